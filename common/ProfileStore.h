@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+namespace velkaro {
+
+// The four profile operations over the per-user settings store
+// ($XDG_CONFIG_HOME/Halvetic/<application>.conf). A section is a group; a missing
+// value reads as its default. The file is kept readable by its owner only.
+class ProfileStore final
+{
+public:
+    explicit ProfileStore(const QString& application);
+    ~ProfileStore();
+    ProfileStore(const ProfileStore&) = delete;
+    ProfileStore& operator=(const ProfileStore&) = delete;
+
+    int readInt(const QString& section, const QString& name, int defaultValue) const;
+    QString readString(const QString& section, const QString& name, const QString& defaultValue) const;
+    // Both writes return false when the store could not be written.
+    bool writeInt(const QString& section, const QString& name, int value);
+    bool writeString(const QString& section, const QString& name, const QString& value);
+
+    QString fileName() const;
+
+private:
+    bool commit();
+
+    std::unique_ptr<QSettings> m_settings;
+};
+
+// A setting declared once, with its section, name and default, next to the code that uses it.
+struct IntSetting
+{
+    const char* section;
+    const char* name;
+    int defaultValue;
+
+    int read(const ProfileStore& store) const { return store.readInt(section, name, defaultValue); }
+    bool write(ProfileStore& store, int value) const { return store.writeInt(section, name, value); }
+};
+
+struct StringSetting
+{
+    const char* section;
+    const char* name;
+    const char* defaultValue;
+
+    QString read(const ProfileStore& store) const
+    {
+        return store.readString(section, name, QString::fromUtf8(defaultValue));
+    }
+    bool write(ProfileStore& store, const QString& value) const { return store.writeString(section, name, value); }
+};
+
+} // namespace velkaro

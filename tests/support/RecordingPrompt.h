@@ -1,0 +1,34 @@
+#pragma once
+
+#include "common/UserPrompt.h"
+
+#include <QStringList>
+
+#include <deque>
+
+namespace velkaro::test {
+
+// Answers every question from queues the test fills, and records what was asked.
+// An unanswered question gets the cautious answer (No, cancel).
+class RecordingPrompt final : public UserPrompt
+{
+public:
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> chooseDataSource() override;
+    std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
+
+    std::deque<bool> yesNoAnswers;
+    std::deque<std::optional<QString>> saveFileAnswers;
+    std::deque<std::optional<QString>> dataSourceAnswers;
+    std::deque<std::optional<LoginAnswer>> loginAnswers;
+
+    QStringList messages;  // showMessage texts
+    QStringList questions; // askYesNo texts
+    QList<SaveFileRequest> saveFileRequests;
+    QList<LoginRequest> loginRequests;
+    int dataSourceRequests = 0;
+};
+
+} // namespace velkaro::test
