@@ -1,0 +1,345 @@
+#include "catalog/CDbSession.h"
+
+#include "catalog/ConnectString.h"
+#include "common/ActivityLogSink.h"
+#include "common/UserPrompt.h"
+
+#include <QByteArray>
+#include <climits>
+#include <cstring>
+#include <sqlext.h>
+
+namespace velkaro {
+
+namespace {
+
+const char* const kConnectFailedMessage =
+    "Could not connect to data source. Please verify that the source is "
+    "available and \nall parameters are set correctly.";
+const char* const kNoStatementMessage = "Cannot retrive statement information.";
+const char* const kNoConnectionMessage = "Cannot retrive connection information.";
+const char* const kNotConnected = "Not Connected";
+const char* const kSilentQueryFailure = "The query failed and the driver gave no reason.";
+
+constexpr SQLSMALLINT kErrorBytes = 200;
+constexpr SQLSMALLINT kInformationBytes = 1000;
+constexpr SQLLEN kValueBytes = 10000;
+constexpr int kFirstOutputBytes = 1024;
+
+// Decodes a NUL-terminated UTF-8 buffer of at most size bytes. A byte limit may have cut the last
+// character in two; that partial character is dropped instead of turning into a replacement mark.
+QString fromCutUtf8(const char* bytes, std::size_t size)
+{
+    qsizetype length = static_cast<qsizetype>(strnlen(bytes, size));
+    for (qsizetype back = 1; back <= 4 && back <= length; ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[length - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue; // a continuation byte: look further back for its lead byte
+        const int expected = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        if (expected > back)
+            length -= back;
+        break;
+    }
+    return QString::fromUtf8(bytes, length);
+}
+
+bool dsnUsable(const QString& dsn)
+{
+    return !dsn.isEmpty() && dsn.compare(QLatin1String("DEFAULT"), Qt::CaseInsensitive) != 0;
+}
+
+QString appended(const QString& value)
+{
+    return value.isEmpty() ? QString() : QLatin1Char(':') + value;
+}
+
+// What the login dialog names as the target of the login.
+QString dataSourceLabel(const QString& input)
+{
+    for (const char* keyword : {"DSN", "DRIVER"}) {
+        const std::optional<QString> value = ConnectString::attributeValue(input, QLatin1String(keyword));
+        if (value && !value->isEmpty())
+            return *value;
+    }
+    return ConnectString::withoutPassword(input);
+}
+
+// MariaDB refuses with 28000; psqlODBC says 08001 and names the password in its text.
+bool isCredentialProblem(const QString& state, const QString& text)
+{
+    if (state == QLatin1String("28000"))
+        return true;
+    return state == QLatin1String("08001") &&
+           (text.contains(QLatin1String("password"), Qt::CaseInsensitive) ||
+            text.contains(QLatin1String("authentication"), Qt::CaseInsensitive));
+}
+
+} // namespace
+
+CDbSession::CDbSession(SessionVariant variant) : m_variant(variant)
+{}
+
+CDbSession::~CDbSession()
+{
+    if (m_connected)
+        SQLDisconnect(m_hdbc);
+    if (m_hdbc != SQL_NULL_HDBC)
+        SQLFreeConnect(m_hdbc);
+    if (m_henv != SQL_NULL_HENV)
+        SQLFreeEnv(m_henv);
+}
+
+bool CDbSession::Connect(UserPrompt& prompt)
+{
+    m_prompt = &prompt;
+    if (!allocateHandles())
+        return false;
+    const std::optional<QString> input = prompt.chooseDataSource();
+    QString output;
+    if (input && connectWithLogin(*input, prompt, output)) {
+        readConnection(output);
+        return true;
+    }
+    markFailed();
+    prompt.showMessage(QString::fromUtf8(kConnectFailedMessage));
+    return false;
+}
+
+bool CDbSession::ConnectByString(const QString& connectString, UserPrompt& prompt)
+{
+    m_prompt = &prompt;
+    if (!allocateHandles())
+        return false;
+    QString output;
+    if (connectWithLogin(connectString, prompt, output)) {
+        readConnection(output);
+        return true;
+    }
+    markFailed();
+    return false;
+}
+
+bool CDbSession::allocateHandles()
+{
+    if (m_henv != SQL_NULL_HENV || m_connectFailed)
+        return false; // a session connects once
+    // ODBC 2 entry points on purpose: date and time columns then report the ODBC 2 type codes.
+    const bool ready = IsSuccess(SQLAllocEnv(&m_henv)) && IsSuccess(SQLAllocConnect(m_henv, &m_hdbc)) &&
+                       IsSuccess(SQLSetConnectOption(m_hdbc, SQL_ODBC_CURSORS, SQL_CUR_USE_DRIVER));
+    if (!ready)
+        markFailed(); // nobody may go on with handles that were never set up
+    return ready;
+}
+
+bool CDbSession::connectWithLogin(QString input, UserPrompt& prompt, QString& output)
+{
+    while (!driverConnect(input, output)) {
+        if (!failureWantsLogin())
+            return false;
+        const LoginRequest request{
+            dataSourceLabel(input),
+            ConnectString::attributeValue(input, QStringLiteral("UID")).value_or(QString()), m_lastError};
+        const std::optional<LoginAnswer> answer = prompt.askLogin(request);
+        if (!answer)
+            return false;
+        input = ConnectString::withCredentials(input, answer->user, answer->password);
+    }
+    return true;
+}
+
+bool CDbSession::driverConnect(const QString& input, QString& output)
+{
+    QByteArray in = input.toUtf8();
+    QByteArray out(kFirstOutputBytes, '\0');
+    for (;;) {
+        SQLSMALLINT needed = 0;
+        // Never a window handle and never a driver prompt: unixODBC has no dialogs of its own here,
+        // our dialogs have completed the string already.
+        const SQLRETURN rc =
+            SQLDriverConnect(m_hdbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS,
+                             reinterpret_cast<SQLCHAR*>(out.data()), static_cast<SQLSMALLINT>(out.size()),
+                             &needed, SQL_DRIVER_NOPROMPT);
+        if (!IsSuccess(rc))
+            return false;
+        m_connected = true;
+        if (needed < out.size() || out.size() >= SHRT_MAX) {
+            output = fromCutUtf8(out.constData(), static_cast<std::size_t>(out.size()));
+            return true;
+        }
+        // The driver cut its output string; a saved string must be whole, so connect again with
+        // room for all of it.
+        SQLDisconnect(m_hdbc);
+        m_connected = false;
+        out = QByteArray(qMin(qMax<qsizetype>(needed + 1, out.size() * 2), qsizetype(SHRT_MAX)), '\0');
+    }
+}
+
+bool CDbSession::failureWantsLogin()
+{
+    m_lastError.clear();
+    bool wantsLogin = false;
+    for (;;) {
+        SQLCHAR state[6] = {};
+        SQLCHAR text[kErrorBytes] = {};
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        if (!IsSuccess(SQLError(m_henv, m_hdbc, SQL_NULL_HSTMT, state, &native, text, kErrorBytes, &length)))
+            break;
+        const QString message = fromCutUtf8(reinterpret_cast<const char*>(text), sizeof text);
+        if (m_lastError.isEmpty())
+            m_lastError = message;
+        wantsLogin = wantsLogin ||
+                     isCredentialProblem(QString::fromLatin1(reinterpret_cast<const char*>(state)), message);
+    }
+    return wantsLogin;
+}
+
+void CDbSession::markFailed()
+{
+    m_connectFailed = true;
+    m_displayName = QString::fromUtf8(kNotConnected);
+}
+
+void CDbSession::readConnection(const QString& output)
+{
+    m_lastError.clear();
+    m_connectString = ConnectString::withoutPassword(output);
+    m_uid = ExtractUid(m_connectString);
+    m_dsn = ExtractDsn(m_connectString);
+    if (!dsnUsable(m_dsn))
+        m_dbq = ExtractDbq(m_connectString);
+    if (m_variant == SessionVariant::Explorer) {
+        m_userName = information(SQL_USER_NAME);
+        m_dbmsName = information(SQL_DBMS_NAME);
+        m_dbmsVersion = information(SQL_DBMS_VER);
+        m_serverName = information(SQL_SERVER_NAME);
+        m_odbcVersion = information(SQL_ODBC_VER);
+        m_dataSourceName = information(SQL_DATA_SOURCE_NAME);
+        m_driverName = information(SQL_DRIVER_NAME);
+        m_driverOdbcVersion = information(SQL_DRIVER_ODBC_VER);
+        m_driverVersion = information(SQL_DRIVER_VER);
+    } else {
+        m_serverName = information(SQL_SERVER_NAME);
+        m_userName = information(SQL_USER_NAME);
+    }
+    m_displayName = DisplayNameFor(m_variant, m_connectString, m_serverName, m_userName);
+}
+
+QString CDbSession::information(SQLUSMALLINT item) const
+{
+    char buffer[kInformationBytes] = {};
+    SQLSMALLINT length = 0;
+    if (!IsSuccess(SQLGetInfo(m_hdbc, item, buffer, kInformationBytes, &length)))
+        return QString(); // a failed item reads as empty, never as the previous item's text
+    return fromCutUtf8(buffer, sizeof buffer);
+}
+
+QString CDbSession::DisplayNameFor(SessionVariant variant, const QString& connectString,
+                                   const QString& serverName, const QString& userName)
+{
+    const QString dsn = ExtractDsn(connectString);
+    if (dsnUsable(dsn))
+        return variant == SessionVariant::Explorer ? dsn : dsn + appended(serverName) + appended(userName);
+    const QString dbq = ExtractDbq(connectString);
+    if (!dbq.isEmpty())
+        return dbq;
+    if (variant == SessionVariant::Explorer) {
+        const QString uid = ExtractUid(connectString);
+        return uid.isEmpty() ? ConnectString::firstAttributeValue(connectString) : uid;
+    }
+    if (userName.isEmpty())
+        return ConnectString::firstAttributeValue(connectString);
+    return appended(serverName) + appended(userName);
+}
+
+QString CDbSession::ExtractUid(const QString& text)
+{
+    return ConnectString::extractAttribute(text, QStringLiteral("UID="));
+}
+
+QString CDbSession::ExtractDsn(const QString& text)
+{
+    return ConnectString::extractAttribute(text, QStringLiteral("DSN="));
+}
+
+QString CDbSession::ExtractDbq(const QString& text)
+{
+    return ConnectString::extractAttribute(text, QStringLiteral("DBQ="));
+}
+
+bool CDbSession::ReportError(SQLHSTMT* statement, bool showMessage)
+{
+    if (m_variant == SessionVariant::Explorer) {
+        const char* missing = statement == nullptr      ? kNoStatementMessage
+                              : m_hdbc == SQL_NULL_HDBC ? kNoConnectionMessage
+                                                        : nullptr;
+        if (missing) {
+            if (m_prompt)
+                m_prompt->showMessage(QString::fromUtf8(missing));
+            return false;
+        }
+    }
+    if (!fetchError(statement ? *statement : SQL_NULL_HSTMT))
+        return false;
+    if (m_variant == SessionVariant::Explorer && m_log)
+        m_log->WriteLog(QStringLiteral("ERROR: ") + m_lastError);
+    if (showMessage && m_prompt)
+        m_prompt->showMessage(m_lastError);
+    return true;
+}
+
+bool CDbSession::fetchError(SQLHSTMT statement)
+{
+    m_lastError.clear();
+    SQLCHAR state[6] = {};
+    SQLCHAR text[kErrorBytes] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    SQLError(m_henv, m_hdbc, statement, state, &native, text, kErrorBytes, &length);
+    m_lastError = fromCutUtf8(reinterpret_cast<const char*>(text), sizeof text);
+    return !m_lastError.isEmpty();
+}
+
+QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
+{
+    statement = SQL_NULL_HSTMT;
+    SQLAllocStmt(m_hdbc, &statement);
+    QByteArray sql = sqlText.toUtf8();
+    const SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
+    if (rc == SQL_SUCCESS)
+        return QString();
+    ReportError(&statement, false);
+    CloseQuery(statement);
+    // An empty text would read as success to the caller, who would then fetch from a dropped statement.
+    return m_lastError.isEmpty() ? QString::fromUtf8(kSilentQueryFailure) : m_lastError;
+}
+
+bool CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)
+{
+    SQLSMALLINT columns = 0;
+    SQLNumResultCols(statement, &columns);
+    if (SQLFetch(statement) != SQL_SUCCESS)
+        return false;
+    QByteArray buffer(kValueBytes, '\0');
+    QString text;
+    for (SQLUSMALLINT column = 1; column <= columns; ++column) {
+        buffer[0] = '\0';
+        SQLLEN indicator = 0;
+        SQLGetData(statement, column, SQL_C_CHAR, buffer.data(), kValueBytes, &indicator);
+        if (column > 1)
+            text += QStringLiteral(" \t ");
+        if (indicator != SQL_NULL_DATA)
+            text += fromCutUtf8(buffer.constData(), static_cast<std::size_t>(buffer.size()));
+    }
+    rowText = text;
+    return true;
+}
+
+void CDbSession::CloseQuery(SQLHSTMT& statement)
+{
+    if (statement != SQL_NULL_HSTMT)
+        SQLFreeStmt(statement, SQL_DROP);
+    statement = SQL_NULL_HSTMT;
+}
+
+} // namespace velkaro

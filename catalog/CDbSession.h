@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QString>
+#include <sql.h>
+
+namespace velkaro {
+
+class ActivityLogSink;
+class UserPrompt;
+
+// Which program a session serves: the explorer reads nine information items and logs its errors;
+// the search program reads two, logs nothing and runs data queries.
+enum class SessionVariant
+{
+    Explorer,
+    Search
+};
+
+// One connected ODBC data source with its own environment and connection handles. A session is
+// connected or failed once Connect or ConnectByString has returned; it is never reconnected.
+// The handles are used by one thread at a time (the owner's in-use flag guards them).
+class CDbSession final
+{
+public:
+    explicit CDbSession(SessionVariant variant = SessionVariant::Explorer);
+    ~CDbSession();
+    CDbSession(const CDbSession&) = delete;
+    CDbSession& operator=(const CDbSession&) = delete;
+
+    // Asks the prompt for a data source (and for a login when the driver wants one) and connects.
+    // On cancel or failure the session is marked failed and the failure message is shown.
+    bool Connect(UserPrompt& prompt);
+    // Connects with a stored string without asking first; asks for a login only when the driver
+    // refuses the credentials. A failure shows no message.
+    bool ConnectByString(const QString& connectString, UserPrompt& prompt);
+
+    static bool IsSuccess(SQLRETURN returnCode)
+    {
+        return returnCode == SQL_SUCCESS || returnCode == SQL_SUCCESS_WITH_INFO;
+    }
+    // Fetches the first pending diagnostic of the statement (or of the connection when *statement is
+    // null) into lastError; true when there was a text.
+    bool ReportError(SQLHSTMT* statement, bool showMessage);
+
+    static QString ExtractUid(const QString& text);
+    static QString ExtractDsn(const QString& text);
+    static QString ExtractDbq(const QString& text);
+    static QString DisplayNameFor(SessionVariant variant, const QString& connectString,
+                                  const QString& serverName, const QString& userName);
+
+    // Data queries of the search program. ExecuteQuery returns "" with the statement open, or the
+    // error text with the statement dropped.
+    QString ExecuteQuery(SQLHSTMT& statement, const QString& sqlText);
+    bool FetchRowText(SQLHSTMT statement, QString& rowText);
+    void CloseQuery(SQLHSTMT& statement);
+
+    SessionVariant variant() const { return m_variant; }
+    void setLog(ActivityLogSink* log) { m_log = log; }
+    ActivityLogSink* log() const { return m_log; }
+    // Where ReportError shows its messages; Connect and ConnectByString set it.
+    void setPrompt(UserPrompt* prompt) { m_prompt = prompt; }
+
+    bool connectFailed() const { return m_connectFailed; }
+    const QString& displayName() const { return m_displayName; }
+    const QString& lastError() const { return m_lastError; }
+    // The driver's output connect string without any password: safe to save and to log.
+    const QString& connectString() const { return m_connectString; }
+    const QString& odbcVersion() const { return m_odbcVersion; }
+    const QString& dataSourceName() const { return m_dataSourceName; }
+    const QString& serverName() const { return m_serverName; }
+    const QString& driverVersion() const { return m_driverVersion; }
+    const QString& driverOdbcVersion() const { return m_driverOdbcVersion; }
+    const QString& driverName() const { return m_driverName; }
+    const QString& uid() const { return m_uid; }
+    const QString& userName() const { return m_userName; }
+    const QString& dbmsName() const { return m_dbmsName; }
+    const QString& dbmsVersion() const { return m_dbmsVersion; }
+    const QString& dbq() const { return m_dbq; }
+    const QString& dsn() const { return m_dsn; }
+
+    SQLHENV henv() const { return m_henv; }
+    SQLHDBC hdbc() const { return m_hdbc; }
+
+private:
+    bool allocateHandles();
+    bool connectWithLogin(QString input, UserPrompt& prompt, QString& output);
+    bool driverConnect(const QString& input, QString& output);
+    bool failureWantsLogin();
+    void markFailed();
+    void readConnection(const QString& output);
+    QString information(SQLUSMALLINT item) const;
+    bool fetchError(SQLHSTMT statement);
+
+    const SessionVariant m_variant;
+    ActivityLogSink* m_log = nullptr;
+    UserPrompt* m_prompt = nullptr;
+    QString m_connectString;
+    QString m_odbcVersion;
+    QString m_dataSourceName;
+    QString m_serverName;
+    QString m_driverVersion;
+    QString m_driverOdbcVersion;
+    QString m_driverName;
+    QString m_uid;
+    QString m_userName;
+    QString m_dbmsName;
+    QString m_dbmsVersion;
+    QString m_dbq;
+    QString m_dsn;
+    bool m_connectFailed = false;
+    QString m_displayName;
+    QString m_lastError;
+    SQLHENV m_henv = SQL_NULL_HENV;
+    SQLHDBC m_hdbc = SQL_NULL_HDBC;
+    bool m_connected = false;
+};
+
+} // namespace velkaro

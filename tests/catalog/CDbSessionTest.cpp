@@ -1,0 +1,421 @@
+#include "catalog/CDbSession.h"
+
+#include "RecordingPrompt.h"
+#include "TestDataSources.h"
+#include "catalog/ConnectString.h"
+#include "common/ActivityLogSink.h"
+
+#include <QSettings>
+#include <QStringList>
+#include <QTest>
+#include <sqlext.h>
+
+using velkaro::CDbSession;
+using velkaro::ConnectString;
+using velkaro::LoginAnswer;
+using velkaro::SessionVariant;
+using velkaro::test::RecordingPrompt;
+using velkaro::test::TestDataSource;
+
+Q_DECLARE_METATYPE(SessionVariant)
+
+namespace {
+
+class RecordingLog final : public velkaro::ActivityLogSink
+{
+public:
+    void WriteLog(const QString& message, bool) override { lines.append(message); }
+    QStringList lines;
+};
+
+const QString kConnectFailed =
+    QStringLiteral("Could not connect to data source. Please verify that the source is "
+                   "available and \nall parameters are set correctly.");
+
+QString odbcIni(const QString& key)
+{
+    const QSettings ini(qEnvironmentVariable("ODBCSYSINI") + QStringLiteral("/odbc.ini"),
+                        QSettings::IniFormat);
+    return ini.value(key).toString();
+}
+
+void addSourceColumn()
+{
+    QTest::addColumn<QString>("key");
+    for (const TestDataSource& source : velkaro::test::testDataSources())
+        QTest::newRow(qPrintable(source.key)) << source.key;
+}
+
+void addServerColumn()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("postgres") << QStringLiteral("postgres");
+    QTest::newRow("mariadb") << QStringLiteral("mariadb");
+}
+
+// What the search program shows for the DSN sources: DSN, server and user, colon-separated.
+QString searchName(const QString& key)
+{
+    if (key == QLatin1String("sqlite"))
+        return QStringLiteral("SHOPSQLITE:") + qEnvironmentVariable("VELKARO_ODBC_DIR") +
+               QStringLiteral("/shop.sqlite");
+    return velkaro::test::testDataSource(key).dsn.toUpper() + QStringLiteral(":127.0.0.1:velkaro");
+}
+
+QStringList fetchAll(CDbSession& session, SQLHSTMT statement)
+{
+    QStringList rows;
+    QString row;
+    while (session.FetchRowText(statement, row))
+        rows.append(row);
+    return rows;
+}
+
+} // namespace
+
+class CDbSessionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void displayNameRules_data()
+    {
+        QTest::addColumn<SessionVariant>("variant");
+        QTest::addColumn<QString>("connectString");
+        QTest::addColumn<QString>("serverName");
+        QTest::addColumn<QString>("userName");
+        QTest::addColumn<QString>("expected");
+        const auto explorer = SessionVariant::Explorer;
+        const auto search = SessionVariant::Search;
+        QTest::newRow("explorer: dsn wins") << explorer << "DSN=sales;UID=scott"
+                                            << ""
+                                            << ""
+                                            << "SALES";
+        QTest::newRow("explorer: DSN default falls to dbq") << explorer << "DSN=default;DBQ=C:\\data\\a.mdb"
+                                                            << ""
+                                                            << ""
+                                                            << "C:\\DATA\\A.MDB";
+        QTest::newRow("explorer: uid without dsn and dbq") << explorer << "DRIVER={X};UID=scott"
+                                                           << ""
+                                                           << ""
+                                                           << "SCOTT";
+        QTest::newRow("explorer: first attribute value") << explorer << "DRIVER={SQL Server};SERVER=S1"
+                                                         << ""
+                                                         << ""
+                                                         << "{SQL Server}";
+        QTest::newRow("explorer: lower-case uid is not found") << explorer << "DRIVER={X};uid=scott"
+                                                               << ""
+                                                               << ""
+                                                               << "{X}";
+        QTest::newRow("explorer: dsn inside FILEDSN") << explorer << "FILEDSN=x.dsn;DSN=y"
+                                                      << ""
+                                                      << ""
+                                                      << "X.DSN";
+        QTest::newRow("search: dsn, server and user") << search << "DSN=sales"
+                                                      << "S1"
+                                                      << "u"
+                                                      << "SALES:S1:u";
+        QTest::newRow("search: dsn without server") << search << "DSN=sales"
+                                                    << ""
+                                                    << "u"
+                                                    << "SALES:u";
+        QTest::newRow("search: dsn alone") << search << "DSN=sales"
+                                           << ""
+                                           << ""
+                                           << "SALES";
+        QTest::newRow("search: dbq when dsn is default") << search << "DSN=DEFAULT;DBQ=c:\\a.mdb"
+                                                         << "S1"
+                                                         << "u"
+                                                         << "C:\\A.MDB";
+        QTest::newRow("search: server and user only") << search << "DRIVER={X};SERVER=S"
+                                                      << "S"
+                                                      << "U"
+                                                      << ":S:U";
+        QTest::newRow("search: user only") << search << "DRIVER={X}"
+                                           << ""
+                                           << "U"
+                                           << ":U";
+        QTest::newRow("search: no user gives first attribute value") << search << "DRIVER={X};SERVER=S"
+                                                                     << "S"
+                                                                     << ""
+                                                                     << "{X}";
+    }
+    void displayNameRules()
+    {
+        QFETCH(SessionVariant, variant);
+        QFETCH(QString, connectString);
+        QFETCH(QString, serverName);
+        QFETCH(QString, userName);
+        QFETCH(QString, expected);
+        QCOMPARE(CDbSession::DisplayNameFor(variant, connectString, serverName, userName), expected);
+    }
+
+    void connectByStringReadsTheConnection_data() { addSourceColumn(); }
+    void connectByStringReadsTheConnection()
+    {
+        QFETCH(QString, key);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        CDbSession session;
+        QVERIFY(session.ConnectByString(source.connectString, prompt));
+        QVERIFY(!session.connectFailed());
+        QCOMPARE(session.displayName(), source.dsn.toUpper());
+        QCOMPARE(session.dsn(), source.dsn.toUpper());
+        QCOMPARE(session.dataSourceName(), source.dsn);
+        QVERIFY(session.connectString().startsWith(QStringLiteral("DSN=") + source.dsn));
+        QCOMPARE(ConnectString::attributeValue(session.connectString(), QStringLiteral("PWD")), std::nullopt);
+        QVERIFY(!session.connectString().contains(QLatin1String("velkaro-pw")));
+        QVERIFY(!session.connectString().contains(QLatin1String("velkaro%2dpw")));
+        QCOMPARE(session.uid(), source.needsServer ? QStringLiteral("VELKARO") : QString());
+        // SQLite has no users; everything else every driver gives.
+        QCOMPARE(session.userName(), source.needsServer ? QStringLiteral("velkaro") : QString());
+        for (const QString& item :
+             {session.dbmsName(), session.dbmsVersion(), session.serverName(), session.odbcVersion(),
+              session.driverName(), session.driverOdbcVersion(), session.driverVersion()})
+            QVERIFY(!item.isEmpty());
+        QVERIFY(session.lastError().isEmpty());
+        QVERIFY(prompt.messages.isEmpty());
+        QVERIFY(prompt.loginRequests.isEmpty());
+    }
+
+    void searchVariantShowsServerAndUser_data() { addSourceColumn(); }
+    void searchVariantShowsServerAndUser()
+    {
+        QFETCH(QString, key);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        CDbSession session(SessionVariant::Search);
+        QVERIFY(session.ConnectByString(source.connectString, prompt));
+        QCOMPARE(session.displayName(), searchName(key));
+        QVERIFY(session.dbmsName().isEmpty()); // the search program reads only server and user
+    }
+
+    void searchVariantWithoutDsn()
+    {
+        const TestDataSource& source = velkaro::test::testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        CDbSession session(SessionVariant::Search);
+        const QString input =
+            QStringLiteral("DRIVER={PostgreSQL ANSI};SERVER=127.0.0.1;PORT=%1;DATABASE=shop;"
+                           "UID=velkaro;PWD=velkaro-pw")
+                .arg(odbcIni(QStringLiteral("ShopPostgres/Port")));
+        QVERIFY(session.ConnectByString(input, prompt));
+        QCOMPARE(session.displayName(), QStringLiteral(":127.0.0.1:velkaro"));
+    }
+
+    void connectCancelled()
+    {
+        RecordingPrompt prompt; // answers the data source dialog with cancel
+        CDbSession session;
+        QVERIFY(!session.Connect(prompt));
+        QVERIFY(session.connectFailed());
+        QCOMPARE(session.displayName(), QStringLiteral("Not Connected"));
+        QCOMPARE(prompt.dataSourceRequests, 1);
+        QCOMPARE(prompt.messages, QStringList{kConnectFailed});
+    }
+
+    void connectAsksForLoginAndRetries_data() { addServerColumn(); }
+    void connectAsksForLoginAndRetries()
+    {
+        QFETCH(QString, key);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        prompt.dataSourceAnswers.push_back(QStringLiteral("DSN=") + source.dsn);
+        prompt.loginAnswers.push_back(LoginAnswer{QStringLiteral("velkaro"), QStringLiteral("velkaro-pw")});
+        CDbSession session;
+        QVERIFY(session.Connect(prompt));
+        QCOMPARE(prompt.loginRequests.size(), 1);
+        QCOMPARE(prompt.loginRequests[0].dataSource, source.dsn);
+        QVERIFY(!prompt.loginRequests[0].problem.isEmpty());
+        QVERIFY(prompt.messages.isEmpty());
+        QCOMPARE(session.uid(), QStringLiteral("VELKARO"));
+        QCOMPARE(session.displayName(), source.dsn.toUpper());
+        QVERIFY(!session.connectString().contains(QLatin1String("velkaro-pw")));
+        QVERIFY(session.lastError().isEmpty());
+    }
+
+    void wrongPasswordThenCancel_data() { addServerColumn(); }
+    void wrongPasswordThenCancel()
+    {
+        QFETCH(QString, key);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        prompt.dataSourceAnswers.push_back(QStringLiteral("DSN=") + source.dsn);
+        prompt.loginAnswers.push_back(LoginAnswer{QStringLiteral("velkaro"), QStringLiteral("wrong")});
+        CDbSession session;
+        QVERIFY(!session.Connect(prompt));
+        QCOMPARE(prompt.loginRequests.size(), 2);
+        QCOMPARE(prompt.loginRequests[1].user, QStringLiteral("velkaro")); // proposed from the retried string
+        QVERIFY2(prompt.loginRequests[1].problem.contains(QLatin1String("velkaro")),
+                 qPrintable(prompt.loginRequests[1].problem));
+        QCOMPARE(prompt.messages, QStringList{kConnectFailed});
+        QVERIFY(session.connectFailed());
+        QCOMPARE(session.displayName(), QStringLiteral("Not Connected"));
+    }
+
+    void connectByStringAsksForMissingPassword_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("postgres answered") << QStringLiteral("postgres") << true;
+        QTest::newRow("mariadb answered") << QStringLiteral("mariadb") << true;
+        QTest::newRow("postgres cancelled fails silently") << QStringLiteral("postgres") << false;
+    }
+    void connectByStringAsksForMissingPassword()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, answered);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        if (answered)
+            prompt.loginAnswers.push_back(
+                LoginAnswer{QStringLiteral("velkaro"), QStringLiteral("velkaro-pw")});
+        CDbSession session;
+        const QString saved = ConnectString::withoutPassword(source.connectString);
+        QCOMPARE(session.ConnectByString(saved, prompt), answered);
+        QCOMPARE(prompt.dataSourceRequests, 0);
+        QCOMPARE(prompt.loginRequests.size(), 1);
+        QCOMPARE(prompt.loginRequests[0].user, QStringLiteral("velkaro"));
+        QVERIFY(prompt.messages.isEmpty());
+        QCOMPARE(session.connectFailed(), !answered);
+    }
+
+    void connectByStringToAnUnknownSourceFailsSilently()
+    {
+        RecordingPrompt prompt;
+        CDbSession session;
+        QVERIFY(!session.ConnectByString(QStringLiteral("DSN=NoSuchSource"), prompt));
+        QVERIFY(session.connectFailed());
+        QCOMPARE(session.displayName(), QStringLiteral("Not Connected"));
+        QVERIFY(prompt.loginRequests.isEmpty()); // not a login problem
+        QVERIFY(prompt.messages.isEmpty());
+        QVERIFY(!session.lastError().isEmpty());
+    }
+
+    void longOutputStringKeptWhole()
+    {
+        const TestDataSource& source = velkaro::test::testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        // Many absent schemas on the search path: harmless, and psqlODBC echoes the option back.
+        QStringList schemas{QStringLiteral("public")};
+        for (int i = 0; i < 300; ++i)
+            schemas.append(QStringLiteral("s%1").arg(i, 4, 10, QLatin1Char('0')));
+        const QString option =
+            QStringLiteral("pqopt={options=-csearch_path=%1}").arg(schemas.join(QLatin1Char(',')));
+        RecordingPrompt prompt;
+        CDbSession session;
+        QVERIFY(session.ConnectByString(source.connectString + QLatin1Char(';') + option, prompt));
+        QVERIFY2(session.connectString().size() > 1600, qPrintable(session.connectString()));
+        QVERIFY(session.connectString().contains(option));
+        QVERIFY(!session.connectString().contains(QLatin1String("PWD=")));
+    }
+
+    void reportErrorLogsOneLine_data() { addSourceColumn(); }
+    void reportErrorLogsOneLine()
+    {
+        QFETCH(QString, key);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        RecordingLog log;
+        CDbSession session;
+        QVERIFY(session.ConnectByString(source.connectString, prompt));
+        session.setLog(&log);
+
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        QVERIFY(CDbSession::IsSuccess(SQLAllocStmt(session.hdbc(), &statement)));
+        QByteArray sql("SELECT * FROM no_such_table");
+        QVERIFY(!CDbSession::IsSuccess(
+            SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)));
+        QVERIFY(session.ReportError(&statement, true));
+        QVERIFY(session.lastError().contains(QLatin1String("no_such_table")));
+        QCOMPARE(log.lines, QStringList{QStringLiteral("ERROR: ") + session.lastError()});
+        QCOMPARE(prompt.messages, QStringList{session.lastError()});
+
+        // A call that succeeded leaves nothing to report: no text, no log line.
+        SQLFreeStmt(statement, SQL_CLOSE);
+        sql = "SELECT 1";
+        QCOMPARE(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS),
+                 SQLRETURN(SQL_SUCCESS));
+        QVERIFY(!session.ReportError(&statement, false));
+        QVERIFY(session.lastError().isEmpty());
+        QCOMPARE(log.lines.size(), 1);
+        SQLFreeStmt(statement, SQL_DROP);
+    }
+
+    void reportErrorNullChecks()
+    {
+        RecordingPrompt prompt;
+        RecordingLog log;
+        CDbSession session;
+        session.setLog(&log);
+        session.setPrompt(&prompt);
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        QVERIFY(!session.ReportError(nullptr, false));
+        QVERIFY(!session.ReportError(&statement, false)); // never connected: no connection handle
+        QCOMPARE(prompt.messages, (QStringList{QStringLiteral("Cannot retrive statement information."),
+                                               QStringLiteral("Cannot retrive connection information.")}));
+        QVERIFY(log.lines.isEmpty());
+
+        CDbSession search(SessionVariant::Search);
+        search.setPrompt(&prompt);
+        QVERIFY(!search.ReportError(nullptr, true)); // no checks, no message, no crash
+        QCOMPARE(prompt.messages.size(), 2);
+    }
+
+    void searchQueriesReadRowsAsText_data() { addSourceColumn(); }
+    void searchQueriesReadRowsAsText()
+    {
+        QFETCH(QString, key);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        RecordingLog log;
+        CDbSession session(SessionVariant::Search);
+        QVERIFY(session.ConnectByString(source.connectString, prompt));
+        session.setLog(&log);
+
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        QCOMPARE(session.ExecuteQuery(statement,
+                                      QStringLiteral("SELECT customer_id, name, city, notes FROM customers "
+                                                     "WHERE customer_id IN (2, 7) ORDER BY customer_id")),
+                 QString());
+        QCOMPARE(fetchAll(session, statement),
+                 (QStringList{QStringLiteral("2 \t Zoë Dvořák \t São Paulo \t "),
+                              QStringLiteral("7 \t Ιωάννης Παπαδόπουλος \t  \t ")}));
+        session.CloseQuery(statement);
+        QVERIFY(statement == SQL_NULL_HSTMT);
+
+        // A value past 9999 bytes is cut there, never inside a character.
+        QVERIFY(
+            session
+                .ExecuteQuery(statement, QStringLiteral("SELECT notes FROM customers WHERE customer_id = 5"))
+                .isEmpty());
+        const QStringList notes = fetchAll(session, statement);
+        session.CloseQuery(statement);
+        QCOMPARE(notes.size(), 1);
+        QCOMPARE(notes[0].toUtf8().size(), 9999);
+        QVERIFY(notes[0].startsWith(QStringLiteral("Lorem ipsum dolor sit amet, ünïcödé Lorem")));
+        const QString twoByteRepeat = key == QLatin1String("sqlite")
+                                          ? QStringLiteral("SELECT replace(hex(zeroblob(5000)), '00', 'é')")
+                                          : QStringLiteral("SELECT REPEAT('é', 5000)");
+        QVERIFY(session.ExecuteQuery(statement, twoByteRepeat).isEmpty());
+        QCOMPARE(fetchAll(session, statement), QStringList{QString(4999, QChar(0xE9))});
+        session.CloseQuery(statement);
+
+        const QString error = session.ExecuteQuery(statement, QStringLiteral("SELECT * FROM no_such_table"));
+        QVERIFY2(error.contains(QLatin1String("no_such_table")), qPrintable(error));
+        QCOMPARE(error, session.lastError());
+        QVERIFY(statement == SQL_NULL_HSTMT);
+        QVERIFY(log.lines.isEmpty()); // the search program logs nothing
+    }
+};
+
+QTEST_GUILESS_MAIN(CDbSessionTest)
+#include "CDbSessionTest.moc"

@@ -1,0 +1,170 @@
+#include "catalog/ConnectString.h"
+
+#include <QTest>
+
+using velkaro::ConnectString;
+
+class ConnectStringTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void extractAttribute_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("dsn upper-cased") << "DSN=sales;UID=scott"
+                                         << "DSN="
+                                         << "SALES";
+        QTest::newRow("uid after dsn") << "DSN=sales;UID=scott"
+                                       << "UID="
+                                       << "SCOTT";
+        QTest::newRow("dbq keeps backslashes") << "DSN=default;DBQ=C:\\data\\a.mdb"
+                                               << "DBQ="
+                                               << "C:\\DATA\\A.MDB";
+        QTest::newRow("lower-case keyword not found") << "DSN=x;uid=scott"
+                                                      << "UID="
+                                                      << "";
+        QTest::newRow("match inside FILEDSN") << "FILEDSN=x.dsn;DSN=y"
+                                              << "DSN="
+                                              << "X.DSN";
+        QTest::newRow("last attribute without semicolon") << "UID=scott"
+                                                          << "UID="
+                                                          << "SCOTT";
+        QTest::newRow("empty value") << "DSN=;UID=a"
+                                     << "DSN="
+                                     << "";
+        QTest::newRow("non-ASCII upper-cased") << "DSN=größe-zoë"
+                                               << "DSN="
+                                               << "GRÖSSE-ZOË";
+    }
+    void extractAttribute()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        QCOMPARE(ConnectString::extractAttribute(text, key), expected);
+    }
+
+    void withoutPassword_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("PWD in the middle") << "DSN=a;UID=u;PWD=secret;PORT=1"
+                                           << "DSN=a;UID=u;PORT=1";
+        QTest::newRow("PWD first") << "PWD=secret;DSN=a"
+                                   << "DSN=a";
+        QTest::newRow("PWD last with trailing semicolon") << "DSN=a;PWD=secret;"
+                                                          << "DSN=a;";
+        QTest::newRow("empty PWD") << "DSN=a;PWD="
+                                   << "DSN=a";
+        QTest::newRow("lower case pwd") << "DSN=a;pwd=secret"
+                                        << "DSN=a";
+        QTest::newRow("PASSWORD mixed case") << "DSN=a;PassWord=secret;UID=u"
+                                             << "DSN=a;UID=u";
+        QTest::newRow("blanks around the equals sign") << "DSN=a; PWD = secret ;UID=u"
+                                                       << "DSN=a;UID=u";
+        QTest::newRow("braced value with semicolon") << "DSN=a;PWD={x;UID=evil};UID=u"
+                                                     << "DSN=a;UID=u";
+        QTest::newRow("braced value with doubled brace") << "PWD={a}};b};DSN=a"
+                                                         << "DSN=a";
+        QTest::newRow("unclosed brace takes the rest") << "DSN=a;PWD={x;UID=u"
+                                                       << "DSN=a";
+        QTest::newRow("only a password") << "PWD=secret"
+                                         << "";
+        QTest::newRow("PWD inside another braced value stays") << "DRIVER={odd;PWD=x};UID=u"
+                                                               << "DRIVER={odd;PWD=x};UID=u";
+        QTest::newRow("longer keyword is not a password") << "PWDHINT=1;DSN=a"
+                                                          << "PWDHINT=1;DSN=a";
+        QTest::newRow("no password unchanged") << "DSN=a;UID=u"
+                                               << "DSN=a;UID=u";
+        QTest::newRow("psqlODBC output")
+            << "DSN=ShopPostgres;DATABASE=shop;SERVER=127.0.0.1;PORT=55432;UID=velkaro;PWD=velkaro%2dpw;CA=d;"
+               "A7=100"
+            << "DSN=ShopPostgres;DATABASE=shop;SERVER=127.0.0.1;PORT=55432;UID=velkaro;CA=d;A7=100";
+    }
+    void withoutPassword()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(ConnectString::withoutPassword(text), expected);
+    }
+
+    void credentialsRoundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain values appended") << "DSN=a"
+                                               << "velkaro"
+                                               << "velkaro-pw"
+                                               << "DSN=a;UID=velkaro;PWD=velkaro-pw";
+        QTest::newRow("old user and password replaced") << "DSN=a;uid=old;Pwd=old;PORT=1;"
+                                                        << "new"
+                                                        << "pw"
+                                                        << "DSN=a;PORT=1;UID=new;PWD=pw";
+        QTest::newRow("empty user leaves UID out") << "DSN=a"
+                                                   << ""
+                                                   << "pw"
+                                                   << "DSN=a;PWD=pw";
+        QTest::newRow("semicolon and braces braced") << "DSN=a"
+                                                     << "u"
+                                                     << "a;b}c{d"
+                                                     << "DSN=a;UID=u;PWD={a;b}}c{d}";
+        QTest::newRow("blank braced") << "DSN=a"
+                                      << "first last"
+                                      << "p w"
+                                      << "DSN=a;UID={first last};PWD={p w}";
+    }
+    void credentialsRoundTrip()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(QString, expected);
+        const QString completed = ConnectString::withCredentials(text, user, password);
+        QCOMPARE(completed, expected);
+        // The driver must read back exactly what was typed, and stripping must leave nothing of it.
+        QCOMPARE(ConnectString::attributeValue(completed, QStringLiteral("PWD")),
+                 std::optional<QString>(password));
+        if (!user.isEmpty())
+            QCOMPARE(ConnectString::attributeValue(completed, QStringLiteral("uid")),
+                     std::optional<QString>(user));
+        QVERIFY(!ConnectString::withoutPassword(completed).contains(password));
+    }
+
+    void attributeValue()
+    {
+        const QString text = QStringLiteral("DRIVER={PostgreSQL ANSI};Server = 127.0.0.1 ;pwd={a}}b}");
+        QCOMPARE(ConnectString::attributeValue(text, QStringLiteral("driver")),
+                 QStringLiteral("PostgreSQL ANSI"));
+        QCOMPARE(ConnectString::attributeValue(text, QStringLiteral("SERVER")), QStringLiteral("127.0.0.1"));
+        QCOMPARE(ConnectString::attributeValue(text, QStringLiteral("PWD")), QStringLiteral("a}b"));
+        QCOMPARE(ConnectString::attributeValue(text, QStringLiteral("UID")), std::nullopt);
+    }
+
+    void firstAttributeValue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("driver keeps its braces") << "DRIVER={SQL Server};SERVER=S1"
+                                                 << "{SQL Server}";
+        QTest::newRow("segment without equals sign") << "odd;SERVER=S1"
+                                                     << "odd";
+        QTest::newRow("no semicolon") << "SERVER=S1"
+                                      << "S1";
+        QTest::newRow("value with equals sign") << "A=b=c;D=e"
+                                                << "b=c";
+    }
+    void firstAttributeValue()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(ConnectString::firstAttributeValue(text), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(ConnectStringTest)
+#include "ConnectStringTest.moc"
