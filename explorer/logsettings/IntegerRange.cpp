@@ -1,0 +1,19 @@
+#include "explorer/logsettings/IntegerRange.h"
+
+namespace velkaro {
+
+std::optional<int> IntegerRange::parse(const QString& text) const
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < minimum || value > maximum)
+        return std::nullopt;
+    return value;
+}
+
+QString IntegerRange::message() const
+{
+    return QStringLiteral("Please enter an integer between %1 and %2.").arg(minimum).arg(maximum);
+}
+
+} // namespace velkaro

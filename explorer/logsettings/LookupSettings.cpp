@@ -1,0 +1,33 @@
+#include "explorer/logsettings/LookupSettings.h"
+
+#include "explorer/logsettings/SettingsFields.h"
+
+#include <array>
+
+namespace velkaro {
+
+namespace {
+using F = IntField<LookupSettings>;
+const std::array<F, 3> kFields{{
+    {{"ObjLook", "RAOBJ", 0}, &LookupSettings::RAOBJ},
+    {{"ObjLook", "RACOL", 0}, &LookupSettings::RACOL},
+    {{"ObjLook", "MaxM", 5}, &LookupSettings::MaxM},
+}};
+} // namespace
+
+LookupSettings::LookupSettings()
+{
+    resetFields<LookupSettings>(*this, kFields);
+}
+
+void LookupSettings::load(const ProfileStore& store)
+{
+    loadFields<LookupSettings>(*this, store, kFields);
+}
+
+bool LookupSettings::save(ProfileStore& store) const
+{
+    return saveFields<LookupSettings>(*this, store, kFields);
+}
+
+} // namespace velkaro

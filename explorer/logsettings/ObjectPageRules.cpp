@@ -1,0 +1,14 @@
+#include "explorer/logsettings/ObjectPageRules.h"
+
+namespace velkaro {
+
+ObjectPageRules::Enabled ObjectPageRules::evaluate(const Checks& checks)
+{
+    Enabled enabled;
+    enabled.columns = checks.tables || checks.views || checks.synonyms;
+    enabled.indexes = checks.tables;
+    enabled.indexColumns = checks.tables && checks.indexes;
+    return enabled;
+}
+
+} // namespace velkaro
