@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <sql.h>
+
+namespace velkaro {
+
+// What the catalog retrieval needs of a connected session: the connection, the login's owner
+// name, and the session's way of turning a statement's diagnostic into a log entry or a message.
+class CatalogConnection final
+{
+public:
+    using ErrorReporter = std::function<void(SQLHSTMT statement, bool showMessage)>;
+
+    CatalogConnection(SQLHDBC hdbc, QString uid, ErrorReporter reportError);
+
+    SQLHDBC hdbc() const { return m_hdbc; }
+    const QString& uid() const { return m_uid; }
+    void reportError(SQLHSTMT statement, bool showMessage = false) const;
+
+    // A name made safe for a pattern argument (SQLTables, SQLColumns): "_" and "%" match themselves
+    // only when escaped with the driver's search pattern escape.
+    QByteArray pattern(const QString& name) const;
+
+    static bool IsSuccess(SQLRETURN returnCode)
+    {
+        return returnCode == SQL_SUCCESS || returnCode == SQL_SUCCESS_WITH_INFO;
+    }
+
+private:
+    SQLHDBC m_hdbc;
+    QString m_uid;
+    ErrorReporter m_reportError;
+    QString m_escape;
+};
+
+} // namespace velkaro

@@ -1,0 +1,79 @@
+#include "catalog/OdbcStatement.h"
+
+#include "catalog/CatalogConnection.h"
+
+#include <cstring>
+#include <sqlext.h>
+
+namespace velkaro {
+
+namespace {
+
+constexpr int initialBufferSize = 256;
+
+} // namespace
+
+OdbcStatement::OdbcStatement(SQLHDBC hdbc) : m_buffer(initialBufferSize, '\0')
+{
+    if (!CatalogConnection::IsSuccess(SQLAllocStmt(hdbc, &m_handle)))
+        m_handle = SQL_NULL_HSTMT;
+}
+
+OdbcStatement::~OdbcStatement()
+{
+    if (m_handle != SQL_NULL_HSTMT)
+        SQLFreeStmt(m_handle, SQL_DROP);
+}
+
+SQLRETURN OdbcStatement::fetch()
+{
+    return SQLFetch(m_handle);
+}
+
+void OdbcStatement::closeCursor()
+{
+    SQLFreeStmt(m_handle, SQL_CLOSE);
+}
+
+QString OdbcStatement::text(SQLUSMALLINT column)
+{
+    QByteArray value;
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN rc =
+            SQLGetData(m_handle, column, SQL_C_CHAR, m_buffer.data(), m_buffer.size(), &indicator);
+        if (!CatalogConnection::IsSuccess(rc) || indicator == SQL_NULL_DATA)
+            break;
+        const qsizetype capacity = m_buffer.size() - 1;
+        const qsizetype piece = qstrnlen(m_buffer.constData(), capacity);
+        value.append(m_buffer.constData(), piece);
+        if (rc == SQL_SUCCESS || piece < capacity)
+            break;
+        // Truncated: the rest follows in the next call; grow so that it usually fits at once.
+        if (indicator != SQL_NO_TOTAL && indicator > capacity)
+            m_buffer.resize(indicator - capacity + 1);
+    }
+    return QString::fromUtf8(value);
+}
+
+std::optional<int> OdbcStatement::number(SQLUSMALLINT column)
+{
+    SQLINTEGER value = 0;
+    SQLLEN indicator = 0;
+    const SQLRETURN rc = SQLGetData(m_handle, column, SQL_C_SLONG, &value, sizeof value, &indicator);
+    if (!CatalogConnection::IsSuccess(rc) || indicator == SQL_NULL_DATA)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+SQLCHAR* OdbcStatement::argument(QByteArray& value)
+{
+    return value.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(value.data());
+}
+
+SQLSMALLINT OdbcStatement::argumentLength(const QByteArray& value)
+{
+    return value.isEmpty() ? 0 : SQL_NTS;
+}
+
+} // namespace velkaro

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <sql.h>
+
+namespace velkaro {
+
+// One statement handle, dropped on every way out of the scope that made it.
+// Result columns are read by position with SQLGetData, in ascending order, so that a value of any
+// length arrives whole and a NULL reads as empty (or as no number).
+class OdbcStatement final
+{
+public:
+    explicit OdbcStatement(SQLHDBC hdbc);
+    ~OdbcStatement();
+    OdbcStatement(const OdbcStatement&) = delete;
+    OdbcStatement& operator=(const OdbcStatement&) = delete;
+
+    bool isValid() const { return m_handle != SQL_NULL_HSTMT; }
+    SQLHSTMT handle() const { return m_handle; }
+
+    SQLRETURN fetch();
+    // Closes the open result so the handle can run another catalog call.
+    void closeCursor();
+
+    QString text(SQLUSMALLINT column);
+    std::optional<int> number(SQLUSMALLINT column);
+    int numberOr(SQLUSMALLINT column, int whenNull) { return number(column).value_or(whenNull); }
+
+    // A name argument of a catalog call: null with length 0 when empty ("not given").
+    static SQLCHAR* argument(QByteArray& value);
+    static SQLSMALLINT argumentLength(const QByteArray& value);
+
+private:
+    SQLHSTMT m_handle = SQL_NULL_HSTMT;
+    QByteArray m_buffer;
+};
+
+} // namespace velkaro

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace velkaro {
+
+// A list of catalog records that one thread rebuilds while others read it.
+//
+// Rule for readers: take snapshot() (a copy of the pointers, under the lock) and walk that; never
+// keep a reference into the list itself. Records are shared, so clearing the list for a refresh
+// never frees a record a reader still holds. Record must have a name, as a member or a function.
+template <class Record> class RecordList final
+{
+public:
+    using Pointer = std::shared_ptr<Record>;
+
+    RecordList() = default;
+    RecordList(const RecordList&) = delete;
+    RecordList& operator=(const RecordList&) = delete;
+
+    std::vector<Pointer> snapshot() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_records;
+    }
+
+    void append(Pointer record)
+    {
+        std::lock_guard lock(m_mutex);
+        m_records.push_back(std::move(record));
+    }
+
+    void clear()
+    {
+        std::vector<Pointer> released;
+        {
+            std::lock_guard lock(m_mutex);
+            released.swap(m_records);
+        }
+        // The records that no reader holds are freed here, outside the lock.
+    }
+
+    int size() const
+    {
+        std::lock_guard lock(m_mutex);
+        return static_cast<int>(m_records.size());
+    }
+
+    // The first record whose name equals name exactly (case-sensitive), or null.
+    Pointer find(const QString& name) const
+    {
+        std::lock_guard lock(m_mutex);
+        for (const Pointer& record : m_records) {
+            if (std::invoke(&Record::name, *record) == name)
+                return record;
+        }
+        return nullptr;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<Pointer> m_records;
+};
+
+} // namespace velkaro

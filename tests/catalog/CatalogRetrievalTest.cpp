@@ -1,0 +1,414 @@
+// The catalog retrieval against the three sample data sources: the model must hold what each
+// server holds, however the drivers differ.
+
+#include "CatalogTestFixture.h"
+#include "TestDataSources.h"
+#include "catalog/KeyLoader.h"
+#include "catalog/ObjectListLoader.h"
+#include "catalog/SearchObjectListLoader.h"
+#include "catalog/StatisticsLoader.h"
+
+#include <QTest>
+#include <algorithm>
+
+using namespace velkaro;
+using namespace velkaro::test;
+
+namespace {
+
+const QString longMariaName = QString(44, QChar(0x8868)); // 44 CJK letters, 132 bytes in UTF-8
+
+QStringList sampleTables(const QString& key)
+{
+    QStringList tables{"customers",     "products",   "orders", "order_lines", "stock_item", "stockXitem",
+                       "Order Archive", "sales-2025", "2fast",  "MixedCase",   "Größe",      "group"};
+    if (key == QLatin1String("postgres"))
+        tables << "customers"; // the archive schema's own
+    if (key == QLatin1String("mariadb"))
+        tables << longMariaName << "zz_after_long_name";
+    tables.sort();
+    return tables;
+}
+
+QString sampleQualifier(const QString& key)
+{
+    return key == QLatin1String("sqlite") ? QString() : QStringLiteral("shop");
+}
+
+QStringList namesOfType(const CatalogTestFixture& fixture, const QString& qualifier, const QString& type)
+{
+    QStringList names;
+    for (const auto& record : fixture.model.objects().snapshot()) {
+        if (record->qualifier() == qualifier && record->type() == type)
+            names.append(record->name());
+    }
+    names.sort();
+    return names;
+}
+
+void addSourceRows()
+{
+    QTest::addColumn<QString>("source");
+    for (const TestDataSource& source : testDataSources())
+        QTest::newRow(qPrintable(source.key)) << source.key;
+}
+
+struct LoadedSample
+{
+    explicit LoadedSample(const QString& key) : fixture(testDataSource(key)) { fixture.loadObjects(); }
+    CatalogTestFixture fixture;
+};
+
+} // namespace
+
+class CatalogRetrievalTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void objectsPerType_data() { addSourceRows(); }
+    void objectsPerType();
+    void columnTexts_data();
+    void columnTexts();
+    void indexesKeepColumnOrder_data() { addSourceRows(); }
+    void indexesKeepColumnOrder();
+    void primaryKeysAndReferences_data() { addSourceRows(); }
+    void primaryKeysAndReferences();
+    void statisticsOrNotAvailable_data() { addSourceRows(); }
+    void statisticsOrNotAvailable();
+    void sameNamedTablesInTwoSchemas();
+    void patternCharactersMatchOnlyThemselves_data() { addSourceRows(); }
+    void patternCharactersMatchOnlyThemselves();
+    void searchObjectList_data();
+    void searchObjectList();
+};
+
+void CatalogRetrievalTest::objectsPerType()
+{
+    QFETCH(QString, source);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
+    LoadedSample sample(source);
+    const CatalogTestFixture& f = sample.fixture;
+    const QString qualifier = sampleQualifier(source);
+
+    QCOMPARE(namesOfType(f, qualifier, "TABLE"), sampleTables(source));
+    QCOMPARE(namesOfType(f, qualifier, "VIEW"), QStringList{"order_totals"});
+    QCOMPARE(namesOfType(f, qualifier, "SEQUENCE"),
+             source == QLatin1String("mariadb") ? QStringList{"invoice_seq"} : QStringList{});
+    // Other types (MariaDB's SYSTEM VIEW) wait for their switch.
+    for (const auto& record : f.model.objects().snapshot())
+        QVERIFY2(ObjectListLoader::Keeps(f.host.settings, record->type()), qPrintable(record->type()));
+
+    QStringList modelNames;
+    for (const auto& record : f.model.objects().snapshot()) {
+        modelNames.append(record->name());
+        const bool sequence = record->type() == QLatin1String("SEQUENCE");
+        if (record->qualifier() == qualifier)
+            QVERIFY2(record->columns()->columns.empty() == sequence, qPrintable(record->name()));
+        if (record->type() != QLatin1String("TABLE"))
+            QVERIFY(record->indexes()->indexes.empty());
+    }
+    QCOMPARE(f.host.objectNodeNames(), modelNames);
+    QCOMPARE(f.host.repaints.load() > 0, true);
+    QVERIFY(f.host.logLinesWith("ERROR").isEmpty());
+    if (source == QLatin1String("mariadb")) {
+        const auto longTable = f.object(longMariaName);
+        QVERIFY(longTable);
+        QCOMPARE(f.columnNames(*longTable), QStringList{QString::fromUtf8("名前")});
+    }
+}
+
+void CatalogRetrievalTest::columnTexts_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("nullability");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("radix");
+    QTest::addColumn<QString>("remarks");
+
+    QTest::newRow("postgres integer with radix 10") << "postgres"
+                                                    << "customers"
+                                                    << "customer_id"
+                                                    << "NOT NULL"
+                                                    << "10"
+                                                    << "10"
+                                                    << "";
+    // psqlODBC sends no column comments.
+    QTest::newRow("postgres varchar: NULL radix is N/A") << "postgres"
+                                                         << "customers"
+                                                         << "email"
+                                                         << "NULL"
+                                                         << "200"
+                                                         << "N/A"
+                                                         << "";
+    QTest::newRow("postgres lower-case date has no size") << "postgres"
+                                                          << "customers"
+                                                          << "created"
+                                                          << "NULL"
+                                                          << ""
+                                                          << "N/A"
+                                                          << "";
+    QTest::newRow("postgres numeric with scale") << "postgres"
+                                                 << "products"
+                                                 << "price"
+                                                 << "NULL"
+                                                 << "10,2"
+                                                 << "10"
+                                                 << "";
+    QTest::newRow("postgres timestamp with scale") << "postgres"
+                                                   << "orders"
+                                                   << "ordered_at"
+                                                   << "NOT NULL"
+                                                   << "26,6"
+                                                   << "N/A"
+                                                   << "";
+    QTest::newRow("mariadb DATE has no size") << "mariadb"
+                                              << "customers"
+                                              << "created"
+                                              << "NULL"
+                                              << ""
+                                              << "10"
+                                              << "";
+    QTest::newRow("mariadb DATETIME has no size") << "mariadb"
+                                                  << "orders"
+                                                  << "ordered_at"
+                                                  << "NOT NULL"
+                                                  << ""
+                                                  << "10"
+                                                  << "";
+    QTest::newRow("mariadb decimal with scale") << "mariadb"
+                                                << "products"
+                                                << "price"
+                                                << "NULL"
+                                                << "10,2"
+                                                << "10"
+                                                << "";
+    QTest::newRow("mariadb column comment") << "mariadb"
+                                            << "customers"
+                                            << "email"
+                                            << "NULL"
+                                            << "200"
+                                            << "N/A"
+                                            << "Contact address";
+    QTest::newRow("sqlite not null column") << "sqlite"
+                                            << "customers"
+                                            << "customer_id"
+                                            << "NOT NULL"
+                                            << "9,10"
+                                            << "N/A"
+                                            << "";
+}
+
+void CatalogRetrievalTest::columnTexts()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
+    LoadedSample sample(source);
+    const auto record = sample.fixture.object(table, source == QLatin1String("postgres") ? "public" : "");
+    QVERIFY(record);
+    const auto columns = record->columns();
+    const auto found = std::find_if(columns->columns.begin(), columns->columns.end(),
+                                    [&](const ColumnRecord& c) { return c.name == column; });
+    QVERIFY(found != columns->columns.end());
+    QTEST(found->nullability, "nullability");
+    QTEST(found->size, "size");
+    QTEST(found->radix, "radix");
+    QTEST(found->remarks, "remarks");
+    int widest = 0;
+    for (const ColumnRecord& c : columns->columns)
+        widest = std::max<int>(widest, c.typeName.size() + c.size.size() + 3);
+    QCOMPARE(columns->maxColumnTypeLen, widest);
+}
+
+void CatalogRetrievalTest::indexesKeepColumnOrder()
+{
+    QFETCH(QString, source);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
+    LoadedSample sample(source);
+    const CatalogTestFixture& f = sample.fixture;
+
+    const auto orders = f.object("orders", source == QLatin1String("postgres") ? "public" : "");
+    QVERIFY(orders);
+    const auto indexes = orders->indexes();
+    const auto composite =
+        std::find_if(indexes->indexes.begin(), indexes->indexes.end(),
+                     [](const IndexRecord& i) { return i.name == "orders_customer_date_ix"; });
+    QVERIFY(composite != indexes->indexes.end());
+    QCOMPARE(composite->uniqueness, QStringLiteral("NOT UNIQUE "));
+    QCOMPARE(composite->columnNames, (QStringList{"customer_id", "ordered_at"}));
+    QCOMPARE(indexes->maxIndexNameLen, int(QStringLiteral("orders_customer_date_ix").size()));
+    QStringList orderIndexes;
+    for (const IndexRecord& index : indexes->indexes)
+        orderIndexes.append(index.name);
+    QCOMPARE(f.host.indexNodeNames("orders"), orderIndexes);
+
+    const auto customers = f.object("customers", source == QLatin1String("postgres") ? "public" : "");
+    QStringList names;
+    for (const IndexRecord& index : customers->indexes()->indexes) {
+        names.append(index.name);
+        QVERIFY(!index.name.isEmpty()); // the statistics row never becomes an index
+        if (index.name == QLatin1String("customers_email_ux")) {
+            QCOMPARE(index.uniqueness, QStringLiteral("UNIQUE "));
+            QCOMPARE(index.columnNames, QStringList{"email"});
+        }
+    }
+    QCOMPARE(names.size(), 3);
+    QVERIFY(names.contains("customers_city_ix"));
+}
+
+void CatalogRetrievalTest::primaryKeysAndReferences()
+{
+    QFETCH(QString, source);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
+    LoadedSample sample(source);
+    CatalogTestFixture& f = sample.fixture;
+    const KeyLoader keys(f.connection.catalog(), f.model);
+
+    keys.LoadPrimaryKeys(f.model.locate("order_lines", f.connection.catalog().uid()));
+    const auto primary = f.model.primaryKeys();
+    QCOMPARE(int(primary->size()), 2);
+    QCOMPARE(primary->at(0).columnName, QStringLiteral("order_id"));
+    QCOMPARE(primary->at(0).keySeq, 1);
+    QCOMPARE(primary->at(1).columnName, QStringLiteral("line_no"));
+    QCOMPARE(primary->at(1).keySeq, 2);
+    const QString keyName = source == QLatin1String("postgres")  ? "order_lines_pkey"
+                            : source == QLatin1String("mariadb") ? "PRIMARY"
+                                                                 : "";
+    QCOMPARE(primary->at(0).keyName, keyName);
+
+    const ObjectName orders = f.model.locate("orders", f.connection.catalog().uid());
+    keys.LoadReferences(orders, true);
+    auto references = f.model.references();
+    QCOMPARE(int(references->size()), 1);
+    QCOMPARE(references->at(0).otherTable, QStringLiteral("customers"));
+    QCOMPARE(references->at(0).foreignColumn, QStringLiteral("customer_id"));
+    QCOMPARE(references->at(0).primaryColumn, QStringLiteral("customer_id"));
+
+    keys.LoadReferences(orders, false);
+    references = f.model.references();
+    QCOMPARE(int(references->size()), 1);
+    QCOMPARE(references->at(0).otherTable, QStringLiteral("order_lines"));
+    QCOMPARE(references->at(0).foreignColumn, QStringLiteral("order_id"));
+    QCOMPARE(references->at(0).primaryColumn, QStringLiteral("order_id"));
+    QVERIFY(f.host.logLinesWith("ERROR").isEmpty());
+}
+
+void CatalogRetrievalTest::statisticsOrNotAvailable()
+{
+    QFETCH(QString, source);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
+    LoadedSample sample(source);
+    CatalogTestFixture& f = sample.fixture;
+    const StatisticsLoader statistics(f.connection.catalog(), f.model);
+    const ObjectName customers = f.model.locate("customers", f.connection.catalog().uid());
+
+    // None of the three drivers sends a table statistics row.
+    QVERIFY(!statistics.LoadTableStatistics(customers));
+    QCOMPARE(f.model.tableStatistics().cardinality, NOT_AVAILABLE);
+    QCOMPARE(f.model.tableStatistics().pages, NOT_AVAILABLE);
+
+    statistics.LoadIndexStatistics(customers, "customers_city_ix");
+    const IndexStatistics index = f.model.indexStatistics();
+    if (source == QLatin1String("mariadb"))
+        QVERIFY2(index.cardinality > 0, qPrintable(QString::number(index.cardinality)));
+    else
+        QCOMPARE(index.cardinality, NOT_AVAILABLE);
+    QCOMPARE(index.pages, NOT_AVAILABLE);
+    QCOMPARE(index.filter, QString());
+
+    statistics.LoadIndexStatistics(customers, "no_such_index");
+    QCOMPARE(f.model.indexStatistics().cardinality, NOT_AVAILABLE);
+}
+
+void CatalogRetrievalTest::sameNamedTablesInTwoSchemas()
+{
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource("postgres"));
+    LoadedSample sample("postgres");
+    CatalogTestFixture& f = sample.fixture;
+    const auto shop = f.object("customers", "public");
+    const auto archive = f.object("customers", "archive");
+    QVERIFY(shop && archive);
+    QCOMPARE(f.columnNames(*shop), (QStringList{"customer_id", "name", "email", "city", "created", "notes"}));
+    QCOMPARE(f.columnNames(*archive), (QStringList{"archive_customer_id", "archived_at"}));
+    QCOMPARE(int(archive->indexes()->indexes.size()), 1);
+    QCOMPARE(archive->indexes()->indexes.front().columnNames, QStringList{"archive_customer_id"});
+    QCOMPARE(int(shop->indexes()->indexes.size()), 3);
+
+    KeyLoader(f.connection.catalog(), f.model).LoadPrimaryKeys(archive->objectName());
+    QCOMPARE(int(f.model.primaryKeys()->size()), 1);
+    QCOMPARE(f.model.primaryKeys()->front().columnName, QStringLiteral("archive_customer_id"));
+}
+
+void CatalogRetrievalTest::patternCharactersMatchOnlyThemselves()
+{
+    QFETCH(QString, source);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
+    LoadedSample sample(source);
+    const CatalogTestFixture& f = sample.fixture;
+    const auto stockItem = f.object("stock_item");
+    const auto lookAlike = f.object("stockXitem");
+    QVERIFY(stockItem && lookAlike);
+    QCOMPARE(f.columnNames(*stockItem), (QStringList{"item_id", "label"}));
+    QCOMPARE(f.columnNames(*lookAlike), (QStringList{"other_id", "other_label"}));
+    QCOMPARE(int(stockItem->indexes()->indexes.size()), 1);
+    QCOMPARE(stockItem->indexes()->indexes.front().columnNames, QStringList{"item_id"});
+}
+
+void CatalogRetrievalTest::searchObjectList_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("userName");
+    // A user name that is no schema must not leave the list empty.
+    QTest::newRow("postgres login that is no schema") << "postgres"
+                                                      << "nobody_here";
+    QTest::newRow("mariadb rejects an owner") << "mariadb"
+                                              << "velkaro";
+    QTest::newRow("sqlite without a user") << "sqlite"
+                                           << "";
+}
+
+void CatalogRetrievalTest::searchObjectList()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, userName);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
+    CatalogTestFixture f(testDataSource(source));
+    RecordList<SearchObjectRecord> objects;
+    const SearchObjectListLoader loader(f.connection.catalog(), objects);
+
+    const SearchObjectListResult result = loader.Load(userName);
+    QVERIFY(!result.stopped);
+    QCOMPARE(result.count, objects.size());
+    QStringList tables;
+    int longest = 0;
+    for (const auto& record : objects.snapshot()) {
+        longest = std::max<int>(longest, record->name.size());
+        if (record->qualifier == sampleQualifier(source) && record->type == QLatin1String("TABLE"))
+            tables.append(record->name);
+    }
+    tables.sort();
+    QCOMPARE(tables, sampleTables(source));
+    QCOMPARE(result.longestNameLength, longest);
+    if (source == QLatin1String("postgres")) {
+        QVERIFY(objects.find("customers"));
+        int archived = 0;
+        for (const auto& record : objects.snapshot())
+            archived += record->owner == QLatin1String("archive") ? 1 : 0;
+        QCOMPARE(archived, 1);
+    }
+    if (source == QLatin1String("mariadb")) // system views come in upper case as any other type
+        QVERIFY(objects.find("COLUMNS") && objects.find("COLUMNS")->type == QLatin1String("SYSTEM VIEW"));
+
+    int asked = 0;
+    const SearchObjectListResult stopped = loader.Load(userName, [&] { return ++asked == 3; });
+    QVERIFY(stopped.stopped);
+    QCOMPARE(stopped.count, 2);
+    QCOMPARE(objects.size(), 2);
+}
+
+QTEST_GUILESS_MAIN(CatalogRetrievalTest)
+#include "CatalogRetrievalTest.moc"

@@ -1,0 +1,48 @@
+#include "CatalogTestFixture.h"
+
+#include "TestDataSources.h"
+#include "catalog/ObjectListLoader.h"
+
+namespace velkaro::test {
+
+CatalogTestFixture::CatalogTestFixture(const TestDataSource& source) : connection(source, host)
+{
+    job.host = &host;
+    job.alias = source.dsn;
+    job.databaseNode = host.databaseNode();
+    job.inUse = std::make_shared<std::atomic<int>>(1);
+}
+
+void CatalogTestFixture::loadObjects()
+{
+    ObjectListLoader(connection.catalog(), model.objects()).Load(job);
+}
+
+std::shared_ptr<ObjectRecord> CatalogTestFixture::object(const QString& name, const QString& owner) const
+{
+    for (const auto& record : model.objects().snapshot()) {
+        if (record->name() == name && (owner.isEmpty() || record->owner() == owner))
+            return record;
+    }
+    return nullptr;
+}
+
+QStringList CatalogTestFixture::columnNames(const ObjectRecord& record) const
+{
+    QStringList names;
+    for (const ColumnRecord& column : record.columns()->columns)
+        names.append(column.name);
+    return names;
+}
+
+QStringList CatalogTestFixture::objectNames(const QString& type) const
+{
+    QStringList names;
+    for (const auto& record : model.objects().snapshot()) {
+        if (record->type() == type)
+            names.append(record->name());
+    }
+    return names;
+}
+
+} // namespace velkaro::test
