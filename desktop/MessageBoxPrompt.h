@@ -1,0 +1,33 @@
+#pragma once
+
+#include "common/UserPrompt.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace velkaro {
+
+// The production prompt: message boxes titled with the application's name, the file chooser and
+// the data source and login dialogs. A call from a worker thread is carried out on the interface
+// thread while the worker waits for the answer.
+class MessageBoxPrompt final : public UserPrompt
+{
+public:
+    explicit MessageBoxPrompt(QWidget* parent = nullptr);
+
+    // The window the dialogs belong to; may change as windows come and go.
+    void setParentWidget(QWidget* parent) { m_parent = parent; }
+
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> chooseDataSource() override;
+    std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
+
+private:
+    int exec(const QString& text, int buttons, int icon);
+
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace velkaro

@@ -1,0 +1,21 @@
+// Tries the dialogs by hand in a real window: connects through the data source and login dialogs
+// like the programs do, then shows the session's name in a message box.
+//   DialogsDemo            (with ODBCSYSINI/ODBCINI pointing at the test configuration)
+#include "catalog/CDbSession.h"
+#include "desktop/MessageBoxPrompt.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velkaro"));
+    velkaro::MessageBoxPrompt prompt;
+    velkaro::CDbSession session;
+    if (session.Connect(prompt)) {
+        prompt.showMessage(
+            QStringLiteral("Connected to %1 (%2 %3) as %4.")
+                .arg(session.displayName(), session.dbmsName(), session.dbmsVersion(), session.userName()));
+    }
+    return session.connectFailed() ? 1 : 0;
+}
