@@ -1,6 +1,12 @@
 #include "catalog/CDbSession.h"
 
+#include "catalog/CatalogConnection.h"
+#include "catalog/ColumnLoader.h"
 #include "catalog/ConnectString.h"
+#include "catalog/IndexLoader.h"
+#include "catalog/KeyLoader.h"
+#include "catalog/ObjectListLoader.h"
+#include "catalog/StatisticsLoader.h"
 #include "common/ActivityLogSink.h"
 #include "common/UserPrompt.h"
 
@@ -340,6 +346,78 @@ void CDbSession::CloseQuery(SQLHSTMT& statement)
     if (statement != SQL_NULL_HSTMT)
         SQLFreeStmt(statement, SQL_DROP);
     statement = SQL_NULL_HSTMT;
+}
+
+// The catalog operations: thin calls into the loaders, which share one view of the connection.
+const CatalogConnection& CDbSession::catalog()
+{
+    std::call_once(m_catalogOnce, [this] {
+        m_catalog =
+            std::make_unique<CatalogConnection>(m_hdbc, m_uid, [this](SQLHSTMT statement, bool showMessage) {
+                ReportError(&statement, showMessage);
+            });
+    });
+    return *m_catalog;
+}
+
+void CDbSession::LoadObjects(const LoadJob& job)
+{
+    ObjectListLoader(catalog(), m_model.objects()).Load(job);
+}
+
+void CDbSession::LoadColumns(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record)
+{
+    ColumnLoader(catalog()).Load(job, objectNode, record);
+}
+
+void CDbSession::LoadIndexes(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record)
+{
+    IndexLoader(catalog()).Load(job, objectNode, record);
+}
+
+bool CDbSession::LoadTableStatistics(const QString& tableName)
+{
+    return LoadTableStatistics(m_model.locate(tableName, m_uid));
+}
+
+void CDbSession::LoadPrimaryKeys(const QString& tableName)
+{
+    LoadPrimaryKeys(m_model.locate(tableName, m_uid));
+}
+
+void CDbSession::LoadReferences(const QString& tableName, bool asReferencingTable)
+{
+    LoadReferences(m_model.locate(tableName, m_uid), asReferencingTable);
+}
+
+void CDbSession::LoadIndexStatistics(const QString& tableName, const QString& indexName)
+{
+    LoadIndexStatistics(m_model.locate(tableName, m_uid), indexName);
+}
+
+bool CDbSession::LoadTableStatistics(const ObjectName& table)
+{
+    return StatisticsLoader(catalog(), m_model).LoadTableStatistics(table);
+}
+
+void CDbSession::LoadPrimaryKeys(const ObjectName& table)
+{
+    KeyLoader(catalog(), m_model).LoadPrimaryKeys(table);
+}
+
+void CDbSession::LoadReferences(const ObjectName& table, bool asReferencingTable)
+{
+    KeyLoader(catalog(), m_model).LoadReferences(table, asReferencingTable);
+}
+
+void CDbSession::LoadIndexStatistics(const ObjectName& table, const QString& indexName)
+{
+    StatisticsLoader(catalog(), m_model).LoadIndexStatistics(table, indexName);
+}
+
+SearchObjectListResult CDbSession::LoadSearchObjects(const std::function<bool()>& runStopped)
+{
+    return SearchObjectListLoader(catalog(), m_searchObjects).Load(m_userName, runStopped);
 }
 
 } // namespace velkaro

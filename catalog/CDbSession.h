@@ -1,12 +1,22 @@
 #pragma once
 
+#include "catalog/CatalogHost.h"
+#include "catalog/SchemaModel.h"
+#include "catalog/SearchObjectListLoader.h"
+#include "catalog/SearchRecords.h"
+
 #include <QString>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <sql.h>
 
 namespace velkaro {
 
 class ActivityLogSink;
+class CatalogConnection;
 class UserPrompt;
+struct LoadJob;
 
 // Which program a session serves: the explorer reads nine information items and logs its errors;
 // the search program reads two, logs nothing and runs data queries.
@@ -81,6 +91,39 @@ public:
     SQLHENV henv() const { return m_henv; }
     SQLHDBC hdbc() const { return m_hdbc; }
 
+    // The explorer's schema model. Readers take snapshots (see SchemaModel); the catalog operations
+    // below rebuild it from the thread that holds the database.
+    SchemaModel& model() { return m_model; }
+    const SchemaModel& model() const { return m_model; }
+    std::vector<std::shared_ptr<ObjectRecord>> objects() const { return m_model.objects().snapshot(); }
+    std::shared_ptr<const SchemaModel::PrimaryKeys> primaryKeys() const { return m_model.primaryKeys(); }
+    std::shared_ptr<const SchemaModel::References> references() const { return m_model.references(); }
+    int tablePages() const { return m_model.tableStatistics().pages; }
+    int tableCardinality() const { return m_model.tableStatistics().cardinality; }
+    int indexCardinality() const { return m_model.indexStatistics().cardinality; }
+    int indexPages() const { return m_model.indexStatistics().pages; }
+    QString indexFilter() const { return m_model.indexStatistics().filter; }
+
+    void LoadObjects(const LoadJob& job);
+    void LoadColumns(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record);
+    void LoadIndexes(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record);
+    // The on-demand queries name the table as the catalog listed it (the first object of that
+    // name); a name not in the model is looked for under the login's owner.
+    bool LoadTableStatistics(const QString& tableName);
+    void LoadPrimaryKeys(const QString& tableName);
+    void LoadReferences(const QString& tableName, bool asReferencingTable);
+    void LoadIndexStatistics(const QString& tableName, const QString& indexName);
+    // The same for an object named exactly, when two owners hold tables of one name.
+    bool LoadTableStatistics(const ObjectName& table);
+    void LoadPrimaryKeys(const ObjectName& table);
+    void LoadReferences(const ObjectName& table, bool asReferencingTable);
+    void LoadIndexStatistics(const ObjectName& table, const QString& indexName);
+
+    // The search program's object list. A run passes runStopped, asked before every row; the
+    // result says whether it stopped the reading.
+    RecordList<SearchObjectRecord>& searchObjects() { return m_searchObjects; }
+    SearchObjectListResult LoadSearchObjects(const std::function<bool()>& runStopped = {});
+
 private:
     bool allocateHandles();
     bool connectWithLogin(QString input, UserPrompt& prompt, QString& output);
@@ -90,6 +133,7 @@ private:
     void readConnection(const QString& output);
     QString information(SQLUSMALLINT item) const;
     bool fetchError(SQLHSTMT statement);
+    const CatalogConnection& catalog();
 
     const SessionVariant m_variant;
     ActivityLogSink* m_log = nullptr;
@@ -113,6 +157,10 @@ private:
     SQLHENV m_henv = SQL_NULL_HENV;
     SQLHDBC m_hdbc = SQL_NULL_HDBC;
     bool m_connected = false;
+    SchemaModel m_model;
+    RecordList<SearchObjectRecord> m_searchObjects;
+    std::once_flag m_catalogOnce;
+    std::unique_ptr<CatalogConnection> m_catalog;
 };
 
 } // namespace velkaro
