@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+class QLineEdit;
+class QTextEdit;
+
+namespace velkaro {
+
+class ActivityLog;
+class LoadLogThread;
+class UserPrompt;
+
+// The "Log" viewer: shows the activity log, read in the background, and clears it on request.
+// Refresh closes the dialog with refreshRequested() set; the caller opens a new one to reload.
+class CLogViewDlg final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CLogViewDlg)
+
+public:
+    CLogViewDlg(ActivityLog& log, UserPrompt& prompt, QWidget* parent = nullptr);
+    ~CLogViewDlg() override;
+
+    bool refreshRequested() const { return m_refreshRequested; }
+    bool isLoading() const;
+    QTextEdit* textArea() const { return m_text; }
+    QLineEdit* pathBox() const { return m_pathBox; }
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void startLoading();
+    void stopLoading();
+    void appendLines(const QStringList& lines);
+    void refresh();
+    void clearLog();
+
+    ActivityLog& m_log;
+    UserPrompt& m_prompt;
+    const QString m_path;
+    QTextEdit* m_text = nullptr;
+    QLineEdit* m_pathBox = nullptr;
+    std::unique_ptr<LoadLogThread> m_loader;
+    bool m_refreshRequested = false;
+    bool m_started = false;
+    bool m_hasText = false;
+};
+
+} // namespace velkaro
