@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace velkaro {
+
+class UserPrompt;
+
+// True when the column is to be left out of the run. The name is upper-cased, the patterns are
+// used as entered; one '%' stands for any middle part.
+bool MatchesIgnoredColumn(const QStringList& patterns, const QString& columnName);
+
+enum class PatternAddResult
+{
+    NothingToAdd, // empty text
+    Refused,      // more than one '%'; the user was told and the text stays in the edit box
+    Added         // appended; the edit box is cleared
+};
+
+// The Columns page's Add action.
+PatternAddResult AddIgnoredPattern(QStringList& patterns, const QString& text, UserPrompt& prompt);
+
+} // namespace velkaro

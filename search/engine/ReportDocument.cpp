@@ -1,0 +1,275 @@
+#include "search/engine/ReportDocument.h"
+
+#include "common/UserPrompt.h"
+#include "search/engine/RtfWriter.h"
+
+#include <QFileInfo>
+#include <QTextBlock>
+
+namespace velkaro {
+
+namespace {
+
+constexpr qsizetype kWriteChunk = 64 * 1024;
+const QString kLineEnd = QStringLiteral("\r\n");
+
+size_t FormatIndex(ReportColor color, bool bold)
+{
+    return size_t(color) * 2 + (bold ? 1 : 0);
+}
+
+QTextCharFormat BaseFormat()
+{
+    QTextCharFormat format;
+    format.setFont(ReportDocument::ReportFont());
+    return format;
+}
+
+} // namespace
+
+ReportOptions ReportOptions::From(const SearchParameters& parameters)
+{
+    return {parameters.outputMode, parameters.reportFileName, parameters.autoSaveLines};
+}
+
+ReportDocument::ReportDocument(UserPrompt& prompt, QObject* parent) : QObject(parent), m_prompt(prompt)
+{
+    m_document.setUndoRedoEnabled(false);
+    for (ReportColor color : {ReportColor::Text, ReportColor::Message, ReportColor::Heading,
+                              ReportColor::Instance, ReportColor::Black}) {
+        for (bool bold : {false, true}) {
+            QTextCharFormat format = BaseFormat();
+            format.setForeground(ReportColorRgb(color));
+            format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+            m_formats[FormatIndex(color, bold)] = format;
+        }
+    }
+    restartText();
+}
+
+ReportDocument::~ReportDocument() = default;
+
+QFont ReportDocument::ReportFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(8.5);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+void ReportDocument::restartText()
+{
+    m_document.clear();
+    m_document.setDefaultFont(ReportFont());
+    m_end = QTextCursor(&m_document);
+    m_end.movePosition(QTextCursor::End);
+    m_end.setBlockCharFormat(BaseFormat());
+    m_end.setCharFormat(BaseFormat());
+}
+
+void ReportDocument::Reset(const ReportOptions& options)
+{
+    m_options = options;
+    closeOutputFile();
+    m_autoSaveStarted = false;
+    m_reportSaved = false;
+    restartText();
+}
+
+void ReportDocument::insert(const ReportPiece& piece)
+{
+    m_end.insertText(piece.text, m_formats[FormatIndex(piece.color, piece.bold)]);
+}
+
+void ReportDocument::insertProblem(const QString& text)
+{
+    // Whatever earlier flushes saved, the window now holds text that is nowhere else.
+    m_reportSaved = false;
+    insert({QStringLiteral("\r\n\r\n") + text + QStringLiteral("\r\n\r\n"), ReportColor::Instance, false});
+}
+
+void ReportDocument::Write(const QList<ReportPiece>& pieces, bool autoSaveCheck)
+{
+    bool fileFailed = false;
+    for (const ReportPiece& piece : pieces) {
+        if (m_outputFile.isOpen()) {
+            if (writeToOutputFile(piece.text))
+                continue;
+            fileFailed = true;
+        }
+        insert(piece);
+    }
+    // Told only once the text is in place: the message box may run the event loop, which
+    // delivers the run's next writes.
+    if (fileFailed)
+        m_prompt.showMessage(
+            QStringLiteral("Could not save line to file. Output will continue on the screen."));
+    if (autoSaveCheck && m_options.outputMode == OutputMode::IncrementalAutoSave &&
+        m_document.blockCount() > m_options.autoSaveLines && FlushAutoSave())
+        restartText();
+}
+
+bool ReportDocument::writeToOutputFile(const QString& text)
+{
+    if (m_outputFile.write(text.toUtf8()) == ReportFile::Write::Ok)
+        return true;
+    // The rest of the run goes to the screen.
+    m_outputFile.close();
+    m_reportSaved = false;
+    return false;
+}
+
+void ReportDocument::OpenOutputFile()
+{
+    if (m_options.outputMode != OutputMode::CompleteToFile)
+        return;
+    const QString& name = m_options.reportFileName;
+    insert({QStringLiteral("Output of this search is being written to file: ") + name +
+                QStringLiteral("\r\n\r\n"),
+            ReportColor::Message, false});
+    if (!m_outputFile.open(name, ReportFile::Open::Truncate)) {
+        // The output stays on the screen, so it is not saved anywhere yet.
+        m_prompt.showMessage(QStringLiteral("Could not open file ") + name +
+                             QStringLiteral(". Output will be sent to the screen."));
+        return;
+    }
+    m_reportSaved = true;
+}
+
+void ReportDocument::closeOutputFile()
+{
+    if (!m_outputFile.isOpen())
+        return;
+    m_reportSaved = m_outputFile.close();
+    if (!m_reportSaved)
+        m_prompt.showMessage(QStringLiteral("ERROR: Could not save file."));
+}
+
+void ReportDocument::FinishOutput()
+{
+    if (m_options.outputMode == OutputMode::IncrementalAutoSave) {
+        FlushAutoSave();
+        // The next run starts a new file.
+        m_autoSaveStarted = false;
+        return;
+    }
+    closeOutputFile();
+}
+
+bool ReportDocument::FlushAutoSave()
+{
+    if (m_document.isEmpty()) {
+        m_reportSaved = true;
+        return true;
+    }
+    const QString& name = m_options.reportFileName;
+    const QString problem = QStringLiteral("Could not auto save to file ");
+    ReportFile file;
+    if (!m_autoSaveStarted) {
+        if (!file.open(name, ReportFile::Open::Truncate)) {
+            insertProblem(problem + QStringLiteral("(create): ") + name);
+            return false;
+        }
+        m_autoSaveStarted = true;
+    } else if (!file.open(name, ReportFile::Open::Append)) {
+        insertProblem(problem + QStringLiteral("(open): ") + name);
+        return false;
+    }
+    const qint64 start = file.seekToEnd();
+    if (start < 0) {
+        insertProblem(problem + QStringLiteral("(seek): ") + name);
+        return false;
+    }
+    ReportFile::Write outcome = writeLines(file);
+    if (outcome != ReportFile::Write::Ok)
+        file.truncate(start); // the retry writes this portion again
+    if (!file.close() && outcome == ReportFile::Write::Ok)
+        outcome = ReportFile::Write::Failed;
+    if (reportFlushWriteFailure(outcome))
+        return false;
+    m_reportSaved = true;
+    return true;
+}
+
+bool ReportDocument::reportFlushWriteFailure(ReportFile::Write outcome)
+{
+    const QString problem =
+        QStringLiteral("Could not auto save to file (write): ") + m_options.reportFileName;
+    switch (outcome) {
+    case ReportFile::Write::Ok:
+        return false;
+    case ReportFile::Write::DiskFull:
+        insertProblem(problem + QStringLiteral(": Disk is full."));
+        m_prompt.showMessage(QStringLiteral("The file could not be saved, the disk is full.\nPlease make "
+                                            "some space and press OK to continue."));
+        return true;
+    case ReportFile::Write::Failed:
+        break;
+    }
+    insertProblem(problem);
+    m_prompt.showMessage(problem);
+    return true;
+}
+
+ReportFile::Write ReportDocument::writeLines(ReportFile& file)
+{
+    // Lines end in CR LF as the run wrote them; the last line has no end of its own, so portions
+    // written one after another join up exactly.
+    const int lineCount = m_document.blockCount();
+    emit savingStarted(lineCount);
+    QByteArray chunk;
+    ReportFile::Write outcome = ReportFile::Write::Ok;
+    int line = 0;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        chunk += block.text().toUtf8();
+        if (block.next().isValid())
+            chunk += kLineEnd.toLatin1();
+        if (chunk.size() >= kWriteChunk || !block.next().isValid()) {
+            outcome = file.write(chunk);
+            chunk.clear();
+            if (outcome != ReportFile::Write::Ok)
+                break;
+        }
+        emit savingProgress(++line);
+    }
+    emit savingFinished();
+    return outcome;
+}
+
+void ReportDocument::SaveReport()
+{
+    m_reportSaved = false;
+    if (m_document.isEmpty()) {
+        m_reportSaved = true;
+        return;
+    }
+    SaveFileRequest request;
+    request.title = QStringLiteral("Save Report");
+    request.defaultSuffix = QStringLiteral("txt");
+    request.filter = QStringLiteral("RTF Format (*.rtf);;Text Format (*.txt)");
+    const std::optional<QString> chosen = m_prompt.chooseSaveFile(request);
+    m_saveCancelled = !chosen.has_value();
+    if (m_saveCancelled)
+        return;
+    ReportFile file;
+    if (!file.open(*chosen, ReportFile::Open::Truncate)) {
+        m_prompt.showMessage(QStringLiteral("Could not open file."));
+        return;
+    }
+    const bool rtf = QFileInfo(*chosen).suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0;
+    const ReportFile::Write outcome = rtf ? file.write(ToRtf(m_document) + '\n') : writeLines(file);
+    const bool closed = file.close();
+    // A failed save leaves the report unsaved, so closing the window still asks.
+    if (outcome != ReportFile::Write::Ok || !closed) {
+        m_prompt.showMessage(QStringLiteral("ERROR: Could not save file."));
+        return;
+    }
+    m_reportSaved = true;
+}
+
+} // namespace velkaro
