@@ -95,20 +95,15 @@ void ReportDocument::insertProblem(const QString& text)
 
 void ReportDocument::Write(const QList<ReportPiece>& pieces, bool autoSaveCheck)
 {
-    bool fileFailed = false;
-    for (const ReportPiece& piece : pieces) {
-        if (m_outputFile.isOpen()) {
-            if (writeToOutputFile(piece.text))
-                continue;
-            fileFailed = true;
-        }
-        insert(piece);
+    if (m_outputFile.isOpen()) {
+        QString text;
+        for (const ReportPiece& piece : pieces)
+            text += piece.text;
+        if (writeToOutputFile(text))
+            return;
     }
-    // Told only once the text is in place: the message box may run the event loop, which
-    // delivers the run's next writes.
-    if (fileFailed)
-        m_prompt.showMessage(
-            QStringLiteral("Could not save line to file. Output will continue on the screen."));
+    for (const ReportPiece& piece : pieces)
+        insert(piece);
     if (autoSaveCheck && m_options.outputMode == OutputMode::IncrementalAutoSave &&
         m_document.blockCount() > m_options.autoSaveLines && FlushAutoSave())
         restartText();
@@ -118,9 +113,10 @@ bool ReportDocument::writeToOutputFile(const QString& text)
 {
     if (m_outputFile.write(text.toUtf8()) == ReportFile::Write::Ok)
         return true;
-    // The rest of the run goes to the screen.
+    // The rest of the run goes to the screen, this line included.
     m_outputFile.close();
     m_reportSaved = false;
+    m_prompt.showMessage(QStringLiteral("Could not save line to file. Output will continue on the screen."));
     return false;
 }
 

@@ -87,6 +87,8 @@ QByteArray Escape(const QString& text)
             out += "\\line ";
         } else if (u >= 0x20 && u < 0x80) {
             out += char(u);
+        } else if (u < 0x20) {
+            out += "\\'" + QByteArray::number(u, 16).rightJustified(2, '0');
         } else {
             // Signed 16-bit code units; a pair of surrogates is written as two escapes.
             out += "\\u" + QByteArray::number(qint16(u)) + '?';

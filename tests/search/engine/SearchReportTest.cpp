@@ -302,7 +302,7 @@ private slots:
         report.writer.Reset(Parameters(QStringLiteral("größe|😀")));
         report.writer.AppendReport(QStringLiteral("DATABASE :  "), ReportColor::Heading);
         report.writer.AppendReport(QStringLiteral("Shop\r\n"), ReportColor::Text);
-        report.writer.AppendHighlighted(QStringLiteral("{Größe} \\ a\tb 😀 é\r\n"), ReportColor::Text);
+        report.writer.AppendHighlighted(QStringLiteral("{Größe} \\ a\tb 😀 é\x01 \r\n"), ReportColor::Text);
         report.writer.AppendReport(QStringLiteral("Stopped"), ReportColor::Message, true);
         const QString path = m_dir->filePath(name);
         report.prompt.saveFileAnswers.push_back(path);
@@ -318,7 +318,7 @@ private slots:
         QVERIFY(!report.document.isSaveCancelled());
         const QByteArray saved = Contents(path);
         if (!rich) {
-            QCOMPARE(saved, QStringLiteral("DATABASE :  Shop\r\n{Größe} \\ a\tb 😀 é\r\nStopped").toUtf8());
+            QCOMPARE(saved, QStringLiteral("DATABASE :  Shop\r\n{Größe} \\ a\tb 😀 é\x01 \r\nStopped").toUtf8());
             return;
         }
         QVERIFY(saved.startsWith("{\\rtf1\\ansi"));
