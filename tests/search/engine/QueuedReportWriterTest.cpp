@@ -1,7 +1,7 @@
 #include "search/engine/QueuedReportWriter.h"
 
+#include "RecordingPrompt.h"
 #include "ReportReading.h"
-#include "common/UserPrompt.h"
 #include "search/engine/ReportDocument.h"
 
 #include <QFile>
@@ -11,23 +11,6 @@
 #include <thread>
 
 using namespace velkaro;
-
-namespace {
-
-// The worker never asks anything here; a question would be a fault.
-class NoPrompt final : public UserPrompt
-{
-public:
-    void showMessage(const QString& text) override { messages.append(text); }
-    bool askYesNo(const QString&) override { return false; }
-    std::optional<QString> chooseSaveFile(const SaveFileRequest&) override { return std::nullopt; }
-    std::optional<QString> chooseDataSource() override { return std::nullopt; }
-    std::optional<LoginAnswer> askLogin(const LoginRequest&) override { return std::nullopt; }
-
-    QStringList messages;
-};
-
-} // namespace
 
 class QueuedReportWriterTest : public QObject
 {
@@ -39,7 +22,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString file = dir.filePath(QStringLiteral("auto.txt"));
-        NoPrompt prompt;
+        test::RecordingPrompt prompt;
         ReportDocument document(prompt);
         QueuedReportWriter writer(document);
 

@@ -318,7 +318,8 @@ private slots:
         QVERIFY(!report.document.isSaveCancelled());
         const QByteArray saved = Contents(path);
         if (!rich) {
-            QCOMPARE(saved, QStringLiteral("DATABASE :  Shop\r\n{Größe} \\ a\tb 😀 é\x01 \r\nStopped").toUtf8());
+            QCOMPARE(saved,
+                     QStringLiteral("DATABASE :  Shop\r\n{Größe} \\ a\tb 😀 é\x01 \r\nStopped").toUtf8());
             return;
         }
         QVERIFY(saved.startsWith("{\\rtf1\\ansi"));
