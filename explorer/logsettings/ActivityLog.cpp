@@ -59,11 +59,14 @@ void ActivityLog::WriteLog(const QString& message, bool applyOpenMode)
 {
     if (message.isEmpty() || m_settings.enabled.load() == 0)
         return;
-    // Stamped before the wait: concurrent entries may land slightly out of time order.
-    const QString stamp = timeStamp(QDateTime::currentDateTime());
+    // Timed before the wait: concurrent entries may land slightly out of time order. The local
+    // time is worked out under the lock, one thread at a time, as the C library's time zone
+    // state is shared.
+    const qint64 submitted = QDateTime::currentMSecsSinceEpoch();
     QString unopenedPath;
     {
         WriterLock lock(m_busy);
+        const QString stamp = timeStamp(QDateTime::fromMSecsSinceEpoch(submitted));
         if (!writeEntry(stamp, message, applyOpenMode) && applyOpenMode)
             unopenedPath = pathLocked();
     }

@@ -2,8 +2,9 @@
 
 #include "common/UserPrompt.h"
 #include "explorer/logsettings/ActivityLog.h"
-#include "explorer/logsettings/dialogs/LoadLogThread.h"
+#include "explorer/logsettings/LoadLogThread.h"
 
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,13 +49,16 @@ CLogViewDlg::CLogViewDlg(ActivityLog& log, UserPrompt& prompt, QWidget* parent)
     layout->addLayout(pathRow);
     layout->addLayout(buttonRow);
     resize(640, 480);
+
+    m_poll.setInterval(5);
+    connect(&m_poll, &QTimer::timeout, this, &CLogViewDlg::takeLoaded);
 }
 
 CLogViewDlg::~CLogViewDlg() = default;
 
 bool CLogViewDlg::isLoading() const
 {
-    return m_loader && m_loader->isLoading();
+    return m_poll.isActive();
 }
 
 void CLogViewDlg::showEvent(QShowEvent* event)
@@ -71,13 +75,29 @@ void CLogViewDlg::startLoading()
 {
     m_text->clear();
     m_hasText = false;
-    LoadLogThread::Handlers handlers;
-    handlers.openFailed = [this](const QString& path) {
-        m_text->setPlainText(QStringLiteral("Could not open log '") + path + QLatin1Char('\''));
-    };
-    handlers.opened = [this](const QString& fullPath) { m_pathBox->setText(fullPath); };
-    handlers.lines = [this](const QStringList& lines) { appendLines(lines); };
-    m_loader = std::make_unique<LoadLogThread>(m_path, this, std::move(handlers));
+    m_loader = std::make_unique<LoadLogThread>(m_path);
+    m_poll.start();
+}
+
+// Takes batches for a short while only, so that the window keeps serving its other events.
+void CLogViewDlg::takeLoaded()
+{
+    QElapsedTimer turn;
+    turn.start();
+    while (m_loader && turn.elapsed() < 25) {
+        const LoadLogThread::Delivery delivery = m_loader->take();
+        if (delivery.openFailed)
+            m_text->setPlainText(QStringLiteral("Could not open log '") + *delivery.openFailed +
+                                 QLatin1Char('\''));
+        if (delivery.opened)
+            m_pathBox->setText(*delivery.opened);
+        if (!delivery.lines.isEmpty())
+            appendLines(delivery.lines);
+        if (delivery.finished)
+            m_poll.stop();
+        if (delivery.finished || delivery.lines.isEmpty())
+            return;
+    }
 }
 
 // Waits a little for a loader in the middle of a line; one that does not stop in about a
@@ -86,6 +106,7 @@ void CLogViewDlg::stopLoading()
 {
     if (!m_loader)
         return;
+    m_poll.stop();
     m_loader->detach();
     for (int i = 0; i < 10 && m_loader->isLoading(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

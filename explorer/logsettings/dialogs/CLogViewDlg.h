@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 #include <memory>
 
 class QLineEdit;
@@ -13,6 +14,8 @@ class LoadLogThread;
 class UserPrompt;
 
 // The "Log" viewer: shows the activity log, read in the background, and clears it on request.
+// The text area is filled on the interface thread from what the reader has found, one batch
+// per turn of the event loop.
 // Refresh closes the dialog with refreshRequested() set; the caller opens a new one to reload.
 class CLogViewDlg final : public QDialog
 {
@@ -36,6 +39,7 @@ protected:
 private:
     void startLoading();
     void stopLoading();
+    void takeLoaded();
     void appendLines(const QStringList& lines);
     void refresh();
     void clearLog();
@@ -46,6 +50,7 @@ private:
     QTextEdit* m_text = nullptr;
     QLineEdit* m_pathBox = nullptr;
     std::unique_ptr<LoadLogThread> m_loader;
+    QTimer m_poll;
     bool m_refreshRequested = false;
     bool m_started = false;
     bool m_hasText = false;
