@@ -18,7 +18,7 @@ datasources=$build/datasources
 trap 'bash "$root/tests/datasources/datasources.sh" stop "$datasources"' EXIT
 bash "$root/tests/datasources/datasources.sh" all "$datasources"
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:fast_unwind_on_malloc=0}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export TSAN_OPTIONS=${TSAN_OPTIONS:-suppressions=$root/tests/sanitizers/tsan.supp:halt_on_error=1:second_deadlock_stack=1}
