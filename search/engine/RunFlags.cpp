@@ -1,0 +1,28 @@
+#include "search/engine/RunFlags.h"
+
+#include <thread>
+
+namespace velkaro {
+
+void RunFlags::begin()
+{
+    m_paused = false;
+    m_skipRequested = false;
+    m_dataPhase = false;
+    m_running = true;
+}
+
+void RunFlags::checkpoint()
+{
+    while (m_paused) {
+        if (!m_running) {
+            m_paused = false;
+            break;
+        }
+        std::this_thread::sleep_for(kPauseStep);
+    }
+    if (!m_running)
+        throw RunStopped{};
+}
+
+} // namespace velkaro

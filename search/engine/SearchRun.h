@@ -1,0 +1,68 @@
+#pragma once
+
+#include "search/engine/SearchParameters.h"
+
+#include <QStringList>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace velkaro {
+
+class CDbSession;
+class ReportWriter;
+class SearchHost;
+class RunFlags;
+class RunTitle;
+
+// One run over one connected session (SessionVariant::Search): the object phase, the column and
+// type phase, the index phase and the data phase, then the summary. The parameters are copied at
+// construction; the session, the writer and the host must outlive the run. While the run works,
+// the session belongs to it alone.
+class SearchRun final
+{
+public:
+    SearchRun(CDbSession& session, const SearchParameters& parameters, ReportWriter& writer,
+              SearchHost& host);
+    ~SearchRun(); // stops and joins a worker still running
+    SearchRun(const SearchRun&) = delete;
+    SearchRun& operator=(const SearchRun&) = delete;
+
+    void start();     // the run on a new worker thread
+    void RunSearch(); // the whole run on the calling thread (batch tool, tests)
+    void wait();      // joins the worker
+
+    // From any thread. stop() is the confirmed Stop: the question is the caller's.
+    void pause();
+    void resume();
+    void skip();
+    void stop();
+    bool isRunning() const;
+    bool isPaused() const;
+    bool inDataPhase() const;
+    int instancesFound() const; // the report's instance count at the end
+
+    // Which objects take part: empty = all the catalog lists (the Advanced "Objects" selection
+    // otherwise). A name is an object name, or owner + "." + name.
+    void setObjectFilter(const QStringList& names);
+    // The session's object list was read beforehand (the Advanced sheet) and its excluded flags
+    // are the selection: the run does not read it again.
+    void setObjectsLoaded(bool loaded);
+
+private:
+    void runPhases();
+    void performStop();
+
+    CDbSession& m_session;
+    const SearchParameters m_parameters;
+    ReportWriter& m_writer;
+    SearchHost& m_host;
+    std::unique_ptr<RunFlags> m_flags;
+    std::unique_ptr<RunTitle> m_title;
+    QStringList m_objectFilter;
+    bool m_objectsLoaded = false;
+    std::atomic<int> m_instancesFound{0};
+    std::thread m_worker;
+};
+
+} // namespace velkaro
