@@ -1,0 +1,87 @@
+#include "explorer/core/NavigationHistory.h"
+
+#include <algorithm>
+
+namespace velkaro {
+
+void NavigationHistory::RecordVisit(NodeId node)
+{
+    if (node == m_lastShown)
+        return;
+    m_back.push_front(node);
+    m_lastShown = node;
+}
+
+bool NavigationHistory::canGoBack(const NodeTree& tree) const
+{
+    return std::count_if(m_back.begin(), m_back.end(), [&](NodeId node) { return tree.exists(node); }) > 1;
+}
+
+bool NavigationHistory::canGoForward(const NodeTree& tree) const
+{
+    return std::any_of(m_forward.begin(), m_forward.end(), [&](NodeId node) { return tree.exists(node); });
+}
+
+NodeId NavigationHistory::takeBack(const NodeTree& tree)
+{
+    if (m_back.size() < 2)
+        return 0;
+    const NodeId shown = m_back.front();
+    m_back.pop_front();
+    const NodeId target = takeFirstLiving(m_back, tree);
+    if (target == 0) {
+        // Nothing left to go back to: the shown node stays where it was.
+        m_back.push_front(shown);
+        return 0;
+    }
+    m_forward.push_front(shown);
+    return target;
+}
+
+void NavigationHistory::backFailed()
+{
+    if (m_forward.empty())
+        return;
+    m_back.push_front(m_forward.front());
+    m_forward.pop_front();
+}
+
+NodeId NavigationHistory::takeForward(const NodeTree& tree)
+{
+    return takeFirstLiving(m_forward, tree);
+}
+
+void NavigationHistory::PurgeFromHistory(const std::vector<NodeId>& subtree, const NodeTree& tree,
+                                         const std::function<void(const QString&)>& log)
+{
+    const auto purge = [&](std::deque<NodeId>& list, NodeId node, const QString& line) {
+        for (auto at = list.begin(); at != list.end();) {
+            if (*at == node) {
+                at = list.erase(at);
+                log(line);
+            } else {
+                ++at;
+            }
+        }
+    };
+    for (NodeId node : subtree) {
+        const QString text = tree.NodeText(node);
+        log(text + QStringLiteral(": Removing information."));
+        purge(m_back, node, text + QStringLiteral(": Removing from back list."));
+    }
+    for (NodeId node : subtree)
+        purge(m_forward, node, tree.NodeText(node) + QStringLiteral(": Removing from forward list."));
+}
+
+NodeId NavigationHistory::takeFirstLiving(std::deque<NodeId>& list, const NodeTree& tree)
+{
+    while (!list.empty()) {
+        const NodeId node = list.front();
+        list.pop_front();
+        if (tree.exists(node))
+            return node;
+    }
+    return 0;
+}
+
+} // namespace velkaro

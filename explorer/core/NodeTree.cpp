@@ -1,0 +1,320 @@
+#include "explorer/core/NodeTree.h"
+
+#include "explorer/core/NodeImages.h"
+
+#include <algorithm>
+
+namespace velkaro {
+
+namespace {
+const char* const kRootText = "Velkaro";
+
+// Database nodes are ordered by alias the way a user reads them: letter case ignored first.
+bool sortsBefore(const QString& left, const QString& right)
+{
+    const int folded = QString::compare(left, right, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : QString::compare(left, right, Qt::CaseSensitive) < 0;
+}
+} // namespace
+
+NodeId NodeTree::insertRoot()
+{
+    bool becamePending = false;
+    NodeId id = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_root != 0)
+            return m_root;
+        id = insertLocked(0, 0, QString::fromLatin1(kRootText), NodeImage::Root, NodeImage::Root,
+                          becamePending);
+        m_root = id;
+    }
+    notifyPending(becamePending);
+    return id;
+}
+
+NodeId NodeTree::root() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_root;
+}
+
+NodeId NodeTree::InsertDatabaseNode(const QString& alias)
+{
+    bool becamePending = false;
+    NodeId id = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        const Node* root = findLocked(m_root);
+        if (!root)
+            return 0;
+        const auto position = std::find_if(root->children.begin(), root->children.end(), [&](NodeId child) {
+            return sortsBefore(alias, m_nodes.at(child).text);
+        });
+        id = insertLocked(m_root, static_cast<int>(position - root->children.begin()), alias,
+                          NodeImage::Database, NodeImage::SelectedDatabase, becamePending);
+    }
+    notifyPending(becamePending);
+    return id;
+}
+
+NodeId NodeTree::InsertObjectNode(NodeId databaseNode, const QString& name, const QString& type)
+{
+    const NodeImages images = ObjectNodeImages(type);
+    bool becamePending = false;
+    NodeId id = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        const Node* database = findLocked(databaseNode);
+        if (!database)
+            return 0;
+        id = insertLocked(databaseNode, static_cast<int>(database->children.size()), name, images.image,
+                          images.selectedImage, becamePending);
+    }
+    notifyPending(becamePending);
+    return id;
+}
+
+NodeId NodeTree::InsertIndexNode(NodeId objectNode, const QString& indexName)
+{
+    bool becamePending = false;
+    NodeId id = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        const Node* object = findLocked(objectNode);
+        if (!object)
+            return 0;
+        id = insertLocked(objectNode, static_cast<int>(object->children.size()), indexName, NodeImage::Index,
+                          NodeImage::SelectedIndex, becamePending);
+    }
+    notifyPending(becamePending);
+    return id;
+}
+
+void NodeTree::DeleteChildNodes(NodeId node)
+{
+    bool becamePending = false;
+    {
+        std::lock_guard lock(m_mutex);
+        auto found = m_nodes.find(node);
+        if (found == m_nodes.end() || found->second.children.empty())
+            return;
+        const std::vector<NodeId> children = std::move(found->second.children);
+        found->second.children.clear();
+        for (NodeId child : children)
+            eraseSubtreeLocked(child);
+        NodeChange change;
+        change.kind = NodeChange::Kind::ChildrenDeleted;
+        change.node = node;
+        becamePending = queueLocked(std::move(change));
+    }
+    notifyPending(becamePending);
+}
+
+void NodeTree::removeNode(NodeId node)
+{
+    bool becamePending = false;
+    {
+        std::lock_guard lock(m_mutex);
+        auto found = m_nodes.find(node);
+        if (found == m_nodes.end())
+            return;
+        const NodeId parentId = found->second.parent;
+        if (auto parentNode = m_nodes.find(parentId); parentNode != m_nodes.end())
+            std::erase(parentNode->second.children, node);
+        eraseSubtreeLocked(node);
+        if (node == m_root)
+            m_root = 0;
+        NodeChange change;
+        change.kind = NodeChange::Kind::Removed;
+        change.node = node;
+        change.parent = parentId;
+        becamePending = queueLocked(std::move(change));
+    }
+    notifyPending(becamePending);
+}
+
+bool NodeTree::exists(NodeId node) const
+{
+    std::lock_guard lock(m_mutex);
+    return findLocked(node) != nullptr;
+}
+
+int NodeTree::NodeLevel(NodeId node) const
+{
+    std::lock_guard lock(m_mutex);
+    const Node* found = findLocked(node);
+    return found ? found->level : -1;
+}
+
+QString NodeTree::NodeText(NodeId node) const
+{
+    std::lock_guard lock(m_mutex);
+    const Node* found = findLocked(node);
+    return found ? found->text : QString();
+}
+
+NodeId NodeTree::parent(NodeId node) const
+{
+    std::lock_guard lock(m_mutex);
+    const Node* found = findLocked(node);
+    return found ? found->parent : 0;
+}
+
+std::vector<NodeId> NodeTree::children(NodeId node) const
+{
+    std::lock_guard lock(m_mutex);
+    const Node* found = findLocked(node);
+    return found ? found->children : std::vector<NodeId>();
+}
+
+bool NodeTree::hasChildren(NodeId node) const
+{
+    std::lock_guard lock(m_mutex);
+    const Node* found = findLocked(node);
+    return found && !found->children.empty();
+}
+
+NodeId NodeTree::FindChildByText(NodeId parentId, const QString& text) const
+{
+    std::lock_guard lock(m_mutex);
+    const Node* found = findLocked(parentId);
+    if (!found)
+        return 0;
+    for (NodeId child : found->children) {
+        if (m_nodes.at(child).text == text)
+            return child;
+    }
+    return 0;
+}
+
+std::vector<NodeId> NodeTree::subtree(NodeId node) const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<NodeId> result;
+    if (!findLocked(node))
+        return result;
+    std::vector<NodeId> pending{node};
+    while (!pending.empty()) {
+        const NodeId current = pending.back();
+        pending.pop_back();
+        result.push_back(current);
+        const auto& children = m_nodes.at(current).children;
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    return result;
+}
+
+NodeId NodeTree::ancestorAtLevel(NodeId node, int level) const
+{
+    std::lock_guard lock(m_mutex);
+    for (const Node* current = findLocked(node); current; current = findLocked(current->parent)) {
+        if (current->level == level)
+            return node;
+        if (current->level < level)
+            return 0;
+        node = current->parent;
+    }
+    return 0;
+}
+
+std::size_t NodeTree::nodeCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_nodes.size();
+}
+
+std::vector<NodeChange> NodeTree::takeChanges(std::size_t maximum)
+{
+    std::lock_guard lock(m_mutex);
+    const std::size_t count = std::min(maximum, m_changes.size());
+    std::vector<NodeChange> taken(
+        std::make_move_iterator(m_changes.begin()),
+        std::make_move_iterator(m_changes.begin() + static_cast<std::ptrdiff_t>(count)));
+    m_changes.erase(m_changes.begin(), m_changes.begin() + static_cast<std::ptrdiff_t>(count));
+    return taken;
+}
+
+bool NodeTree::hasPendingChanges() const
+{
+    std::lock_guard lock(m_mutex);
+    return !m_changes.empty();
+}
+
+void NodeTree::setChangesPendingCallback(std::function<void()> callback)
+{
+    std::lock_guard lock(m_mutex);
+    m_changesPending = std::move(callback);
+}
+
+NodeId NodeTree::insertLocked(NodeId parentId, int position, const QString& text, int image,
+                              int selectedImage, bool& becamePending)
+{
+    const NodeId id = ++m_lastId;
+    Node node;
+    node.parent = parentId;
+    node.text = text;
+    node.image = image;
+    node.selectedImage = selectedImage;
+    if (parentId != 0) {
+        Node& parentNode = m_nodes.at(parentId);
+        node.level = parentNode.level + 1;
+        parentNode.children.insert(parentNode.children.begin() + position, id);
+    }
+    m_nodes.emplace(id, std::move(node));
+
+    NodeChange change;
+    change.kind = NodeChange::Kind::Inserted;
+    change.node = id;
+    change.parent = parentId;
+    change.position = position;
+    change.text = text;
+    change.image = image;
+    change.selectedImage = selectedImage;
+    becamePending = queueLocked(std::move(change));
+    return id;
+}
+
+void NodeTree::eraseSubtreeLocked(NodeId node)
+{
+    std::vector<NodeId> pending{node};
+    while (!pending.empty()) {
+        const NodeId current = pending.back();
+        pending.pop_back();
+        auto found = m_nodes.find(current);
+        if (found == m_nodes.end())
+            continue;
+        pending.insert(pending.end(), found->second.children.begin(), found->second.children.end());
+        m_nodes.erase(found);
+    }
+}
+
+bool NodeTree::queueLocked(NodeChange change)
+{
+    const bool wasEmpty = m_changes.empty();
+    m_changes.push_back(std::move(change));
+    return wasEmpty;
+}
+
+void NodeTree::notifyPending(bool becamePending)
+{
+    if (!becamePending)
+        return;
+    std::function<void()> callback;
+    {
+        std::lock_guard lock(m_mutex);
+        callback = m_changesPending;
+    }
+    if (callback)
+        callback();
+}
+
+const NodeTree::Node* NodeTree::findLocked(NodeId node) const
+{
+    if (node == 0)
+        return nullptr;
+    const auto found = m_nodes.find(node);
+    return found == m_nodes.end() ? nullptr : &found->second;
+}
+
+} // namespace velkaro

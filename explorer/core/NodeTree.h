@@ -1,0 +1,115 @@
+#pragma once
+
+#include "catalog/CatalogHost.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+namespace velkaro {
+
+using NodeId = quint64; // 0 = no node; ids are never reused in a run
+
+// The catalog's opaque node handle carries the id itself, so it never points at freed memory.
+inline CatalogNode toCatalogNode(NodeId id)
+{
+    return reinterpret_cast<CatalogNode>(static_cast<std::uintptr_t>(id));
+}
+inline NodeId toNodeId(CatalogNode node)
+{
+    return static_cast<NodeId>(reinterpret_cast<std::uintptr_t>(node));
+}
+
+// What the tree widget replays, in order.
+struct NodeChange
+{
+    enum class Kind
+    {
+        Inserted,
+        ChildrenDeleted,
+        Removed
+    };
+    Kind kind = Kind::Inserted;
+    NodeId node = 0;
+    NodeId parent = 0;
+    int position = 0; // among the parent's children at the time of the insertion (Inserted)
+    QString text;
+    int image = 0;
+    int selectedImage = 0;
+};
+
+// The explorer's tree of nodes: the one structure every command reads. Thread-safe (one mutex,
+// short steps): workers insert object and index nodes from their threads without waiting for the
+// interface thread; the tree widget replays the queued changes on the interface thread in batches.
+// Levels: 0 root, 1 database, 2 object, 3 index.
+class NodeTree final
+{
+public:
+    NodeTree() = default;
+    NodeTree(const NodeTree&) = delete;
+    NodeTree& operator=(const NodeTree&) = delete;
+
+    // "Velkaro", images 0/0; a second call returns the existing root.
+    NodeId insertRoot();
+    NodeId root() const;
+    // Under the root, images 1/6, kept sorted by text (letter case ignored, then exact).
+    NodeId InsertDatabaseNode(const QString& alias);
+    // Appended in retrieval order, images by type (see NodeImages).
+    NodeId InsertObjectNode(NodeId databaseNode, const QString& name, const QString& type);
+    // Appended, images 4/8.
+    NodeId InsertIndexNode(NodeId objectNode, const QString& indexName);
+    // Inserting under a node that no longer exists returns 0 and changes nothing.
+
+    void DeleteChildNodes(NodeId node);
+    void removeNode(NodeId node); // the node with its subtree
+
+    bool exists(NodeId node) const;
+    int NodeLevel(NodeId node) const; // -1 for a missing node
+    QString NodeText(NodeId node) const;
+    NodeId parent(NodeId node) const; // 0 for the root or a missing node
+    std::vector<NodeId> children(NodeId node) const;
+    bool hasChildren(NodeId node) const;
+    NodeId FindChildByText(NodeId parent, const QString& text) const; // exact, first match
+    std::vector<NodeId> subtree(NodeId node) const;       // the node first, then its descendants (pre-order)
+    NodeId ancestorAtLevel(NodeId node, int level) const; // the node itself at that level; 0 if none
+    std::size_t nodeCount() const;
+
+    std::vector<NodeChange> takeChanges(std::size_t maximum); // oldest first
+    bool hasPendingChanges() const;
+    // Called, outside the tree's lock, from whichever thread makes the change queue go from empty
+    // to non-empty. The receiver takes changes until the queue is empty again.
+    void setChangesPendingCallback(std::function<void()> callback);
+
+private:
+    struct Node
+    {
+        NodeId parent = 0;
+        int level = 0;
+        QString text;
+        int image = 0;
+        int selectedImage = 0;
+        std::vector<NodeId> children;
+    };
+
+    // Each returns true when the change queue went from empty to non-empty.
+    NodeId insertLocked(NodeId parent, int position, const QString& text, int image, int selectedImage,
+                        bool& becamePending);
+    void eraseSubtreeLocked(NodeId node);
+    bool queueLocked(NodeChange change);
+    void notifyPending(bool becamePending);
+    const Node* findLocked(NodeId node) const;
+
+    mutable std::mutex m_mutex;
+    std::unordered_map<NodeId, Node> m_nodes;
+    NodeId m_root = 0;
+    NodeId m_lastId = 0;
+    std::deque<NodeChange> m_changes;
+    std::function<void()> m_changesPending;
+};
+
+} // namespace velkaro

@@ -1,0 +1,80 @@
+#include "explorer/core/RecentDatabases.h"
+
+#include "catalog/ConnectString.h"
+#include "common/ProfileStore.h"
+
+#include <QRegularExpression>
+
+namespace velkaro {
+
+namespace {
+const QString kSection = QStringLiteral("Recent DB");
+const QLatin1String kSeparator("/p");
+
+// Values this program writes always hold "/p0/p" or "/p1/p" after the alias. Looking for that
+// first keeps an alias that itself holds "/p" (a file path such as /home/pat/shop.db) whole.
+const QRegularExpression kWrittenForm(QStringLiteral("/p([01])/p"));
+
+// Splits at the first separator found at position 1 or later; otherwise head stays empty and the
+// whole text is the rest.
+bool splitAtSeparator(const QString& text, QString& head, QString& rest)
+{
+    const int separator = text.indexOf(kSeparator);
+    if (separator <= 0) {
+        head.clear();
+        rest = text;
+        return false;
+    }
+    head = text.left(separator);
+    rest = text.mid(separator + kSeparator.size());
+    return true;
+}
+} // namespace
+
+QList<RecentDatabase> RecentDatabases::read(const ProfileStore& store)
+{
+    QList<RecentDatabase> databases;
+    for (int i = 0;; ++i) {
+        const QString value = store.readString(kSection, QString::number(i), QString());
+        if (value.isEmpty())
+            break;
+        databases.append(parse(value));
+    }
+    return databases;
+}
+
+RecentDatabase RecentDatabases::parse(const QString& value)
+{
+    RecentDatabase database;
+    if (const QRegularExpressionMatch match = kWrittenForm.match(value); match.hasMatch()) {
+        database.alias = value.left(match.capturedStart());
+        database.ownerOnly = match.captured(1) == QLatin1String("1");
+        database.connectString = value.mid(match.capturedEnd());
+        return database;
+    }
+    // Older or hand-written forms: "alias/pflag/pconnect", "alias/pconnect" or a bare connect string.
+    QString rest;
+    splitAtSeparator(value, database.alias, rest);
+    QString ownerField;
+    if (splitAtSeparator(rest, ownerField, database.connectString))
+        database.ownerOnly = ownerField == QLatin1String("1");
+    return database;
+}
+
+QString RecentDatabases::format(const RecentDatabase& database)
+{
+    return database.alias + kSeparator + QString::number(database.ownerOnly ? 1 : 0) + kSeparator +
+           ConnectString::withoutPassword(database.connectString);
+}
+
+bool RecentDatabases::write(ProfileStore& store, const QList<RecentDatabase>& databases)
+{
+    bool written = true;
+    int i = 0;
+    for (const RecentDatabase& database : databases)
+        written = store.writeString(kSection, QString::number(i++), format(database)) && written;
+    // The empty value ends the list; higher numbers left from earlier runs are never read.
+    return store.writeString(kSection, QString::number(i), QString()) && written;
+}
+
+} // namespace velkaro

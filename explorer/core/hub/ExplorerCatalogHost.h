@@ -1,0 +1,40 @@
+#pragma once
+
+#include "catalog/CatalogHost.h"
+
+#include <atomic>
+
+namespace velkaro {
+
+class NodeTree;
+class ActivityLog;
+struct LogSettings;
+struct ObjectSettings;
+struct LookupSettings;
+
+// The catalog retrieval's view of the explorer. Nodes go straight into the node tree from the
+// worker's thread (the tree widget shows them later), so a worker never waits for the interface.
+class ExplorerCatalogHost final : public CatalogHost
+{
+public:
+    ExplorerCatalogHost(NodeTree& tree, ActivityLog& log, const LogSettings& logSettings,
+                        const ObjectSettings& objectSettings, const LookupSettings& lookupSettings,
+                        const std::atomic<int>& terminateRequested);
+
+    CatalogNode InsertObjectNode(CatalogNode databaseNode, const QString& name, const QString& type) override;
+    CatalogNode InsertIndexNode(CatalogNode objectNode, const QString& indexName) override;
+    void RepaintTree() override;
+    bool terminateRequested() const override;
+    CatalogSettings catalogSettings() const override;
+    void WriteLog(const QString& message, bool applyOpenMode = false) override;
+
+private:
+    NodeTree& m_tree;
+    ActivityLog& m_log;
+    const LogSettings& m_logSettings;
+    const ObjectSettings& m_objectSettings;
+    const LookupSettings& m_lookupSettings;
+    const std::atomic<int>& m_terminateRequested;
+};
+
+} // namespace velkaro
