@@ -15,7 +15,14 @@ bash "$root/tests/datasources/datasources.sh" config "$sample"
 # shellcheck source=/dev/null
 source "$sample/env.sh"
 export XDG_CONFIG_HOME=$sample/config
-mkdir -p "$XDG_CONFIG_HOME"
+mkdir -p "$XDG_CONFIG_HOME/Halvetic"
+# A new user's first start: Velkaro reopens the sample at once. Written only once, so what the
+# demo's user changes later is kept; the SQLite source needs no password, and none is stored.
+settings=$XDG_CONFIG_HOME/Halvetic/Velkaro.conf
+if [ ! -f "$settings" ]; then
+    printf '[Recent%%20DB]\n0=ShopSQLite/p0/DSN=ShopSQLite\n1=\n' > "$settings"
+    chmod 600 "$settings"
+fi
 
 programs=()
 for program in velkaro zindrel; do
@@ -25,5 +32,7 @@ if [ ${#programs[@]} -eq 0 ]; then
     echo "Built. The sample data source ShopSQLite is ready in $sample (source $sample/env.sh)."
     exit 0
 fi
+# The activity log (Velkaro.log) is written in the folder the program starts in: keep it with the sample.
+cd "$sample"
 for program in "${programs[@]}"; do "$program" & done
 wait

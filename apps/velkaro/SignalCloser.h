@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+class QSocketNotifier;
+
+namespace velkaro {
+
+// Turns SIGTERM, SIGINT and SIGHUP into a close of the main window, as if its close box had been
+// pressed, so that the settings, the reconnect list and the log's last line are written. The
+// handler only writes to a socket pair; the interface thread reads it. Modal dialogs and popups
+// are closed first and the window closes once their event loops have returned, so nothing that
+// a dialog's caller still uses is torn down under it.
+class SignalCloser final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SignalCloser)
+
+public:
+    explicit SignalCloser(QWidget* window, QObject* parent = nullptr);
+    ~SignalCloser() override;
+
+    // False when the socket pair or a handler could not be set up.
+    bool isInstalled() const { return m_notifier != nullptr; }
+    int lastSignal() const { return m_lastSignal; }
+
+private:
+    void readSignal();
+    void closeWhenUnwound();
+
+    QPointer<QWidget> m_window;
+    QSocketNotifier* m_notifier = nullptr;
+    QTimer m_retry;
+    int m_lastSignal = 0;
+};
+
+} // namespace velkaro

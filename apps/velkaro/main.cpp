@@ -1,0 +1,42 @@
+#include "apps/velkaro/CMainFrame.h"
+#include "apps/velkaro/SignalCloser.h"
+#include "common/ProfileStore.h"
+#include "desktop/HelpBrowser.h"
+#include "desktop/MessageBoxPrompt.h"
+#include "resources/VelkaroResources.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QUrl>
+#include <cstdlib>
+#include <memory>
+
+using namespace velkaro;
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Halvetic"));
+    QApplication::setApplicationName(QStringLiteral("Velkaro"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Velkaro"));
+    initVelkaroResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velkaro.png")));
+    HelpBrowser::setGuide(QUrl(QStringLiteral("qrc:/help/velkaro/")), QStringLiteral("Velkaro Help"));
+
+    ProfileStore store(QStringLiteral("Velkaro"));
+    MessageBoxPrompt prompt;
+    auto frame = std::make_unique<CMainFrame>(store, prompt);
+    prompt.setParentWidget(frame.get());
+    SignalCloser signalCloser(frame.get());
+    frame->startUp();
+
+    const int result = QApplication::exec();
+    frame->close();
+    if (frame->workersStillRunning()) {
+        // A worker stuck in a driver call still uses its session: end here, with the settings
+        // already written, rather than free what it reaches.
+        std::_Exit(result);
+    }
+    frame.reset();
+    return result;
+}

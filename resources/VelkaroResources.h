@@ -1,0 +1,9 @@
+#pragma once
+
+namespace velkaro {
+
+// Registers Velkaro's icon and user guide (":/icons/velkaro.png", ":/help/velkaro/"). The resources
+// live in a static library, so a program calls this once before using them.
+void initVelkaroResources();
+
+} // namespace velkaro
