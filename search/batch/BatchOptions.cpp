@@ -1,0 +1,308 @@
+#include "search/batch/BatchOptions.h"
+
+#include "catalog/ConnectString.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <algorithm>
+#include <optional>
+
+namespace velkaro {
+
+namespace {
+
+struct Choice
+{
+    const char* name;
+    int value;
+};
+
+const Choice kMatchModes[] = {{"any", int(MatchMode::AnySubstring)},
+                              {"word", int(MatchMode::WholeWord)},
+                              {"prefix", int(MatchMode::Prefix)},
+                              {"suffix", int(MatchMode::Suffix)}};
+const Choice kNameModes[] = {{"auto", int(SpecialNameMode::AutoDetect)},
+                             {"special", int(SpecialNameMode::AllSpecial)},
+                             {"regular", int(SpecialNameMode::AllRegular)}};
+const char* const kPlaces[] = {"objects", "columns", "types", "indexes", "data"};
+
+// Options that take a value and may be given once.
+const char* const kSingleValued[] = {"connect", "dsn",   "user",   "text", "match",
+                                     "in",      "names", "output", "rtf"};
+
+QList<QCommandLineOption> CommandLineOptions()
+{
+    const auto valued = [](const char* name, const char* valueName) {
+        return QCommandLineOption(QString::fromLatin1(name), QString(), QString::fromLatin1(valueName));
+    };
+    const auto flag = [](const QStringList& names) { return QCommandLineOption(names); };
+    return {valued("connect", "string"),
+            valued("dsn", "name"),
+            valued("user", "user"),
+            valued("text", "text"),
+            valued("match", "mode"),
+            flag({QStringLiteral("case")}),
+            valued("in", "places"),
+            valued("object", "name"),
+            valued("ignore-column", "pattern"),
+            flag({QStringLiteral("odbc-types")}),
+            flag({QStringLiteral("no-type-length")}),
+            valued("names", "mode"),
+            flag({QStringLiteral("list-not-processed")}),
+            valued("output", "file"),
+            valued("rtf", "file"),
+            flag({QStringLiteral("h"), QStringLiteral("help")})};
+}
+
+std::optional<int> ChoiceValue(const QString& text, const auto& choices)
+{
+    for (const Choice& choice : choices) {
+        if (text == QLatin1String(choice.name))
+            return choice.value;
+    }
+    return std::nullopt;
+}
+
+QString ChoiceNames(const auto& choices)
+{
+    QStringList names;
+    for (const Choice& choice : choices)
+        names << QString::fromLatin1(choice.name);
+    return names.join(QLatin1Char('|'));
+}
+
+class Reader final
+{
+public:
+    explicit Reader(const QCommandLineParser& parser) : m_parser(parser) {}
+
+    BatchOptionsParse read()
+    {
+        m_result.options.helpRequested = m_parser.isSet(QStringLiteral("help"));
+        if (m_result.options.helpRequested)
+            return m_result;
+        // The search program's own defaults, except that the objects left out by --object are not
+        // listed unless asked for.
+        m_result.options.parameters.listNotProcessedObjects = false;
+        // The first refusal ends the reading.
+        static_cast<void>(readOnce() && readDataSource() && readSearchText() && readMatching() &&
+                          readPlaces() && readObjects() && readIgnoredColumns() && readOutputs());
+        return m_result;
+    }
+
+private:
+    bool fail(const QString& error)
+    {
+        m_result.error = error;
+        return false;
+    }
+
+    QString value(const char* name) const { return m_parser.value(QString::fromLatin1(name)); }
+    bool isSet(const char* name) const { return m_parser.isSet(QString::fromLatin1(name)); }
+
+    bool readOnce()
+    {
+        if (!m_parser.positionalArguments().isEmpty())
+            return fail(QStringLiteral("Unexpected argument '%1'; the search text goes after --text.")
+                            .arg(m_parser.positionalArguments().constFirst()));
+        for (const char* name : kSingleValued) {
+            if (m_parser.values(QString::fromLatin1(name)).size() > 1)
+                return fail(QStringLiteral("--%1 may be given only once.").arg(QLatin1String(name)));
+        }
+        return true;
+    }
+
+    bool readDataSource()
+    {
+        const bool byString = isSet("connect");
+        const bool byName = isSet("dsn");
+        if (byString == byName)
+            return fail(QStringLiteral("Name the data source with either --connect STRING or --dsn NAME."));
+        if (byString) {
+            if (isSet("user"))
+                return fail(QStringLiteral("--user goes with --dsn; put UID= in the --connect string."));
+            const QString text = value("connect");
+            if (text.trimmed().isEmpty())
+                return fail(QStringLiteral("--connect needs a connect string."));
+            for (const char* keyword : {"PWD", "PASSWORD"}) {
+                if (ConnectString::attributeValue(text, QLatin1String(keyword)))
+                    return fail(QStringLiteral("Leave the password out of --connect: it is read from "
+                                               "ZINDREL_PASSWORD or asked for on the terminal."));
+            }
+            m_result.options.connectString = text;
+            return true;
+        }
+        const QString dsn = value("dsn");
+        if (dsn.isEmpty())
+            return fail(QStringLiteral("--dsn needs a data source name."));
+        // Quoted, so that a name holding ";" cannot add attributes of its own.
+        QString connect = QStringLiteral("DSN=") + ConnectString::quoteValue(dsn);
+        if (isSet("user"))
+            connect += QStringLiteral(";UID=") + ConnectString::quoteValue(value("user"));
+        m_result.options.connectString = connect;
+        return true;
+    }
+
+    bool readSearchText()
+    {
+        const QString text = value("text");
+        // Leading blanks belong to the text; a text of blanks only searches for nothing.
+        QString trimmed = text;
+        while (trimmed.endsWith(QLatin1Char(' ')))
+            trimmed.chop(1);
+        if (trimmed.isEmpty())
+            return fail(QStringLiteral("You must enter a string to search for before you can begin."));
+        m_result.options.parameters.AcceptSearchText(text);
+        return true;
+    }
+
+    bool readMatching()
+    {
+        SearchParameters& parameters = m_result.options.parameters;
+        parameters.matchCase = isSet("case");
+        parameters.useOdbcStandardTypes = isSet("odbc-types");
+        parameters.ignoreColumnTypeLength = isSet("no-type-length");
+        parameters.listNotProcessedObjects = isSet("list-not-processed");
+        if (isSet("match")) {
+            const std::optional<int> mode = ChoiceValue(value("match"), kMatchModes);
+            if (!mode)
+                return fail(QStringLiteral("--match takes %1, not '%2'.")
+                                .arg(ChoiceNames(kMatchModes), value("match")));
+            parameters.matchMode = MatchMode(*mode);
+        }
+        if (isSet("names")) {
+            const std::optional<int> mode = ChoiceValue(value("names"), kNameModes);
+            if (!mode)
+                return fail(QStringLiteral("--names takes %1, not '%2'.")
+                                .arg(ChoiceNames(kNameModes), value("names")));
+            parameters.specialNameMode = SpecialNameMode(*mode);
+        }
+        return true;
+    }
+
+    bool readPlaces()
+    {
+        if (!isSet("in"))
+            return true;
+        bool* const flags[] = {
+            &m_result.options.parameters.searchObjectNames, &m_result.options.parameters.searchColumnNames,
+            &m_result.options.parameters.searchDataTypes, &m_result.options.parameters.searchIndexes,
+            &m_result.options.parameters.searchData};
+        for (bool* flag : flags)
+            *flag = false;
+        const QStringList places = value("in").split(QLatin1Char(','), Qt::SkipEmptyParts);
+        if (places.isEmpty())
+            return fail(QStringLiteral("--in needs one or more of objects,columns,types,indexes,data."));
+        for (const QString& place : places) {
+            const auto known = std::find_if(std::begin(kPlaces), std::end(kPlaces), [&](const char* name) {
+                return place.trimmed() == QLatin1String(name);
+            });
+            if (known == std::end(kPlaces))
+                return fail(QStringLiteral("--in: '%1' is not one of objects,columns,types,indexes,data.")
+                                .arg(place));
+            *flags[known - std::begin(kPlaces)] = true;
+        }
+        return true;
+    }
+
+    bool readObjects()
+    {
+        const QStringList objects = m_parser.values(QStringLiteral("object"));
+        if (objects.contains(QString()))
+            return fail(QStringLiteral("--object needs an object name."));
+        m_result.options.objects = objects;
+        return true;
+    }
+
+    bool readIgnoredColumns()
+    {
+        QStringList& patterns = m_result.options.parameters.ignoredColumnPatterns;
+        for (const QString& pattern : m_parser.values(QStringLiteral("ignore-column"))) {
+            if (pattern.isEmpty())
+                return fail(QStringLiteral("--ignore-column needs a column name or pattern."));
+            if (pattern.count(QLatin1Char('%')) > 1)
+                return fail(QStringLiteral("You can have only one expander ('%') per string"));
+            // Column names are upper-cased before they are compared; the patterns are not.
+            if (pattern != pattern.toUpper())
+                m_result.warnings << QStringLiteral("--ignore-column %1 holds lower-case letters and will "
+                                                    "match no column; write it as %2.")
+                                         .arg(pattern, pattern.toUpper());
+            patterns << pattern;
+        }
+        return true;
+    }
+
+    bool readOutputs()
+    {
+        BatchOptions& options = m_result.options;
+        for (const char* name : {"output", "rtf"}) {
+            if (isSet(name) && value(name).isEmpty())
+                return fail(QStringLiteral("--%1 needs a file name.").arg(QLatin1String(name)));
+        }
+        options.outputFile = value("output");
+        options.rtfFile = value("rtf");
+        if (!options.outputFile.isEmpty() && !options.rtfFile.isEmpty() &&
+            QFileInfo(options.outputFile).absoluteFilePath() == QFileInfo(options.rtfFile).absoluteFilePath())
+            return fail(QStringLiteral("--output and --rtf name the same file."));
+        return true;
+    }
+
+    const QCommandLineParser& m_parser;
+    BatchOptionsParse m_result;
+};
+
+} // namespace
+
+BatchOptionsParse ParseBatchOptions(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(CommandLineOptions());
+    if (!parser.parse(arguments)) {
+        BatchOptionsParse result;
+        result.error = parser.errorText();
+        return result;
+    }
+    return Reader(parser).read();
+}
+
+QString BatchUsage()
+{
+    return QStringLiteral(
+        "Usage: zindrel-batch (--connect STRING | --dsn NAME [--user USER]) --text TEXT [options]\n"
+        "\n"
+        "Searches one ODBC data source for TEXT in object names, column names, data types, index\n"
+        "names and data, and writes the report. Alternatives are separated by '|' ('\\|' is a\n"
+        "literal bar).\n"
+        "\n"
+        "Data source:\n"
+        "  --connect STRING      an ODBC connect string, without the password\n"
+        "  --dsn NAME            a data source name\n"
+        "  --user USER           the user name for --dsn\n"
+        "  The password is taken from the environment variable ZINDREL_PASSWORD, or asked for\n"
+        "  with echo off when the data source wants one and a terminal is present.\n"
+        "\n"
+        "Search:\n"
+        "  --text TEXT           what to search for\n"
+        "  --match MODE          any (default), word, prefix or suffix\n"
+        "  --case                match case\n"
+        "  --in PLACES           comma-separated: objects,columns,types,indexes,data (default all)\n"
+        "  --object NAME         search only this object (repeatable; OWNER.NAME where owners exist)\n"
+        "  --ignore-column PAT   leave out columns named PAT; one '%' stands for any middle part;\n"
+        "                        compared with the upper-cased name, so write it in capitals\n"
+        "                        (repeatable)\n"
+        "  --odbc-types          report ODBC standard data types instead of the DBMS's own\n"
+        "  --no-type-length      report data types without their length\n"
+        "  --names MODE          quoting of names in the data queries: auto (default), special,\n"
+        "                        regular\n"
+        "  --list-not-processed  list the objects that --object left out\n"
+        "\n"
+        "Output:\n"
+        "  --output FILE         the report text (default: standard output)\n"
+        "  --rtf FILE            the coloured report as rich text\n"
+        "  -h, --help            this text\n"
+        "\n"
+        "Exit status: 0 when at least one instance was found, 1 when none was, 2 on an error.\n");
+}
+
+} // namespace velkaro

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "common/UserPrompt.h"
+
+#include <cstdio>
+
+namespace velkaro {
+
+// The questions of a run without windows: messages go to the error stream, questions are
+// answered No, and a login asks for the password on the controlling terminal with echo off.
+// Without a terminal the login is refused, so a script never hangs on a prompt.
+class BatchPrompt final : public UserPrompt
+{
+public:
+    explicit BatchPrompt(std::FILE* errors) : m_errors(errors) {}
+
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> chooseDataSource() override;
+    std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
+
+private:
+    std::FILE* m_errors;
+};
+
+} // namespace velkaro

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "search/engine/ReportWriter.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+namespace velkaro {
+
+class ReportDocument;
+
+// The report of a run without a window: the text goes to one stream byte for byte, as the
+// complete-to-file output writes it, and, when a rich-text copy is wanted, also into a document.
+// A failed write is kept as the reason and ends the writing to the stream; the caller ends the run.
+class BatchReportWriter final : public ReportWriter
+{
+public:
+    BatchReportWriter(QIODevice& text, ReportDocument* document);
+
+    // Writes out what is buffered; false (with the reason kept) when the stream refused it.
+    bool flush();
+    bool failed() const { return !m_failure.isEmpty(); }
+    const QString& failure() const { return m_failure; }
+
+    // The stream is opened and closed by the caller: there is no notice and no file of the run's own.
+    void OpenOutputFile() override {}
+    void FinishOutput() override { flush(); }
+
+protected:
+    void resetDocument(const ReportOptions& options) override;
+    void write(const QList<ReportPiece>& pieces, bool autoSaveCheck) override;
+
+private:
+    QIODevice& m_text;
+    ReportDocument* m_document;
+    QByteArray m_pending;
+    QString m_failure;
+};
+
+} // namespace velkaro

@@ -1,0 +1,116 @@
+#include "search/batch/BatchRun.h"
+
+#include "catalog/CDbSession.h"
+#include "catalog/ConnectString.h"
+#include "search/batch/BatchHost.h"
+#include "search/batch/BatchPrompt.h"
+#include "search/batch/BatchReportWriter.h"
+#include "search/batch/StopSignals.h"
+#include "search/engine/ReportDocument.h"
+#include "search/engine/RtfWriter.h"
+#include "search/engine/SearchRun.h"
+
+#include <QFile>
+#include <memory>
+#include <unistd.h>
+
+namespace velkaro {
+
+namespace {
+
+const char* const kPasswordVariable = "ZINDREL_PASSWORD";
+
+// Opened before the connection is made, so that a file that cannot be written costs no search.
+bool OpenForWriting(QFile& file, const QString& name, QString& problem)
+{
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    bool opened = false;
+    if (name.isEmpty()) {
+        opened = file.open(STDOUT_FILENO, mode);
+    } else {
+        file.setFileName(name);
+        opened = file.open(mode | QIODevice::Truncate);
+    }
+    if (!opened)
+        problem = QStringLiteral("cannot write %1: %2")
+                      .arg(name.isEmpty() ? QStringLiteral("standard output") : name, file.errorString());
+    return opened;
+}
+
+// The connect string with the password from the environment; without one the driver's refusal
+// leads to the terminal prompt.
+QString WithPassword(const QString& input)
+{
+    if (!qEnvironmentVariableIsSet(kPasswordVariable))
+        return input;
+    const QString user = ConnectString::attributeValue(input, QStringLiteral("UID")).value_or(QString());
+    return ConnectString::withCredentials(input, user, qEnvironmentVariable(kPasswordVariable));
+}
+
+bool WriteRtf(QFile& file, const ReportDocument& document, QString& problem)
+{
+    // Saved reports end with one line feed after the rich text.
+    const QByteArray rtf = ToRtf(document.document()) + '\n';
+    const bool written = file.write(rtf) == rtf.size() && file.flush();
+    if (!written)
+        problem = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
+    file.close();
+    return written;
+}
+
+} // namespace
+
+BatchRun::BatchRun(const BatchOptions& options, std::FILE* errors) : m_options(options), m_errors(errors)
+{}
+
+BatchExit BatchRun::fail(const QString& message) const
+{
+    std::fprintf(m_errors, "zindrel-batch: %s\n", message.toLocal8Bit().constData());
+    std::fflush(m_errors);
+    return BatchExit::Error;
+}
+
+BatchExit BatchRun::exec()
+{
+    QString problem;
+    QFile text;
+    QFile rtf;
+    if (!OpenForWriting(text, m_options.outputFile, problem))
+        return fail(problem);
+    if (!m_options.rtfFile.isEmpty() && !OpenForWriting(rtf, m_options.rtfFile, problem))
+        return fail(problem);
+
+    BatchPrompt prompt(m_errors);
+    CDbSession session(SessionVariant::Search);
+    const QString input = m_options.connectString;
+    if (!session.ConnectByString(WithPassword(input), prompt))
+        return fail(QStringLiteral("could not connect to %1: %2")
+                        .arg(ConnectString::withoutPassword(input), session.lastError()));
+
+    std::unique_ptr<ReportDocument> document;
+    if (rtf.isOpen())
+        document = std::make_unique<ReportDocument>(prompt);
+    BatchReportWriter writer(text, document.get());
+    BatchHost host(m_errors, m_showProgress, prompt);
+    SearchRun run(session, m_options.parameters, writer, host);
+    run.setObjectFilter(m_options.objects);
+    if (m_signals)
+        m_signals->setRun(&run);
+    run.RunSearch();
+    if (m_signals)
+        m_signals->setRun(nullptr);
+
+    if (!writer.flush())
+        return fail(QStringLiteral("cannot write %1: %2")
+                        .arg(m_options.outputFile.isEmpty() ? QStringLiteral("standard output")
+                                                            : m_options.outputFile,
+                             writer.failure()));
+    text.close();
+    if (document && !WriteRtf(rtf, *document, problem))
+        return fail(problem);
+    if (m_signals && m_signals->received() != 0)
+        return fail(QStringLiteral("the search was stopped before it finished."));
+    return run.instancesFound() > 0 ? BatchExit::Found : BatchExit::NotFound;
+}
+
+} // namespace velkaro

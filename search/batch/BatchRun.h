@@ -1,0 +1,43 @@
+#pragma once
+
+#include "search/batch/BatchOptions.h"
+
+#include <cstdio>
+
+namespace velkaro {
+
+class StopSignals;
+
+// The exit statuses of zindrel-batch.
+enum class BatchExit : int
+{
+    Found = 0, // at least one instance
+    NotFound = 1,
+    Error = 2 // bad options, no connection, a file that cannot be written, a stopped run
+};
+
+// One search from the command line: opens the output files, connects, runs the search on the
+// calling thread and writes the reports. Everything the user should hear of goes to errors; the
+// password never does.
+class BatchRun final
+{
+public:
+    BatchRun(const BatchOptions& options, std::FILE* errors);
+
+    // Progress on the error stream; the program turns it on when that stream is a terminal.
+    void setShowProgress(bool show) { m_showProgress = show; }
+    // Where a signal stops the run; may be left unset.
+    void setStopSignals(StopSignals* stopSignals) { m_signals = stopSignals; }
+
+    BatchExit exec();
+
+private:
+    BatchExit fail(const QString& message) const;
+
+    const BatchOptions& m_options;
+    std::FILE* m_errors;
+    bool m_showProgress = false;
+    StopSignals* m_signals = nullptr;
+};
+
+} // namespace velkaro

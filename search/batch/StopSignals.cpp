@@ -1,0 +1,65 @@
+#include "search/batch/StopSignals.h"
+
+#include "search/engine/SearchRun.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <pthread.h>
+
+namespace velkaro {
+
+namespace {
+
+sigset_t StopSignalSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&set, signal);
+    return set;
+}
+
+constexpr long kPollNanoseconds = 200L * 1000 * 1000;
+
+} // namespace
+
+StopSignals::StopSignals()
+{
+    const sigset_t set = StopSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    m_thread = std::thread([this] { watch(); });
+}
+
+StopSignals::~StopSignals()
+{
+    m_done = true;
+    m_thread.join();
+    const sigset_t set = StopSignalSet();
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+void StopSignals::setRun(SearchRun* run)
+{
+    const std::lock_guard lock(m_mutex);
+    m_run = run;
+}
+
+void StopSignals::watch()
+{
+    const sigset_t set = StopSignalSet();
+    const timespec step{0, kPollNanoseconds};
+    while (!m_done) {
+        const int signal = sigtimedwait(&set, nullptr, &step);
+        if (signal <= 0)
+            continue;
+        const std::lock_guard lock(m_mutex);
+        // A second signal while the run stops, or one with no run to stop, ends the program.
+        if (!m_run || m_received != 0)
+            std::_Exit(128 + signal);
+        m_received = signal;
+        m_run->stop();
+    }
+}
+
+} // namespace velkaro
