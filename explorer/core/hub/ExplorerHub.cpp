@@ -22,12 +22,6 @@ qint64 now()
     return QDateTime::currentSecsSinceEpoch();
 }
 
-// The images that mark column rows; they do not lead anywhere on a double click.
-bool isColumnImage(int image)
-{
-    return image == 3 || image == 5;
-}
-
 // Database worker steps 2 to 5; the entry is already marked in use.
 void runDatabaseJob(ExplorerJob& job, HubRuntime& runtime, const ExplorerHub::DatabaseLoad& load,
                     const std::function<void()>& showSelection)
@@ -354,7 +348,7 @@ bool ExplorerHub::startDatabaseWorker(const JobPtr& job)
     std::shared_ptr<HubRuntime> runtime = m_runtime;
     DatabaseLoad load = m_databaseLoad;
     // The worker reaches this hub only through the poster, which forgets it at shutdown.
-    const bool started = m_workers.start([job, runtime, load, this]() mutable {
+    const bool started = m_workers.start([job = JobPtr(job), runtime, load, this]() mutable {
         HubRuntime* shared = runtime.get();
         runDatabaseJob(*job, *runtime, load, [shared, this] { shared->poster.post([this] { ShowSelection(); }); });
         // The job (entry, session) goes before the runtime its session logs to.
@@ -369,7 +363,7 @@ bool ExplorerHub::startDatabaseWorker(const JobPtr& job)
 bool ExplorerHub::startObjectWorker(const JobPtr& job)
 {
     std::shared_ptr<HubRuntime> runtime = m_runtime;
-    return m_workers.start([job, runtime, this]() mutable {
+    return m_workers.start([job = JobPtr(job), runtime, this]() mutable {
         HubRuntime* shared = runtime.get();
         runObjectJob(*job, *runtime, [shared, this] { shared->poster.post([this] { ShowSelection(); }); });
         job.reset();

@@ -10,6 +10,7 @@
 #include "explorer/core/NodeTree.h"
 #include "explorer/core/WorkerThreads.h"
 #include "explorer/core/hub/HubRuntime.h"
+#include "explorer/core/hub/ListFill.h"
 
 #include <QObject>
 #include <functional>

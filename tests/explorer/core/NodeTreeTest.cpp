@@ -1,0 +1,288 @@
+#include "explorer/core/NodeTree.h"
+
+#include "explorer/core/NodeImages.h"
+
+#include <QTest>
+#include <atomic>
+#include <map>
+#include <thread>
+
+using namespace velkaro;
+
+namespace {
+QStringList texts(const NodeTree& tree, const std::vector<NodeId>& nodes)
+{
+    QStringList result;
+    for (NodeId node : nodes)
+        result.append(tree.NodeText(node));
+    return result;
+}
+
+// A replica built only from the change queue, as the tree widget builds its items.
+struct Replica
+{
+    std::map<NodeId, std::vector<NodeId>> children;
+    std::map<NodeId, QString> text;
+
+    void apply(const NodeChange& change)
+    {
+        switch (change.kind) {
+        case NodeChange::Kind::Inserted: {
+            auto& siblings = children[change.parent];
+            QVERIFY2(change.position >= 0 && change.position <= int(siblings.size()),
+                     "position out of range");
+            siblings.insert(siblings.begin() + change.position, change.node);
+            text[change.node] = change.text;
+            break;
+        }
+        case NodeChange::Kind::ChildrenDeleted:
+            for (NodeId child : std::exchange(children[change.node], {}))
+                drop(child);
+            break;
+        case NodeChange::Kind::Removed:
+            std::erase(children[change.parent], change.node);
+            drop(change.node);
+            break;
+        }
+    }
+    void drop(NodeId node)
+    {
+        for (NodeId child : children[node])
+            drop(child);
+        children.erase(node);
+        text.erase(node);
+    }
+    // The replica's tree below node as nested text, to compare with the real one.
+    QString describe(NodeId node) const
+    {
+        QString result = text.at(node);
+        const auto found = children.find(node);
+        if (found != children.end() && !found->second.empty()) {
+            QStringList parts;
+            for (NodeId child : found->second)
+                parts.append(describe(child));
+            result += QLatin1Char('(') + parts.join(QLatin1Char(',')) + QLatin1Char(')');
+        }
+        return result;
+    }
+};
+
+QString describe(const NodeTree& tree, NodeId node)
+{
+    QString result = tree.NodeText(node);
+    const std::vector<NodeId> children = tree.children(node);
+    if (!children.empty()) {
+        QStringList parts;
+        for (NodeId child : children)
+            parts.append(describe(tree, child));
+        result += QLatin1Char('(') + parts.join(QLatin1Char(',')) + QLatin1Char(')');
+    }
+    return result;
+}
+
+void replay(NodeTree& tree, Replica& replica)
+{
+    while (tree.hasPendingChanges()) {
+        for (const NodeChange& change : tree.takeChanges(256))
+            replica.apply(change);
+    }
+}
+} // namespace
+
+class NodeTreeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void levelsTextsAndImages()
+    {
+        NodeTree tree;
+        const NodeId root = tree.insertRoot();
+        QCOMPARE(tree.insertRoot(), root);
+        const NodeId database = tree.InsertDatabaseNode(QStringLiteral("Sales"));
+        const NodeId table =
+            tree.InsertObjectNode(database, QStringLiteral("ORDERS"), QStringLiteral("TABLE"));
+        const NodeId index = tree.InsertIndexNode(table, QStringLiteral("PK_ORDERS"));
+
+        QCOMPARE(tree.NodeText(root), QStringLiteral("Velkaro"));
+        QCOMPARE(tree.NodeLevel(root), 0);
+        QCOMPARE(tree.NodeLevel(database), 1);
+        QCOMPARE(tree.NodeLevel(table), 2);
+        QCOMPARE(tree.NodeLevel(index), 3);
+        QCOMPARE(tree.NodeLevel(0), -1);
+        QCOMPARE(tree.parent(root), NodeId(0));
+        QCOMPARE(tree.parent(index), table);
+        QCOMPARE(tree.ancestorAtLevel(index, 1), database);
+        QCOMPARE(tree.ancestorAtLevel(index, 3), index);
+        QCOMPARE(tree.ancestorAtLevel(database, 2), NodeId(0));
+        QCOMPARE(toNodeId(toCatalogNode(index)), index);
+
+        const auto changes = tree.takeChanges(10);
+        QCOMPARE(changes.size(), std::size_t(4));
+        const QList<QPair<int, int>> images{{0, 0}, {1, 6}, {2, 7}, {4, 8}};
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            QCOMPARE(changes[i].kind, NodeChange::Kind::Inserted);
+            QCOMPARE(qMakePair(changes[i].image, changes[i].selectedImage), images[int(i)]);
+        }
+        QVERIFY(!tree.hasPendingChanges());
+    }
+
+    void objectImages_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("image");
+        QTest::addColumn<int>("selectedImage");
+        QTest::newRow("table") << "TABLE" << 2 << 7;
+        QTest::newRow("view") << "VIEW" << 9 << 10;
+        QTest::newRow("sequence") << "SEQUENCE" << 13 << 14;
+        QTest::newRow("synonym") << "SYNONYM" << 15 << 16;
+        QTest::newRow("system table is other") << "SYSTEM TABLE" << 11 << 12;
+        QTest::newRow("lower-case table is other") << "table" << 11 << 12;
+        QTest::newRow("empty type is other") << "" << 11 << 12;
+    }
+    void objectImages()
+    {
+        QFETCH(QString, type);
+        QFETCH(int, image);
+        QFETCH(int, selectedImage);
+        QCOMPARE(ObjectNodeImages(type).image, image);
+        QCOMPARE(ObjectNodeImages(type).selectedImage, selectedImage);
+        QCOMPARE(ObjectListImage(type), image);
+    }
+
+    void databasesSortedObjectsInRetrievalOrder()
+    {
+        NodeTree tree;
+        const NodeId root = tree.insertRoot();
+        for (const char* alias : {"sales", "Billing", "Sales(2)", "archive", "Sales", "zeta"})
+            tree.InsertDatabaseNode(QString::fromLatin1(alias));
+        QCOMPARE(texts(tree, tree.children(root)),
+                 QStringList({"archive", "Billing", "Sales", "sales", "Sales(2)", "zeta"}));
+
+        const NodeId database = tree.FindChildByText(root, QStringLiteral("Billing"));
+        for (const char* name : {"ZZ", "AA", "MM"})
+            tree.InsertObjectNode(database, QString::fromLatin1(name), QStringLiteral("TABLE"));
+        QCOMPARE(texts(tree, tree.children(database)), QStringList({"ZZ", "AA", "MM"}));
+        QCOMPARE(tree.FindChildByText(root, QStringLiteral("billing")), NodeId(0));
+
+        Replica replica;
+        replay(tree, replica);
+        QCOMPARE(replica.describe(root), describe(tree, root));
+    }
+
+    void removedNodesRefuseInsertionsAndLeaveTheReplicaInStep()
+    {
+        NodeTree tree;
+        const NodeId root = tree.insertRoot();
+        const NodeId sales = tree.InsertDatabaseNode(QStringLiteral("Sales"));
+        const NodeId orders = tree.InsertObjectNode(sales, QStringLiteral("ORDERS"), QStringLiteral("TABLE"));
+        const NodeId index = tree.InsertIndexNode(orders, QStringLiteral("PK"));
+        const NodeId other = tree.InsertDatabaseNode(QStringLiteral("Other"));
+        tree.InsertObjectNode(other, QStringLiteral("T"), QStringLiteral("VIEW"));
+        Replica replica;
+        replay(tree, replica);
+
+        const std::vector<NodeId> subtree = tree.subtree(sales);
+        QCOMPARE(texts(tree, subtree), QStringList({"Sales", "ORDERS", "PK"}));
+
+        tree.DeleteChildNodes(sales); // a refresh empties the database
+        QVERIFY(!tree.exists(orders));
+        QVERIFY(!tree.exists(index));
+        QVERIFY(tree.exists(sales));
+        // A worker still holding the old object node must not attach anything to it.
+        QCOMPARE(tree.InsertIndexNode(orders, QStringLiteral("LATE")), NodeId(0));
+        QCOMPARE(tree.InsertObjectNode(0, QStringLiteral("X"), QStringLiteral("TABLE")), NodeId(0));
+        tree.InsertObjectNode(sales, QStringLiteral("ORDERS"), QStringLiteral("TABLE"));
+
+        tree.removeNode(other);
+        QCOMPARE(tree.InsertObjectNode(other, QStringLiteral("LATE"), QStringLiteral("TABLE")), NodeId(0));
+        tree.DeleteChildNodes(other); // gone already: nothing queued
+        replay(tree, replica);
+        QCOMPARE(replica.describe(root), QStringLiteral("Velkaro(Sales(ORDERS))"));
+        QCOMPARE(describe(tree, root), replica.describe(root));
+        QCOMPARE(tree.nodeCount(), std::size_t(3));
+
+        // Ids are never handed out again, so a stale id cannot name a new node.
+        const NodeId again = tree.InsertDatabaseNode(QStringLiteral("Other"));
+        QVERIFY(again > other);
+    }
+
+    void callbackOnlyWhenTheQueueBecomesNonEmpty()
+    {
+        NodeTree tree;
+        int calls = 0;
+        tree.setChangesPendingCallback([&] {
+            ++calls;
+            QVERIFY(tree.hasPendingChanges()); // called outside the lock: the tree is usable
+        });
+        const NodeId root = tree.insertRoot();
+        tree.InsertDatabaseNode(QStringLiteral("A"));
+        QCOMPARE(calls, 1);
+        QCOMPARE(tree.takeChanges(1).size(), std::size_t(1));
+        tree.InsertDatabaseNode(QStringLiteral("B")); // one change still waiting
+        QCOMPARE(calls, 1);
+        QCOMPARE(tree.takeChanges(10).size(), std::size_t(2));
+        tree.DeleteChildNodes(root);
+        QCOMPARE(calls, 2);
+    }
+
+    // Four workers insert objects and indexes while the interface thread replays changes and reads
+    // the tree, deletes one database's children and removes another. Run under ThreadSanitizer.
+    void workersInsertWhileTheInterfaceThreadReads()
+    {
+        NodeTree tree;
+        std::atomic<int> pendingCalls{0};
+        tree.setChangesPendingCallback([&] { pendingCalls.fetch_add(1); });
+        const NodeId root = tree.insertRoot();
+        std::vector<NodeId> databases;
+        for (int i = 0; i < 4; ++i)
+            databases.push_back(tree.InsertDatabaseNode(QStringLiteral("DB%1").arg(i)));
+
+        constexpr int kObjects = 1000;
+        std::atomic<int> finished{0};
+        std::vector<std::thread> workers;
+        for (int w = 0; w < 4; ++w) {
+            workers.emplace_back([&, w] {
+                for (int i = 0; i < kObjects; ++i) {
+                    const NodeId object = tree.InsertObjectNode(databases[w], QStringLiteral("T%1").arg(i),
+                                                                QStringLiteral("TABLE"));
+                    tree.InsertIndexNode(object, QStringLiteral("I%1").arg(i));
+                }
+                finished.fetch_add(1);
+            });
+        }
+
+        Replica replica;
+        const auto refreshAndRemove = [&] {
+            tree.DeleteChildNodes(databases[2]);
+            tree.removeNode(databases[3]);
+        };
+        int rounds = 0;
+        while (finished.load() < 4) {
+            for (const NodeChange& change : tree.takeChanges(64))
+                replica.apply(change);
+            for (NodeId database : tree.children(root)) {
+                for (NodeId object : tree.children(database))
+                    QVERIFY(tree.NodeLevel(object) == 2 || !tree.exists(object));
+                QCOMPARE(tree.parent(database), root);
+            }
+            if (++rounds == 5)
+                refreshAndRemove();
+            std::this_thread::yield();
+        }
+        for (std::thread& worker : workers)
+            worker.join();
+        if (rounds < 5)
+            refreshAndRemove();
+        replay(tree, replica);
+
+        QCOMPARE(replica.describe(root), describe(tree, root));
+        QCOMPARE(tree.children(databases[0]).size(), std::size_t(kObjects));
+        QCOMPARE(tree.children(databases[1]).size(), std::size_t(kObjects));
+        QVERIFY(!tree.exists(databases[3]));
+        QVERIFY(pendingCalls.load() >= 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(NodeTreeTest)
+#include "NodeTreeTest.moc"
