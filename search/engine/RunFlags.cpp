@@ -12,6 +12,14 @@ void RunFlags::begin()
     m_running = true;
 }
 
+void RunFlags::finish()
+{
+    m_running = false;
+    m_paused = false;
+    m_skipRequested = false;
+    m_dataPhase = false;
+}
+
 void RunFlags::checkpoint()
 {
     while (m_paused) {

@@ -19,7 +19,7 @@ public:
     static constexpr std::chrono::milliseconds kPauseStep{100};
 
     void begin();
-    void finish() { m_running = false; }
+    void finish();
 
     void pause() { m_paused = true; }
     void resume() { m_paused = false; }

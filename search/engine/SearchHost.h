@@ -26,6 +26,8 @@ public:
     virtual void setTitle(const QString& title) = 0; // "Searching Data - Zindrel" ...
     virtual void setProgressRange(SearchProgressBar bar, int maximum) = 0;
     virtual void stepProgress(SearchProgressBar bar) = 0;
+    // Puts a bar at its maximum when a phase ends, also where it stepped fewer times than its range.
+    virtual void finishProgress(SearchProgressBar bar) { (void)bar; }
     virtual void setObjectList(const QStringList& names) = 0; // the Control Panel's list box
     virtual void selectObject(const QString& name) = 0;
     virtual void showMessage(const QString& text) = 0; // message boxes of the run

@@ -1,12 +1,28 @@
 #include "search/engine/SearchRun.h"
 
 #include "catalog/CDbSession.h"
+#include "search/engine/ColumnSearch.h"
+#include "search/engine/DataSearch.h"
+#include "search/engine/IndexSearch.h"
+#include "search/engine/ObjectNameSearch.h"
 #include "search/engine/ReportWriter.h"
+#include "search/engine/RunContext.h"
 #include "search/engine/RunFlags.h"
 #include "search/engine/RunTitle.h"
 #include "search/engine/SearchHost.h"
 
+#include <QDateTime>
+
 namespace velkaro {
+
+namespace {
+
+QString stateTitle(const char* state)
+{
+    return RunTitle::Of(QString::fromLatin1(state));
+}
+
+} // namespace
 
 SearchRun::SearchRun(CDbSession& session, const SearchParameters& parameters, ReportWriter& writer,
                      SearchHost& host)
@@ -22,20 +38,34 @@ SearchRun::~SearchRun()
 
 void SearchRun::start()
 {
+    if (m_flags->isRunning())
+        return;
     wait();
     m_flags->begin();
-    m_worker = std::thread([this] { RunSearch(); });
+    m_title->set(stateTitle("Retrieving Database Information"));
+    m_host.commandStateChanged();
+    m_worker = std::thread([this] { run(); });
 }
 
 void SearchRun::RunSearch()
 {
+    if (m_flags->isRunning())
+        return;
     m_flags->begin();
+    m_host.commandStateChanged();
+    run();
+}
+
+// The flags are raised by the caller, so a stop that comes before this thread starts is kept.
+void SearchRun::run()
+{
     try {
         runPhases();
     } catch (const RunStopped&) {
         performStop();
     }
     m_flags->finish();
+    m_host.commandStateChanged();
     m_host.runEnded();
 }
 
@@ -102,9 +132,88 @@ void SearchRun::setObjectsLoaded(bool loaded)
 }
 
 void SearchRun::runPhases()
-{}
+{
+    const qint64 startTime = QDateTime::currentSecsSinceEpoch();
+    m_instancesFound = 0;
+    m_writer.Reset(m_parameters);
+    if (m_parameters.outputMode == OutputMode::CompleteToFile)
+        m_writer.OpenOutputFile();
+    writeHeader();
+    RunContext run(m_session, m_parameters, m_writer, m_host, *m_flags, *m_title);
+    ObjectNameSearch(run).Run(m_objectFilter, m_objectsLoaded);
+    runCatalogPhases(run);
+    if (m_parameters.searchData)
+        DataSearch(run, DataSelectBuilder(IdentifierQuoting::FromConnection(m_session.hdbc()),
+                                          m_parameters.specialNameMode))
+            .RunDataSearch();
+    m_flags->finish();
+    m_host.commandStateChanged();
+    writeSummary(QDateTime::currentSecsSinceEpoch() - startTime);
+}
+
+void SearchRun::writeHeader()
+{
+    m_writer.AppendReport(QStringLiteral("DATABASE :  "), ReportColor::Heading, false, true);
+    m_writer.AppendReport(m_session.displayName(), ReportColor::Text, false, true);
+    m_writer.AppendReport(QStringLiteral("\r\n\r\nSEARCHING FOR :  "), ReportColor::Heading, false, true);
+    m_writer.AppendReport(m_parameters.searchText, ReportColor::Instance, false, true);
+}
+
+// The column phase also builds the column lists the data search selects, so it runs for it too.
+void SearchRun::runCatalogPhases(RunContext& run)
+{
+    const int objectCount = int(run.objects.size());
+    if (m_parameters.searchColumnNames || m_parameters.searchDataTypes || m_parameters.searchData) {
+        m_host.setProgressRange(SearchProgressBar::ColumnsAndTypes, objectCount);
+        run.setTitle(QStringLiteral("Searching Columns and Data Types"));
+        ColumnSearch(run).SearchColumnsAndTypes();
+        m_host.finishProgress(SearchProgressBar::ColumnsAndTypes);
+    }
+    if (m_parameters.searchIndexes) {
+        m_host.setProgressRange(SearchProgressBar::Indexes, objectCount);
+        run.setTitle(QStringLiteral("Searching Indexes"));
+        IndexSearch(run).SearchIndexes();
+        m_host.finishProgress(SearchProgressBar::Indexes);
+    }
+}
+
+void SearchRun::writeSummary(qint64 elapsedSeconds)
+{
+    // The search text line of the header counted one instance.
+    const int total = m_writer.instanceCount() - 1;
+    m_instancesFound = total;
+    m_writer.AppendReport(QStringLiteral("\r\n\r\n\r\nTOTAL NUMBER OF INSTANCES FOUND: "),
+                          ReportColor::Heading);
+    m_writer.AppendReport(QString::number(total), ReportColor::Instance);
+    m_writer.AppendReport(QStringLiteral("\r\n\r\n--- End of Zindrel --- Elapsed Time: ") +
+                              ElapsedTime(elapsedSeconds) + QStringLiteral(" ---"),
+                          ReportColor::Message);
+    m_title->forgetPause();
+    m_title->set(stateTitle("Finished"));
+    m_writer.FinishOutput();
+    m_host.showMessage(QStringLiteral("Zindrel has finished searching the database"));
+    m_title->set(stateTitle("Ready"));
+}
+
+QString SearchRun::ElapsedTime(qint64 seconds)
+{
+    const qint64 hours = seconds / 3600;
+    const qint64 minutes = seconds / 60 - hours * 60;
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours, 2, 10, QLatin1Char('0'))
+        .arg(minutes, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
 
 void SearchRun::performStop()
-{}
+{
+    m_instancesFound = m_writer.instanceCount() - 1;
+    m_title->forgetPause();
+    m_writer.AppendReport(QStringLiteral("\r\n\r\nZindrel Stopped ..."), ReportColor::Message, false, true);
+    m_title->set(stateTitle("Stopped"));
+    m_writer.FinishOutput();
+    m_host.showMessage(QStringLiteral("Zindrel has been stopped."));
+    m_title->set(stateTitle("Ready"));
+}
 
 } // namespace velkaro

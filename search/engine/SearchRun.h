@@ -14,6 +14,7 @@ class ReportWriter;
 class SearchHost;
 class RunFlags;
 class RunTitle;
+class RunContext;
 
 // One run over one connected session (SessionVariant::Search): the object phase, the column and
 // type phase, the index phase and the data phase, then the summary. The parameters are copied at
@@ -49,8 +50,15 @@ public:
     // are the selection: the run does not read it again.
     void setObjectsLoaded(bool loaded);
 
+    // "%02i:%02i:%02i" of hours, minutes and seconds.
+    static QString ElapsedTime(qint64 seconds);
+
 private:
+    void run();
     void runPhases();
+    void writeHeader();
+    void runCatalogPhases(RunContext& run);
+    void writeSummary(qint64 elapsedSeconds);
     void performStop();
 
     CDbSession& m_session;

@@ -1,0 +1,179 @@
+#include "search/engine/ColumnSearch.h"
+
+#include "catalog/CDbSession.h"
+#include "catalog/OdbcStatement.h"
+#include "search/engine/ColumnType.h"
+#include "search/engine/IgnoredColumns.h"
+#include "search/engine/ObjectCatalogCall.h"
+#include "search/engine/PadColumn.h"
+#include "search/engine/ReportWriter.h"
+#include "search/engine/RunContext.h"
+#include "search/engine/RunFlags.h"
+#include "search/engine/SearchHost.h"
+
+#include <sqlext.h>
+
+namespace velkaro {
+
+namespace {
+
+// SQLColumns result columns, by position (their names differ between ODBC 2 and 3).
+enum ColumnsResult : SQLUSMALLINT
+{
+    ColumnName = 4,
+    DataType = 5,
+    TypeName = 6,
+    Precision = 7,
+    Length = 8,
+    Nullable = 11
+};
+
+constexpr int kCell = 36;
+
+QString headerLine()
+{
+    return QStringLiteral("\r\n") + PadColumn(QStringLiteral("OBJECT NAME"), kCell, true) +
+           PadColumn(QStringLiteral("COLUMN"), kCell, true) + PadColumn(QStringLiteral("TYPE"), 39, true) +
+           QStringLiteral("_\r\n");
+}
+
+} // namespace
+
+int ColumnSearch::SearchColumnsAndTypes()
+{
+    int count = 0;
+    for (const RunObject& object : m_run.objects) {
+        m_run.flags.checkpoint();
+        m_run.host.selectObject(object.reportName);
+        m_run.host.stepProgress(SearchProgressBar::ColumnsAndTypes);
+        if (!searchObject(object, count))
+            break;
+    }
+    return count;
+}
+
+QString ColumnSearch::TypeText(const QString& nullability, const QString& typeName, int precision,
+                               bool withPrecision)
+{
+    QString text = nullability + QLatin1Char(' ') + typeName;
+    if (withPrecision)
+        text += QStringLiteral(" (") + QString::number(precision) + QLatin1Char(')');
+    return text;
+}
+
+bool ColumnSearch::searchObject(const RunObject& object, int& count)
+{
+    SearchObjectRecord& record = *object.record;
+    record.searchColumns.clear();
+    OdbcStatement statement(m_run.session.hdbc());
+    SQLRETURN rc = SQL_NO_DATA;
+    if (!openColumns(statement, record, rc)) {
+        // Shown through the host: a run's thread must not open a message box itself.
+        const QString error = m_run.statementError(statement.handle());
+        if (!error.isEmpty())
+            m_run.host.showMessage(error);
+        return false;
+    }
+    bool firstInObject = true;
+    for (; rc == SQL_SUCCESS; rc = statement.fetch()) {
+        m_run.flags.checkpoint();
+        ++count;
+        SearchColumnRecord column = readColumn(statement);
+        if (MatchesIgnoredColumn(m_run.parameters.ignoredColumnPatterns, column.name))
+            continue;
+        const QString matchText = matchTextOf(column);
+        record.searchColumns.push_back(column);
+        if (!matchText.isEmpty() && m_run.matcher.MatchText(matchText).found)
+            reportColumn(object, column, firstInObject);
+    }
+    if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc))
+        reportFetchError(statement, object);
+    return true;
+}
+
+bool ColumnSearch::openColumns(OdbcStatement& statement, const SearchObjectRecord& record,
+                               SQLRETURN& firstFetch)
+{
+    if (!statement.isValid())
+        return false;
+    QByteArray qualifier = record.qualifier.toUtf8();
+    QByteArray table = m_run.catalog.pattern(record.name);
+    const ObjectCatalogCall call =
+        ObjectCatalogCall::Open(statement, m_run.ownerCandidates(record), [&](const QString& ownerName) {
+            QByteArray owner = m_run.catalog.pattern(ownerName);
+            return SQLColumns(statement.handle(), OdbcStatement::argument(qualifier),
+                              OdbcStatement::argumentLength(qualifier), OdbcStatement::argument(owner),
+                              OdbcStatement::argumentLength(owner), OdbcStatement::argument(table),
+                              OdbcStatement::argumentLength(table), nullptr, 0);
+        });
+    firstFetch = call.firstFetch;
+    return call.succeeded;
+}
+
+SearchColumnRecord ColumnSearch::readColumn(OdbcStatement& statement) const
+{
+    SearchColumnRecord column;
+    column.name = statement.text(ColumnName);
+    const int dataType = statement.numberOr(DataType, 0);
+    const QString typeName = statement.text(TypeName);
+    const int precision = statement.numberOr(Precision, 0);
+    const int length = statement.numberOr(Length, 0);
+    const QString nullability = NullabilityText(statement.numberOr(Nullable, SQL_NULLABLE_UNKNOWN));
+    const ColumnType type = ColumnType::For(dataType, length, precision);
+    const QString shownType = m_run.parameters.useOdbcStandardTypes ? type.standardName : typeName;
+    column.typeText = TypeText(nullability, shownType, precision, !m_run.parameters.ignoreColumnTypeLength);
+    column.displayWidth = type.displayWidth;
+    column.textual = type.textual;
+    return column;
+}
+
+QString ColumnSearch::matchTextOf(const SearchColumnRecord& column) const
+{
+    const bool names = m_run.parameters.searchColumnNames;
+    const bool types = m_run.parameters.searchDataTypes;
+    if (names && types)
+        return column.name + QLatin1Char(' ') + column.typeText;
+    if (types)
+        return column.typeText;
+    if (names)
+        return column.name;
+    return QString();
+}
+
+void ColumnSearch::reportColumn(const RunObject& object, const SearchColumnRecord& column,
+                                bool& firstInObject)
+{
+    ReportWriter& report = m_run.writer;
+    if (m_firstInPhase) {
+        report.AppendReport(
+            m_run.parameters.searchDataTypes
+                ? QStringLiteral("\r\n\r\n\r\nInstances found in Column Names and/or Data Types\r\n")
+                : QStringLiteral("\r\n\r\n\r\nInstances found in Column Names\r\n"),
+            ReportColor::Heading);
+        report.AppendReport(headerLine(), ReportColor::Heading, false, true);
+        m_firstInPhase = false;
+    }
+    QString objectCell(kCell, QLatin1Char(' '));
+    if (firstInObject) {
+        report.AppendHighlighted(QStringLiteral("\r\n"), ReportColor::Text);
+        objectCell = PadColumn(object.reportName, kCell, true);
+        firstInObject = false;
+    }
+    report.AppendHighlighted(objectCell + PadColumn(column.name, kCell, true) + column.typeText +
+                                 QStringLiteral("\r\n"),
+                             ReportColor::Text, false, true);
+}
+
+void ColumnSearch::reportFetchError(OdbcStatement& statement, const RunObject& object)
+{
+    const SearchObjectRecord& record = *object.record;
+    if (m_run.statementError(statement.handle()).isEmpty())
+        return;
+    m_run.writer.AppendReport(
+        QStringLiteral("\r\n\t  ERROR: Could not get information for some/all columns for ") + record.type +
+            QLatin1Char(' ') + object.reportName + QStringLiteral(" in database ") +
+            m_run.session.displayName(),
+        ReportColor::Message);
+}
+
+} // namespace velkaro

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "search/engine/DataSelectBuilder.h"
+
+#include <QString>
+#include <QStringList>
+#include <sql.h>
+
+namespace velkaro {
+
+class RunContext;
+struct RunObject;
+struct SearchObjectRecord;
+
+// The data phase: one SELECT per object over its kept columns, each row read as text and
+// written to the report when it holds an instance, under a heading per object.
+class DataSearch final
+{
+public:
+    // Header cells wider than this are cut: long types report widths in the millions.
+    static constexpr int kMaxHeaderWidth = 100;
+
+    DataSearch(RunContext& run, DataSelectBuilder builder);
+
+    void RunDataSearch();
+
+    // The column header line; sets each column's current width.
+    static QString HeaderLine(SearchObjectRecord& object);
+    // One row's values padded to the current widths; a longer value widens its column for the
+    // later rows of the object.
+    static QString RowLine(SearchObjectRecord& object, const QStringList& values);
+
+private:
+    enum class Outcome
+    {
+        Read,
+        Skipped,
+        Failed // the statement could not run: the phase ends
+    };
+
+    Outcome searchObject(const RunObject& object);
+    Outcome readRows(const RunObject& object, SQLHSTMT statement);
+    void reportFailure(const RunObject& object, const QString& error);
+    void writeHeading(const RunObject& object);
+
+    RunContext& m_run;
+    DataSelectBuilder m_builder;
+};
+
+} // namespace velkaro

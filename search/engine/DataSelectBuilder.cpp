@@ -1,0 +1,72 @@
+#include "search/engine/DataSelectBuilder.h"
+
+#include "catalog/SearchRecords.h"
+
+#include <QStringList>
+#include <utility>
+
+namespace velkaro {
+
+DataSelectBuilder::DataSelectBuilder(IdentifierQuoting quoting, SpecialNameMode mode)
+    : m_quoting(std::move(quoting)), m_mode(mode)
+{}
+
+DataSelect DataSelectBuilder::BuildDataSelect(const SearchObjectRecord& object) const
+{
+    QStringList columns;
+    columns.reserve(qsizetype(object.searchColumns.size()));
+    for (const SearchColumnRecord& column : object.searchColumns)
+        columns.append(columnName(column.name));
+    DataSelect select;
+    select.columnList = columns.join(QStringLiteral(" , "));
+    if (!select.columnList.isEmpty())
+        select.statement =
+            QStringLiteral("select ") + select.columnList + QStringLiteral(" from ") + objectName(object);
+    return select;
+}
+
+QString DataSelectBuilder::columnName(const QString& name) const
+{
+    switch (m_mode) {
+    case SpecialNameMode::AllRegular:
+        return name;
+    case SpecialNameMode::AllSpecial:
+        return m_quoting.quoted(name);
+    case SpecialNameMode::AutoDetect:
+        break;
+    }
+    return m_quoting.needsQuotes(name) ? m_quoting.quoted(name) : name;
+}
+
+QString DataSelectBuilder::objectName(const SearchObjectRecord& object) const
+{
+    const IdentifierQuoting::Traits& traits = m_quoting.traits();
+    QString text;
+    if (traits.qualifierInStatements && !object.qualifier.isEmpty())
+        text = objectPart(object.qualifier) + traits.qualifierSeparator;
+    if (traits.ownerInStatements && !object.owner.isEmpty())
+        text += objectPart(object.owner) + QLatin1Char('.');
+    return text + objectPart(object.name);
+}
+
+// Object names follow the user's choice only as far as it is safe: treating all names as
+// special does not quote a plain object name, treating them as regular still quotes one with a
+// blank or a hyphen inside.
+QString DataSelectBuilder::objectPart(const QString& name) const
+{
+    const bool special =
+        m_mode == SpecialNameMode::AllRegular ? HasInnerSeparator(name) : m_quoting.needsQuotes(name);
+    return special ? m_quoting.quoted(name) : name;
+}
+
+bool DataSelectBuilder::HasInnerSeparator(const QString& name)
+{
+    for (qsizetype i = 1; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c == QLatin1Char(' ') || c == QLatin1Char('-') || c == QLatin1Char('#'))
+            return true;
+    }
+    return false;
+}
+
+} // namespace velkaro

@@ -1,0 +1,174 @@
+#include "search/engine/IndexSearch.h"
+
+#include "catalog/CDbSession.h"
+#include "catalog/OdbcStatement.h"
+#include "search/engine/ObjectCatalogCall.h"
+#include "search/engine/PadColumn.h"
+#include "search/engine/ReportWriter.h"
+#include "search/engine/RunContext.h"
+#include "search/engine/RunFlags.h"
+#include "search/engine/SearchHost.h"
+#include "search/engine/SearchParameters.h"
+
+#include <sqlext.h>
+
+namespace velkaro {
+
+namespace {
+
+// SQLStatistics result columns, by position.
+enum StatisticsResult : SQLUSMALLINT
+{
+    IndexName = 6,
+    RowType = 7,
+    ColumnName = 9
+};
+
+constexpr int kCell = 36;
+
+QString headerLine()
+{
+    return QStringLiteral("\r\n") + PadColumn(QStringLiteral("OBJECT NAME"), kCell, true) +
+           PadColumn(QStringLiteral("INDEX"), kCell, true) + PadColumn(QStringLiteral("COLUMN"), 41, true) +
+           QStringLiteral("_\r\n");
+}
+
+bool isTable(const QString& type)
+{
+    return type.compare(QLatin1String("TABLE"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+int IndexSearch::SearchIndexes()
+{
+    int count = 0;
+    for (const RunObject& object : m_run.objects) {
+        if (!object.record->type.toUpper().contains(QLatin1String("TABLE")))
+            continue;
+        m_run.flags.checkpoint();
+        m_run.host.selectObject(object.reportName);
+        m_run.host.stepProgress(SearchProgressBar::Indexes);
+        if (!searchTable(object, count))
+            break;
+    }
+    return count;
+}
+
+bool IndexSearch::searchTable(const RunObject& object, int& count)
+{
+    OdbcStatement statement(m_run.session.hdbc());
+    SQLRETURN rc = SQL_NO_DATA;
+    if (!openStatistics(statement, object, rc)) {
+        if (!isTable(object.record->type))
+            return true;
+        reportCatalogFailure(
+            statement, QStringLiteral("\r\n\r\n\r\n  The following error ocurred when trying to process "
+                                      "indexes in database "));
+        return false;
+    }
+    // A table without indexes answers with no rows: that is no failure.
+    if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc) && isTable(object.record->type))
+        reportCatalogFailure(statement,
+                             QStringLiteral("\r\n\r\n\r\nThe following error ocurred when trying to "
+                                            "process indexes in database "));
+    readRows(statement, object, rc, count);
+    return true;
+}
+
+bool IndexSearch::openStatistics(OdbcStatement& statement, const RunObject& object, SQLRETURN& firstFetch)
+{
+    if (!statement.isValid())
+        return false;
+    const SearchObjectRecord& record = *object.record;
+    QByteArray qualifier = record.qualifier.toUtf8();
+    QByteArray table = record.name.toUtf8();
+    const ObjectCatalogCall call =
+        ObjectCatalogCall::Open(statement, m_run.ownerCandidates(record), [&](const QString& ownerName) {
+            QByteArray owner = ownerName.toUtf8();
+            return SQLStatistics(statement.handle(), OdbcStatement::argument(qualifier),
+                                 OdbcStatement::argumentLength(qualifier), OdbcStatement::argument(owner),
+                                 OdbcStatement::argumentLength(owner), OdbcStatement::argument(table),
+                                 OdbcStatement::argumentLength(table), SQL_INDEX_ALL, SQL_ENSURE);
+        });
+    firstFetch = call.firstFetch;
+    return call.succeeded;
+}
+
+void IndexSearch::readRows(OdbcStatement& statement, const RunObject& object, SQLRETURN rc, int& count)
+{
+    TableState state;
+    while (CatalogConnection::IsSuccess(rc)) {
+        m_run.flags.checkpoint();
+        const QString indexName = statement.text(IndexName);
+        const bool statisticsRow = statement.numberOr(RowType, SQL_TABLE_STAT) == SQL_TABLE_STAT;
+        const QString columnName = statement.text(ColumnName);
+        if (!statisticsRow) {
+            ++count;
+            takeRow(object, indexName, columnName, state);
+        }
+        rc = statement.fetch();
+        if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc))
+            reportRowError(statement, object, statisticsRow);
+    }
+    if (state.wroteRow)
+        m_run.writer.AppendHighlighted(QStringLiteral("\r\n"), ReportColor::Heading);
+}
+
+void IndexSearch::takeRow(const RunObject& object, const QString& indexName, const QString& columnName,
+                          TableState& state)
+{
+    if (indexName != state.previousName)
+        state.newIndex = true;
+    state.previousName = indexName;
+    if (!m_run.parameters.searchIndexes)
+        return;
+    const QString matchText = state.newIndex ? indexName + QLatin1Char(' ') + columnName : columnName;
+    if (!m_run.matcher.MatchText(matchText).found)
+        return;
+    ReportWriter& report = m_run.writer;
+    if (m_firstInPhase) {
+        report.AppendReport(QStringLiteral("\r\n\r\n\r\nInstances found in Index Names and/or Columns\r\n"),
+                            ReportColor::Heading);
+        report.AppendReport(headerLine(), ReportColor::Heading, false, true);
+        m_firstInPhase = false;
+    }
+    QString objectCell(kCell, QLatin1Char(' '));
+    if (state.firstInObject) {
+        objectCell = PadColumn(object.reportName, kCell, true);
+        state.firstInObject = false;
+    }
+    state.wroteRow = true;
+    QString indexCell(kCell, QLatin1Char(' '));
+    if (state.newIndex) {
+        indexCell = PadColumn(indexName, kCell, true);
+        report.AppendHighlighted(QStringLiteral("\r\n"), ReportColor::Text);
+        state.newIndex = false;
+    }
+    report.AppendHighlighted(objectCell + indexCell + PadColumn(columnName, kCell, true) +
+                                 QStringLiteral("\r\n"),
+                             ReportColor::Text, false, true);
+}
+
+void IndexSearch::reportCatalogFailure(OdbcStatement& statement, const QString& heading)
+{
+    const QString error = m_run.statementError(statement.handle());
+    ReportWriter& report = m_run.writer;
+    report.AppendReport(heading, ReportColor::Message);
+    report.AppendReport(m_run.session.displayName(), ReportColor::Text);
+    report.AppendReport(QStringLiteral("\r\n") + error, ReportColor::Message);
+}
+
+void IndexSearch::reportRowError(OdbcStatement& statement, const RunObject& object, bool statisticsRow)
+{
+    if (m_run.statementError(statement.handle()).isEmpty())
+        return;
+    const QString what = statisticsRow ? QStringLiteral("some/all indexes for ")
+                                       : QStringLiteral("some/all columns for index in ");
+    m_run.writer.AppendReport(QStringLiteral("\r\n\t  ERROR: Could not get information for ") + what +
+                                  object.record->type + QLatin1Char(' ') + object.reportName +
+                                  QStringLiteral(" in database ") + m_run.session.displayName(),
+                              ReportColor::Message);
+}
+
+} // namespace velkaro

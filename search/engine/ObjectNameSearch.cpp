@@ -1,0 +1,135 @@
+#include "search/engine/ObjectNameSearch.h"
+
+#include "catalog/CDbSession.h"
+#include "search/engine/ReportWriter.h"
+#include "search/engine/RunContext.h"
+#include "search/engine/RunFlags.h"
+#include "search/engine/SearchHost.h"
+#include "search/engine/SearchParameters.h"
+
+#include <QHash>
+
+namespace velkaro {
+
+void ObjectNameSearch::Run(const QStringList& filter, bool objectsLoaded)
+{
+    m_run.setTitle(QStringLiteral("Analyzing Database"));
+    const Objects objects = readObjects(filter, objectsLoaded);
+    m_run.setTitle(QStringLiteral("Searching Object Names"));
+    writeCountLine(int(objects.size()));
+    chooseRunObjects(objects);
+    m_run.host.setProgressRange(SearchProgressBar::Objects, int(objects.size()));
+    walkObjects(objects);
+    m_run.host.finishProgress(SearchProgressBar::Objects);
+}
+
+bool ObjectNameSearch::FilterNames(const QStringList& filter, const SearchObjectRecord& object)
+{
+    return filter.contains(object.name) ||
+           (!object.owner.isEmpty() && filter.contains(object.owner + QLatin1Char('.') + object.name));
+}
+
+ObjectNameSearch::Objects ObjectNameSearch::readObjects(const QStringList& filter, bool objectsLoaded)
+{
+    if (!objectsLoaded) {
+        const SearchObjectListResult result = m_run.session.LoadSearchObjects([this] {
+            try {
+                m_run.flags.checkpoint();
+                return false;
+            } catch (const RunStopped&) {
+                return true;
+            }
+        });
+        if (result.stopped)
+            throw RunStopped{};
+    }
+    Objects objects = m_run.session.searchObjects().snapshot();
+    if (!filter.isEmpty()) {
+        for (const auto& object : objects)
+            object->excluded = FilterNames(filter, *object) ? 0 : 1;
+    }
+    return objects;
+}
+
+void ObjectNameSearch::writeCountLine(int objectCount)
+{
+    ReportWriter& report = m_run.writer;
+    report.AppendReport(QStringLiteral("\r\n\r\n\r\n") + QString::number(objectCount), ReportColor::Text);
+    report.AppendReport(objectCount == 1 ? QStringLiteral(" object was found in ")
+                                         : QStringLiteral(" objects were found in "),
+                        ReportColor::Heading);
+    report.AppendReport(m_run.session.displayName(), ReportColor::Text);
+}
+
+// The run's objects and the names they are shown by; the Control Panel lists them all at once.
+void ObjectNameSearch::chooseRunObjects(const Objects& objects)
+{
+    m_run.objects.clear();
+    QHash<QString, int> uses;
+    for (const auto& object : objects) {
+        if (!object->excluded)
+            ++uses[object->name];
+    }
+    QStringList names;
+    for (const auto& object : objects) {
+        if (object->excluded)
+            continue;
+        QString shown = object->name;
+        if (uses.value(object->name) > 1 && !object->owner.isEmpty())
+            shown = object->owner + QLatin1Char('.') + object->name;
+        m_run.objects.push_back({object, shown});
+        names.append(shown);
+    }
+    m_run.host.setObjectList(names);
+}
+
+void ObjectNameSearch::walkObjects(const Objects& objects)
+{
+    std::vector<QString> found;
+    bool firstNotProcessed = true;
+    auto next = m_run.objects.cbegin();
+    for (const auto& object : objects) {
+        m_run.flags.checkpoint();
+        if (object->excluded) {
+            listNotProcessed(*object, firstNotProcessed);
+            continue;
+        }
+        object->processed = 1;
+        object->runMark = 0;
+        const QString& shown = (next++)->reportName;
+        m_run.host.selectObject(shown);
+        m_run.host.stepProgress(SearchProgressBar::Objects);
+        if (m_run.parameters.searchObjectNames && m_run.matcher.MatchText(object->name).found)
+            found.push_back(shown);
+    }
+    reportFoundNames(found);
+}
+
+void ObjectNameSearch::listNotProcessed(const SearchObjectRecord& object, bool& first)
+{
+    if (!m_run.parameters.listNotProcessedObjects)
+        return;
+    ReportWriter& report = m_run.writer;
+    if (first) {
+        report.AppendReport(QStringLiteral("\r\n\r\n\r\nThe following objects were not processed in "),
+                            ReportColor::Black);
+        report.AppendReport(m_run.session.displayName() + QStringLiteral("\r\n"), ReportColor::Text, false,
+                            true);
+        first = false;
+    }
+    report.AppendReport(QStringLiteral("\r\n\t\t") + object.type + QStringLiteral(": ") + object.name,
+                        ReportColor::Text, false, true);
+}
+
+void ObjectNameSearch::reportFoundNames(const std::vector<QString>& found)
+{
+    if (found.empty())
+        return;
+    ReportWriter& report = m_run.writer;
+    report.AppendReport(QStringLiteral("\r\n\r\n\r\nInstances found in Object Names\r\n"),
+                        ReportColor::Heading);
+    for (const QString& name : found)
+        report.AppendHighlighted(QStringLiteral("\r\n\t\t") + name, ReportColor::Text);
+}
+
+} // namespace velkaro

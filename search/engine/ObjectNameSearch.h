@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace velkaro {
+
+class RunContext;
+struct SearchObjectRecord;
+
+// The object phase: reads the object list (unless the Advanced sheet already did), chooses the
+// run's objects, lists those left out, and reports the object names that match.
+class ObjectNameSearch final
+{
+public:
+    explicit ObjectNameSearch(RunContext& run) : m_run(run) {}
+
+    // filter: the names taking part, empty for all; objectsLoaded: keep the session's list and
+    // its excluded flags as they are.
+    void Run(const QStringList& filter, bool objectsLoaded);
+
+    // True when the filter names the object by its name or by owner + "." + name.
+    static bool FilterNames(const QStringList& filter, const SearchObjectRecord& object);
+
+private:
+    using Objects = std::vector<std::shared_ptr<SearchObjectRecord>>;
+
+    Objects readObjects(const QStringList& filter, bool objectsLoaded);
+    void writeCountLine(int objectCount);
+    void chooseRunObjects(const Objects& objects);
+    void walkObjects(const Objects& objects);
+    void listNotProcessed(const SearchObjectRecord& object, bool& first);
+    void reportFoundNames(const std::vector<QString>& found);
+
+    RunContext& m_run;
+};
+
+} // namespace velkaro

@@ -1,0 +1,34 @@
+#include "search/engine/RunContext.h"
+
+#include "catalog/CDbSession.h"
+#include "search/engine/RunTitle.h"
+#include "search/engine/SearchParameters.h"
+
+namespace velkaro {
+
+RunContext::RunContext(CDbSession& session, const SearchParameters& parameters, ReportWriter& writer,
+                       SearchHost& host, RunFlags& flags, RunTitle& title)
+    : session(session), parameters(parameters), matcher(parameters), writer(writer), host(host), flags(flags),
+      title(title), catalog(session.hdbc(), session.uid(), {})
+{}
+
+void RunContext::setTitle(const QString& state)
+{
+    title.set(RunTitle::Of(state));
+}
+
+QStringList RunContext::ownerCandidates(const SearchObjectRecord& object) const
+{
+    if (!object.owner.isEmpty())
+        return {object.owner};
+    if (!session.userName().isEmpty())
+        return {session.userName(), QString()};
+    return {QString()};
+}
+
+QString RunContext::statementError(SQLHSTMT statement)
+{
+    return session.ReportError(&statement, false) ? session.lastError() : QString();
+}
+
+} // namespace velkaro
