@@ -1,0 +1,104 @@
+#include "RecordingSearchHost.h"
+
+#include <chrono>
+
+namespace velkaro::test {
+
+void RecordingSearchHost::setTitle(const QString& title)
+{
+    std::lock_guard lock(m_mutex);
+    m_titles.append(title);
+}
+
+void RecordingSearchHost::setProgressRange(SearchProgressBar, int)
+{}
+
+void RecordingSearchHost::stepProgress(SearchProgressBar)
+{}
+
+void RecordingSearchHost::finishProgress(SearchProgressBar)
+{}
+
+void RecordingSearchHost::setObjectList(const QStringList& names)
+{
+    std::lock_guard lock(m_mutex);
+    m_objectList = names;
+}
+
+void RecordingSearchHost::selectObject(const QString& name)
+{
+    std::unique_lock lock(m_mutex);
+    if (m_held || m_holdName.isEmpty() || name != m_holdName ||
+        m_titles.value(m_titles.size() - 1) != m_holdTitle)
+        return;
+    m_held = true;
+    m_changed.notify_all();
+    m_changed.wait(lock, [this] { return m_released; });
+}
+
+void RecordingSearchHost::showMessage(const QString& text)
+{
+    std::lock_guard lock(m_mutex);
+    m_messages.append(text);
+}
+
+void RecordingSearchHost::runEnded()
+{
+    std::lock_guard lock(m_mutex);
+    ++m_runsEnded;
+    m_changed.notify_all();
+}
+
+QStringList RecordingSearchHost::titles() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_titles;
+}
+
+QStringList RecordingSearchHost::messages() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_messages;
+}
+
+QStringList RecordingSearchHost::objectList() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_objectList;
+}
+
+QString RecordingSearchHost::lastTitle() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_titles.value(m_titles.size() - 1);
+}
+
+int RecordingSearchHost::runsEnded() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_runsEnded;
+}
+
+void RecordingSearchHost::holdAt(const QString& title, const QString& name)
+{
+    std::lock_guard lock(m_mutex);
+    m_holdTitle = title;
+    m_holdName = name;
+    m_held = false;
+    m_released = false;
+}
+
+bool RecordingSearchHost::waitUntilHeld(int milliseconds)
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return m_held; });
+}
+
+void RecordingSearchHost::release()
+{
+    std::lock_guard lock(m_mutex);
+    m_released = true;
+    m_changed.notify_all();
+}
+
+} // namespace velkaro::test

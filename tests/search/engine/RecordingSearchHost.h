@@ -1,0 +1,52 @@
+#pragma once
+
+#include "search/engine/SearchHost.h"
+
+#include <QStringList>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+namespace velkaro::test {
+
+// Records what a run tells its program. Safe to call from the run's thread and to read from the
+// test's; a gate can hold the run at one call until the test lets it go.
+class RecordingSearchHost final : public SearchHost
+{
+public:
+    void setTitle(const QString& title) override;
+    void setProgressRange(SearchProgressBar bar, int maximum) override;
+    void stepProgress(SearchProgressBar bar) override;
+    void finishProgress(SearchProgressBar bar) override;
+    void setObjectList(const QStringList& names) override;
+    void selectObject(const QString& name) override;
+    void showMessage(const QString& text) override;
+    void commandStateChanged() override {}
+    void runEnded() override;
+
+    QStringList titles() const;
+    QStringList messages() const;
+    QStringList objectList() const;
+    QString lastTitle() const;
+    int runsEnded() const;
+
+    // Holds the run at the first selectObject(name) made while title is shown, until release().
+    void holdAt(const QString& title, const QString& name);
+    // Waits until the run is held; false on timeout.
+    bool waitUntilHeld(int milliseconds = 10000);
+    void release();
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    QStringList m_titles;
+    QStringList m_messages;
+    QStringList m_objectList;
+    int m_runsEnded = 0;
+    QString m_holdTitle;
+    QString m_holdName;
+    bool m_held = false;
+    bool m_released = false;
+};
+
+} // namespace velkaro::test

@@ -1,0 +1,231 @@
+#include "search/engine/SearchRun.h"
+
+#include "RecordingPrompt.h"
+#include "RecordingSearchHost.h"
+#include "TestDataSources.h"
+#include "catalog/CDbSession.h"
+#include "search/engine/DirectReportWriter.h"
+#include "search/engine/PadColumn.h"
+#include "search/engine/ReportDocument.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velkaro;
+
+namespace {
+
+// Every table of the sample that holds a planted value, and the value that finds it.
+const QString kPlantedValues =
+    QStringLiteral("needle-4711|closed in 2019|1234.5|1:02.345|CamelValue|Zwölf|2020-01-31");
+
+// The shop's own objects: MariaDB also lists its system schemas.
+const QStringList kShopObjects{
+    "customers",  "products",   "orders",        "order_lines", "order_totals",
+    "stock_item", "stockXitem", "Order Archive", "sales-2025",  "2fast",
+    "MixedCase",  "Größe",      "group",         "invoice_seq", "zz_after_long_name"};
+
+SearchParameters Parameters(const QString& searchText, const QString& reportFile)
+{
+    SearchParameters parameters;
+    parameters.AcceptSearchText(searchText);
+    parameters.outputMode = OutputMode::CompleteToFile;
+    parameters.reportFileName = reportFile;
+    return parameters;
+}
+
+// One run through the engine on the calling thread, its report written to a file.
+struct EngineRun
+{
+    test::RecordingPrompt prompt;
+    CDbSession session{SessionVariant::Search};
+    ReportDocument document{prompt};
+    DirectReportWriter writer{document};
+    test::RecordingSearchHost host;
+    QString reportText;
+    int instances = -1;
+    bool objectsLoaded = false;
+
+    bool connect(const test::TestDataSource& source)
+    {
+        return session.ConnectByString(source.connectString, prompt);
+    }
+
+    // PostgreSQL lists the login's own objects only; the schema twin, owned by another role, is
+    // added as a catalog that lists every owner would give it.
+    void addSchemaTwin()
+    {
+        session.LoadSearchObjects();
+        auto twin = std::make_shared<SearchObjectRecord>();
+        twin->qualifier = "shop";
+        twin->owner = "archive";
+        twin->name = "customers";
+        twin->type = "TABLE";
+        session.searchObjects().append(twin);
+        objectsLoaded = true;
+    }
+
+    void run(const SearchParameters& parameters, const QStringList& filter = {})
+    {
+        SearchRun searchRun(session, parameters, writer, host);
+        searchRun.setObjectFilter(filter);
+        searchRun.setObjectsLoaded(objectsLoaded);
+        searchRun.RunSearch();
+        instances = searchRun.instancesFound();
+        QFile file(parameters.reportFileName);
+        if (file.open(QIODevice::ReadOnly))
+            reportText = QString::fromUtf8(file.readAll());
+    }
+};
+
+QString DataHeading(const QString& object)
+{
+    return "\r\n\r\n\r\nInstances found in data from TABLE " + object + "\r\n\r\n";
+}
+
+QStringList FilterFor(const QString& key)
+{
+    return key == "mariadb" ? kShopObjects : QStringList();
+}
+
+} // namespace
+
+class SearchRunTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+
+    void findsPlantedValuesInEveryObject_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("tables");
+        const QStringList common{"group", "Order Archive", "sales-2025", "2fast", "MixedCase", "Größe"};
+        QTest::newRow("sqlite") << "sqlite" << (common + QStringList{"customers"});
+        QTest::newRow("postgres") << "postgres"
+                                  << (common + QStringList{"public.customers", "archive.customers"});
+        QTest::newRow("mariadb") << "mariadb" << (common + QStringList{"customers"});
+    }
+
+    void findsPlantedValuesInEveryObject()
+    {
+        QFETCH(QString, key);
+        QFETCH(QStringList, tables);
+        const test::TestDataSource& source = test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        EngineRun run;
+        QVERIFY(run.connect(source));
+        if (key == "postgres")
+            run.addSchemaTwin();
+
+        run.run(Parameters(kPlantedValues, m_dir.filePath("report.txt")), FilterFor(key));
+
+        const QString& report = run.reportText;
+        QVERIFY2(!report.contains("The following error"), qPrintable(report));
+        for (const QString& table : tables)
+            QVERIFY2(report.contains(DataHeading(table)), qPrintable(table + " not found in\n" + report));
+        QVERIFY(report.contains("asked about needle-4711 twice"));
+        QVERIFY(report.contains("needle-4711 in a reserved table"));
+        QVERIFY(run.instances >= tables.size());
+        QVERIFY(report.endsWith(QString("TOTAL NUMBER OF INSTANCES FOUND: %1\r\n\r\n--- End of Zindrel --- "
+                                        "Elapsed Time: ")
+                                    .arg(run.instances)
+                                    .left(40)) ||
+                report.contains(QString("TOTAL NUMBER OF INSTANCES FOUND: %1\r\n").arg(run.instances)));
+        QCOMPARE(run.host.titles(),
+                 QStringList({"Analyzing Database - Zindrel", "Searching Object Names - Zindrel",
+                              "Searching Columns and Data Types - Zindrel", "Searching Indexes - Zindrel",
+                              "Searching Data - Zindrel", "Finished - Zindrel", "Ready - Zindrel"}));
+        QCOMPARE(run.host.messages(), QStringList{"Zindrel has finished searching the database"});
+        QCOMPARE(run.host.runsEnded(), 1);
+    }
+
+    // Column and index names are read for each object alone: "stock_item" is no pattern that also
+    // finds "stockXitem", and a schema twin keeps its own columns.
+    void nameSearchesKeepObjectsApart_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("customers");
+        QTest::newRow("sqlite") << "sqlite"
+                                << "customers";
+        QTest::newRow("postgres") << "postgres"
+                                  << "public.customers";
+        QTest::newRow("mariadb") << "mariadb"
+                                 << "customers";
+    }
+
+    void nameSearchesKeepObjectsApart()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, customers);
+        const test::TestDataSource& source = test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        EngineRun run;
+        QVERIFY(run.connect(source));
+        if (key == "postgres")
+            run.addSchemaTwin();
+        SearchParameters parameters =
+            Parameters("other_label|customers_email_ux|archived_at", m_dir.filePath("names.txt"));
+        parameters.searchData = false;
+
+        run.run(parameters, FilterFor(key));
+
+        const QString& report = run.reportText;
+        QVERIFY2(report.contains("\r\n\r\n\r\nInstances found in Column Names and/or Data Types\r\n"),
+                 qPrintable(report));
+        QVERIFY2(
+            report.contains("\r\n" + PadColumn("stockXitem", 36, true) + PadColumn("other_label", 36, true)),
+            qPrintable(report));
+        QVERIFY2(!report.contains(PadColumn("stock_item", 36, true)), qPrintable(report));
+        QVERIFY2(!report.contains(PadColumn(customers, 36, true) + PadColumn("archived_at", 36, true)),
+                 qPrintable(report));
+        if (key == "postgres")
+            QVERIFY2(report.contains(PadColumn("archive.customers", 36, true) +
+                                     PadColumn("archived_at", 36, true)),
+                     qPrintable(report));
+        QVERIFY2(report.contains("\r\n\r\n\r\nInstances found in Index Names and/or Columns\r\n"),
+                 qPrintable(report));
+        QVERIFY2(report.contains(PadColumn(customers, 36, true) + PadColumn("customers_email_ux", 36, true) +
+                                 PadColumn("email", 36, true) + "\r\n"),
+                 qPrintable(report));
+        QVERIFY(!report.contains("ERROR"));
+    }
+
+    // With no search at all the run still reads the list, reports the objects it left out, and
+    // sums up.
+    void runWithoutSearchesListsObjectsLeftOut()
+    {
+        const test::TestDataSource& source = test::testDataSource("sqlite");
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        EngineRun run;
+        QVERIFY(run.connect(source));
+        SearchParameters parameters = Parameters("needle-4711", m_dir.filePath("none.txt"));
+        parameters.searchObjectNames = parameters.searchColumnNames = parameters.searchDataTypes = false;
+        parameters.searchIndexes = parameters.searchData = false;
+
+        run.run(parameters, {"group", "2fast", "customers", "orders", "order_lines", "order_totals",
+                             "products", "stock_item", "stockXitem", "sales-2025", "MixedCase"});
+
+        const QString name = run.session.displayName();
+        const QRegularExpression expected(
+            QRegularExpression::escape("DATABASE :  " + name + "\r\n\r\nSEARCHING FOR :  needle-4711" +
+                                       "\r\n\r\n\r\n13 objects were found in " + name +
+                                       "\r\n\r\n\r\nThe following objects were not processed in " + name +
+                                       "\r\n\r\n\t\tTABLE: Order Archive\r\n\t\tTABLE: Größe" +
+                                       "\r\n\r\n\r\nTOTAL NUMBER OF INSTANCES FOUND: 0" +
+                                       "\r\n\r\n--- End of Zindrel --- Elapsed Time: ") +
+            "\\d\\d:\\d\\d:\\d\\d ---");
+        QVERIFY2(expected.match(run.reportText).hasMatch(), qPrintable(run.reportText));
+        QCOMPARE(run.instances, 0);
+        QCOMPARE(run.host.objectList().size(), 11);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(SearchRunTest)
+#include "SearchRunTest.moc"
