@@ -12,14 +12,9 @@ ExplorerCatalogHost::ExplorerCatalogHost(NodeTree& tree, ActivityLog& log, const
                                          const ObjectSettings& objectSettings,
                                          const LookupSettings& lookupSettings,
                                          const std::atomic<int>& terminateRequested)
-    : m_tree(tree)
-    , m_log(log)
-    , m_logSettings(logSettings)
-    , m_objectSettings(objectSettings)
-    , m_lookupSettings(lookupSettings)
-    , m_terminateRequested(terminateRequested)
-{
-}
+    : m_tree(tree), m_log(log), m_logSettings(logSettings), m_objectSettings(objectSettings),
+      m_lookupSettings(lookupSettings), m_terminateRequested(terminateRequested)
+{}
 
 CatalogNode ExplorerCatalogHost::InsertObjectNode(CatalogNode databaseNode, const QString& name,
                                                   const QString& type)

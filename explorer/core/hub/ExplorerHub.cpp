@@ -34,7 +34,8 @@ void runDatabaseJob(ExplorerJob& job, HubRuntime& runtime, const ExplorerHub::Da
         entry.session->LoadObjects(job.load);
     entry.lastRefreshed.store(now());
     if (runtime.terminateRequested.load() == 0) {
-        runtime.logIf(runtime.logSettings.LADD, entry.alias + QStringLiteral(": Database information loaded."));
+        runtime.logIf(runtime.logSettings.LADD,
+                      entry.alias + QStringLiteral(": Database information loaded."));
         if (!job.load.quiet)
             showSelection();
     }
@@ -76,10 +77,7 @@ const QString ExplorerHub::kMaximumThreadsMessage = QStringLiteral(
     "To avoid this you should increase the maximum number of threads in the Object Lookup settings.");
 
 ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* parent)
-    : QObject(parent)
-    , m_store(store)
-    , m_prompt(prompt)
-    , m_runtime(std::make_shared<HubRuntime>(prompt))
+    : QObject(parent), m_store(store), m_prompt(prompt), m_runtime(std::make_shared<HubRuntime>(prompt))
 {
     m_startTime = now();
     m_runtime->terminateRequested.store(0);
@@ -102,7 +100,8 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
     m_jobs.setDrainHooks([this] { return m_databases.CountBusyDatabases(); },
                          // No queued job starts while a stop request is being served.
                          [this] { return terminateRequested() ? 0 : m_runtime->lookupSettings.MaxM.load(); },
-                         [this](JobPtr job) { startQueuedJob(job); }, [this](const QString& line) { log(line); });
+                         [this](JobPtr job) { startQueuedJob(job); },
+                         [this](const QString& line) { log(line); });
 }
 
 ExplorerHub::~ExplorerHub()
@@ -186,20 +185,21 @@ void ExplorerHub::shutdown()
     if (m_port)
         m_port->showTerminateWait(true);
     if (!m_databases.empty()) {
-        const bool stopped = WorkerWait::waitForShutdown(
-            [this] { return anyInUse(); },
-            [this](int ms) {
-                if (m_port)
-                    m_port->pause(ms);
-                else
-                    QThread::msleep(static_cast<unsigned long>(ms));
-            },
-            [this](int value) {
-                if (m_port)
-                    m_port->showTerminateCountdown(value);
-            });
+        const bool stopped =
+            WorkerWait::waitForShutdown([this] { return anyInUse(); },
+                                        [this](int ms) {
+                                            if (m_port)
+                                                m_port->pause(ms);
+                                            else
+                                                QThread::msleep(static_cast<unsigned long>(ms));
+                                        },
+                                        [this](int value) {
+                                            if (m_port)
+                                                m_port->showTerminateCountdown(value);
+                                        });
         if (!stopped)
-            logIf(runtime.logSettings.LANY, QStringLiteral("Working threads not responding, quitting anyway."));
+            logIf(runtime.logSettings.LANY,
+                  QStringLiteral("Working threads not responding, quitting anyway."));
     }
     if (m_port)
         m_port->showTerminateWait(false);
@@ -270,7 +270,8 @@ bool ExplorerHub::AddDatabase(std::shared_ptr<CDbSession> session, const QString
     bool queued = false;
     if (m_databases.CountBusyDatabases() < m_runtime->lookupSettings.MaxM.load()) {
         if (!startDatabaseWorker(job)) {
-            m_prompt.showMessage(QStringLiteral("Could not start refresh thread for database %1").arg(entry->alias));
+            m_prompt.showMessage(
+                QStringLiteral("Could not start refresh thread for database %1").arg(entry->alias));
             log(QStringLiteral("Could not start refresh thread for database %1.").arg(entry->alias));
         }
     } else {
@@ -300,9 +301,9 @@ void ExplorerHub::RemoveDatabase(const QString& alias)
         m_prompt.showMessage(QStringLiteral("Could not delete database: %1").arg(alias));
         return;
     }
-    if (entry->inUse->load() != 0
-        && !m_prompt.askYesNo(QStringLiteral("Velkaro is still retriving information for this database.\n"
-                                             "Are you sure you want to remove it?")))
+    if (entry->inUse->load() != 0 &&
+        !m_prompt.askYesNo(QStringLiteral("Velkaro is still retriving information for this database.\n"
+                                          "Are you sure you want to remove it?")))
         return;
     HubRuntime& runtime = *m_runtime;
     logIf(runtime.logSettings.LREM, alias + QStringLiteral(": Removing database."));
@@ -350,7 +351,8 @@ bool ExplorerHub::startDatabaseWorker(const JobPtr& job)
     // The worker reaches this hub only through the poster, which forgets it at shutdown.
     const bool started = m_workers.start([job = JobPtr(job), runtime, load, this]() mutable {
         HubRuntime* shared = runtime.get();
-        runDatabaseJob(*job, *runtime, load, [shared, this] { shared->poster.post([this] { ShowSelection(); }); });
+        runDatabaseJob(*job, *runtime, load,
+                       [shared, this] { shared->poster.post([this] { ShowSelection(); }); });
         // The job (entry, session) goes before the runtime its session logs to.
         job.reset();
         runtime.reset();
@@ -385,7 +387,8 @@ void ExplorerHub::startQueuedJob(const JobPtr& job)
         return;
     }
     if (!startDatabaseWorker(job)) {
-        m_prompt.showMessage(QStringLiteral("Could not start refresh thread for database %1").arg(entry->alias));
+        m_prompt.showMessage(
+            QStringLiteral("Could not start refresh thread for database %1").arg(entry->alias));
         log(QStringLiteral("Could not start refresh thread for database %1.").arg(entry->alias));
     }
     emit commandStateChanged();
@@ -439,11 +442,13 @@ void ExplorerHub::RefreshDatabase(const DatabaseEntryPtr& entry, bool foreground
             emit commandStateChanged();
             return; // the worker clears the flag when it ends
         }
-        m_prompt.showMessage(QStringLiteral("Could not start refresh thread for database %1").arg(entry->alias));
+        m_prompt.showMessage(
+            QStringLiteral("Could not start refresh thread for database %1").arg(entry->alias));
         log(QStringLiteral("Could not start refresh thread for database %1.").arg(entry->alias));
     } else if (foreground) {
-        log(QStringLiteral("Database %1 is being refreshed in the foreground, to avoid this in the future you "
-                           "should increase the maximum number of threads in the Object Lookup settings.")
+        log(QStringLiteral(
+                "Database %1 is being refreshed in the foreground, to avoid this in the future you "
+                "should increase the maximum number of threads in the Object Lookup settings.")
                 .arg(entry->alias));
         runDatabaseJob(*job, runtime, m_databaseLoad, [this] { ShowSelection(); });
     } else if (m_jobs.EnqueueJob(job)) {
@@ -650,8 +655,9 @@ void ExplorerHub::loadOnAccess(NodeId node)
         RefreshDb();
     } else if (level == 2) {
         bool stopped = false;
-        const auto object = findObject(node, tree().NodeText(node),
-                                       QStringLiteral("Working thread terminated while showing object."), stopped);
+        const auto object =
+            findObject(node, tree().NodeText(node),
+                       QStringLiteral("Working thread terminated while showing object."), stopped);
         if (stopped)
             return;
         if (!object) {
@@ -704,7 +710,8 @@ ListFill ExplorerHub::listDatabases()
     }
     for (const DatabaseEntryPtr& entry : m_databases.entries()) {
         const CDbSession& session = *entry->session;
-        fill.rows.push_back({entry->alias, 1, {session.userName(), session.dbmsName(), session.dbmsVersion()}});
+        fill.rows.push_back(
+            {entry->alias, 1, {session.userName(), session.dbmsName(), session.dbmsVersion()}});
     }
     return fill;
 }
@@ -718,7 +725,8 @@ ListFill ExplorerHub::listObjects(const DatabaseEntryPtr& entry, NodeId database
     fill.expectedRows = static_cast<int>(objects.size());
     fill.rows.reserve(objects.size());
     for (const auto& object : objects) {
-        fill.rows.push_back({object->name(), ObjectListImage(object->type()),
+        fill.rows.push_back({object->name(),
+                             ObjectListImage(object->type()),
                              {object->type(), object->owner(), object->remarks()}});
     }
     std::weak_ptr<HubRuntime> weakRuntime = m_runtime;

@@ -3,10 +3,9 @@
 namespace velkaro {
 
 HubRuntime::HubRuntime(UserPrompt& prompt)
-    : log(logSettings, prompt)
-    , host(tree, log, logSettings, objectSettings, lookupSettings, terminateRequested)
-{
-}
+    : log(logSettings, prompt),
+      host(tree, log, logSettings, objectSettings, lookupSettings, terminateRequested)
+{}
 
 void HubRuntime::logIf(const std::atomic<int>& category, const QString& message)
 {

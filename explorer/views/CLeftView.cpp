@@ -1,0 +1,466 @@
+#include "explorer/views/CLeftView.h"
+
+#include "common/UserPrompt.h"
+#include "explorer/views/CAddDatabaseDlg.h"
+#include "explorer/views/CRemoveDatabaseDlg.h"
+#include "explorer/views/CVelkaroView.h"
+#include "explorer/views/NodeImageList.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QEventLoop>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace velkaro {
+
+CLeftView::CLeftView(ProfileStore& store, UserPrompt& prompt, QWidget* parent)
+    : QTreeWidget(parent), m_store(store), m_prompt(prompt),
+      m_hub(std::make_unique<ExplorerHub>(store, prompt))
+{
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(true);
+    setItemsExpandable(true);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setIconSize(QSize(NodeImageList::kSize, NodeImageList::kSize));
+    m_hub->setPort(this);
+    connect(this, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { onCurrentItemChanged(current); });
+    connect(m_hub.get(), &ExplorerHub::commandStateChanged, this, &CLeftView::commandStateChanged);
+}
+
+CLeftView::~CLeftView()
+{
+    m_hub->shutdown();
+    m_hub->setPort(nullptr);
+    m_waitDisplay.reset();
+    while (m_busyDepth > 0)
+        setBusyCursor(false);
+}
+
+void CLeftView::setListView(CVelkaroView* list)
+{
+    m_list = list;
+    if (!list)
+        return;
+    connect(list, &CVelkaroView::rowActivated, this,
+            [this](const QString& text) { m_hub->SelectChildByText(text); });
+}
+
+void CLeftView::setLocationBar(QComboBox* combo)
+{
+    m_location = combo;
+    if (!combo)
+        return;
+    // Picking an entry navigates; typing alone does not.
+    connect(combo, &QComboBox::activated, this, &CLeftView::onLocationPicked);
+}
+
+void CLeftView::setTerminateWaitDialogFactory(std::function<std::unique_ptr<TerminateWaitDisplay>()> factory)
+{
+    m_waitFactory = std::move(factory);
+}
+
+void CLeftView::setContextMenu(QMenu* menu)
+{
+    m_menu = menu;
+}
+
+void CLeftView::InsertRoot()
+{
+    m_hub->InsertRoot();
+}
+
+void CLeftView::ReconnectRecentDatabases()
+{
+    m_hub->ReconnectRecentDatabases();
+}
+
+void CLeftView::beginShutdown()
+{
+    m_hub->beginShutdown();
+}
+
+// ---- commands ----
+
+void CLeftView::OnAddDatabase()
+{
+    CAddDatabaseDlg dialog(
+        m_store, m_prompt, [this](const QString& name) { return m_hub->databases().MakeUniqueAlias(name); },
+        &m_hub->activityLog(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (auto session = dialog.session())
+        m_hub->AddChosenDatabase(session, dialog.alias(), dialog.reconnect(), dialog.ownerOnly());
+}
+
+void CLeftView::OnRemoveDatabase()
+{
+    if (!m_hub->tree().hasChildren(m_hub->tree().root())) {
+        m_prompt.showMessage(QStringLiteral("There are no databases to remove"));
+        return;
+    }
+    QStringList aliases;
+    for (const DatabaseEntryPtr& entry : m_hub->databases().entries())
+        aliases.append(entry->alias);
+    CRemoveDatabaseDlg dialog(aliases, m_prompt, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_hub->RemoveDatabase(dialog.chosenAlias());
+}
+
+void CLeftView::OnRefreshAll()
+{
+    m_hub->RefreshAll();
+}
+
+void CLeftView::OnRefreshDb()
+{
+    m_hub->RefreshDb();
+}
+
+void CLeftView::OnRefreshFromHere()
+{
+    m_hub->RefreshFromHere();
+}
+
+void CLeftView::OnStop()
+{
+    m_hub->StopWorkers();
+}
+
+void CLeftView::OnBack()
+{
+    m_hub->Back();
+}
+
+void CLeftView::OnForward()
+{
+    m_hub->Forward();
+}
+
+void CLeftView::OnUp()
+{
+    m_hub->Up();
+}
+
+bool CLeftView::canRefreshAll() const
+{
+    return m_hub->canRefreshAll();
+}
+
+bool CLeftView::canRefreshDb() const
+{
+    return m_hub->canRefreshDb();
+}
+
+bool CLeftView::canRefreshFromHere() const
+{
+    return m_hub->canRefreshFromHere();
+}
+
+bool CLeftView::canStop() const
+{
+    return m_hub->canStop();
+}
+
+bool CLeftView::canBack() const
+{
+    return m_hub->canBack();
+}
+
+bool CLeftView::canForward() const
+{
+    return m_hub->canForward();
+}
+
+bool CLeftView::canUp() const
+{
+    return m_hub->canUp();
+}
+
+ActivityLog& CLeftView::activityLog()
+{
+    return m_hub->activityLog();
+}
+
+LogSettings& CLeftView::logSettings()
+{
+    return m_hub->logSettings();
+}
+
+ObjectSettings& CLeftView::objectSettings()
+{
+    return m_hub->objectSettings();
+}
+
+LookupSettings& CLeftView::lookupSettings()
+{
+    return m_hub->lookupSettings();
+}
+
+RefreshSettings& CLeftView::refreshSettings()
+{
+    return m_hub->refreshSettings();
+}
+
+// ---- node tree replay ----
+
+NodeId CLeftView::nodeOf(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, Qt::UserRole).toULongLong() : 0;
+}
+
+void CLeftView::treeChangesPending()
+{
+    if (m_replayScheduled)
+        return;
+    m_replayScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_replayScheduled = false;
+        replayBatch();
+    });
+}
+
+void CLeftView::replayBatch()
+{
+    if (m_replaying)
+        return;
+    applyChanges(m_hub->tree().takeChanges(kReplayBatch));
+    if (m_hub->tree().hasPendingChanges())
+        treeChangesPending();
+}
+
+void CLeftView::replayTreeChanges()
+{
+    if (m_replaying)
+        return;
+    while (m_hub->tree().hasPendingChanges())
+        applyChanges(m_hub->tree().takeChanges(kReplayBatch));
+}
+
+void CLeftView::applyChanges(const std::vector<NodeChange>& changes)
+{
+    if (changes.empty())
+        return;
+    m_replaying = true;
+    m_movedSelection = 0;
+    for (const NodeChange& change : changes) {
+        QTreeWidgetItem* item = m_items.value(change.node);
+        switch (change.kind) {
+        case NodeChange::Kind::Inserted:
+            insertItem(change);
+            break;
+        case NodeChange::Kind::ChildrenDeleted:
+            if (item)
+                deleteItems(item, false);
+            break;
+        case NodeChange::Kind::Removed:
+            if (item)
+                deleteItems(item, true);
+            break;
+        }
+    }
+    m_replaying = false;
+    // The selected node went away: the selection now rests on its nearest surviving ancestor.
+    if (const NodeId moved = std::exchange(m_movedSelection, 0))
+        m_hub->OnSelectionChanged(moved);
+}
+
+void CLeftView::insertItem(const NodeChange& change)
+{
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, change.text);
+    item->setIcon(0, NodeImageList::nodeIcon(change.image, change.selectedImage));
+    item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(change.node));
+    item->setData(0, Qt::UserRole + 1, change.image);
+    item->setData(0, Qt::UserRole + 2, change.selectedImage);
+    QTreeWidgetItem* parentItem = m_items.value(change.parent);
+    if (change.parent == 0) {
+        insertTopLevelItem(std::clamp(change.position, 0, topLevelItemCount()), item);
+    } else if (parentItem) {
+        parentItem->insertChild(std::clamp(change.position, 0, parentItem->childCount()), item);
+        // Database nodes show as soon as they are added.
+        if (!parentItem->parent())
+            parentItem->setExpanded(true);
+    } else {
+        delete item;
+        return;
+    }
+    m_items.insert(change.node, item);
+}
+
+void CLeftView::forgetItem(QTreeWidgetItem* item)
+{
+    m_items.remove(nodeOf(item));
+    for (int child = 0; child < item->childCount(); ++child)
+        forgetItem(item->child(child));
+}
+
+void CLeftView::moveCurrentOutOf(QTreeWidgetItem* item, bool itself)
+{
+    QTreeWidgetItem* current = currentItem();
+    if (!current)
+        return;
+    bool inside = false;
+    for (QTreeWidgetItem* walk = itself ? current : current->parent(); walk; walk = walk->parent()) {
+        if (walk == item) {
+            inside = true;
+            break;
+        }
+    }
+    if (!inside)
+        return;
+    QTreeWidgetItem* survivor = itself ? item->parent() : item;
+    m_silent = true;
+    setCurrentItem(survivor);
+    m_silent = false;
+    m_movedSelection = nodeOf(survivor);
+}
+
+void CLeftView::deleteItems(QTreeWidgetItem* item, bool itself)
+{
+    moveCurrentOutOf(item, itself);
+    if (itself) {
+        forgetItem(item);
+        delete item;
+        return;
+    }
+    const QList<QTreeWidgetItem*> children = item->takeChildren();
+    for (QTreeWidgetItem* child : children) {
+        forgetItem(child);
+        delete child;
+    }
+}
+
+// ---- selection ----
+
+NodeId CLeftView::selectedNode() const
+{
+    return nodeOf(currentItem());
+}
+
+bool CLeftView::selectNode(NodeId node)
+{
+    replayTreeChanges();
+    QTreeWidgetItem* item = m_items.value(node);
+    if (!item)
+        return false;
+    if (item != currentItem())
+        setCurrentItem(item);
+    scrollToItem(item);
+    return true;
+}
+
+void CLeftView::onCurrentItemChanged(QTreeWidgetItem* current)
+{
+    if (m_silent || !current)
+        return;
+    m_hub->OnSelectionChanged(nodeOf(current));
+}
+
+void CLeftView::mousePressEvent(QMouseEvent* event)
+{
+    // A right click leaves the selection alone: the menu's commands act on the selected node.
+    if (event->button() == Qt::RightButton) {
+        m_rightPressPoint = event->globalPosition().toPoint();
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CLeftView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_menu) {
+        const QPoint point = event->reason() == QContextMenuEvent::Mouse && !m_rightPressPoint.isNull()
+                                 ? m_rightPressPoint
+                                 : event->globalPos();
+        m_menu->exec(point);
+    }
+    event->accept();
+}
+
+// ---- list pane and location bar ----
+
+int CLeftView::columnSet() const
+{
+    return m_list ? m_list->columnSet() : m_fallbackColumnSet;
+}
+
+void CLeftView::switchColumnSet(int set)
+{
+    m_fallbackColumnSet = set;
+    if (!m_list)
+        return;
+    m_list->SaveColumnWidths(m_list->columnSet());
+    m_list->SetColumnSet(set);
+}
+
+void CLeftView::fillList(ListFill fill)
+{
+    if (m_list)
+        m_list->fill(std::move(fill));
+}
+
+void CLeftView::showLocations(const QStringList& paths)
+{
+    if (!m_location)
+        return;
+    const QSignalBlocker blocker(m_location);
+    m_location->clear();
+    m_location->addItems(paths);
+    m_location->setCurrentIndex(paths.isEmpty() ? -1 : 0);
+    if (!paths.isEmpty())
+        m_location->setEditText(paths.first());
+}
+
+void CLeftView::onLocationPicked(int index)
+{
+    if (!m_location)
+        return;
+    const QString path = index >= 0 ? m_location->itemText(index) : m_location->currentText();
+    m_location->setEditText(path);
+    m_hub->GoToLocation(path);
+}
+
+// ---- waiting ----
+
+void CLeftView::setBusyCursor(bool busy)
+{
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_busyDepth;
+    } else if (m_busyDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busyDepth;
+    }
+}
+
+void CLeftView::pause(int ms)
+{
+    // A nested loop rather than a sleep: requests the workers post are still carried out.
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void CLeftView::showTerminateWait(bool shown)
+{
+    if (shown && m_waitFactory)
+        m_waitDisplay = m_waitFactory();
+    else if (!shown)
+        m_waitDisplay.reset();
+}
+
+void CLeftView::showTerminateCountdown(int value)
+{
+    if (m_waitDisplay)
+        m_waitDisplay->showCountdown(value);
+}
+
+} // namespace velkaro

@@ -1,0 +1,222 @@
+#include "explorer/views/CVelkaroView.h"
+
+#include "common/ProfileStore.h"
+#include "explorer/views/NodeImageList.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTimer>
+
+namespace velkaro {
+
+namespace {
+
+const char* const kSettingsSection = "Settings";
+
+QStringList columnNames(int set)
+{
+    switch (set) {
+    case 0:
+        return {QStringLiteral("Name"), QStringLiteral("User Name"), QStringLiteral("DBMS"),
+                QStringLiteral("Version")};
+    case 1:
+        return {QStringLiteral("Name"), QStringLiteral("Type"), QStringLiteral("Owner"),
+                QStringLiteral("Remarks")};
+    case 2:
+        return {QStringLiteral("Name"), QStringLiteral("Null/Unique"), QStringLiteral("Type"),
+                QStringLiteral("Size")};
+    default:
+        return {QStringLiteral("Name")};
+    }
+}
+
+QString widthName(int set, int column)
+{
+    return QStringLiteral("C-%1%2").arg(set).arg(column);
+}
+
+// "Size" of the object set is the one right-aligned column.
+bool rightAligned(int set, int column)
+{
+    return set == 2 && column == 3;
+}
+
+} // namespace
+
+CVelkaroView::CVelkaroView(ProfileStore& store, QWidget* parent) : QTreeWidget(parent), m_store(store)
+{
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSortingEnabled(false);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setIconSize(QSize(NodeImageList::kSize, NodeImageList::kSize));
+    header()->setSectionsClickable(false);
+    header()->setStretchLastSection(false);
+    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
+        if (!item)
+            return;
+        const int image = rowImage(item);
+        if (image != 3 && image != 5)
+            emit rowActivated(item->text(0));
+    });
+}
+
+QList<int> CVelkaroView::defaultColumnWidths(int set, int clientWidth)
+{
+    const int fifth = clientWidth / 5;
+    const int quarter = clientWidth / 4;
+    switch (set) {
+    case 0:
+        return {2 * fifth, fifth, fifth, fifth};
+    case 1:
+        return {2 * fifth, fifth, fifth, 2 * fifth};
+    case 2:
+        return {quarter * 2, quarter, quarter, clientWidth / 8};
+    default:
+        return {quarter};
+    }
+}
+
+void CVelkaroView::SetColumnSet(int set)
+{
+    ++m_generation;
+    m_fillActive = false;
+    clear();
+    const QStringList names = columnNames(set);
+    setColumnCount(static_cast<int>(names.size()));
+    setHeaderLabels(names);
+    for (int column = 0; column < names.size(); ++column) {
+        headerItem()->setTextAlignment(column, rightAligned(set, column) ? Qt::AlignRight | Qt::AlignVCenter
+                                                                         : Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    // One missing or unusable width gives the whole set its defaults.
+    QList<int> widths;
+    bool stored = true;
+    for (int column = 0; column < names.size(); ++column) {
+        const int width = m_store.readInt(QLatin1String(kSettingsSection), widthName(set, column), 0);
+        stored = stored && width > 0;
+        widths.append(width);
+    }
+    if (!stored)
+        widths = defaultColumnWidths(set, viewport()->width());
+    for (int column = 0; column < widths.size(); ++column)
+        setColumnWidth(column, widths.at(column));
+    m_set = set;
+}
+
+void CVelkaroView::SaveColumnWidths(int set)
+{
+    if (set < 0 || set != m_set)
+        return;
+    for (int column = 0; column < columnCount(); ++column)
+        m_store.writeInt(QLatin1String(kSettingsSection), widthName(set, column), columnWidth(column));
+}
+
+int CVelkaroView::rowImage(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, Qt::UserRole).toInt() : -1;
+}
+
+int CVelkaroView::SelectedRowKind() const
+{
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    const QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.first();
+    if (!item)
+        return -1;
+    switch (rowImage(item)) {
+    case 1:
+        return 1;
+    case 3:
+        return 4;
+    case 4:
+        return 3;
+    case 5:
+        return 5;
+    default:
+        return 2;
+    }
+}
+
+bool CVelkaroView::SelectRowByText(const QString& text)
+{
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = topLevelItem(row);
+        const int image = rowImage(item);
+        if ((image == 3 || image == 5) && item->text(0) == text) {
+            setFocus();
+            setCurrentItem(item);
+            item->setSelected(true);
+            scrollToItem(item);
+            return true;
+        }
+    }
+    return false;
+}
+
+QTreeWidgetItem* CVelkaroView::makeItem(const ListRow& row) const
+{
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, row.text);
+    item->setIcon(0, NodeImageList::icon(row.image));
+    item->setData(0, Qt::UserRole, row.image);
+    for (int cell = 0; cell < row.cells.size() && cell + 1 < columnCount(); ++cell) {
+        item->setText(cell + 1, row.cells.at(cell));
+        if (rightAligned(m_set, cell + 1))
+            item->setTextAlignment(cell + 1, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return item;
+}
+
+void CVelkaroView::fill(ListFill fill)
+{
+    const quint64 generation = ++m_generation;
+    clear();
+    m_fill = std::move(fill);
+    m_nextRow = 0;
+    m_fillActive = true;
+    m_expectedRows = m_fill.expectedRows;
+    if (m_expectedRows >= 0)
+        emit fillStarted(m_expectedRows);
+    insertChunk(generation);
+}
+
+void CVelkaroView::insertChunk(quint64 generation)
+{
+    // A newer fill (or a column switch) replaced this one.
+    if (generation != m_generation || !m_fillActive)
+        return;
+    QList<QTreeWidgetItem*> items;
+    bool stopped = false;
+    const std::size_t end = std::min(m_fill.rows.size(), m_nextRow + kFillChunk);
+    for (; m_nextRow < end; ++m_nextRow) {
+        if (m_fill.stop && m_fill.stop()) {
+            stopped = true;
+            break;
+        }
+        items.append(makeItem(m_fill.rows[m_nextRow]));
+    }
+    addTopLevelItems(items);
+    if (stopped || m_nextRow >= m_fill.rows.size()) {
+        finishFill();
+        return;
+    }
+    QTimer::singleShot(0, this, [this, generation] { insertChunk(generation); });
+}
+
+void CVelkaroView::finishFill()
+{
+    m_fillActive = false;
+    m_fill = {};
+    emit fillFinished();
+}
+
+void CVelkaroView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_menu)
+        m_menu->exec(event->globalPos());
+    event->accept();
+}
+
+} // namespace velkaro

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "explorer/core/hub/ListFill.h"
+
+#include <QList>
+#include <QTreeWidget>
+
+class QMenu;
+
+namespace velkaro {
+
+class ProfileStore;
+
+// The list pane: the contents of the tree's selected node in one of four column sets (one per
+// tree level), with widths kept in the settings store. Long fills go in chunks so the window
+// stays responsive, and end as soon as the fill's stop check says so.
+class CVelkaroView final : public QTreeWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CVelkaroView)
+
+public:
+    static constexpr int kFillChunk = 250;
+
+    explicit CVelkaroView(ProfileStore& store, QWidget* parent = nullptr);
+
+    void SetColumnSet(int set);
+    void SaveColumnWidths(int set);
+    int columnSet() const { return m_set; }
+    // 1 database, 2 object, 3 index, 4 column, 5 index column; negative with no selected row.
+    int SelectedRowKind() const;
+    // Selects the first column or index column row whose text is text, with the focus.
+    bool SelectRowByText(const QString& text);
+    void setContextMenu(QMenu* menu) { m_menu = menu; }
+
+    void fill(ListFill fill);
+    bool fillInProgress() const { return m_fillActive; }
+    int expectedRowCount() const { return m_expectedRows; }
+    static int rowImage(const QTreeWidgetItem* item);
+    static QList<int> defaultColumnWidths(int set, int clientWidth);
+
+signals:
+    // A double click on a row that leads somewhere (not a column row).
+    void rowActivated(const QString& text);
+    void fillStarted(int expectedRows);
+    void fillFinished();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void insertChunk(quint64 generation);
+    void finishFill();
+    QTreeWidgetItem* makeItem(const ListRow& row) const;
+
+    ProfileStore& m_store;
+    int m_set = -1;
+    QMenu* m_menu = nullptr;
+    ListFill m_fill;
+    std::size_t m_nextRow = 0;
+    quint64 m_generation = 0;
+    bool m_fillActive = false;
+    int m_expectedRows = -1;
+};
+
+} // namespace velkaro
