@@ -36,6 +36,13 @@ void BatchHost::stepProgress(SearchProgressBar bar)
     redraw();
 }
 
+void BatchHost::finishProgress(SearchProgressBar bar)
+{
+    Bar& state = m_bars[size_t(bar)];
+    state.position = state.maximum;
+    redraw();
+}
+
 void BatchHost::setObjectList(const QStringList&)
 {}
 

@@ -23,6 +23,9 @@ public:
     bool flush();
     bool failed() const { return !m_failure.isEmpty(); }
     const QString& failure() const { return m_failure; }
+    // The error block of a data statement that could not be run, which ends the data phase early,
+    // as one line; empty when none was written.
+    const QString& dataError() const { return m_dataError; }
 
     // The stream is opened and closed by the caller: there is no notice and no file of the run's own.
     void OpenOutputFile() override {}
@@ -33,10 +36,14 @@ protected:
     void write(const QList<ReportPiece>& pieces, bool autoSaveCheck) override;
 
 private:
+    void noteDataError(const QList<ReportPiece>& pieces, bool lastOfBlock);
+
     QIODevice& m_text;
     ReportDocument* m_document;
     QByteArray m_pending;
     QString m_failure;
+    QString m_dataError;
+    bool m_inDataError = false;
 };
 
 } // namespace velkaro

@@ -70,6 +70,12 @@ BatchExit BatchRun::fail(const QString& message) const
     return BatchExit::Error;
 }
 
+void BatchRun::warn(const QString& message) const
+{
+    std::fprintf(m_errors, "zindrel-batch: warning: %s\n", message.toLocal8Bit().constData());
+    std::fflush(m_errors);
+}
+
 BatchExit BatchRun::exec()
 {
     QString problem;
@@ -110,7 +116,16 @@ BatchExit BatchRun::exec()
         return fail(problem);
     if (m_signals && m_signals->received() != 0)
         return fail(QStringLiteral("the search was stopped before it finished."));
-    return run.instancesFound() > 0 ? BatchExit::Found : BatchExit::NotFound;
+    // A data statement that fails ends the data search: finding nothing then proves nothing.
+    const QString& dataError = writer.dataError();
+    if (run.instancesFound() > 0) {
+        if (!dataError.isEmpty())
+            warn(QStringLiteral("the data search ended early: ") + dataError);
+        return BatchExit::Found;
+    }
+    if (!dataError.isEmpty())
+        return fail(QStringLiteral("the data search ended early: ") + dataError);
+    return BatchExit::NotFound;
 }
 
 } // namespace velkaro

@@ -33,6 +33,7 @@ public:
 
 private:
     BatchExit fail(const QString& message) const;
+    void warn(const QString& message) const;
 
     const BatchOptions& m_options;
     std::FILE* m_errors;

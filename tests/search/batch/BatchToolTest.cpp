@@ -1,0 +1,302 @@
+// Whole runs through the real zindrel-batch program, on each sample data source.
+
+#include "ReportReading.h"
+#include "TestDataSources.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+using namespace velkaro;
+using namespace velkaro::test;
+
+namespace {
+
+const char* const kPassword = "velkaro-pw";
+
+struct ToolResult
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The password travels in the environment, never on the command line.
+QStringList ConnectArguments(const TestDataSource& source)
+{
+    QString connect = QStringLiteral("DSN=") + source.dsn;
+    if (source.needsServer)
+        connect += QStringLiteral(";UID=velkaro");
+    return {QStringLiteral("--connect"), connect};
+}
+
+ToolResult RunTool(const QStringList& arguments, const QString& password = QString::fromLatin1(kPassword))
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("ZINDREL_PASSWORD"));
+    if (!password.isNull())
+        environment.insert(QStringLiteral("ZINDREL_PASSWORD"), password);
+    process.setProcessEnvironment(environment);
+    // A session of its own has no terminal, so a login the environment cannot answer fails at once
+    // instead of waiting for the keyboard.
+    process.setChildProcessModifier([] { ::setsid(); });
+    process.start(QStringLiteral(ZINDREL_BATCH), arguments);
+    ToolResult result;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QByteArray ReadAll(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The rich text back as plain text: the reader marks colours as "{Colour:text}", which can be
+// taken off again as long as the report itself holds no braces.
+QString PlainText(const QByteArray& rtf)
+{
+    QString text = ReadRtf(rtf).marked;
+    text.remove(QRegularExpression(QStringLiteral("\\{[A-Za-z#0-9]+(\\+b)?:")));
+    text.remove(QLatin1Char('}'));
+    return text;
+}
+
+// The shop's own tables. MariaDB lists the server's system views with them, some of which the
+// test user may not read, and the first object that cannot be read ends the data search.
+QStringList ShopTables()
+{
+    QStringList arguments;
+    for (const char* table :
+         {"customers", "group", "Order Archive", "2fast", "Größe", "MixedCase", "products"})
+        arguments << QStringLiteral("--object") << QString::fromUtf8(table);
+    return arguments;
+}
+
+QString Heading(const QString& object)
+{
+    return QStringLiteral("Instances found in data from TABLE ") + object + QStringLiteral("\r\n");
+}
+
+} // namespace
+
+class BatchToolTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void findsDataInEveryKindOfName_data();
+    void findsDataInEveryKindOfName();
+    void nothingFoundGoesToStandardOutput_data();
+    void nothingFoundGoesToStandardOutput();
+    void objectSelectionAndNotProcessedList();
+    void dataStatementThatFailsIsNoCleanResult_data();
+    void dataStatementThatFailsIsNoCleanResult();
+    void failures_data();
+    void failures();
+    void wrongPasswordIsRefusedWithoutShowingIt();
+
+private:
+    void addSources();
+    QTemporaryDir m_dir;
+};
+
+void BatchToolTest::addSources()
+{
+    QTest::addColumn<QString>("key");
+    for (const TestDataSource& source : testDataSources())
+        QTest::newRow(qPrintable(source.key)) << source.key;
+}
+
+void BatchToolTest::findsDataInEveryKindOfName_data()
+{
+    addSources();
+}
+
+// The planted value and values in the tables whose names need quoting: blanks, a hyphen, a
+// leading digit, mixed case, non-ASCII letters and a reserved word.
+void BatchToolTest::findsDataInEveryKindOfName()
+{
+    QFETCH(QString, key);
+    const TestDataSource& source = testDataSource(key);
+    VELKARO_REQUIRE_DATA_SOURCE(source);
+    const QString textFile = m_dir.filePath(key + QStringLiteral(".txt"));
+    const QString rtfFile = m_dir.filePath(key + QStringLiteral(".rtf"));
+    const ToolResult result =
+        RunTool(ConnectArguments(source) + ShopTables() +
+                QStringList{QStringLiteral("--text"),
+                            QStringLiteral("needle-4711|closed in 2019|1:02.345|Zwölf|CamelValue"),
+                            QStringLiteral("--in"), QStringLiteral("data"), QStringLiteral("--output"),
+                            textFile, QStringLiteral("--rtf"), rtfFile});
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QVERIFY(result.out.isEmpty());
+
+    const QString text = QString::fromUtf8(ReadAll(textFile));
+    QVERIFY2(!text.contains(QLatin1String("The following error was received")), qPrintable(text));
+    for (const char* object : {"customers", "group", "Order Archive", "2fast", "Größe", "MixedCase"})
+        QVERIFY2(text.contains(Heading(QString::fromUtf8(object))), object);
+    QVERIFY(text.contains(QLatin1String("asked about needle-4711 twice")));
+    QVERIFY(text.contains(QLatin1String("needle-4711 in a reserved table")));
+    QVERIFY(text.contains(QLatin1String("TOTAL NUMBER OF INSTANCES FOUND: 6")));
+    QVERIFY(text.contains(QLatin1String("--- End of Zindrel --- Elapsed Time: ")));
+    QVERIFY(!text.contains(QLatin1String(kPassword)));
+    QVERIFY(!result.err.contains(kPassword));
+
+    const QByteArray rtf = ReadAll(rtfFile);
+    QVERIFY(rtf.startsWith("{\\rtf1"));
+    QVERIFY(!text.contains(QLatin1Char('{')) && !text.contains(QLatin1Char('}')));
+    QCOMPARE(PlainText(rtf), QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+}
+
+void BatchToolTest::nothingFoundGoesToStandardOutput_data()
+{
+    addSources();
+}
+
+void BatchToolTest::nothingFoundGoesToStandardOutput()
+{
+    QFETCH(QString, key);
+    const TestDataSource& source = testDataSource(key);
+    VELKARO_REQUIRE_DATA_SOURCE(source);
+    // A whole run over the catalog, except on MariaDB (see ShopTables).
+    const ToolResult result =
+        RunTool(ConnectArguments(source) + (key == QLatin1String("mariadb") ? ShopTables() : QStringList()) +
+                QStringList{QStringLiteral("--text"), QStringLiteral("no-such-text-0815")});
+    QVERIFY2(result.exitCode == 1, result.err.constData());
+    const QString text = QString::fromUtf8(result.out);
+    QVERIFY(text.startsWith(QLatin1String("DATABASE :  ")));
+    QVERIFY(text.contains(QLatin1String("SEARCHING FOR :  no-such-text-0815")));
+    QVERIFY(text.contains(QLatin1String("TOTAL NUMBER OF INSTANCES FOUND: 0")));
+    QVERIFY(result.err.isEmpty());
+}
+
+void BatchToolTest::objectSelectionAndNotProcessedList()
+{
+    const TestDataSource& source = testDataSource(QStringLiteral("sqlite"));
+    VELKARO_REQUIRE_DATA_SOURCE(source);
+    const ToolResult result = RunTool(ConnectArguments(source) +
+                                      QStringList{QStringLiteral("--text"), QStringLiteral("needle-4711"),
+                                                  QStringLiteral("--object"), QStringLiteral("customers"),
+                                                  QStringLiteral("--object"), QStringLiteral("Order Archive"),
+                                                  QStringLiteral("--list-not-processed")});
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    const QString text = QString::fromUtf8(result.out);
+    QVERIFY(text.contains(Heading(QStringLiteral("customers"))));
+    QVERIFY(!text.contains(Heading(QStringLiteral("group"))));
+    QVERIFY(text.contains(QLatin1String("The following objects were not processed in ")));
+    QVERIFY(text.contains(QLatin1String("\r\n\t\tTABLE: group")));
+    QVERIFY(!text.contains(QLatin1String("\t\tTABLE: customers")));
+    QVERIFY(text.contains(QLatin1String("TOTAL NUMBER OF INSTANCES FOUND: 1")));
+}
+
+void BatchToolTest::dataStatementThatFailsIsNoCleanResult_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("nothing found before the failure is an error")
+        << "nothing here" << 2 << "zindrel-batch: the data search ended early: ";
+    QTest::newRow("something found before the failure is found, with a warning")
+        << "the needle is here" << 0 << "zindrel-batch: warning: the data search ended early: ";
+}
+
+// A scratch database with a view whose rows cannot be computed (the absolute value overflows): its
+// SELECT fails and ends the data search after the table listed before it.
+void BatchToolTest::dataStatementThatFailsIsNoCleanResult()
+{
+    QFETCH(QString, value);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const QString database = m_dir.filePath(QStringLiteral("broken-%1.sqlite").arg(exitCode));
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"),
+                 {database, QStringLiteral("CREATE TABLE plain (v TEXT); INSERT INTO plain VALUES ('%1'); "
+                                           "CREATE VIEW broken AS SELECT abs(-9223372036854775807 - 1) AS a;")
+                                .arg(value)});
+    if (!sqlite.waitForFinished() || sqlite.exitCode() != 0)
+        QSKIP("the sqlite3 shell is needed to build the scratch database");
+
+    const ToolResult result = RunTool(
+        {QStringLiteral("--connect"), QStringLiteral("DRIVER=SQLite3;Database=") + database,
+         QStringLiteral("--text"), QStringLiteral("needle"), QStringLiteral("--in"), QStringLiteral("data")});
+    QCOMPARE(result.exitCode, exitCode);
+    const QString errors = QString::fromUtf8(result.err);
+    QVERIFY2(errors.contains(message +
+                             QStringLiteral("The following error was received while processing VIEW broken")),
+             qPrintable(errors));
+    QVERIFY(errors.contains(QLatin1String("integer overflow")));
+    QVERIFY(QString::fromUtf8(result.out).contains(QLatin1String("TOTAL NUMBER OF INSTANCES FOUND: ")));
+}
+
+void BatchToolTest::failures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("bad option") << QStringList{QStringLiteral("--dsn"),   QStringLiteral("ShopSQLite"),
+                                               QStringLiteral("--text"),  QStringLiteral("x"),
+                                               QStringLiteral("--match"), QStringLiteral("fuzzy")}
+                                << "--match takes any|word|prefix|suffix";
+    QTest::newRow("unknown data source")
+        << QStringList{QStringLiteral("--dsn"), QStringLiteral("NoSuchSource"), QStringLiteral("--text"),
+                       QStringLiteral("x")}
+        << "could not connect to DSN=NoSuchSource";
+    QTest::newRow("report file in a missing folder")
+        << QStringList{QStringLiteral("--dsn"),    QStringLiteral("ShopSQLite"),
+                       QStringLiteral("--text"),   QStringLiteral("x"),
+                       QStringLiteral("--output"), QStringLiteral("/nonexistent/dir/r.txt")}
+        << "cannot write /nonexistent/dir/r.txt";
+    QTest::newRow("rich-text file in a missing folder")
+        << QStringList{QStringLiteral("--dsn"),  QStringLiteral("ShopSQLite"),
+                       QStringLiteral("--text"), QStringLiteral("x"),
+                       QStringLiteral("--rtf"),  QStringLiteral("/nonexistent/dir/r.rtf")}
+        << "cannot write /nonexistent/dir/r.rtf";
+    QTest::newRow("full disk") << QStringList{QStringLiteral("--dsn"),    QStringLiteral("ShopSQLite"),
+                                              QStringLiteral("--text"),   QStringLiteral("x"),
+                                              QStringLiteral("--output"), QStringLiteral("/dev/full")}
+                               << "cannot write /dev/full";
+}
+
+void BatchToolTest::failures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const ToolResult result = RunTool(arguments);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(QString::fromUtf8(result.err).contains(message), result.err.constData());
+    QVERIFY(result.out.isEmpty());
+}
+
+void BatchToolTest::wrongPasswordIsRefusedWithoutShowingIt()
+{
+    const TestDataSource& source = testDataSource(QStringLiteral("postgres"));
+    VELKARO_REQUIRE_DATA_SOURCE(source);
+    const QString wrong = QStringLiteral("not-the-password-31337");
+    ToolResult result =
+        RunTool(ConnectArguments(source) + QStringList{QStringLiteral("--text"), QStringLiteral("x")}, wrong);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains("could not connect"), result.err.constData());
+    QVERIFY(!result.err.contains(wrong.toUtf8()));
+    QVERIFY(result.out.isEmpty());
+
+    // No password at all, and no terminal to ask on.
+    result = RunTool(ConnectArguments(source) + QStringList{QStringLiteral("--text"), QStringLiteral("x")},
+                     QString());
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY(result.out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(BatchToolTest)
+#include "BatchToolTest.moc"
