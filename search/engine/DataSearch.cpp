@@ -46,36 +46,35 @@ void DataSearch::RunDataSearch()
     m_run.flags.setDataPhase(true);
     m_run.host.commandStateChanged();
     m_run.setTitle(QStringLiteral("Searching Data"));
-    for (const RunObject& object : m_run.objects) {
-        if (searchObject(object) == Outcome::Failed)
-            break;
-    }
+    for (const RunObject& object : m_run.objects)
+        searchObject(object);
     m_run.host.finishProgress(SearchProgressBar::Data);
     m_run.flags.setDataPhase(false);
     m_run.host.commandStateChanged();
 }
 
-DataSearch::Outcome DataSearch::searchObject(const RunObject& object)
+void DataSearch::searchObject(const RunObject& object)
 {
     m_run.host.selectObject(object.reportName);
     m_run.host.stepProgress(SearchProgressBar::Data);
     SearchObjectRecord& record = *object.record;
     if (record.type == QLatin1String("SEQUENCE"))
-        return Outcome::Read;
+        return;
     const DataSelect select = m_builder.BuildDataSelect(record);
     // An object whose columns are all ignored has nothing to read; it takes nothing off the total.
     if (select.columnList.isEmpty())
-        return Outcome::Read;
+        return;
     OpenQuery query(m_run.session);
+    // One object the login may not read (a system view, say) does not end the search of the rest.
     const QString error = query.execute(select.statement);
     if (!error.isEmpty()) {
         reportFailure(object, error);
-        return Outcome::Failed;
+        return;
     }
-    return readRows(object, query.handle());
+    readRows(object, query.handle());
 }
 
-DataSearch::Outcome DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
+void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
 {
     bool headingWritten = false;
     QString rowText;
@@ -83,10 +82,10 @@ DataSearch::Outcome DataSearch::readRows(const RunObject& object, SQLHSTMT state
         m_run.flags.checkpoint();
         if (m_run.flags.takeSkip()) {
             m_run.writer.AppendReport(QStringLiteral("\r\nObject Skipped ...\r\n\r\n"), ReportColor::Message);
-            return Outcome::Skipped;
+            return;
         }
         if (!m_run.session.FetchRowText(statement, rowText))
-            return Outcome::Read;
+            return;
         if (!m_run.matcher.MatchText(rowText).found)
             continue;
         if (!headingWritten) {

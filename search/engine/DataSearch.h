@@ -31,15 +31,8 @@ public:
     static QString RowLine(SearchObjectRecord& object, const QStringList& values);
 
 private:
-    enum class Outcome
-    {
-        Read,
-        Skipped,
-        Failed // the statement could not run: the phase ends
-    };
-
-    Outcome searchObject(const RunObject& object);
-    Outcome readRows(const RunObject& object, SQLHSTMT statement);
+    void searchObject(const RunObject& object);
+    void readRows(const RunObject& object, SQLHSTMT statement);
     void reportFailure(const RunObject& object, const QString& error);
     void writeHeading(const RunObject& object);
 

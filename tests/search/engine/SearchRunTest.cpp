@@ -21,12 +21,6 @@ namespace {
 const QString kPlantedValues =
     QStringLiteral("needle-4711|closed in 2019|1234.5|1:02.345|CamelValue|Zwölf|2020-01-31");
 
-// The shop's own objects: MariaDB also lists its system schemas.
-const QStringList kShopObjects{
-    "customers",  "products",   "orders",        "order_lines", "order_totals",
-    "stock_item", "stockXitem", "Order Archive", "sales-2025",  "2fast",
-    "MixedCase",  "Größe",      "group",         "invoice_seq", "zz_after_long_name"};
-
 SearchParameters Parameters(const QString& searchText, const QString& reportFile)
 {
     SearchParameters parameters;
@@ -85,9 +79,15 @@ QString DataHeading(const QString& object)
     return "\r\n\r\n\r\nInstances found in data from TABLE " + object + "\r\n\r\n";
 }
 
-QStringList FilterFor(const QString& key)
+// The type and name of each object whose statement failed.
+QStringList FailedObjects(const QString& report)
 {
-    return key == "mariadb" ? kShopObjects : QStringList();
+    static const QRegularExpression failure(
+        "The following error was received while processing ([A-Z ]+) (.+) in database ");
+    QStringList objects;
+    for (const QRegularExpressionMatch& match : failure.globalMatch(report))
+        objects.append(match.captured(1) + ": " + match.captured(2));
+    return objects;
 }
 
 } // namespace
@@ -121,10 +121,12 @@ private slots:
         if (key == "postgres")
             run.addSchemaTwin();
 
-        run.run(Parameters(kPlantedValues, m_dir.filePath("report.txt")), FilterFor(key));
+        run.run(Parameters(kPlantedValues, m_dir.filePath("report.txt")));
 
         const QString& report = run.reportText;
-        QVERIFY2(!report.contains("The following error"), qPrintable(report));
+        // The run goes on past objects it may not read; here only system views are such.
+        for (const QString& failed : FailedObjects(report))
+            QVERIFY2(failed.startsWith("SYSTEM VIEW: "), qPrintable(failed));
         for (const QString& table : tables)
             QVERIFY2(report.contains(DataHeading(table)), qPrintable(table + " not found in\n" + report));
         QVERIFY(report.contains("asked about needle-4711 twice"));
@@ -171,7 +173,7 @@ private slots:
             Parameters("other_label|customers_email_ux|archived_at", m_dir.filePath("names.txt"));
         parameters.searchData = false;
 
-        run.run(parameters, FilterFor(key));
+        run.run(parameters);
 
         const QString& report = run.reportText;
         QVERIFY2(report.contains("\r\n\r\n\r\nInstances found in Column Names and/or Data Types\r\n"),
