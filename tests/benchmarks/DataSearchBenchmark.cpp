@@ -1,0 +1,284 @@
+// Measures what the data search adds to reading the rows: a generated table of 1,000,000 rows x 8
+// mixed columns with five planted matches, on SQLite (a temporary file) and on PostgreSQL (a schema
+// of its own in the test server, the current schema of the benchmark's connection only, dropped
+// afterwards). The engine's data phase, with the real report
+// behind it, is timed against a bare loop over the same statement on the same connection: SQLFetch
+// and SQLGetData of every column as text into one buffer, nothing kept. A second measure appends
+// 100,000 highlighted rows to the report and shows the cost per row stays flat as it grows.
+//
+// Run: source build/datasources/env.sh && build/tests/benchmarks/DataSearchBenchmark [sqlite|postgres] [rows]
+
+#include "RecordingPrompt.h"
+#include "TestDataSources.h"
+#include "catalog/CDbSession.h"
+#include "search/engine/DirectReportWriter.h"
+#include "search/engine/ReportDocument.h"
+#include "search/engine/SearchHost.h"
+#include "search/engine/SearchRun.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <sql.h>
+#include <sqlext.h>
+
+using namespace velkaro;
+
+namespace {
+
+int rowCount = 1000000; // a second argument makes it smaller, for profiling
+constexpr int rounds = 3;
+constexpr int matchEvery = 200000; // rows 4711, 204711, ... hold the needle
+const char* const benchSchema = "zindrel_bench";
+const char* const columnNames = "id , code , name , amount , qty , created , note , ratio";
+
+// The generated columns; the dialect gives the row numbers 1..rowCount as "i" and the date type.
+QString rowSelect(const QString& dateExpression)
+{
+    return QStringLiteral(
+               "SELECT i, 'C-' || i, 'customer name ' || i, round(i * 0.37, 2), i % 97, %1, "
+               "CASE WHEN i % %2 = 4711 THEN 'asked about needle-4711' ELSE 'note text for row ' || i "
+               "END, i / 7.0")
+        .arg(dateExpression)
+        .arg(matchEvery);
+}
+
+QString tableDefinition(const QString& table, const char* floatType)
+{
+    return QStringLiteral("CREATE TABLE %1 (id INTEGER NOT NULL, code VARCHAR(16), name VARCHAR(60), amount "
+                          "DECIMAL(12,2), qty INTEGER, created DATE, note VARCHAR(200), ratio %2)")
+        .arg(table, QLatin1String(floatType));
+}
+
+bool execute(CDbSession& session, const QString& sql, bool mayFail = false)
+{
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    const QString error = session.ExecuteQuery(statement, sql);
+    session.CloseQuery(statement);
+    if (!error.isEmpty() && !mayFail)
+        std::fprintf(stderr, "failed: %s\n  %s\n", qPrintable(sql.left(200)), qPrintable(error));
+    return error.isEmpty() || mayFail;
+}
+
+bool buildSqlite(CDbSession& session)
+{
+    return execute(session, tableDefinition(QStringLiteral("bench_rows"), "REAL")) &&
+           execute(session,
+                   QStringLiteral("INSERT INTO bench_rows WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                                  "SELECT i + 1 FROM n WHERE i < %1) %2 FROM n")
+                       .arg(rowCount)
+                       .arg(rowSelect(QStringLiteral("date('2020-01-01', '+' || (i % 2000) || ' days')"))));
+}
+
+// A notice ("does not exist, skipping") is not a failure here.
+void dropPostgres(CDbSession& session)
+{
+    execute(session, QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(QLatin1String(benchSchema)),
+            true);
+}
+
+bool buildPostgres(CDbSession& session)
+{
+    dropPostgres(session);
+    const QString table = QLatin1String(benchSchema) + QStringLiteral(".bench_rows");
+    return execute(session, QStringLiteral("CREATE SCHEMA %1").arg(QLatin1String(benchSchema))) &&
+           execute(session, tableDefinition(table, "DOUBLE PRECISION")) &&
+           execute(session, QStringLiteral("INSERT INTO %1 %2 FROM generate_series(1, %3) AS i")
+                                .arg(table, rowSelect(QStringLiteral("DATE '2020-01-01' + (i % 2000)")))
+                                .arg(rowCount));
+}
+
+// The floor: every value of every row read as text into one buffer, nothing kept.
+qint64 bareLoop(CDbSession& session, const QString& table)
+{
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    SQLAllocStmt(session.hdbc(), &statement);
+    QByteArray sql = QStringLiteral("select %1 from %2").arg(QLatin1String(columnNames), table).toUtf8();
+    SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
+    SQLSMALLINT columns = 0;
+    SQLNumResultCols(statement, &columns);
+    static char buffer[10000];
+    qint64 rows = 0;
+    while (SQLFetch(statement) == SQL_SUCCESS) {
+        for (SQLUSMALLINT column = 1; column <= columns; ++column) {
+            SQLLEN indicator = 0;
+            SQLGetData(statement, column, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+        }
+        ++rows;
+    }
+    SQLFreeStmt(statement, SQL_DROP);
+    return rows;
+}
+
+// Times the data phase alone: from its progress range to its end.
+class TimingHost final : public SearchHost
+{
+public:
+    void setTitle(const QString&) override {}
+    void setProgressRange(SearchProgressBar bar, int) override
+    {
+        if (bar == SearchProgressBar::Data)
+            m_timer.start();
+    }
+    void stepProgress(SearchProgressBar) override {}
+    void finishProgress(SearchProgressBar bar) override
+    {
+        if (bar == SearchProgressBar::Data)
+            m_seconds = m_timer.nsecsElapsed() / 1e9;
+    }
+    void setObjectList(const QStringList&) override {}
+    void selectObject(const QString&) override {}
+    void showMessage(const QString& text) override { std::fprintf(stderr, "run: %s\n", qPrintable(text)); }
+    void commandStateChanged() override {}
+    void runEnded() override {}
+
+    double seconds() const { return m_seconds; }
+
+private:
+    QElapsedTimer m_timer;
+    double m_seconds = 0;
+};
+
+// Peak resident memory since the last reset, in MB.
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double peakMemoryMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return 0;
+}
+
+double timed(const std::function<void()>& run)
+{
+    QElapsedTimer timer;
+    timer.start();
+    run();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void measure(const char* label, CDbSession& session, const QString& table)
+{
+    SearchParameters parameters;
+    parameters.searchObjectNames = parameters.searchColumnNames = parameters.searchDataTypes = false;
+    parameters.searchIndexes = false;
+    parameters.AcceptSearchText(QStringLiteral("needle-4711"));
+    test::RecordingPrompt prompt;
+    ReportDocument document(prompt);
+    DirectReportWriter writer(document);
+    TimingHost host;
+
+    qint64 rows = bareLoop(session, table); // warms the server's and the driver's caches
+    // Rounds alternate so that a busy machine slows both alike; each keeps its best.
+    double bare = 1e30, engine = 1e30, peak = 0;
+    int found = 0;
+    for (int round = 0; round < rounds; ++round) {
+        bare = std::min(bare, timed([&] { rows = bareLoop(session, table); }));
+        resetPeakMemory();
+        SearchRun run(session, parameters, writer, host);
+        run.setObjectFilter({table});
+        run.RunSearch();
+        peak = std::max(peak, peakMemoryMb());
+        engine = std::min(engine, host.seconds());
+        found = run.instancesFound();
+    }
+    std::printf("%-10s %lld rows  bare loop %6.2f s  data search %6.2f s  speed ratio %.3f (goal >= 0.95)  "
+                "%d instances  peak memory %.0f MB  report %lld characters\n",
+                label, rows, bare, engine, bare / engine, found, peak,
+                static_cast<long long>(document.document().characterCount()));
+    std::fflush(stdout);
+}
+
+// Appending to the report must cost the same per row at 100,000 rows as at the start.
+void measureReportGrowth()
+{
+    SearchParameters parameters;
+    parameters.AcceptSearchText(QStringLiteral("needle"));
+    test::RecordingPrompt prompt;
+    ReportDocument document(prompt);
+    DirectReportWriter writer(document);
+    writer.Reset(parameters);
+    const QString row =
+        QStringLiteral("%1   customer name %1          asked about the needle twice   needle   0.37 \r\n");
+    QElapsedTimer timer;
+    timer.start();
+    qint64 previousNs = 0;
+    int previousRows = 0;
+    std::printf("report    ");
+    for (int checkpoint : {10000, 50000, 100000}) {
+        for (int i = previousRows; i < checkpoint; ++i)
+            writer.AppendHighlighted(row.arg(i), ReportColor::Text);
+        const qint64 now = timer.nsecsElapsed();
+        std::printf("  %6d rows %6.2f s (%5.1f us/row since the last mark)", checkpoint, now / 1e9,
+                    (now - previousNs) / 1e3 / (checkpoint - previousRows));
+        previousNs = now;
+        previousRows = checkpoint;
+    }
+    std::printf("  %d instances\n", writer.instanceCount());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The report is a rich-text document, which needs fonts; no window is ever shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString only = argc > 1 ? QString::fromUtf8(argv[1]) : QString();
+    if (argc > 2)
+        rowCount = std::max(1, std::atoi(argv[2]));
+    QTemporaryDir dir;
+    if (!dir.isValid() || qEnvironmentVariableIsEmpty("ODBCSYSINI")) {
+        std::fprintf(
+            stderr,
+            "needs a temporary folder and the test ODBC configuration (source build/datasources/env.sh)\n");
+        return 2;
+    }
+    test::RecordingPrompt prompt;
+    int status = 0;
+    if (only.isEmpty() || only == "sqlite") {
+        CDbSession session(SessionVariant::Search);
+        const bool ready =
+            session.ConnectByString(
+                QStringLiteral("DRIVER=SQLite3;Database=%1").arg(dir.filePath("bench.sqlite")), prompt) &&
+            buildSqlite(session);
+        if (ready)
+            measure("SQLite", session, QStringLiteral("bench_rows"));
+        else
+            status = 1;
+    }
+    if (only.isEmpty() || only == "postgres") {
+        CDbSession session(SessionVariant::Search);
+        // The search reads the objects of the connection's current schema: make that the scratch
+        // schema for this connection alone, so no other client sees the table in its lists.
+        const bool connected = session.ConnectByString(
+            test::testDataSource("postgres").connectString +
+                QStringLiteral(";ConnSettings=SET search_path TO %1").arg(QLatin1String(benchSchema)),
+            prompt);
+        if (connected && buildPostgres(session))
+            measure("PostgreSQL", session, QLatin1String(benchSchema) + QStringLiteral(".bench_rows"));
+        else
+            status = 1;
+        if (connected)
+            dropPostgres(session);
+    }
+    if (only.isEmpty() || only == "report")
+        measureReportGrowth();
+    return status;
+}
