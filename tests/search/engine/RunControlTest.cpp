@@ -1,0 +1,172 @@
+#include "RecordingPrompt.h"
+#include "RecordingSearchHost.h"
+#include "TestDataSources.h"
+#include "catalog/CDbSession.h"
+#include "search/engine/DirectReportWriter.h"
+#include "search/engine/ReportDocument.h"
+#include "search/engine/SearchRun.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <thread>
+
+using namespace velkaro;
+
+namespace {
+
+const QString kColumnPhase = QStringLiteral("Searching Columns and Data Types - Zindrel");
+const QString kDataPhase = QStringLiteral("Searching Data - Zindrel");
+const QString kSkipped = QStringLiteral("\r\nObject Skipped ...\r\n\r\n");
+const QString kStopped = QStringLiteral("\r\n\r\nZindrel Stopped ...");
+
+// A run on its own thread, held by the host at one object of one phase so the test can act on
+// it at a known point. The report goes to a file, read once the run has ended.
+struct ThreadedRun
+{
+    test::RecordingPrompt prompt;
+    CDbSession session{SessionVariant::Search};
+    ReportDocument document{prompt};
+    DirectReportWriter writer{document};
+    test::RecordingSearchHost host;
+    SearchParameters parameters;
+    std::unique_ptr<SearchRun> run;
+
+    bool start(const QString& reportFile, const QString& holdTitle, const QString& holdObject)
+    {
+        if (!session.ConnectByString(test::testDataSource("sqlite").connectString, prompt))
+            return false;
+        // "Stammkunde" stands in many rows of customers, the needle in one row of group.
+        parameters.AcceptSearchText(QStringLiteral("Stammkunde|needle-4711"));
+        parameters.outputMode = OutputMode::CompleteToFile;
+        parameters.reportFileName = reportFile;
+        run = std::make_unique<SearchRun>(session, parameters, writer, host);
+        host.holdAt(holdTitle, holdObject);
+        run->start();
+        return host.waitUntilHeld();
+    }
+
+    QString finish()
+    {
+        run->wait();
+        QFile file(parameters.reportFileName);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+};
+
+} // namespace
+
+class RunControlTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        VELKARO_REQUIRE_DATA_SOURCE(test::testDataSource("sqlite"));
+    }
+
+    // The worker waits at its next check; Resume shows the title that Pause replaced.
+    void pauseHoldsTheRunUntilResumed()
+    {
+        ThreadedRun threaded;
+        QVERIFY(threaded.start(m_dir.filePath("pause.txt"), kDataPhase, "customers"));
+        SearchRun& run = *threaded.run;
+
+        run.pause();
+        QCOMPARE(threaded.host.lastTitle(), "Paused - Zindrel");
+        const int instancesAtPause = threaded.writer.instanceCount();
+        threaded.host.release();
+        std::this_thread::sleep_for(std::chrono::milliseconds(350));
+        QVERIFY(run.isRunning());
+        QVERIFY(run.isPaused());
+        QVERIFY(run.inDataPhase());
+        QCOMPARE(threaded.writer.instanceCount(), instancesAtPause);
+
+        run.resume();
+        QCOMPARE(threaded.host.lastTitle(), kDataPhase);
+        const QString report = threaded.finish();
+        QVERIFY(!run.isRunning());
+        QVERIFY(report.contains("\r\n\r\n\r\nInstances found in data from TABLE customers\r\n\r\n"));
+        QVERIFY(report.contains("TOTAL NUMBER OF INSTANCES FOUND: "));
+        QVERIFY(run.instancesFound() > instancesAtPause);
+        QCOMPARE(threaded.host.titles().mid(threaded.host.titles().size() - 2),
+                 QStringList({"Finished - Zindrel", "Ready - Zindrel"}));
+    }
+
+    void stopEndsTheRunWithoutSummary_data()
+    {
+        QTest::addColumn<QString>("phase");
+        QTest::addColumn<bool>("pauseFirst");
+        QTest::newRow("paused in the column phase") << kColumnPhase << true;
+        QTest::newRow("running in the data phase") << kDataPhase << false;
+    }
+
+    void stopEndsTheRunWithoutSummary()
+    {
+        QFETCH(QString, phase);
+        QFETCH(bool, pauseFirst);
+        ThreadedRun threaded;
+        QVERIFY(threaded.start(m_dir.filePath("stop.txt"), phase, "customers"));
+        SearchRun& run = *threaded.run;
+        QElapsedTimer timer;
+        if (pauseFirst) {
+            run.pause();
+            threaded.host.release();
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            timer.start();
+            run.stop();
+        } else {
+            timer.start();
+            run.stop();
+            threaded.host.release();
+        }
+        const QString report = threaded.finish();
+        QVERIFY(timer.elapsed() < 2000);
+
+        QVERIFY2(report.endsWith(kStopped), qPrintable(report.right(200)));
+        QVERIFY(!report.contains("TOTAL NUMBER OF INSTANCES FOUND"));
+        QVERIFY(!report.contains("Instances found in data from"));
+        QVERIFY(!run.isRunning());
+        QVERIFY(!run.isPaused());
+        QCOMPARE(threaded.host.messages(), QStringList{"Zindrel has been stopped."});
+        QCOMPARE(threaded.host.titles().mid(threaded.host.titles().size() - 2),
+                 QStringList({"Stopped - Zindrel", "Ready - Zindrel"}));
+    }
+
+    void skipLeavesOneObjectOfTheDataPhase_data()
+    {
+        QTest::addColumn<QString>("phase");
+        QTest::addColumn<int>("skips");
+        QTest::addColumn<bool>("customersSkipped");
+        QTest::newRow("twice before the next row skips one object") << kDataPhase << 2 << true;
+        QTest::newRow("a request from before the data phase is dropped") << kColumnPhase << 1 << false;
+    }
+
+    void skipLeavesOneObjectOfTheDataPhase()
+    {
+        QFETCH(QString, phase);
+        QFETCH(int, skips);
+        QFETCH(bool, customersSkipped);
+        ThreadedRun threaded;
+        QVERIFY(threaded.start(m_dir.filePath("skip.txt"), phase, "customers"));
+        for (int i = 0; i < skips; ++i)
+            threaded.run->skip();
+        threaded.host.release();
+        const QString report = threaded.finish();
+
+        QCOMPARE(report.count(kSkipped), customersSkipped ? 1 : 0);
+        QCOMPARE(report.contains("Instances found in data from TABLE customers\r\n"), !customersSkipped);
+        QVERIFY(report.contains("Instances found in data from TABLE group\r\n"));
+        QVERIFY(report.contains("TOTAL NUMBER OF INSTANCES FOUND: "));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(RunControlTest)
+#include "RunControlTest.moc"
