@@ -1,6 +1,6 @@
 #include "explorer/core/FindHistory.h"
 
-#include "common/ProfileStore.h"
+#include "explorer/core/NumberedValues.h"
 
 namespace velkaro {
 
@@ -10,24 +10,12 @@ const QString kSection = QStringLiteral("Find");
 
 void FindHistory::load(const ProfileStore& store)
 {
-    m_strings.clear();
-    for (int i = 0;; ++i) {
-        const QString value = store.readString(kSection, QString::number(i), QString());
-        if (value.isEmpty())
-            break;
-        m_strings.append(value);
-    }
+    m_strings = NumberedValues::read(store, kSection);
 }
 
 bool FindHistory::save(ProfileStore& store) const
 {
-    bool written = true;
-    int j = 0;
-    for (const QString& text : m_strings) {
-        if (!text.isEmpty())
-            written = store.writeString(kSection, QString::number(j++), text) && written;
-    }
-    return store.writeString(kSection, QString::number(j), QString()) && written;
+    return NumberedValues::write(store, kSection, m_strings);
 }
 
 void FindHistory::remember(const QString& text)

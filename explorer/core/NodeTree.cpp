@@ -60,32 +60,25 @@ NodeId NodeTree::InsertDatabaseNode(const QString& alias)
 
 NodeId NodeTree::InsertObjectNode(NodeId databaseNode, const QString& name, const QString& type)
 {
-    const NodeImages images = ObjectNodeImages(type);
-    bool becamePending = false;
-    NodeId id = 0;
-    {
-        std::lock_guard lock(m_mutex);
-        const Node* database = findLocked(databaseNode);
-        if (!database)
-            return 0;
-        id = insertLocked(databaseNode, static_cast<int>(database->children.size()), name, images.image,
-                          images.selectedImage, becamePending);
-    }
-    notifyPending(becamePending);
-    return id;
+    return appendChild(databaseNode, name, ObjectNodeImages(type));
 }
 
 NodeId NodeTree::InsertIndexNode(NodeId objectNode, const QString& indexName)
+{
+    return appendChild(objectNode, indexName, {NodeImage::Index, NodeImage::SelectedIndex});
+}
+
+NodeId NodeTree::appendChild(NodeId parentId, const QString& text, NodeImages images)
 {
     bool becamePending = false;
     NodeId id = 0;
     {
         std::lock_guard lock(m_mutex);
-        const Node* object = findLocked(objectNode);
-        if (!object)
+        const Node* parentNode = findLocked(parentId);
+        if (!parentNode)
             return 0;
-        id = insertLocked(objectNode, static_cast<int>(object->children.size()), indexName, NodeImage::Index,
-                          NodeImage::SelectedIndex, becamePending);
+        id = insertLocked(parentId, static_cast<int>(parentNode->children.size()), text, images.image,
+                          images.selectedImage, becamePending);
     }
     notifyPending(becamePending);
     return id;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/CatalogHost.h"
+#include "explorer/core/NodeImages.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -96,7 +97,8 @@ private:
         std::vector<NodeId> children;
     };
 
-    // Each returns true when the change queue went from empty to non-empty.
+    NodeId appendChild(NodeId parent, const QString& text, NodeImages images);
+    // becamePending: the change queue went from empty to non-empty.
     NodeId insertLocked(NodeId parent, int position, const QString& text, int image, int selectedImage,
                         bool& becamePending);
     void eraseSubtreeLocked(NodeId node);

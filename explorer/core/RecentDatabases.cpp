@@ -1,7 +1,7 @@
 #include "explorer/core/RecentDatabases.h"
 
 #include "catalog/ConnectString.h"
-#include "common/ProfileStore.h"
+#include "explorer/core/NumberedValues.h"
 
 #include <QRegularExpression>
 
@@ -34,12 +34,8 @@ bool splitAtSeparator(const QString& text, QString& head, QString& rest)
 QList<RecentDatabase> RecentDatabases::read(const ProfileStore& store)
 {
     QList<RecentDatabase> databases;
-    for (int i = 0;; ++i) {
-        const QString value = store.readString(kSection, QString::number(i), QString());
-        if (value.isEmpty())
-            break;
+    for (const QString& value : NumberedValues::read(store, kSection))
         databases.append(parse(value));
-    }
     return databases;
 }
 
@@ -69,12 +65,10 @@ QString RecentDatabases::format(const RecentDatabase& database)
 
 bool RecentDatabases::write(ProfileStore& store, const QList<RecentDatabase>& databases)
 {
-    bool written = true;
-    int i = 0;
+    QStringList values;
     for (const RecentDatabase& database : databases)
-        written = store.writeString(kSection, QString::number(i++), format(database)) && written;
-    // The empty value ends the list; higher numbers left from earlier runs are never read.
-    return store.writeString(kSection, QString::number(i), QString()) && written;
+        values.append(format(database));
+    return NumberedValues::write(store, kSection, values);
 }
 
 } // namespace velkaro
