@@ -1,0 +1,29 @@
+#include "common/ProfileStore.h"
+#include "desktop/MessageBoxPrompt.h"
+#include "search/shell/CMainFrame.h"
+#include "search/shell/ShellPrompt.h"
+#include "search/shell/TerminationSignals.h"
+#include "search/shell/ZindrelHelp.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Halvetic"));
+    QCoreApplication::setApplicationName(QStringLiteral("Zindrel"));
+    velkaro::InstallZindrelHelp();
+
+    velkaro::ProfileStore store(QStringLiteral("Zindrel"));
+    velkaro::MessageBoxPrompt dialogs;
+    velkaro::ShellPrompt prompt(dialogs, nullptr);
+    velkaro::zindrel::CMainFrame frame(store, prompt);
+    prompt.setMainWindow(&frame);
+
+    velkaro::TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &velkaro::TerminationSignals::received, &frame,
+                     &velkaro::zindrel::CMainFrame::EndProgram);
+
+    frame.showMaximized();
+    return application.exec();
+}

@@ -1,0 +1,166 @@
+#include "search/shell/ControlPanel.h"
+
+#include "common/UserPrompt.h"
+#include "search/shell/ZindrelHelp.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace velkaro {
+
+namespace {
+
+QPushButton* commandButton(const QString& text, QStyle::StandardPixmap icon, QWidget* parent)
+{
+    auto* button = new QPushButton(parent->style()->standardIcon(icon), text, parent);
+    button->setObjectName(text.toLower() + QStringLiteral("Button"));
+    button->setAutoDefault(false);
+    button->setEnabled(false);
+    return button;
+}
+
+} // namespace
+
+ControlPanel::ControlPanel(UserPrompt& prompt, QWidget* parent) : QDialog(parent), m_prompt(prompt)
+{
+    setWindowTitle(QStringLiteral("Control Panel"));
+    setModal(false);
+    auto* left = new QVBoxLayout;
+    left->addWidget(new QLabel(QStringLiteral("Object being processed:"), this));
+    m_objects = new QListWidget(this);
+    m_objects->setObjectName(QStringLiteral("objectList"));
+    m_objects->setSelectionMode(QAbstractItemView::SingleSelection);
+    left->addWidget(m_objects);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(createControls());
+    right->addWidget(createProgress());
+
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    close->setObjectName(QStringLiteral("closeButton"));
+    help->setObjectName(QStringLiteral("helpButton"));
+    close->setAutoDefault(false);
+    help->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(help, &QPushButton::clicked, this, [] { ShowZindrelHelp(HelpTopic::ControlPanel); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+    buttons->addWidget(help);
+    right->addLayout(buttons);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 2);
+    resize(640, 320);
+}
+
+QWidget* ControlPanel::createControls()
+{
+    auto* group = new QGroupBox(QStringLiteral("Zindrel Controls"), this);
+    m_play = commandButton(QStringLiteral("PLAY"), QStyle::SP_MediaPlay, group);
+    m_skip = commandButton(QStringLiteral("SKIP"), QStyle::SP_MediaSkipForward, group);
+    m_pause = commandButton(QStringLiteral("PAUSE"), QStyle::SP_MediaPause, group);
+    m_stop = commandButton(QStringLiteral("STOP"), QStyle::SP_MediaStop, group);
+    connect(m_play, &QPushButton::clicked, this, &ControlPanel::playClicked);
+    connect(m_skip, &QPushButton::clicked, this, &ControlPanel::skipClicked);
+    connect(m_pause, &QPushButton::clicked, this, &ControlPanel::pauseClicked);
+    connect(m_stop, &QPushButton::clicked, this, &ControlPanel::stopClicked);
+    auto* layout = new QHBoxLayout(group);
+    for (QPushButton* button : {m_play, m_skip, m_pause, m_stop})
+        layout->addWidget(button);
+    return group;
+}
+
+QWidget* ControlPanel::createProgress()
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QGridLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const std::array<const char*, 4> labels{"Object Name Search", "Columns and Types Search",
+                                            "Indexes Search", "Data Search"};
+    const std::array<const char*, 4> names{"objectProgress", "columnProgress", "indexProgress",
+                                           "dataProgress"};
+    for (size_t i = 0; i < m_bars.size(); ++i) {
+        auto* bar = new QProgressBar(box);
+        bar->setObjectName(QLatin1String(names[i]));
+        bar->setRange(0, 1);
+        bar->setValue(0);
+        layout->addWidget(new QLabel(QLatin1String(labels[i]), box), int(i), 0);
+        layout->addWidget(bar, int(i), 1);
+        m_bars[i] = bar;
+    }
+    return box;
+}
+
+void ControlPanel::setCommandStates(bool play, bool skip, bool pause, bool stop)
+{
+    m_play->setEnabled(play);
+    m_skip->setEnabled(skip);
+    m_pause->setEnabled(pause);
+    m_stop->setEnabled(stop);
+}
+
+void ControlPanel::setProgressRange(SearchProgressBar bar, int maximum)
+{
+    QProgressBar* progress = progressBar(bar);
+    // An empty range would show a busy bar; nothing to do is shown as done.
+    progress->setRange(0, qMax(maximum, 1));
+    progress->setValue(maximum > 0 ? 0 : 1);
+}
+
+void ControlPanel::stepProgress(SearchProgressBar bar)
+{
+    QProgressBar* progress = progressBar(bar);
+    progress->setValue(qMin(progress->value() + 1, progress->maximum()));
+}
+
+void ControlPanel::setObjectList(const QStringList& names)
+{
+    m_objects->clear();
+    m_objects->addItems(names);
+}
+
+void ControlPanel::selectObject(const QString& name)
+{
+    // The latest entry of that name: objects are listed as the run takes them.
+    const QList<QListWidgetItem*> found = m_objects->findItems(name, Qt::MatchExactly);
+    QListWidgetItem* item = found.isEmpty() ? new QListWidgetItem(name, m_objects) : found.last();
+    m_objects->setCurrentItem(item);
+    m_objects->scrollToItem(item);
+}
+
+bool ControlPanel::mayClose()
+{
+    if (!m_runActive)
+        return true;
+    m_prompt.showMessage(QStringLiteral("Please wait until Zindrel is finished to close the control panel."));
+    return false;
+}
+
+void ControlPanel::closeEvent(QCloseEvent* event)
+{
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void ControlPanel::reject()
+{
+    // Escape closes the panel, under the same rule as its close box.
+    if (mayClose())
+        QDialog::reject();
+}
+
+} // namespace velkaro

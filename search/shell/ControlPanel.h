@@ -1,0 +1,63 @@
+#pragma once
+
+#include "search/engine/SearchHost.h"
+
+#include <QDialog>
+#include <array>
+
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+
+namespace velkaro {
+
+class UserPrompt;
+
+// "Control Panel": one per run, modeless. Shows the objects as the run takes them and the four
+// progress bars, and offers PLAY, SKIP, PAUSE and STOP. It cannot be closed while its run is
+// active.
+class ControlPanel final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ControlPanel)
+
+public:
+    ControlPanel(UserPrompt& prompt, QWidget* parent = nullptr);
+
+    void setRunActive(bool active) { m_runActive = active; }
+    void setCommandStates(bool play, bool skip, bool pause, bool stop);
+
+    void setProgressRange(SearchProgressBar bar, int maximum);
+    void stepProgress(SearchProgressBar bar);
+    void setObjectList(const QStringList& names);
+    void selectObject(const QString& name);
+
+    QProgressBar* progressBar(SearchProgressBar bar) const { return m_bars[static_cast<size_t>(bar)]; }
+    QListWidget* objectList() const { return m_objects; }
+
+signals:
+    void playClicked();
+    void skipClicked();
+    void pauseClicked();
+    void stopClicked();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    QWidget* createControls();
+    QWidget* createProgress();
+    bool mayClose();
+
+    UserPrompt& m_prompt;
+    QListWidget* m_objects = nullptr;
+    QPushButton* m_play = nullptr;
+    QPushButton* m_skip = nullptr;
+    QPushButton* m_pause = nullptr;
+    QPushButton* m_stop = nullptr;
+    std::array<QProgressBar*, 4> m_bars{};
+    bool m_runActive = false;
+};
+
+} // namespace velkaro

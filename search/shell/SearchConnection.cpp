@@ -1,0 +1,41 @@
+#include "search/shell/SearchConnection.h"
+
+namespace velkaro {
+
+std::unique_ptr<CDbSession> SearchConnection::replaceSession()
+{
+    Close();
+    m_fresh = true;
+    return std::make_unique<CDbSession>(SessionVariant::Search);
+}
+
+bool SearchConnection::Choose(UserPrompt& prompt)
+{
+    m_session = replaceSession();
+    return m_session->Connect(prompt);
+}
+
+bool SearchConnection::ChooseByString(const QString& connectString, UserPrompt& prompt)
+{
+    m_session = replaceSession();
+    return m_session->ConnectByString(connectString, prompt);
+}
+
+void SearchConnection::Close()
+{
+    m_session.reset();
+    m_objectsLoaded = false;
+    m_objectCount = 0;
+    m_fresh = false;
+}
+
+void SearchConnection::LoadObjectsIfFresh()
+{
+    if (!m_fresh || !isConnected())
+        return;
+    m_objectCount = m_session->LoadSearchObjects().count;
+    m_objectsLoaded = true;
+    m_fresh = false;
+}
+
+} // namespace velkaro

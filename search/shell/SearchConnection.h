@@ -1,0 +1,49 @@
+#pragma once
+
+#include "catalog/CDbSession.h"
+
+#include <QString>
+#include <memory>
+
+namespace velkaro {
+
+class UserPrompt;
+
+// The search program's one data source: the session, and what is known of its object list.
+class SearchConnection final
+{
+public:
+    SearchConnection() = default;
+    SearchConnection(const SearchConnection&) = delete;
+    SearchConnection& operator=(const SearchConnection&) = delete;
+
+    // Closes the current connection and opens another through the prompt's dialogs. False when
+    // the user cancelled or the connection failed; no data source is connected then.
+    bool Choose(UserPrompt& prompt);
+    // Connects without asking, for a stored or given connect string.
+    bool ChooseByString(const QString& connectString, UserPrompt& prompt);
+    void Close();
+
+    bool isConnected() const { return m_session && !m_session->connectFailed(); }
+    // Null while no data source is connected.
+    CDbSession* session() const { return isConnected() ? m_session.get() : nullptr; }
+    QString displayName() const { return isConnected() ? m_session->displayName() : QString(); }
+
+    // The Objects page reads the list once per data source; a run uses that list and its
+    // selection instead of reading it again.
+    bool isFresh() const { return m_fresh; }
+    bool objectsLoaded() const { return m_objectsLoaded; }
+    int objectCount() const { return m_objectCount; }
+    // Reads the object list of a fresh data source and clears the fresh mark.
+    void LoadObjectsIfFresh();
+
+private:
+    std::unique_ptr<CDbSession> replaceSession();
+
+    std::unique_ptr<CDbSession> m_session;
+    bool m_fresh = false;
+    bool m_objectsLoaded = false;
+    int m_objectCount = 0;
+};
+
+} // namespace velkaro

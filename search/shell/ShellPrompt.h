@@ -1,0 +1,40 @@
+#pragma once
+
+#include "common/UserPrompt.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <atomic>
+
+namespace velkaro {
+
+class MessageBoxPrompt;
+
+// The program's prompt: the real dialogs, owned by whichever window is in front, until the
+// program is told to end; from then on nothing waits for an answer (messages go to the error
+// output, questions get the cautious answer). Calls from other threads are carried out on the
+// interface thread, where the ending is noticed.
+class ShellPrompt final : public UserPrompt
+{
+public:
+    ShellPrompt(MessageBoxPrompt& dialogs, QWidget* mainWindow);
+
+    void setMainWindow(QWidget* window) { m_mainWindow = window; }
+    void setEnding() { m_ending = true; }
+    bool isEnding() const { return m_ending; }
+
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> chooseDataSource() override;
+    std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
+
+private:
+    void adoptFrontWindow();
+
+    MessageBoxPrompt& m_dialogs;
+    QPointer<QWidget> m_mainWindow;
+    std::atomic<bool> m_ending{false};
+};
+
+} // namespace velkaro

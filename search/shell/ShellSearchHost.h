@@ -1,0 +1,68 @@
+#pragma once
+
+#include "search/engine/SearchHost.h"
+
+#include <QObject>
+#include <QPointer>
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+namespace velkaro {
+
+class ControlPanel;
+class UserPrompt;
+
+// What a run reports, carried out on the interface thread in the order the run reported it. The
+// run never waits: each call is queued. A message box of the run holds back the calls after it
+// until it is answered, so the window does not move on under the message.
+class ShellSearchHost final : public QObject, public SearchHost
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ShellSearchHost)
+
+public:
+    explicit ShellSearchHost(UserPrompt& prompt, QObject* parent = nullptr);
+    ~ShellSearchHost() override;
+
+    void setControlPanel(ControlPanel* panel) { m_panel = panel; }
+    // A run begins; ended() turns true with its last call, on the run's thread.
+    void beginRun() { m_ended = false; }
+    bool ended() const { return m_ended; }
+    // The program is ending: the run's messages are no longer shown.
+    void setQuiet(bool quiet) { m_quiet = quiet; }
+
+    void setTitle(const QString& title) override;
+    void setProgressRange(SearchProgressBar bar, int maximum) override;
+    void stepProgress(SearchProgressBar bar) override;
+    void setObjectList(const QStringList& names) override;
+    void selectObject(const QString& name) override;
+    void showMessage(const QString& text) override;
+    void commandStateChanged() override;
+    void runEnded() override;
+
+signals:
+    void titleChanged(const QString& title);
+    void commandStatesChanged();
+    void runFinished();
+
+private slots:
+    void drain();
+
+private:
+    using Call = std::function<void()>;
+    void post(Call call);
+    void onPanel(std::function<void(ControlPanel&)> call);
+
+    UserPrompt& m_prompt;
+    QPointer<ControlPanel> m_panel;
+    std::atomic<bool> m_ended{true};
+    std::atomic<bool> m_quiet{false};
+    std::mutex m_mutex;
+    std::deque<Call> m_pending; // guarded by m_mutex
+    bool m_drainPosted = false; // guarded by m_mutex
+    bool m_draining = false;    // interface thread only
+};
+
+} // namespace velkaro
