@@ -57,6 +57,9 @@ void StopSignals::watch()
         // A second signal while the run stops, or one with no run to stop, ends the program.
         if (!m_run || m_received != 0)
             std::_Exit(128 + signal);
+        // A run that has already finished is only writing its files: let it.
+        if (!m_run->isRunning())
+            continue;
         m_received = signal;
         m_run->stop();
     }

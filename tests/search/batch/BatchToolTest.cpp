@@ -103,6 +103,7 @@ private slots:
     void objectSelectionAndNotProcessedList();
     void dataStatementThatFailsIsNoCleanResult_data();
     void dataStatementThatFailsIsNoCleanResult();
+    void terminateStopsTheRunAndKeepsTheReport();
     void failures_data();
     void failures();
     void wrongPasswordIsRefusedWithoutShowingIt();
@@ -238,6 +239,37 @@ void BatchToolTest::dataStatementThatFailsIsNoCleanResult()
              qPrintable(errors));
     QVERIFY(errors.contains(QLatin1String("integer overflow")));
     QVERIFY(QString::fromUtf8(result.out).contains(QLatin1String("TOTAL NUMBER OF INSTANCES FOUND: ")));
+}
+
+// A scratch table long enough to be still running when the signal comes.
+void BatchToolTest::terminateStopsTheRunAndKeepsTheReport()
+{
+    const QString database = m_dir.filePath(QStringLiteral("long.sqlite"));
+    QProcess sqlite;
+    sqlite.start(
+        QStringLiteral("sqlite3"),
+        {database, QStringLiteral("CREATE TABLE t (id INTEGER, v TEXT); INSERT INTO t WITH RECURSIVE "
+                                  "n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300000) "
+                                  "SELECT i, 'row ' || i FROM n;")});
+    if (!sqlite.waitForFinished() || sqlite.exitCode() != 0)
+        QSKIP("the sqlite3 shell is needed to build the scratch database");
+
+    QProcess tool;
+    tool.setChildProcessModifier([] { ::setsid(); });
+    tool.start(QStringLiteral(ZINDREL_BATCH),
+               {QStringLiteral("--connect"), QStringLiteral("DRIVER=SQLite3;Database=") + database,
+                QStringLiteral("--text"), QStringLiteral("row"), QStringLiteral("--in"),
+                QStringLiteral("data")});
+    // Every row matches, so the report flows as soon as the data search reads.
+    QVERIFY(tool.waitForReadyRead(60000));
+    tool.terminate();
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tool.exitCode(), 2);
+    const QByteArray out = tool.readAllStandardOutput();
+    QVERIFY2(out.endsWith("\r\n\r\nZindrel Stopped ..."), out.right(200).constData());
+    QVERIFY(!out.contains("TOTAL NUMBER OF INSTANCES FOUND"));
+    QVERIFY(tool.readAllStandardError().contains("the search was stopped before it finished"));
 }
 
 void BatchToolTest::failures_data()
