@@ -8,6 +8,7 @@
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportDocument.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -69,7 +70,7 @@ struct EngineRun
         searchRun.RunSearch();
         instances = searchRun.instancesFound();
         QFile file(parameters.reportFileName);
-        if (file.open(QIODevice::ReadOnly))
+        if (!parameters.reportFileName.isEmpty() && file.open(QIODevice::ReadOnly))
             reportText = QString::fromUtf8(file.readAll());
     }
 };
@@ -194,6 +195,8 @@ private slots:
                                  PadColumn("email", 36, true) + "\r\n"),
                  qPrintable(report));
         QVERIFY(!report.contains("ERROR"));
+        // Tables without indexes answer with no rows, which is no failure.
+        QVERIFY(!report.contains("error ocurred"));
     }
 
     // With no search at all the run still reads the list, reports the objects it left out, and
@@ -225,7 +228,65 @@ private slots:
         QCOMPARE(run.host.objectList().size(), 11);
     }
 
+    // Names and values are report text, never markup; a quote inside a name is doubled in the
+    // statement; a catalog of one object says so.
+    void oneObjectWithMarkupAndQuotes()
+    {
+        EngineRun run;
+        QVERIFY(CreateMarkupDatabase(run, m_dir.filePath("markup.db")));
+        SearchParameters parameters;
+        parameters.AcceptSearchText("needle-4711");
+
+        run.run(parameters);
+
+        const QString text = run.document.document().toPlainText();
+        QVERIFY2(text.contains(" object was found in "), qPrintable(text));
+        QVERIFY2(text.contains("Instances found in data from TABLE <b>x</b>"), qPrintable(text));
+        QVERIFY(text.contains("say \"hi\""));
+        QVERIFY(text.contains("needle-4711 <i>y</i>"));
+        QVERIFY(!text.contains("The following error"));
+        QCOMPARE(run.instances, 1);
+    }
+
+    // An object whose columns are all left out is passed over; the instances found elsewhere
+    // still count in full.
+    void ignoredColumnsTakeNothingOffTheTotal()
+    {
+        EngineRun run;
+        QVERIFY(CreateMarkupDatabase(run, m_dir.filePath("ignored.db")));
+        SearchParameters parameters;
+        parameters.AcceptSearchText("<b>");
+        parameters.ignoredColumnPatterns = {"%"};
+
+        run.run(parameters);
+
+        const QString text = run.document.document().toPlainText();
+        QVERIFY2(text.contains("Instances found in Object Names"), qPrintable(text));
+        QVERIFY(!text.contains("Instances found in data"));
+        QVERIFY(text.contains("TOTAL NUMBER OF INSTANCES FOUND: 1"));
+        QCOMPARE(run.instances, 1);
+    }
+
 private:
+    // A fresh SQLite file with one table whose names hold markup and a quote character.
+    static bool CreateMarkupDatabase(EngineRun& run, const QString& path)
+    {
+        if (!run.session.ConnectByString("Driver=SQLite3;Database=" + path, run.prompt))
+            return false;
+        for (const QString& sql :
+             {QString("create table \"<b>x</b>\" (\"say \"\"hi\"\"\" text, note text)"),
+              QString("insert into \"<b>x</b>\" values ('hello', 'needle-4711 <i>y</i>')")}) {
+            SQLHSTMT statement = SQL_NULL_HSTMT;
+            const QString error = run.session.ExecuteQuery(statement, sql);
+            run.session.CloseQuery(statement);
+            if (!error.isEmpty()) {
+                qWarning() << error;
+                return false;
+            }
+        }
+        return true;
+    }
+
     QTemporaryDir m_dir;
 };
 
