@@ -2,7 +2,7 @@
 #include "explorer/core/WorkerThreads.h"
 #include "explorer/core/WorkerWait.h"
 
-#include <QSignalSpy>
+#include <QScopeGuard>
 #include <QTest>
 #include <atomic>
 #include <system_error>
@@ -155,35 +155,38 @@ private slots:
     void threadsAreCountedUntilTheyReturn()
     {
         WorkerThreads threads;
-        std::atomic<bool> release{false};
-        std::atomic<int> ran{0};
+        // Shared with the detached threads, and set on every way out so none spins on.
+        const auto release = std::make_shared<std::atomic<bool>>(false);
+        const auto ran = std::make_shared<std::atomic<int>>(0);
+        const auto releaseOnExit = qScopeGuard([release] { release->store(true); });
         for (int i = 0; i < 4; ++i) {
-            QVERIFY(threads.start([&] {
-                while (!release.load())
+            QVERIFY(threads.start([release, ran] {
+                while (!release->load())
                     std::this_thread::yield();
-                ran.fetch_add(1);
+                ran->fetch_add(1);
             }));
         }
         QCOMPARE(threads.liveCount(), 4);
-        release.store(true);
+        release->store(true);
         QTRY_COMPARE(threads.liveCount(), 0);
-        QCOMPARE(ran.load(), 4);
+        QCOMPARE(ran->load(), 4);
     }
 
     void threadOutlivesItsStarter()
     {
-        std::atomic<bool> release{false};
+        const auto release = std::make_shared<std::atomic<bool>>(false);
+        const auto releaseOnExit = qScopeGuard([release] { release->store(true); });
         auto token = std::make_shared<int>(0);
         std::weak_ptr<int> watch = token;
         {
             WorkerThreads threads;
-            QVERIFY(threads.start([&release, token] {
-                while (!release.load())
+            QVERIFY(threads.start([release, token] {
+                while (!release->load())
                     std::this_thread::yield();
             }));
         }
         token.reset();
-        release.store(true);
+        release->store(true);
         // The body (and its count) are released only after the count was decremented.
         QTRY_VERIFY(watch.expired());
     }
