@@ -20,7 +20,7 @@ mkdir -p "$XDG_CONFIG_HOME/Halvetic"
 # demo's user changes later is kept; the SQLite source needs no password, and none is stored.
 settings=$XDG_CONFIG_HOME/Halvetic/Velkaro.conf
 if [ ! -f "$settings" ]; then
-    printf '[Recent%%20DB]\n0=ShopSQLite/p0/DSN=ShopSQLite\n1=\n' > "$settings"
+    printf '[Recent%%20DB]\n0=ShopSQLite/p0/pDSN=ShopSQLite\n1=\n' > "$settings"
     chmod 600 "$settings"
 fi
 

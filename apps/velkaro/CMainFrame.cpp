@@ -22,6 +22,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QToolBar>
 #include <QWhatsThis>
 
@@ -33,6 +34,8 @@ const char* const kIcon = ":/icons/velkaro.png";
 
 // The list pane starts small; the splitter gives it whatever the tree pane leaves.
 constexpr int kInitialListWidth = 100;
+constexpr int kWorkerReturnPasses = 20;
+constexpr int kWorkerReturnPauseMs = 25;
 
 QToolBar* fixedBar(QMainWindow* window, const QString& title, const QString& name)
 {
@@ -405,12 +408,19 @@ void CMainFrame::shutDown()
     HelpBrowser::closeHelp();
     savePlacement();
     hide();
-    if (m_leftView != nullptr) {
-        m_leftView->beginShutdown();
-        CLeftView* tree = m_leftView;
-        m_leftView = nullptr;
-        delete tree;
-    }
+    if (m_leftView == nullptr)
+        return;
+    CLeftView* tree = m_leftView;
+    m_leftView = nullptr;
+    tree->beginShutdown();
+    // The tree pane's teardown, while the pane can still show the wait.
+    tree->hub().shutdown();
+    // A worker that has just let go of its database needs a moment to return.
+    const WorkerThreads& workers = tree->hub().workers();
+    for (int pass = 0; pass < kWorkerReturnPasses && workers.liveCount() > 0; ++pass)
+        QThread::msleep(kWorkerReturnPauseMs);
+    m_workersLeft = workers.liveCount() > 0;
+    delete tree;
 }
 
 } // namespace velkaro

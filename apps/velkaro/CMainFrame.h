@@ -63,6 +63,8 @@ public:
     const Commands& commands() const { return m_commands; }
     QList<QLabel*> indicators() const { return m_indicators; }
     bool isShutDown() const { return m_shutDown; }
+    // After the close: a worker stuck in a driver call outlived the shutdown wait.
+    bool workersStillRunning() const { return m_workersLeft; }
 
     // Re-evaluates which commands the tree pane allows.
     void updateCommandStates();
@@ -105,6 +107,7 @@ private:
     int m_treeWidth = 200;
     bool m_maximized = false;
     bool m_shutDown = false;
+    bool m_workersLeft = false;
 };
 
 } // namespace velkaro

@@ -31,6 +31,8 @@ extern "C" void forwardSignal(int number)
 
 SignalCloser::SignalCloser(QWidget* window, QObject* parent) : QObject(parent), m_window(window)
 {
+    m_retry.setInterval(50);
+    connect(&m_retry, &QTimer::timeout, this, &SignalCloser::closeWhenUnwound);
     if (g_signalSocket[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSocket) != 0)
         return;
     ::fcntl(g_signalSocket[0], F_SETFL, ::fcntl(g_signalSocket[0], F_GETFL) | O_NONBLOCK);
@@ -46,9 +48,6 @@ SignalCloser::SignalCloser(QWidget* window, QObject* parent) : QObject(parent), 
     }
     m_notifier = new QSocketNotifier(g_signalSocket[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SignalCloser::readSignal);
-
-    m_retry.setInterval(50);
-    connect(&m_retry, &QTimer::timeout, this, &SignalCloser::closeWhenUnwound);
 }
 
 SignalCloser::~SignalCloser()
@@ -60,6 +59,13 @@ SignalCloser::~SignalCloser()
     sigemptyset(&action.sa_mask);
     for (const int number : kSignals)
         ::sigaction(number, &action, nullptr);
+}
+
+void SignalCloser::setWindow(QWidget* window)
+{
+    m_window = window;
+    if (m_lastSignal != 0)
+        m_retry.start();
 }
 
 void SignalCloser::readSignal()
@@ -76,17 +82,21 @@ void SignalCloser::closeWhenUnwound()
         m_retry.stop();
         return;
     }
-    if (QWidget* popup = QApplication::activePopupWidget())
+    bool closedOne = false;
+    if (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
+        closedOne = true;
+    }
     if (QWidget* modal = QApplication::activeModalWidget()) {
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
         else
             modal->close();
+        closedOne = true;
     }
-    // A dialog's exec() returns only once control is back in its own loop: wait for that.
-    if (QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr ||
-        QThread::currentThread()->loopLevel() > 1) {
+    // A dialog's exec() returns only once control is back in its own loop: close on a later turn,
+    // from the main loop.
+    if (closedOne || QThread::currentThread()->loopLevel() > 1) {
         m_retry.start();
         return;
     }

@@ -20,8 +20,12 @@ class SignalCloser final : public QObject
     Q_DISABLE_COPY_MOVE(SignalCloser)
 
 public:
-    explicit SignalCloser(QWidget* window, QObject* parent = nullptr);
+    // Installed before the window exists, so that no signal in between ends the process untidily.
+    explicit SignalCloser(QWidget* window = nullptr, QObject* parent = nullptr);
     ~SignalCloser() override;
+
+    // The window to close; a signal that came before it is acted on now.
+    void setWindow(QWidget* window);
 
     // False when the socket pair or a handler could not be set up.
     bool isInstalled() const { return m_notifier != nullptr; }

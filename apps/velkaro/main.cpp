@@ -23,12 +23,13 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velkaro.png")));
     HelpBrowser::setGuide(QUrl(QStringLiteral("qrc:/help/velkaro/")), QStringLiteral("Velkaro Help"));
 
+    SignalCloser signalCloser;
     ProfileStore store(QStringLiteral("Velkaro"));
     MessageBoxPrompt prompt;
     auto frame = std::make_unique<CMainFrame>(store, prompt);
     prompt.setParentWidget(frame.get());
-    SignalCloser signalCloser(frame.get());
     frame->startUp();
+    signalCloser.setWindow(frame.get());
 
     const int result = QApplication::exec();
     frame->close();

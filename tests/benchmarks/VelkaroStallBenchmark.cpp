@@ -1,0 +1,232 @@
+// How long the interface thread stops answering while Velkaro loads a large catalog: builds a
+// 5,000-table SQLite file, starts the real main window offscreen with the file in "Recent DB",
+// and ticks a 10 ms timer throughout, recording the longest gap between ticks. Then selects the
+// database (a 5,000-row list) the same way. The load time is set against the bare catalog calls
+// (SQLTables, then SQLColumns and SQLStatistics per table) made in the same process.
+//
+// Run: source build/datasources/env.sh && build/tests/benchmarks/VelkaroStallBenchmark [tables]
+
+#include "RecordingPrompt.h"
+#include "apps/velkaro/CMainFrame.h"
+#include "common/ProfileStore.h"
+#include "explorer/views/CLeftView.h"
+#include "resources/VelkaroResources.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidgetItem>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <sql.h>
+#include <sqlext.h>
+
+using namespace velkaro;
+
+namespace {
+
+int tableCount = 5000;
+constexpr int columnCount = 20;
+constexpr int tickMs = 10;
+
+// The catalog as SQL for the sqlite3 shell: tables of 20 columns with a unique and a two-column index.
+QByteArray catalogScript()
+{
+    static const char* const types[] = {"INTEGER", "VARCHAR(40)", "DECIMAL(10,2)", "DATE"};
+    QStringList columns;
+    for (int c = 0; c < columnCount; ++c)
+        columns << QStringLiteral("c%1 %2").arg(c, 2, 10, QLatin1Char('0')).arg(QLatin1String(types[c % 4]));
+    const QString columnList = columns.join(QStringLiteral(", "));
+    QByteArray script = "BEGIN;\n";
+    for (int t = 0; t < tableCount; ++t) {
+        const QString table = QStringLiteral("stall_%1").arg(t, 4, 10, QLatin1Char('0'));
+        script += QStringLiteral("CREATE TABLE %1 (%2);\nCREATE UNIQUE INDEX %1_ux ON %1 (c00);\n"
+                                 "CREATE INDEX %1_ix ON %1 (c01, c02);\n")
+                      .arg(table, columnList)
+                      .toUtf8();
+    }
+    return script + "COMMIT;\n";
+}
+
+bool buildCatalog(const QString& path)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {path});
+    if (!shell.waitForStarted())
+        return false;
+    shell.write(catalogScript());
+    shell.closeWriteChannel();
+    return shell.waitForFinished(600000) && shell.exitCode() == 0;
+}
+
+// Every value of the catalog calls the explorer makes, read and dropped; the number of tables.
+int bareCatalogCalls(const QString& connectString)
+{
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    SQLAllocEnv(&env);
+    SQLAllocConnect(env, &dbc);
+    QByteArray in = connectString.toUtf8();
+    if (!SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS, nullptr,
+                                        0, nullptr, SQL_DRIVER_NOPROMPT)))
+        return -1;
+    QList<QByteArray> names;
+    char value[1024];
+    SQLLEN length = 0;
+    auto drain = [&](SQLHSTMT statement) {
+        SQLSMALLINT columns = 0;
+        SQLNumResultCols(statement, &columns);
+        while (SQL_SUCCEEDED(SQLFetch(statement))) {
+            for (SQLUSMALLINT c = 1; c <= columns; ++c)
+                SQLGetData(statement, c, SQL_C_CHAR, value, sizeof value, &length);
+        }
+        SQLFreeStmt(statement, SQL_DROP);
+    };
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    SQLAllocStmt(dbc, &statement);
+    SQLTables(statement, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
+    while (SQL_SUCCEEDED(SQLFetch(statement))) {
+        SQLGetData(statement, 3, SQL_C_CHAR, value, sizeof value, &length);
+        names << QByteArray(value);
+    }
+    SQLFreeStmt(statement, SQL_DROP);
+    for (QByteArray& name : names) {
+        SQLAllocStmt(dbc, &statement);
+        SQLColumns(statement, nullptr, 0, nullptr, 0, reinterpret_cast<SQLCHAR*>(name.data()), SQL_NTS,
+                   nullptr, 0);
+        drain(statement);
+        SQLAllocStmt(dbc, &statement);
+        SQLStatistics(statement, nullptr, 0, nullptr, 0, reinterpret_cast<SQLCHAR*>(name.data()), SQL_NTS,
+                      SQL_INDEX_ALL, SQL_ENSURE);
+        drain(statement);
+    }
+    SQLDisconnect(dbc);
+    SQLFreeConnect(dbc);
+    SQLFreeEnv(env);
+    return static_cast<int>(names.size());
+}
+
+// The longest time between two ticks of a fast timer on the interface thread.
+class StallMeter final
+{
+public:
+    StallMeter()
+    {
+        m_timer.setInterval(tickMs);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+    }
+    void start()
+    {
+        m_longest = 0;
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    // Counts the time since the last tick too: work that has not yet let the timer in is a stall.
+    qint64 longestMs()
+    {
+        tick();
+        return m_longest;
+    }
+
+private:
+    void tick()
+    {
+        const qint64 now = m_clock.elapsed();
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1)
+        tableCount = std::max(1, std::atoi(argv[1]));
+    QTemporaryDir dir;
+    if (!dir.isValid() || qEnvironmentVariableIsEmpty("ODBCSYSINI")) {
+        std::fprintf(stderr, "needs a temporary folder and the test ODBC configuration "
+                             "(source build/datasources/env.sh)\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+    QApplication application(argc, argv);
+    initVelkaroResources();
+
+    const QString file = dir.filePath(QStringLiteral("stall.sqlite"));
+    if (!buildCatalog(file)) {
+        std::fprintf(stderr, "could not build the catalog with the sqlite3 shell\n");
+        return 1;
+    }
+    const QString connectString = QStringLiteral("DRIVER=SQLite3;Database=") + file;
+    bareCatalogCalls(connectString); // warms the file cache
+    QElapsedTimer clock;
+    clock.start();
+    const int tables = bareCatalogCalls(connectString);
+    const double bareSeconds = clock.nsecsElapsed() / 1e9;
+
+    ProfileStore store(QStringLiteral("Velkaro"));
+    store.writeString(QStringLiteral("Log"), QStringLiteral("File"),
+                      dir.filePath(QStringLiteral("activity")));
+    store.writeString(QStringLiteral("Recent DB"), QStringLiteral("0"),
+                      QStringLiteral("Stall/p0/p") + connectString);
+    store.writeString(QStringLiteral("Recent DB"), QStringLiteral("1"), QString());
+    test::RecordingPrompt prompt;
+    CMainFrame frame(store, prompt);
+    CLeftView& tree = *frame.leftView();
+
+    StallMeter meter;
+    meter.start();
+    clock.restart();
+    frame.startUp();
+    const bool loaded = waitFor(
+        [&] {
+            QTreeWidgetItem* root = tree.topLevelItem(0);
+            QTreeWidgetItem* database = root != nullptr ? root->child(0) : nullptr;
+            return !tree.canStop() && database != nullptr && database->childCount() >= tables;
+        },
+        600000);
+    const double loadSeconds = clock.nsecsElapsed() / 1e9;
+    const qint64 loadStall = meter.longestMs();
+    if (!loaded) {
+        std::fprintf(stderr, "the catalog did not load\n");
+        return 1;
+    }
+
+    meter.start();
+    clock.restart();
+    tree.setCurrentItem(tree.topLevelItem(0)->child(0));
+    waitFor([&] { return frame.listView()->topLevelItemCount() >= tables; }, 600000);
+    const double selectSeconds = clock.nsecsElapsed() / 1e9;
+    const qint64 selectStall = meter.longestMs();
+
+    std::printf("%d tables: bare catalog calls %.2f s; load through the window %.2f s (ratio %.2f), "
+                "longest stall %lld ms; listing the database %.2f s, longest stall %lld ms (goal < 100 ms)\n",
+                tables, bareSeconds, loadSeconds, loadSeconds / bareSeconds,
+                static_cast<long long>(loadStall), selectSeconds, static_cast<long long>(selectStall));
+    frame.close();
+    return 0;
+}
