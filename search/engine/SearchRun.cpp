@@ -86,8 +86,8 @@ void SearchRun::pause()
 
 void SearchRun::resume()
 {
-    if (m_title->resume())
-        m_flags->resume();
+    m_title->resume();
+    m_flags->resume();
     m_host.commandStateChanged();
 }
 
@@ -106,9 +106,10 @@ bool SearchRun::isRunning() const
     return m_flags->isRunning();
 }
 
+// A pause that came as the run ended leaves nothing to resume.
 bool SearchRun::isPaused() const
 {
-    return m_flags->isPaused();
+    return m_flags->isRunning() && m_flags->isPaused();
 }
 
 bool SearchRun::inDataPhase() const
