@@ -73,9 +73,19 @@ private:
 
 } // namespace
 
+QString BatchPrompt::Printable(QString text, bool keepLineBreaks)
+{
+    for (QChar& c : text) {
+        const bool lineBreak = c == QLatin1Char('\n') || c == QLatin1Char('\t');
+        if (c.category() == QChar::Other_Control && !(keepLineBreaks && lineBreak))
+            c = QLatin1Char('?');
+    }
+    return text;
+}
+
 void BatchPrompt::showMessage(const QString& text)
 {
-    std::fprintf(m_errors, "zindrel-batch: %s\n", text.toLocal8Bit().constData());
+    std::fprintf(m_errors, "zindrel-batch: %s\n", Printable(text, true).toLocal8Bit().constData());
     std::fflush(m_errors);
 }
 

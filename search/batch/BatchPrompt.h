@@ -20,6 +20,10 @@ public:
     std::optional<QString> chooseDataSource() override;
     std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
 
+    // Names and driver texts come from the database: control characters in them must not drive
+    // the terminal. Line breaks and tabs stay when asked for.
+    static QString Printable(QString text, bool keepLineBreaks);
+
 private:
     std::FILE* m_errors;
 };

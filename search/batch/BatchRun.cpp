@@ -20,7 +20,14 @@ namespace {
 
 const char* const kPasswordVariable = "ZINDREL_PASSWORD";
 
-// Opened before the connection is made, so that a file that cannot be written costs no search.
+QString FileLabel(const QString& name)
+{
+    return name.isEmpty() ? QStringLiteral("standard output") : name;
+}
+
+// Opened before the connection is made, so that a file that cannot be written costs no search, but
+// emptied only once the search can begin: a data source that cannot be reached leaves the last
+// report as it was.
 bool OpenForWriting(QFile& file, const QString& name, QString& problem)
 {
     const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Unbuffered;
@@ -29,12 +36,19 @@ bool OpenForWriting(QFile& file, const QString& name, QString& problem)
         opened = file.open(STDOUT_FILENO, mode);
     } else {
         file.setFileName(name);
-        opened = file.open(mode | QIODevice::Truncate);
+        opened = file.open(mode | QIODevice::Append);
     }
     if (!opened)
-        problem = QStringLiteral("cannot write %1: %2")
-                      .arg(name.isEmpty() ? QStringLiteral("standard output") : name, file.errorString());
+        problem = QStringLiteral("cannot write %1: %2").arg(FileLabel(name), file.errorString());
     return opened;
+}
+
+bool Empty(QFile& file, QString& problem)
+{
+    if (!file.isOpen() || file.fileName().isEmpty() || file.resize(0))
+        return true;
+    problem = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
+    return false;
 }
 
 // The connect string with the password from the environment; without one the driver's refusal
@@ -65,14 +79,16 @@ BatchRun::BatchRun(const BatchOptions& options, std::FILE* errors) : m_options(o
 
 BatchExit BatchRun::fail(const QString& message) const
 {
-    std::fprintf(m_errors, "zindrel-batch: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(m_errors, "zindrel-batch: %s\n",
+                 BatchPrompt::Printable(message, true).toLocal8Bit().constData());
     std::fflush(m_errors);
     return BatchExit::Error;
 }
 
 void BatchRun::warn(const QString& message) const
 {
-    std::fprintf(m_errors, "zindrel-batch: warning: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(m_errors, "zindrel-batch: warning: %s\n",
+                 BatchPrompt::Printable(message, true).toLocal8Bit().constData());
     std::fflush(m_errors);
 }
 
@@ -93,6 +109,9 @@ BatchExit BatchRun::exec()
         return fail(QStringLiteral("could not connect to %1: %2")
                         .arg(ConnectString::withoutPassword(input), session.lastError()));
 
+    if (!Empty(text, problem) || !Empty(rtf, problem))
+        return fail(problem);
+
     std::unique_ptr<ReportDocument> document;
     if (rtf.isOpen())
         document = std::make_unique<ReportDocument>(prompt);
@@ -107,10 +126,8 @@ BatchExit BatchRun::exec()
         m_signals->setRun(nullptr);
 
     if (!writer.flush())
-        return fail(QStringLiteral("cannot write %1: %2")
-                        .arg(m_options.outputFile.isEmpty() ? QStringLiteral("standard output")
-                                                            : m_options.outputFile,
-                             writer.failure()));
+        return fail(
+            QStringLiteral("cannot write %1: %2").arg(FileLabel(m_options.outputFile), writer.failure()));
     text.close();
     if (document && !WriteRtf(rtf, *document, problem))
         return fail(problem);

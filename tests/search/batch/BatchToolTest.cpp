@@ -107,6 +107,7 @@ private slots:
     void failures_data();
     void failures();
     void wrongPasswordIsRefusedWithoutShowingIt();
+    void unreachableSourceLeavesTheLastReport();
 
 private:
     void addSources();
@@ -328,6 +329,20 @@ void BatchToolTest::wrongPasswordIsRefusedWithoutShowingIt()
                      QString());
     QCOMPARE(result.exitCode, 2);
     QVERIFY(result.out.isEmpty());
+}
+
+void BatchToolTest::unreachableSourceLeavesTheLastReport()
+{
+    const QString textFile = m_dir.filePath(QStringLiteral("kept.txt"));
+    QFile previous(textFile);
+    QVERIFY(previous.open(QIODevice::WriteOnly));
+    previous.write("yesterday's report");
+    previous.close();
+    const ToolResult result =
+        RunTool({QStringLiteral("--dsn"), QStringLiteral("NoSuchSource"), QStringLiteral("--text"),
+                 QStringLiteral("x"), QStringLiteral("--output"), textFile});
+    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(ReadAll(textFile), QByteArray("yesterday's report"));
 }
 
 QTEST_GUILESS_MAIN(BatchToolTest)
