@@ -1,5 +1,6 @@
 #include "desktop/HelpBrowser.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -93,6 +94,15 @@ void HelpBrowser::setGuide(const QUrl& guideFolder, const QString& windowTitle)
 HelpBrowser* HelpBrowser::showHelp(const QString& topic)
 {
     Guide& current = guide();
+    // A modal dialog blocks every other window: help asked for from it is a window of its own.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        auto* window = new HelpBrowser(current.folder, modal);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(current.title);
+        window->showTopic(topic);
+        window->show();
+        return window;
+    }
     if (current.window.isNull()) {
         current.window = new HelpBrowser(current.folder);
         current.window->setAttribute(Qt::WA_DeleteOnClose);

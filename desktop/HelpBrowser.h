@@ -25,7 +25,8 @@ public:
     QUrl currentPage() const;
     QTextBrowser* browser() const { return m_browser; }
 
-    // The program's guide, set once at start; showHelp opens the one window on it.
+    // The program's guide, set once at start; showHelp opens the one window on it, or, while a modal
+    // dialog is open, a window that belongs to that dialog.
     static void setGuide(const QUrl& guideFolder, const QString& windowTitle);
     static HelpBrowser* showHelp(const QString& topic);
     // Closes the guide's window, if open (the program is ending).

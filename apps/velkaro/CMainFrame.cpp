@@ -23,6 +23,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
 
@@ -35,6 +36,7 @@ const char* const kIcon = ":/icons/velkaro.png";
 // The list pane starts small; the splitter gives it whatever the tree pane leaves.
 constexpr int kInitialListWidth = 100;
 constexpr int kWorkerReturnPasses = 20;
+constexpr int kCommandStatePeriodMs = 250;
 constexpr int kWorkerReturnPauseMs = 25;
 
 QToolBar* fixedBar(QMainWindow* window, const QString& title, const QString& name)
@@ -66,6 +68,11 @@ CMainFrame::CMainFrame(ProfileStore& store, UserPrompt& prompt, QWidget* parent)
     createStatusBar();
     createPanes();
     createContextMenu();
+
+    // Workers end on their own; the toolbar follows them as the menus do when opened.
+    m_commandStates = new QTimer(this);
+    m_commandStates->setInterval(kCommandStatePeriodMs);
+    connect(m_commandStates, &QTimer::timeout, this, &CMainFrame::updateCommandStates);
 }
 
 CMainFrame::~CMainFrame()
@@ -297,6 +304,7 @@ void CMainFrame::startUp()
     m_leftView->InsertRoot();
     m_leftView->ReconnectRecentDatabases();
     updateCommandStates();
+    m_commandStates->start();
 }
 
 void CMainFrame::adjustForWindowFrame()
@@ -405,6 +413,7 @@ void CMainFrame::shutDown()
     if (m_shutDown)
         return;
     m_shutDown = true;
+    m_commandStates->stop();
     HelpBrowser::closeHelp();
     savePlacement();
     hide();

@@ -6,6 +6,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QSplitter;
+class QTimer;
 class QToolBar;
 
 namespace velkaro {
@@ -104,6 +105,7 @@ private:
     CLeftView* m_leftView = nullptr;
     CVelkaroView* m_listView = nullptr;
     QMenu* m_contextMenu = nullptr;
+    QTimer* m_commandStates = nullptr;
     int m_treeWidth = 200;
     bool m_maximized = false;
     bool m_shutDown = false;

@@ -2,6 +2,7 @@
 #include "apps/velkaro/SignalCloser.h"
 #include "common/ProfileStore.h"
 #include "desktop/HelpBrowser.h"
+#include "desktop/HelpRequests.h"
 #include "desktop/MessageBoxPrompt.h"
 #include "resources/VelkaroResources.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velkaro.png")));
     HelpBrowser::setGuide(QUrl(QStringLiteral("qrc:/help/velkaro/")), QStringLiteral("Velkaro Help"));
 
+    HelpRequests helpRequests(&CMainFrame::helpTopicFor);
     SignalCloser signalCloser;
     ProfileStore store(QStringLiteral("Velkaro"));
     MessageBoxPrompt prompt;

@@ -2,14 +2,19 @@
 
 #include "desktop/HelpBrowser.h"
 
+#include "desktop/HelpRequests.h"
 #include "resources/VelkaroResources.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 using namespace velkaro;
 
@@ -79,6 +84,37 @@ private slots:
         const QPointer<HelpBrowser> window = second;
         HelpBrowser::closeHelp();
         QTRY_VERIFY(window.isNull());
+    }
+
+    // A modal dialog blocks the main window's F1 and knows nothing of the guide: both ways in
+    // still reach the dialog's topic, in a window the modal dialog does not block.
+    void dialogHelp_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("F1 in a modal dialog") << true;
+        QTest::newRow("Help button") << false;
+    }
+    void dialogHelp()
+    {
+        QFETCH(bool, byKey);
+        HelpBrowser::setGuide(QUrl(QStringLiteral("qrc:/help/velkaro/")), QStringLiteral("Velkaro Help"));
+        HelpRequests requests([](const QWidget* window) { return window->objectName(); });
+        QDialog dialog;
+        dialog.setObjectName(QStringLiteral("remove-database"));
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dialog);
+        QString shown;
+        QTimer::singleShot(0, &dialog, [&] {
+            if (byKey)
+                QTest::keyClick(&dialog, Qt::Key_F1);
+            else
+                buttons->button(QDialogButtonBox::Help)->click();
+            const auto windows = dialog.findChildren<HelpBrowser*>();
+            if (windows.size() == 1 && windows.first()->isVisible())
+                shown = windows.first()->currentPage().fileName();
+            dialog.reject();
+        });
+        dialog.exec();
+        QCOMPARE(shown, QStringLiteral("remove-database.html"));
     }
 };
 
