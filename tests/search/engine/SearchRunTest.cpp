@@ -228,6 +228,23 @@ private slots:
         QCOMPARE(run.host.objectList().size(), 11);
     }
 
+    // An ignored column is neither reported nor selected: its values are not searched.
+    void ignoredColumnIsNotRead()
+    {
+        const test::TestDataSource& source = test::testDataSource("sqlite");
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        EngineRun run;
+        QVERIFY(run.connect(source));
+        SearchParameters parameters = Parameters("needle-4711|notes", m_dir.filePath("ignored.txt"));
+        parameters.ignoredColumnPatterns = {"NOTES"};
+
+        run.run(parameters);
+
+        QVERIFY2(!run.reportText.contains(DataHeading("customers")), qPrintable(run.reportText));
+        QVERIFY(!run.reportText.contains("Instances found in Column Names"));
+        QVERIFY(run.reportText.contains(DataHeading("group")));
+    }
+
     // Names and values are report text, never markup; a quote inside a name is doubled in the
     // statement; a catalog of one object says so.
     void oneObjectWithMarkupAndQuotes()
