@@ -1,7 +1,13 @@
 // Whole runs through the real zindrel-batch program, on each sample data source.
 
+#include "RecordingPrompt.h"
+#include "RecordingSearchHost.h"
 #include "ReportReading.h"
 #include "TestDataSources.h"
+#include "catalog/CDbSession.h"
+#include "search/engine/DirectReportWriter.h"
+#include "search/engine/ReportDocument.h"
+#include "search/engine/SearchRun.h"
 
 #include <QFile>
 #include <QProcess>
@@ -98,6 +104,7 @@ class BatchToolTest final : public QObject
 private slots:
     void findsDataInEveryKindOfName_data();
     void findsDataInEveryKindOfName();
+    void textIsWhatCompleteToFileWrites();
     void nothingFoundGoesToStandardOutput_data();
     void nothingFoundGoesToStandardOutput();
     void objectSelectionAndNotProcessedList();
@@ -159,6 +166,37 @@ void BatchToolTest::findsDataInEveryKindOfName()
     QVERIFY(rtf.startsWith("{\\rtf1"));
     QVERIFY(!text.contains(QLatin1Char('{')) && !text.contains(QLatin1Char('}')));
     QCOMPARE(PlainText(rtf), QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+}
+
+// The same search through the tool and through the search program's own complete-to-file output.
+void BatchToolTest::textIsWhatCompleteToFileWrites()
+{
+    const TestDataSource& source = testDataSource(QStringLiteral("sqlite"));
+    VELKARO_REQUIRE_DATA_SOURCE(source);
+    const QString text = QStringLiteral("needle-4711|Zwölf|customer");
+    const ToolResult result = RunTool(ConnectArguments(source) + QStringList{QStringLiteral("--text"), text});
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+
+    const QString file = m_dir.filePath(QStringLiteral("complete.txt"));
+    test::RecordingPrompt prompt;
+    CDbSession session(SessionVariant::Search);
+    QVERIFY(session.ConnectByString(source.connectString, prompt));
+    SearchParameters parameters;
+    parameters.listNotProcessedObjects = false;
+    parameters.AcceptSearchText(text);
+    parameters.outputMode = OutputMode::CompleteToFile;
+    parameters.reportFileName = file;
+    ReportDocument document(prompt);
+    DirectReportWriter writer(document);
+    test::RecordingSearchHost host;
+    SearchRun(session, parameters, writer, host).RunSearch();
+
+    // Only the elapsed time may differ.
+    const QRegularExpression elapsed(QStringLiteral("Elapsed Time: \\d\\d:\\d\\d:\\d\\d"));
+    const QString expected =
+        QString::fromUtf8(ReadAll(file)).replace(elapsed, QStringLiteral("Elapsed Time"));
+    QVERIFY(expected.contains(QLatin1String("Instances found in data from TABLE customers")));
+    QCOMPARE(QString::fromUtf8(result.out).replace(elapsed, QStringLiteral("Elapsed Time")), expected);
 }
 
 void BatchToolTest::nothingFoundGoesToStandardOutput_data()
@@ -345,5 +383,5 @@ void BatchToolTest::unreachableSourceLeavesTheLastReport()
     QCOMPARE(ReadAll(textFile), QByteArray("yesterday's report"));
 }
 
-QTEST_GUILESS_MAIN(BatchToolTest)
+QTEST_MAIN(BatchToolTest)
 #include "BatchToolTest.moc"
