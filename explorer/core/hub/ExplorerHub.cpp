@@ -42,6 +42,14 @@ void runDatabaseJob(ExplorerJob& job, HubRuntime& runtime, const ExplorerHub::Da
     entry.inUse->store(0);
 }
 
+// The job list keeps every job until shutdown; a finished one lets go of its database, so a
+// removed database is disconnected as soon as nothing works on it any more.
+void releaseFinishedJob(ExplorerJob& job)
+{
+    job.entry.reset();
+    job.keepAlive.reset();
+}
+
 void runObjectJob(ExplorerJob& job, HubRuntime& runtime, const std::function<void()>& showSelection)
 {
     DatabaseEntry& entry = *job.entry;
@@ -353,6 +361,7 @@ bool ExplorerHub::startDatabaseWorker(const JobPtr& job)
         HubRuntime* shared = runtime.get();
         runDatabaseJob(*job, *runtime, load,
                        [shared, this] { shared->poster.post([this] { ShowSelection(); }); });
+        releaseFinishedJob(*job);
         // The job (entry, session) goes before the runtime its session logs to.
         job.reset();
         runtime.reset();
@@ -368,6 +377,7 @@ bool ExplorerHub::startObjectWorker(const JobPtr& job)
     return m_workers.start([job = JobPtr(job), runtime, this]() mutable {
         HubRuntime* shared = runtime.get();
         runObjectJob(*job, *runtime, [shared, this] { shared->poster.post([this] { ShowSelection(); }); });
+        releaseFinishedJob(*job);
         job.reset();
         runtime.reset();
     });
@@ -375,10 +385,12 @@ bool ExplorerHub::startObjectWorker(const JobPtr& job)
 
 void ExplorerHub::startQueuedJob(const JobPtr& job)
 {
-    const DatabaseEntryPtr& entry = job->entry;
+    const DatabaseEntryPtr entry = job->entry;
     const auto& entries = m_databases.entries();
-    if (std::find(entries.begin(), entries.end(), entry) == entries.end())
-        return; // removed while it waited
+    if (std::find(entries.begin(), entries.end(), entry) == entries.end()) {
+        releaseFinishedJob(*job); // removed while it waited
+        return;
+    }
     if (entry->inUse->load() != 0) {
         // Two threads on one connection would corrupt its model; the refresh is refused as a
         // direct request for a busy database is.
@@ -451,6 +463,7 @@ void ExplorerHub::RefreshDatabase(const DatabaseEntryPtr& entry, bool foreground
                 "should increase the maximum number of threads in the Object Lookup settings.")
                 .arg(entry->alias));
         runDatabaseJob(*job, runtime, m_databaseLoad, [this] { ShowSelection(); });
+        releaseFinishedJob(*job);
     } else if (m_jobs.EnqueueJob(job)) {
         log(QStringLiteral("Database %1 has been queued for refresh.").arg(entry->alias));
     }

@@ -1,0 +1,503 @@
+#include "HubTestPort.h"
+#include "catalog/CDbSession.h"
+#include "common/ProfileStore.h"
+#include "tests/support/RecordingPrompt.h"
+#include "tests/support/TestDataSources.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <condition_variable>
+#include <mutex>
+#include <sql.h>
+#include <sqlext.h>
+
+using namespace velkaro;
+using namespace velkaro::test;
+
+namespace {
+
+// Holds database workers at the start of their load until the test lets them go.
+class LoadGate final
+{
+public:
+    void wait()
+    {
+        std::unique_lock lock(m_mutex);
+        ++m_waiting;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_open; });
+        --m_waiting;
+    }
+    void open()
+    {
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+    void close()
+    {
+        std::lock_guard lock(m_mutex);
+        m_open = false;
+    }
+    int waiting()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_waiting;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = false;
+    int m_waiting = 0;
+};
+
+// One explorer with its store, prompt, log file and test panes.
+struct Explorer
+{
+    explicit Explorer(const std::function<void(ProfileStore&)>& presets = {})
+    {
+        store.writeString(QStringLiteral("Log"), QStringLiteral("File"),
+                          logDir.filePath(QStringLiteral("velkaro")));
+        if (presets)
+            presets(store);
+        hub = std::make_unique<ExplorerHub>(store, prompt);
+        port = std::make_unique<HubTestPort>(*hub);
+    }
+    ~Explorer() { destroy(); }
+
+    void destroy()
+    {
+        if (!hub)
+            return;
+        hub->shutdown();
+        port.reset();
+        hub.reset();
+    }
+
+    void gateLoads()
+    {
+        hub->setDatabaseLoad([this](ExplorerJob& job) {
+            gate.wait();
+            job.entry->session->LoadObjects(job.load);
+        });
+    }
+
+    QStringList logLines() const
+    {
+        QFile file(logDir.filePath(QStringLiteral("velkaro.log")));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines;
+        for (const QString& line :
+             QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            lines.append(line.section(QStringLiteral("> "), 1).remove(QLatin1Char('\r')));
+        return lines;
+    }
+
+    bool idle() const
+    {
+        return !hub->canStop() && hub->jobs().queuedCount() == 0 && hub->workers().liveCount() == 0;
+    }
+
+    QTemporaryDir logDir;
+    ProfileStore store{QStringLiteral("Velkaro")};
+    RecordingPrompt prompt;
+    LoadGate gate;
+    std::unique_ptr<ExplorerHub> hub;
+    std::unique_ptr<HubTestPort> port;
+};
+
+std::shared_ptr<CDbSession> connectTo(const TestDataSource& source, UserPrompt& prompt)
+{
+    auto session = std::make_shared<CDbSession>();
+    session->ConnectByString(source.connectString, prompt);
+    return session->connectFailed() ? nullptr : session;
+}
+
+int countOf(const QStringList& lines, const QString& line)
+{
+    return static_cast<int>(lines.count(line));
+}
+
+} // namespace
+
+class ExplorerHubTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        // Each test starts from an empty store.
+        ProfileStore store(QStringLiteral("Velkaro"));
+        QFile::remove(store.fileName());
+    }
+
+    void startUpReconnectsAndShutdownSavesTheList()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer([&](ProfileStore& store) {
+            store.writeInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1);
+            store.writeString(QStringLiteral("Find"), QStringLiteral("0"), QStringLiteral("needle"));
+            store.writeString(QStringLiteral("Recent DB"), QStringLiteral("0"),
+                              QStringLiteral("Shop/p1/p") + sqlite.connectString);
+            store.writeString(QStringLiteral("Recent DB"), QStringLiteral("1"),
+                              QStringLiteral("Gone/p0/pDSN=NoSuchVelkaroSource"));
+            store.writeString(QStringLiteral("Recent DB"), QStringLiteral("2"), QString());
+            store.writeString(QStringLiteral("Recent DB"), QStringLiteral("3"),
+                              QStringLiteral("Stale/p0/p") + sqlite.connectString);
+        });
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        QCOMPARE(explorer.port->rowTexts(), QStringList{QStringLiteral("No databases have been selected")});
+        hub.ReconnectRecentDatabases();
+
+        QCOMPARE(hub.databases().entries().size(), std::size_t(1));
+        const DatabaseEntryPtr shop = hub.databases().entries().front();
+        QCOMPARE(shop->alias, QStringLiteral("Shop"));
+        QVERIFY(shop->ownerOnly);
+        QCOMPARE(explorer.port->selected, hub.tree().root());
+        QCOMPARE(explorer.port->rowTexts(), QStringList{QStringLiteral("Shop")});
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        QVERIFY(hub.tree().hasChildren(shop->node));
+        QCOMPARE(hub.findHistory().strings(), QStringList{QStringLiteral("needle")});
+
+        explorer.destroy();
+        const QStringList lines = explorer.logLines();
+        QCOMPARE(lines.first(), QStringLiteral("Velkaro started."));
+        QVERIFY(lines.contains(QStringLiteral(
+            "Failed to reconnect to database Gone using connect string: DSN=NoSuchVelkaroSource")));
+        QVERIFY(lines.contains(QStringLiteral("Shop: Database information loaded.")));
+        const QStringList ending = lines.mid(lines.size() - 3);
+        QCOMPARE(ending, (QStringList{QStringLiteral("Terminating working threads."),
+                                      QStringLiteral("Releasing used memory."),
+                                      QStringLiteral("Velkaro terminated.")}));
+
+        ProfileStore reread(QStringLiteral("Velkaro"));
+        const QString saved = reread.readString(QStringLiteral("Recent DB"), QStringLiteral("0"), QString());
+        QVERIFY2(saved.startsWith(QStringLiteral("Shop/p1/p")), qPrintable(saved));
+        QVERIFY(!saved.contains(QStringLiteral("PWD="), Qt::CaseInsensitive));
+        QCOMPARE(reread.readString(QStringLiteral("Recent DB"), QStringLiteral("1"), QStringLiteral("x")),
+                 QString());
+        QCOMPARE(reread.readString(QStringLiteral("Find"), QStringLiteral("0"), QString()),
+                 QStringLiteral("needle"));
+    }
+
+    void refreshAllWithTwoSlotsQueuesTheRest()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer([](ProfileStore& store) {
+            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 2);
+        });
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        explorer.gateLoads();
+
+        // Adding: two loads start, the others wait for a slot, and a queued add still ends the add.
+        QList<bool> started;
+        for (int i = 0; i < 5; ++i) {
+            auto session = connectTo(sqlite, explorer.prompt);
+            QVERIFY(session);
+            started.append(hub.AddDatabase(session, QString(), false, true, false));
+            QVERIFY(!hub.addingDatabase());
+        }
+        QCOMPARE(started, (QList<bool>{true, true, false, false, false}));
+        QCOMPARE(hub.jobs().queuedCount(), 3);
+        QCOMPARE(hub.databases().CountBusyDatabases(), 2);
+        explorer.gate.open();
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        for (const DatabaseEntryPtr& entry : hub.databases().entries())
+            QVERIFY2(hub.tree().hasChildren(entry->node), qPrintable(entry->alias));
+
+        explorer.gate.close();
+        hub.RefreshAll();
+        QCOMPARE(hub.databases().CountBusyDatabases(), 2);
+        QCOMPARE(hub.jobs().queuedCount(), 3);
+        QTRY_COMPARE(explorer.gate.waiting(), 2);
+        hub.RefreshAll();
+        QCOMPARE(hub.jobs().queuedCount(), 3);
+
+        const QStringList lines = explorer.logLines();
+        const auto& entries = hub.databases().entries();
+        for (int i = 0; i < 5; ++i) {
+            const QString alias = entries[static_cast<std::size_t>(i)]->alias;
+            const int expectQueued = i < 2 ? 0 : 1;
+            QCOMPARE(countOf(lines, QStringLiteral("Database %1 has been queued for refresh.").arg(alias)),
+                     expectQueued);
+            QCOMPARE(
+                countOf(lines,
+                        QStringLiteral("Skipping queue of database %1, it is already queued.").arg(alias)),
+                expectQueued);
+            QCOMPARE(countOf(lines, QStringLiteral("Could not refresh database %1, the database is in use by "
+                                                   "another thread.")
+                                        .arg(alias)),
+                     1 - expectQueued);
+            // A queued database is not in use, so the second request gets as far as the queue.
+            QCOMPARE(countOf(lines, alias + QStringLiteral(": Refreshing database.")), 1 + expectQueued);
+        }
+        // Never more than two at once while the queue drains.
+        explorer.gate.open();
+        QElapsedTimer clock;
+        clock.start();
+        while (!explorer.idle() && clock.elapsed() < 30000) {
+            QVERIFY(hub.databases().CountBusyDatabases() <= 2);
+            QTest::qWait(5);
+        }
+        QVERIFY(explorer.idle());
+    }
+
+    void removingALoadingDatabaseLeavesTheWorkerItsData()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        explorer.gateLoads();
+        QVERIFY(hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Loading"), true, false,
+                                false));
+        QTRY_COMPARE(explorer.gate.waiting(), 1);
+        DatabaseEntryPtr entry = hub.databases().FindEntryByAlias(QStringLiteral("Loading"));
+        const std::shared_ptr<std::atomic<int>> inUse = entry->inUse;
+        const std::weak_ptr<CDbSession> session = entry->session;
+        const NodeId node = entry->node;
+        entry.reset();
+        QCOMPARE(explorer.port->selected, node);
+
+        explorer.prompt.yesNoAnswers = {false};
+        hub.RemoveDatabase(QStringLiteral("Loading"));
+        QVERIFY(hub.databases().FindEntryByAlias(QStringLiteral("Loading")));
+        explorer.prompt.yesNoAnswers = {true};
+        hub.RemoveDatabase(QStringLiteral("Loading"));
+        QCOMPARE(explorer.prompt.questions.last(),
+                 QStringLiteral("Velkaro is still retriving information for this database.\n"
+                                "Are you sure you want to remove it?"));
+        QVERIFY(hub.databases().empty());
+        QVERIFY(!hub.tree().exists(node));
+        QCOMPARE(explorer.port->selected, hub.tree().root());
+        QVERIFY(!session.expired());
+
+        hub.RemoveDatabase(QStringLiteral("Loading"));
+        QCOMPARE(explorer.prompt.messages.last(), QStringLiteral("Could not delete database: Loading"));
+
+        // The worker finishes its load on the session it still holds; the removed node takes nothing.
+        explorer.gate.open();
+        QTRY_COMPARE_WITH_TIMEOUT(inUse->load(), 0, 30000);
+        QTRY_COMPARE(hub.workers().liveCount(), 0);
+        QTRY_VERIFY(session.expired());
+        QCOMPARE(hub.tree().children(hub.tree().root()).size(), std::size_t(0));
+        QVERIFY(explorer.logLines().contains(QStringLiteral("Loading: Removing database.")));
+    }
+
+    void onAccessLoadsADatabaseWhenFirstSelected()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer([](ProfileStore& store) {
+            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("RAOBJ"), 1);
+        });
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        QVERIFY(
+            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), true, false, false));
+        const DatabaseEntryPtr entry = hub.databases().entries().front();
+        QVERIFY(hub.jobs().jobs().empty());
+        QCOMPARE(explorer.port->selected, hub.tree().root());
+        QCOMPARE(explorer.port->rowTexts(), QStringList{QStringLiteral("Shop")});
+
+        // Refresh All leaves a database nobody opened alone.
+        hub.RefreshAll();
+        QVERIFY(hub.jobs().jobs().empty());
+
+        QVERIFY(explorer.port->selectNode(entry->node));
+        QCOMPARE(hub.jobs().jobs().size(), std::size_t(1));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        QVERIFY(hub.tree().hasChildren(entry->node));
+        QTRY_VERIFY(explorer.port->rowTexts().contains(QStringLiteral("customers")));
+        QCOMPARE(explorer.port->rows.size(), entry->session->objects().size());
+    }
+
+    void onAccessLoadsAnObjectsColumnsOnce()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer([](ProfileStore& store) {
+            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("RACOL"), 1);
+        });
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        QVERIFY(
+            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), true, false, false));
+        // The add's own selection of the new node starts no second load.
+        QCOMPARE(hub.jobs().jobs().size(), std::size_t(1));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        const DatabaseEntryPtr entry = hub.databases().entries().front();
+        const NodeId customers = hub.tree().FindChildByText(entry->node, QStringLiteral("customers"));
+        QVERIFY(customers);
+        QVERIFY(!hub.tree().hasChildren(customers));
+
+        QVERIFY(explorer.port->selectNode(customers));
+        QCOMPARE(hub.jobs().jobs().size(), std::size_t(2));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        QTRY_VERIFY(explorer.port->rowsWithImage(3) > 0);
+        QVERIFY(explorer.logLines().contains(QStringLiteral("Shop: customers: Refreshing object.")));
+        // Index rows come before column rows.
+        const auto firstColumn = std::find_if(explorer.port->rows.begin(), explorer.port->rows.end(),
+                                              [](const ListRow& row) { return row.image == 3; });
+        QVERIFY(std::none_of(firstColumn, explorer.port->rows.end(),
+                             [](const ListRow& row) { return row.image == 4; }));
+
+        QVERIFY(explorer.port->selectNode(entry->node));
+        QVERIFY(explorer.port->selectNode(customers));
+        QCOMPARE(hub.jobs().jobs().size(), std::size_t(2));
+    }
+
+    void navigationAndLocations()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        HubTestPort& port = *explorer.port;
+        hub.InsertRoot();
+        QVERIFY(
+            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Sales"), true, true, false));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        const NodeId root = hub.tree().root();
+        const NodeId sales = hub.databases().entries().front()->node;
+        const NodeId customers = hub.tree().FindChildByText(sales, QStringLiteral("customers"));
+        const NodeId orders = hub.tree().FindChildByText(sales, QStringLiteral("orders"));
+        QVERIFY(customers && orders);
+
+        QVERIFY(port.selectNode(sales));
+        QVERIFY(port.selectNode(customers));
+        QCOMPARE(port.locations.first(), QStringLiteral("Sales::customers"));
+        QVERIFY(!hub.canForward());
+        hub.Back();
+        QCOMPARE(port.selected, sales);
+        hub.Back();
+        QCOMPARE(port.selected, root);
+        QVERIFY(!hub.canBack());
+        hub.Forward();
+        QCOMPARE(port.selected, sales);
+        // A new visit keeps the forward list.
+        QVERIFY(port.selectNode(orders));
+        hub.Forward();
+        QCOMPARE(port.selected, customers);
+        hub.Up();
+        QCOMPARE(port.selected, sales);
+        hub.Up();
+        QCOMPARE(port.selected, root);
+        QVERIFY(!hub.canUp());
+
+        hub.GoToLocation(QStringLiteral("Sales::customers"));
+        QCOMPARE(port.selected, customers);
+        hub.GoToLocation(QStringLiteral("Velkaro"));
+        QCOMPARE(port.selected, root);
+        hub.GoToLocation(QStringLiteral("sales::customers"));
+        QCOMPARE(explorer.prompt.messages.last(),
+                 QStringLiteral("Cannot find starting place, starting from root."));
+        QCOMPARE(port.selected, root);
+        hub.GoToLocation(QStringLiteral("Sales::no_such_table"));
+        QCOMPARE(explorer.prompt.messages.last(),
+                 QStringLiteral("Cannot find object in database, Please refresh this database."));
+        QCOMPARE(port.selected, sales);
+
+        // A refresh replaces the object nodes: Back and Forward never land on one it deleted.
+        QVERIFY(port.selectNode(customers));
+        hub.RefreshDb();
+        QCOMPARE(port.selected, sales);
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        QVERIFY(!hub.tree().exists(customers));
+        while (hub.canBack()) {
+            hub.Back();
+            QVERIFY(hub.tree().exists(port.selected));
+        }
+        while (hub.canForward()) {
+            hub.Forward();
+            QVERIFY(hub.tree().exists(port.selected));
+        }
+        hub.GoToLocation(QStringLiteral("Sales::customers"));
+        QVERIFY(port.selected != customers);
+        QCOMPARE(hub.tree().NodeText(port.selected), QStringLiteral("customers"));
+    }
+
+    void stopAndShutdownWithAStuckWorker()
+    {
+        const TestDataSource& postgres = testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(postgres);
+        // A superuser connection over the server's socket holds the catalog locked, so the
+        // worker's first catalog call blocks inside the driver and never sees a stop request.
+        const QString socketDir =
+            qEnvironmentVariable("VELKARO_ODBC_DIR") + QStringLiteral("/servers/pg/sock");
+        CDbSession locker(SessionVariant::Search);
+        RecordingPrompt lockPrompt;
+        locker.ConnectByString(QStringLiteral("Driver=PostgreSQL ANSI;Servername=%1;Port=55432;Database=shop;"
+                                              "Username=postgres")
+                                   .arg(socketDir),
+                               lockPrompt);
+        if (locker.connectFailed())
+            QSKIP("no superuser connection over the socket");
+
+        Explorer explorer(
+            [](ProfileStore& store) { store.writeInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1); });
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        auto session = connectTo(postgres, explorer.prompt);
+        QVERIFY(session);
+
+        QVERIFY(SQL_SUCCEEDED(SQLSetConnectAttr(locker.hdbc(), SQL_ATTR_AUTOCOMMIT,
+                                                reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)));
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        QCOMPARE(locker.ExecuteQuery(
+                     statement, QStringLiteral("LOCK TABLE pg_catalog.pg_class IN ACCESS EXCLUSIVE MODE")),
+                 QString());
+        locker.CloseQuery(statement);
+        auto unlock = qScopeGuard([&] { SQLEndTran(SQL_HANDLE_DBC, locker.hdbc(), SQL_ROLLBACK); });
+
+        QVERIFY(hub.AddDatabase(session, QStringLiteral("Stuck"), true, true, false));
+        const std::shared_ptr<std::atomic<int>> inUse = hub.databases().entries().front()->inUse;
+        QVERIFY(hub.canStop());
+
+        QElapsedTimer clock;
+        clock.start();
+        hub.StopWorkers();
+        QVERIFY(clock.elapsed() >= 9000);
+        QCOMPARE(explorer.prompt.messages.last(),
+                 QStringLiteral("Warning: Not all working threads could be stopped."));
+        QCOMPARE(inUse->load(), 1);
+        QVERIFY(!hub.terminateRequested());
+
+        hub.shutdown();
+        QCOMPARE(explorer.port->countdown, (QList<int>{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+        QVERIFY(!explorer.port->waitShown);
+        // The tree pane goes away while the worker is still blocked; it ends later on data it holds.
+        explorer.port.reset();
+        explorer.hub.reset();
+        session.reset();
+        unlock.dismiss();
+        QVERIFY(SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, locker.hdbc(), SQL_ROLLBACK)));
+        QTRY_COMPARE_WITH_TIMEOUT(inUse->load(), 0, 30000);
+
+        const QStringList lines = explorer.logLines();
+        const int stop =
+            static_cast<int>(lines.indexOf(QStringLiteral("Requesting termination of working threads...")));
+        QVERIFY(stop >= 0);
+        QCOMPARE(lines.at(stop + 1), QStringLiteral("Working threads not responding."));
+        const int end = static_cast<int>(lines.indexOf(QStringLiteral("Terminating working threads.")));
+        QVERIFY(end > stop);
+        QCOMPARE(
+            lines.mid(end, 4),
+            (QStringList{QStringLiteral("Terminating working threads."),
+                         QStringLiteral("Working threads not responding, quitting anyway."),
+                         QStringLiteral("Releasing used memory."), QStringLiteral("Velkaro terminated.")}));
+        QCOMPARE(countOf(lines, QStringLiteral("Velkaro terminated.")), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(ExplorerHubTest)
+#include "ExplorerHubTest.moc"
