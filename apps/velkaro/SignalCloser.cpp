@@ -78,10 +78,6 @@ void SignalCloser::readSignal()
 
 void SignalCloser::closeWhenUnwound()
 {
-    if (m_window.isNull()) {
-        m_retry.stop();
-        return;
-    }
     bool closedOne = false;
     if (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
@@ -96,7 +92,9 @@ void SignalCloser::closeWhenUnwound()
     }
     // A dialog's exec() returns only once control is back in its own loop: close on a later turn,
     // from the main loop.
-    if (closedOne || QThread::currentThread()->loopLevel() > 1) {
+    // Before the window is there (start-up asking for a password, say) the dialogs are answered
+    // with Cancel until start-up is done, and the window closes then.
+    if (closedOne || m_window.isNull() || QThread::currentThread()->loopLevel() > 1) {
         m_retry.start();
         return;
     }
