@@ -4,7 +4,9 @@
 #include "RecordingSearchHost.h"
 #include "TestDataSources.h"
 #include "catalog/CDbSession.h"
+#include "catalog/OdbcStatement.h"
 #include "search/engine/DirectReportWriter.h"
+#include "search/engine/ObjectCatalogCall.h"
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportDocument.h"
 
@@ -13,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sqlext.h>
 
 using namespace velkaro;
 
@@ -226,6 +229,50 @@ private slots:
         QVERIFY2(expected.match(run.reportText).hasMatch(), qPrintable(run.reportText));
         QCOMPARE(run.instances, 0);
         QCOMPARE(run.host.objectList().size(), 11);
+    }
+
+    // An owner that holds nothing of that name passes the call on to the next owner; the last
+    // owner's answer stands, rows or not.
+    void catalogCallTriesTheNextOwner_data()
+    {
+        QTest::addColumn<QStringList>("owners");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<bool>("rows");
+        QTest::newRow("owner without the table, then any")
+            << QStringList{"no_such_owner", ""} << QStringList{"no_such_owner", ""} << true;
+        QTest::newRow("the owner that holds it answers first")
+            << QStringList{"public", "no_such_owner"} << QStringList{"public"} << true;
+        QTest::newRow("no owner holds it")
+            << QStringList{"no_such_owner"} << QStringList{"no_such_owner"} << false;
+    }
+
+    void catalogCallTriesTheNextOwner()
+    {
+        QFETCH(QStringList, owners);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, rows);
+        const test::TestDataSource& source = test::testDataSource("postgres");
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        EngineRun run;
+        QVERIFY(run.connect(source));
+        OdbcStatement statement(run.session.hdbc());
+        QByteArray table("stock\\_item");
+        QStringList called;
+
+        const ObjectCatalogCall call =
+            ObjectCatalogCall::Open(statement, owners, [&](const QString& ownerName) {
+                called.append(ownerName);
+                QByteArray owner = ownerName.toUtf8();
+                return SQLColumns(statement.handle(), nullptr, 0, OdbcStatement::argument(owner),
+                                  OdbcStatement::argumentLength(owner), OdbcStatement::argument(table),
+                                  SQL_NTS, nullptr, 0);
+            });
+
+        QVERIFY(call.succeeded);
+        QCOMPARE(call.firstFetch == SQL_SUCCESS, rows);
+        QCOMPARE(called, asked);
+        if (rows)
+            QCOMPARE(statement.text(4), "item_id");
     }
 
     // An ignored column is neither reported nor selected: its values are not searched.
