@@ -216,8 +216,11 @@ void COmbrakView::stopAndJoin()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    m_run->wait();
-    m_run.reset();
+    // The run's last report may have been carried out meanwhile, which already joined it.
+    if (m_run) {
+        m_run->wait();
+        m_run.reset();
+    }
     // What the run wrote last, the output file's close among it, is carried out now.
     QCoreApplication::sendPostedEvents(&m_writer, QEvent::MetaCall);
     updateCommandStates();

@@ -124,6 +124,12 @@ void ControlPanel::stepProgress(SearchProgressBar bar)
     progress->setValue(qMin(progress->value() + 1, progress->maximum()));
 }
 
+void ControlPanel::finishProgress(SearchProgressBar bar)
+{
+    QProgressBar* progress = progressBar(bar);
+    progress->setValue(progress->maximum());
+}
+
 void ControlPanel::setObjectList(const QStringList& names)
 {
     m_objects->clear();

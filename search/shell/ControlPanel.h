@@ -29,6 +29,7 @@ public:
 
     void setProgressRange(SearchProgressBar bar, int maximum);
     void stepProgress(SearchProgressBar bar);
+    void finishProgress(SearchProgressBar bar);
     void setObjectList(const QStringList& names);
     void selectObject(const QString& name);
 

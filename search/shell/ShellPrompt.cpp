@@ -27,14 +27,17 @@ template <typename Call> auto onInterfaceThread(Call call) -> decltype(call())
 
 } // namespace
 
-ShellPrompt::ShellPrompt(MessageBoxPrompt& dialogs, QWidget* mainWindow)
+ShellPrompt::ShellPrompt(UserPrompt& dialogs, QWidget* mainWindow)
     : m_dialogs(dialogs), m_mainWindow(mainWindow)
 {}
 
 void ShellPrompt::adoptFrontWindow()
 {
+    auto* boxes = dynamic_cast<MessageBoxPrompt*>(&m_dialogs);
+    if (!boxes)
+        return;
     QWidget* front = QApplication::activeModalWidget();
-    m_dialogs.setParentWidget(front ? front : m_mainWindow.data());
+    boxes->setParentWidget(front ? front : m_mainWindow.data());
 }
 
 void ShellPrompt::showMessage(const QString& text)

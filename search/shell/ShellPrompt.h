@@ -8,16 +8,14 @@
 
 namespace velkaro {
 
-class MessageBoxPrompt;
-
-// The program's prompt: the real dialogs, owned by whichever window is in front, until the
-// program is told to end; from then on nothing waits for an answer (messages go to the error
-// output, questions get the cautious answer). Calls from other threads are carried out on the
+// The program's prompt: the dialogs of the prompt it wraps (message boxes are owned by whichever
+// window is in front), until the program is told to end; from then on nothing waits for an answer (messages
+// go to the error output, questions get the cautious answer). Calls from other threads are carried out on the
 // interface thread, where the ending is noticed.
 class ShellPrompt final : public UserPrompt
 {
 public:
-    ShellPrompt(MessageBoxPrompt& dialogs, QWidget* mainWindow);
+    ShellPrompt(UserPrompt& dialogs, QWidget* mainWindow);
 
     void setMainWindow(QWidget* window) { m_mainWindow = window; }
     void setEnding() { m_ending = true; }
@@ -32,7 +30,7 @@ public:
 private:
     void adoptFrontWindow();
 
-    MessageBoxPrompt& m_dialogs;
+    UserPrompt& m_dialogs;
     QPointer<QWidget> m_mainWindow;
     std::atomic<bool> m_ending{false};
 };

@@ -65,6 +65,11 @@ void ShellSearchHost::stepProgress(SearchProgressBar bar)
     onPanel([bar](ControlPanel& panel) { panel.stepProgress(bar); });
 }
 
+void ShellSearchHost::finishProgress(SearchProgressBar bar)
+{
+    onPanel([bar](ControlPanel& panel) { panel.finishProgress(bar); });
+}
+
 void ShellSearchHost::setObjectList(const QStringList& names)
 {
     onPanel([names](ControlPanel& panel) { panel.setObjectList(names); });

@@ -36,6 +36,7 @@ public:
     void setTitle(const QString& title) override;
     void setProgressRange(SearchProgressBar bar, int maximum) override;
     void stepProgress(SearchProgressBar bar) override;
+    void finishProgress(SearchProgressBar bar) override;
     void setObjectList(const QStringList& names) override;
     void selectObject(const QString& name) override;
     void showMessage(const QString& text) override;

@@ -1,0 +1,57 @@
+#include "RecordingPrompt.h"
+#include "ShellTesting.h"
+#include "TestDataSources.h"
+#include "common/ProfileStore.h"
+#include "search/shell/AboutDialog.h"
+#include "search/shell/CMainFrame.h"
+#include "search/shell/COmbrakView.h"
+#include "search/shell/ShellPrompt.h"
+#include "search/shell/TerminationSignals.h"
+
+#include <QTest>
+#include <csignal>
+
+using namespace velkaro;
+using velkaro::test::RecordingPrompt;
+
+// SIGTERM ends the program even with a dialog open and a run under way. It quits the event loops
+// for good, so it is the one test of this program.
+class ShellSignalTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void terminationClosesDialogsStopsTheRunAndSaves()
+    {
+        const test::TestDataSource& source = test::testDataSource("sqlite");
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        test::RemoveZindrelSettings();
+        RecordingPrompt answers;
+        ShellPrompt prompt(answers, nullptr);
+        ProfileStore store(QStringLiteral("Zindrel"));
+        auto* frame = new zindrel::CMainFrame(store, prompt);
+        TerminationSignals terminationSignals;
+        QVERIFY(terminationSignals.isInstalled());
+        connect(&terminationSignals, &TerminationSignals::received, frame, &zindrel::CMainFrame::EndProgram);
+        frame->show();
+
+        COmbrakView* view = frame->view();
+        test::startRun(*view, answers, source.connectString, QStringLiteral("needle-4711"));
+        view->Pause(); // holds the worker at its next check
+        QVERIFY(view->isRunActive());
+
+        test::whenModal<AboutDialog>([](AboutDialog&) { ::raise(SIGTERM); });
+        frame->action(QStringLiteral("actionAbout"))->trigger(); // returns once the signal closed it
+
+        QVERIFY(!view->isRunActive());
+        QVERIFY(!frame->isVisible());
+        QVERIFY(answers.questions.isEmpty()); // nobody was asked
+        delete frame;                         // the view saves the settings
+        ProfileStore saved(QStringLiteral("Zindrel"));
+        QCOMPARE(saved.readString(QStringLiteral("Find"), QStringLiteral("0"), QString()), "needle-4711");
+        QCOMPARE(saved.readInt(QStringLiteral("Settings"), QStringLiteral("asl"), 0), 500);
+    }
+};
+
+QTEST_MAIN(ShellSignalTest)
+#include "ShellSignalTest.moc"
