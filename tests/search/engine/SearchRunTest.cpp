@@ -180,6 +180,10 @@ private slots:
         run.run(parameters);
 
         const QString& report = run.reportText;
+        QVERIFY(report.contains("Types\r\n\r\nOBJECT NAME                         COLUMN                     "
+                                "         TYPE                                   _\r\n"));
+        QVERIFY(report.contains("Columns\r\n\r\nOBJECT NAME                         INDEX                    "
+                                "           COLUMN                                   _\r\n"));
         QVERIFY2(report.contains("\r\n\r\n\r\nInstances found in Column Names and/or Data Types\r\n"),
                  qPrintable(report));
         QVERIFY2(
