@@ -1,0 +1,260 @@
+#include "explorer/views/CLeftView.h"
+
+#include "catalog/CDbSession.h"
+#include "common/ProfileStore.h"
+#include "explorer/views/CAddDatabaseDlg.h"
+#include "explorer/views/CRemoveDatabaseDlg.h"
+#include "explorer/views/CVelkaroView.h"
+#include "tests/support/RecordingPrompt.h"
+#include "tests/support/TestDataSources.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace velkaro;
+using namespace velkaro::test;
+
+namespace {
+
+// The two panes and the location bar, as the main window puts them together.
+struct Panes
+{
+    Panes()
+    {
+        store.writeString(QStringLiteral("Log"), QStringLiteral("File"),
+                          logDir.filePath(QStringLiteral("velkaro")));
+        tree = std::make_unique<CLeftView>(store, prompt);
+        list = std::make_unique<CVelkaroView>(store);
+        location.setEditable(true);
+        tree->setListView(list.get());
+        tree->setLocationBar(&location);
+        tree->show();
+        list->show();
+        list->SetColumnSet(0);
+        tree->InsertRoot();
+    }
+    ~Panes() { tree.reset(); }
+
+    bool idle() const
+    {
+        ExplorerHub& hub = tree->hub();
+        return !hub.canStop() && hub.jobs().queuedCount() == 0 && hub.workers().liveCount() == 0;
+    }
+    QTreeWidgetItem* item(NodeId node)
+    {
+        tree->replayTreeChanges();
+        return tree->itemForNode(node);
+    }
+    QStringList listTexts() const
+    {
+        QStringList texts;
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            texts.append(list->topLevelItem(row)->text(0));
+        return texts;
+    }
+
+    QTemporaryDir logDir;
+    ProfileStore store{QStringLiteral("Velkaro")};
+    RecordingPrompt prompt;
+    QComboBox location;
+    std::unique_ptr<CVelkaroView> list;
+    std::unique_ptr<CLeftView> tree;
+};
+
+std::shared_ptr<CDbSession> connectTo(const TestDataSource& source, UserPrompt& prompt)
+{
+    auto session = std::make_shared<CDbSession>();
+    session->ConnectByString(source.connectString, prompt);
+    return session->connectFailed() ? nullptr : session;
+}
+
+// Runs step on the modal dialog of type Dialog as soon as it is shown.
+template <class Dialog> void whenShown(const std::function<void(Dialog&)>& step)
+{
+    QTimer::singleShot(0, qApp, [step] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        step(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+} // namespace
+
+class CLeftViewTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ProfileStore store(QStringLiteral("Velkaro"));
+        QFile::remove(store.fileName());
+    }
+
+    void addDatabaseOffersAUniqueAlias()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Panes panes;
+        ExplorerHub& hub = panes.tree->hub();
+        auto first = connectTo(sqlite, panes.prompt);
+        QVERIFY(first);
+        const QString name = first->displayName();
+        QVERIFY(hub.AddDatabase(first, QString(), true, true, false));
+        QCOMPARE(hub.databases().entries().front()->alias, name);
+
+        bool sawSuggestion = false;
+        bool stayedOpenOnNo = false;
+        whenShown<CAddDatabaseDlg>([&](CAddDatabaseDlg& dialog) {
+            QCOMPARE(dialog.selectButton()->text(), QStringLiteral("Press to select Database"));
+            QVERIFY(dialog.reconnectBox()->isChecked());
+            panes.prompt.dataSourceAnswers.push_back(sqlite.connectString);
+            QTest::mouseClick(dialog.selectButton(), Qt::LeftButton);
+            QCOMPARE(dialog.selectButton()->text(), name);
+            sawSuggestion = dialog.aliasEdit()->text() == name + QStringLiteral("(2)");
+            // The reconnect choice is stored at once.
+            QTest::mouseClick(dialog.reconnectBox(), Qt::LeftButton);
+            dialog.aliasEdit()->setText(name);
+            panes.prompt.yesNoAnswers.push_back(false);
+            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+            stayedOpenOnNo = dialog.isVisible();
+            panes.prompt.yesNoAnswers.push_back(true);
+            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        });
+        panes.tree->OnAddDatabase();
+        QVERIFY(sawSuggestion);
+        QVERIFY(stayedOpenOnNo);
+        QCOMPARE(panes.prompt.questions.last(),
+                 QStringLiteral("The name '%1' is already in use. Would you like to use '%2' instead?")
+                     .arg(name, name + QStringLiteral("(2)")));
+        QCOMPARE(hub.databases().entries().size(), std::size_t(2));
+        const DatabaseEntryPtr added = hub.databases().entries().back();
+        QCOMPARE(added->alias, name + QStringLiteral("(2)"));
+        QVERIFY(!added->reconnect);
+        QCOMPARE(panes.store.readInt(QStringLiteral("Settings"), QStringLiteral("Reconnect"), 1), 0);
+        // The added database is selected and shown in the tree.
+        QCOMPARE(panes.tree->selectedNode(), added->node);
+        QCOMPARE(panes.tree->currentItem()->text(0), added->alias);
+        QTRY_VERIFY_WITH_TIMEOUT(panes.idle(), 30000);
+
+        // A cancelled dialog still starts the next one with the stored choice, and adds nothing.
+        whenShown<CAddDatabaseDlg>(
+            [](CAddDatabaseDlg& dialog) { QVERIFY(!dialog.reconnectBox()->isChecked()); });
+        panes.tree->OnAddDatabase();
+        QCOMPARE(hub.databases().entries().size(), std::size_t(2));
+    }
+
+    void treeAndListFollowTheUser()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Panes panes;
+        ExplorerHub& hub = panes.tree->hub();
+        QVERIFY(hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Zeta"), true, true, false));
+        QVERIFY(hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Alpha"), true, true, false));
+        QTRY_VERIFY_WITH_TIMEOUT(panes.idle(), 30000);
+        // Quiet adds leave the list alone until the next fill, as at start-up.
+        hub.ShowSelection();
+        const NodeId root = hub.tree().root();
+        QTreeWidgetItem* rootItem = panes.item(root);
+        // The tree sorts by alias; the list keeps the order of adding.
+        QCOMPARE(rootItem->child(0)->text(0), QStringLiteral("Alpha"));
+        QCOMPARE(rootItem->child(1)->text(0), QStringLiteral("Zeta"));
+        QCOMPARE(panes.listTexts(), (QStringList{QStringLiteral("Zeta"), QStringLiteral("Alpha")}));
+
+        // Double clicks go one level down, except on column rows.
+        auto doubleClickRow = [&](const QString& text) {
+            const QList<QTreeWidgetItem*> rows = panes.list->findItems(text, Qt::MatchExactly);
+            QVERIFY(!rows.isEmpty());
+            panes.list->scrollToItem(rows.first());
+            const QPoint point = panes.list->visualItemRect(rows.first()).center();
+            QTest::mouseClick(panes.list->viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseDClick(panes.list->viewport(), Qt::LeftButton, {}, point);
+        };
+        doubleClickRow(QStringLiteral("Alpha"));
+        const NodeId alpha = hub.databases().FindEntryByAlias(QStringLiteral("Alpha"))->node;
+        QCOMPARE(panes.tree->selectedNode(), alpha);
+        QCOMPARE(panes.list->columnSet(), 1);
+        QTRY_VERIFY(panes.listTexts().contains(QStringLiteral("customers")));
+        doubleClickRow(QStringLiteral("customers"));
+        const NodeId customers = hub.tree().FindChildByText(alpha, QStringLiteral("customers"));
+        QCOMPARE(panes.tree->selectedNode(), customers);
+        QCOMPARE(panes.list->columnSet(), 2);
+        QTRY_VERIFY(panes.listTexts().contains(QStringLiteral("notes")));
+        QVERIFY(panes.store.readInt(QStringLiteral("Settings"), QStringLiteral("C-10"), 0) > 0);
+        doubleClickRow(QStringLiteral("notes"));
+        QCOMPARE(panes.tree->selectedNode(), customers);
+        QCOMPARE(panes.location.currentText(), QStringLiteral("Alpha::customers"));
+
+        // A right click leaves the selection where it is.
+        QTreeWidgetItem* zeta = panes.item(hub.databases().FindEntryByAlias(QStringLiteral("Zeta"))->node);
+        QTest::mouseClick(panes.tree->viewport(), Qt::RightButton, {},
+                          panes.tree->visualItemRect(zeta).center());
+        QCOMPARE(panes.tree->selectedNode(), customers);
+
+        // Picking a path from the location bar after a refresh dropped its object.
+        panes.tree->OnUp();
+        QCOMPARE(panes.tree->selectedNode(), alpha);
+        const int picked = panes.location.findText(QStringLiteral("Alpha::customers"));
+        QVERIFY(picked > 0);
+        hub.tree().DeleteChildNodes(alpha);
+        emit panes.location.activated(panes.location.findText(QStringLiteral("Alpha::customers")));
+        QCOMPARE(panes.prompt.messages.last(),
+                 QStringLiteral("Cannot find object in database, Please refresh this database."));
+        QCOMPARE(panes.tree->selectedNode(), alpha);
+        QCOMPARE(panes.item(alpha)->childCount(), 0);
+    }
+
+    void removingTheSelectedDatabaseSelectsTheRoot()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Panes panes;
+        ExplorerHub& hub = panes.tree->hub();
+        panes.tree->OnRemoveDatabase();
+        QCOMPARE(panes.prompt.messages.last(), QStringLiteral("There are no databases to remove"));
+
+        QVERIFY(hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Beta"), true, false, false));
+        QVERIFY(hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Alpha"), true, true, false));
+        QTRY_VERIFY_WITH_TIMEOUT(panes.idle(), 30000);
+        const NodeId beta = hub.databases().FindEntryByAlias(QStringLiteral("Beta"))->node;
+        QCOMPARE(panes.tree->selectedNode(), beta);
+
+        QStringList listed;
+        whenShown<CRemoveDatabaseDlg>([&](CRemoveDatabaseDlg& dialog) {
+            for (int row = 0; row < dialog.aliasList()->count(); ++row)
+                listed.append(dialog.aliasList()->item(row)->text());
+            QTest::mouseClick(dialog.removeButton(), Qt::LeftButton);
+            QVERIFY(dialog.isVisible());
+            dialog.aliasList()->setCurrentRow(dialog.aliasList()->row(
+                dialog.aliasList()->findItems(QStringLiteral("Beta"), Qt::MatchExactly).first()));
+            panes.prompt.yesNoAnswers.push_back(true);
+            QTest::mouseClick(dialog.removeButton(), Qt::LeftButton);
+        });
+        panes.tree->OnRemoveDatabase();
+        QCOMPARE(listed, (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
+        QVERIFY(panes.prompt.messages.contains(QStringLiteral("Please select a database to remove")));
+        QCOMPARE(panes.prompt.questions.last(),
+                 QStringLiteral("Are you sure you want to remove database: Beta?"));
+        QVERIFY(!hub.tree().exists(beta));
+        QVERIFY(!panes.tree->itemForNode(beta));
+        QCOMPARE(panes.tree->selectedNode(), hub.tree().root());
+        QCOMPARE(panes.listTexts(), QStringList{QStringLiteral("Alpha")});
+        QVERIFY(!hub.history().backList().empty());
+        for (NodeId node : hub.history().backList())
+            QVERIFY(node != beta);
+    }
+};
+
+QTEST_MAIN(CLeftViewTest)
+#include "CLeftViewTest.moc"
