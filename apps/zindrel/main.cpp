@@ -6,6 +6,7 @@
 #include "search/shell/ZindrelHelp.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char* argv[])
 {
@@ -24,6 +25,9 @@ int main(int argc, char* argv[])
     QObject::connect(&terminationSignals, &velkaro::TerminationSignals::received, &frame,
                      &velkaro::zindrel::CMainFrame::EndProgram);
 
+    // Without a window manager "maximized" means nothing: the screen's free area is taken as well.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();
     return application.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "search/shell/CPropColumns.h"
 #include "search/shell/CPropTables.h"
+#include "search/shell/ZindrelHelp.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -21,14 +22,18 @@ CAdvancedSheet::CAdvancedSheet(SearchParameters& parameters, SearchConnection& c
     m_tabs->addTab(m_objects, QStringLiteral("Objects"));
     m_tabs->addTab(m_columns, QStringLiteral("Columns"));
 
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
+                                             QDialogButtonBox::Apply | QDialogButtonBox::Help,
+                                         this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setObjectName(QStringLiteral("okButton"));
     buttons->button(QDialogButtonBox::Apply)->setObjectName(QStringLiteral("applyButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, [this] { applyPages(); });
+    buttons->button(QDialogButtonBox::Help)->setShortcut(QKeySequence::HelpContents);
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [] { ShowZindrelHelp(HelpTopic::AdvancedOptions); });
     connect(m_tabs, &QTabWidget::currentChanged, this, &CAdvancedSheet::pageChanged);
 
     auto* layout = new QVBoxLayout(this);

@@ -50,6 +50,7 @@ ControlPanel::ControlPanel(UserPrompt& prompt, QWidget* parent) : QDialog(parent
     help->setObjectName(QStringLiteral("helpButton"));
     close->setAutoDefault(false);
     help->setAutoDefault(false);
+    help->setShortcut(QKeySequence::HelpContents);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(help, &QPushButton::clicked, this, [] { ShowZindrelHelp(HelpTopic::ControlPanel); });
     auto* buttons = new QHBoxLayout;

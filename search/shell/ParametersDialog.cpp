@@ -75,6 +75,7 @@ ParametersDialog::ParametersDialog(SearchParameters& parameters, SearchConnectio
     start->setDefault(true);
     cancel->setAutoDefault(false);
     help->setAutoDefault(false);
+    help->setShortcut(QKeySequence::HelpContents);
     connect(start, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [] { ShowZindrelHelp(HelpTopic::Parameters); });

@@ -2,6 +2,7 @@
 #include "ShellTesting.h"
 #include "TestDataSources.h"
 #include "common/ProfileStore.h"
+#include "desktop/HelpBrowser.h"
 #include "search/shell/CAdvancedSheet.h"
 #include "search/shell/CPropColumns.h"
 #include "search/shell/CPropTables.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace velkaro;
 using velkaro::test::child;
@@ -154,6 +156,21 @@ private slots:
         QTest::mouseClick(child<QPushButton>(&dialog, "advancedButton"), Qt::LeftButton);
         QCOMPARE(m_prompt.messages,
                  QStringList{"You must select a database before you can setup the advanced options."});
+    }
+
+    void helpOpensTheGuideAtTheTopic()
+    {
+        SearchParameters parameters;
+        SearchConnection connection;
+        ParametersDialog dialog(parameters, connection, m_prompt);
+        QTest::mouseClick(child<QPushButton>(&dialog, "helpButton"), Qt::LeftButton);
+        HelpBrowser* guide = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            guide = guide ? guide : qobject_cast<HelpBrowser*>(window);
+        QVERIFY(guide && guide->isVisible());
+        QCOMPARE(guide->currentPage().fileName(), "parameters.html");
+        QVERIFY(guide->browser()->toPlainText().contains(QStringLiteral("Enter string to search for")));
+        HelpBrowser::closeHelp();
     }
 
     void failedConnectionLeavesTheButton()
