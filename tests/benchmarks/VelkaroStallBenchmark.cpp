@@ -208,6 +208,7 @@ int main(int argc, char** argv)
     meter.start();
     clock.restart();
     frame.startUp();
+    const double startUpSeconds = clock.nsecsElapsed() / 1e9;
     const bool loaded = waitFor(
         [&] {
             QTreeWidgetItem* root = tree.topLevelItem(0);
@@ -230,6 +231,7 @@ int main(int argc, char** argv)
     const double selectSeconds = clock.nsecsElapsed() / 1e9;
     const qint64 selectStall = meter.longestMs();
 
+    std::printf("start-up call (show, reconnect) %.3f s\n", startUpSeconds);
     std::printf("%d tables: bare catalog calls %.2f s; load through the window %.2f s (ratio %.2f), "
                 "longest stall %lld ms (ending %.2f s in); listing the database %.2f s, longest stall %lld "
                 "ms (goal < 100 ms)\n",
