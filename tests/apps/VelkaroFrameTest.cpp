@@ -26,8 +26,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <memory>
+#include <thread>
 
 using namespace velkaro;
 
@@ -209,6 +212,39 @@ private slots:
             QCOMPARE(frame->frameGeometry().size(), outer); // the stored outer size, not grown by the frame
         QCOMPARE(frame->splitter()->sizes().value(0), 300);
         frame->close();
+    }
+
+    // A worker stuck in a driver call: the close waits about nine seconds, gives up, and tells the
+    // program to end without freeing what the worker still uses.
+    void stuckWorkerIsReportedAfterTheWait()
+    {
+        const test::TestDataSource& sqlite = test::testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        m_store->writeInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1);
+        m_store->writeString(QStringLiteral("Recent DB"), QStringLiteral("0"),
+                             QStringLiteral("Stuck/p0/p") + sqlite.connectString);
+        auto release = std::make_shared<std::atomic<bool>>(false);
+        auto frame = std::make_unique<CMainFrame>(*m_store, m_prompt);
+        frame->leftView()->hub().setDatabaseLoad([release](ExplorerJob&) {
+            while (!release->load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        });
+        frame->startUp();
+        QTRY_VERIFY(frame->leftView()->canStop());
+
+        frame->close();
+        QVERIFY(frame->workersStillRunning());
+        const QStringList lines = logLines();
+        QCOMPARE(
+            lines.mid(lines.size() - 4),
+            (QStringList{QStringLiteral("Terminating working threads."),
+                         QStringLiteral("Working threads not responding, quitting anyway."),
+                         QStringLiteral("Releasing used memory."), QStringLiteral("Velkaro terminated.")}));
+        // The reconnect list is written even so.
+        QVERIFY(recent("0").startsWith(QStringLiteral("Stuck/p0/p")));
+        frame.reset();
+        release->store(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200)); // let the worker return before exit
     }
 
     void commandsFollowTheTreePane()
