@@ -306,18 +306,17 @@ void measureReportGrowth()
     writer.Reset(parameters);
     const QString row =
         QStringLiteral("%1   customer name %1          asked about the needle twice   needle   0.37 \r\n");
-    QElapsedTimer timer;
-    timer.start();
-    qint64 previousNs = 0;
+    const Stopwatch stopwatch;
+    Cost previous{0, 0};
     int previousRows = 0;
-    std::printf("report    ");
+    std::printf("report growth, highlighted rows appended (cpu time per row since the last mark):\n");
     for (int checkpoint : {10000, 50000, 100000}) {
         for (int i = previousRows; i < checkpoint; ++i)
             writer.AppendHighlighted(row.arg(i), ReportColor::Text);
-        const qint64 now = timer.nsecsElapsed();
-        std::printf("  %6d rows %6.2f s (%5.1f us/row since the last mark)", checkpoint, now / 1e9,
-                    (now - previousNs) / 1e3 / (checkpoint - previousRows));
-        previousNs = now;
+        const Cost now = stopwatch.elapsed();
+        std::printf("  %6d rows  %6.2f s wall  %6.2f s cpu  %5.1f us/row\n", checkpoint, now.wall, now.cpu,
+                    (now.cpu - previous.cpu) * 1e6 / (checkpoint - previousRows));
+        previous = now;
         previousRows = checkpoint;
     }
     std::printf("  %d instances\n", writer.instanceCount());
