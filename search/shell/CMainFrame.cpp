@@ -3,6 +3,7 @@
 #include "desktop/HelpBrowser.h"
 #include "search/shell/AboutDialog.h"
 #include "search/shell/COmbrakView.h"
+#include "search/shell/ModalDialogs.h"
 #include "search/shell/ShellPrompt.h"
 #include "search/shell/ZindrelHelp.h"
 
@@ -238,17 +239,7 @@ void CMainFrame::EndProgram()
 {
     m_ending = true;
     m_prompt.setEnding();
-    // Each modal dialog's own loop returns once this handler is done; none may wait meanwhile.
-    for (int guard = 0; guard < 32; ++guard) {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            break;
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-        else
-            modal->close();
-        modal->hide();
-    }
+    CloseModalDialogs();
     m_view->EndForShutdown();
     close();
     QCoreApplication::quit();

@@ -4,6 +4,7 @@
 #include "common/UserPrompt.h"
 #include "search/engine/SearchRun.h"
 #include "search/shell/ControlPanel.h"
+#include "search/shell/ModalDialogs.h"
 #include "search/shell/ParametersDialog.h"
 #include "search/shell/ReportFindDialog.h"
 #include "search/shell/SavingWindow.h"
@@ -205,15 +206,17 @@ void COmbrakView::Stop()
     updateCommandStates();
 }
 
-void COmbrakView::stopAndJoin()
+void COmbrakView::stopAndJoin(bool ending)
 {
     if (!m_run)
         return;
     m_run->stop();
     // The worker may be waiting for this thread (a message of the driver): keep serving it until
-    // the run has made its last call, then join.
+    // the run has made its last call, then join. When the program ends, no such message waits.
     while (!m_host.ended()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        if (ending)
+            CloseModalDialogs();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     // The run's last report may have been carried out meanwhile, which already joined it.
@@ -233,7 +236,7 @@ bool COmbrakView::QueryClose()
             return false;
         m_host.setQuiet(true);
         m_report.MarkUnsaved();
-        stopAndJoin();
+        stopAndJoin(false);
     }
     return offerToSave(
         QStringLiteral("The report has not been saved. Do you want to save it before quitting?"));
@@ -242,7 +245,7 @@ bool COmbrakView::QueryClose()
 void COmbrakView::EndForShutdown()
 {
     m_host.setQuiet(true);
-    stopAndJoin();
+    stopAndJoin(true);
 }
 
 void COmbrakView::SaveReport()

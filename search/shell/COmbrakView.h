@@ -72,7 +72,7 @@ private:
     void startWorker();
     void setTitle(const QString& title);
     void runFinished();
-    void stopAndJoin();
+    void stopAndJoin(bool ending);
     void updateCommandStates();
     void findNext();
     void saveSettings();
