@@ -25,6 +25,8 @@ using namespace velkaro;
 using velkaro::test::child;
 using velkaro::test::RecordingPrompt;
 
+Q_DECLARE_METATYPE(velkaro::OutputMode)
+
 namespace {
 
 constexpr int kRunTimeout = 60000;
@@ -289,6 +291,41 @@ private slots:
         QCOMPARE(m_answers.questions.size(), 3);
         QVERIFY(m_answers.questions.last().contains(QStringLiteral("save")));
         QVERIFY(reportText().contains(QStringLiteral("Zindrel Stopped ...")));
+    }
+
+    void reportToAFile_data()
+    {
+        QTest::addColumn<OutputMode>("mode");
+        QTest::newRow("complete report to a file") << OutputMode::CompleteToFile;
+        QTest::newRow("incremental auto-save every 5 lines") << OutputMode::IncrementalAutoSave;
+    }
+
+    // The options chosen before Start reach the run, and a report already in its file lets the
+    // window close without a question.
+    void reportToAFile()
+    {
+        QFETCH(OutputMode, mode);
+        const test::TestDataSource& source = test::testDataSource("sqlite");
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        COmbrakView* view = m_frame->view();
+        const QString file = m_folder->filePath(QStringLiteral("run.txt"));
+        view->parameters().outputMode = mode;
+        view->parameters().reportFileName = file;
+        view->parameters().autoSaveLines = 5;
+        test::startRun(*view, m_answers, source.connectString, QStringLiteral("needle-4711"));
+        waitForRunEnd();
+        QFile saved(file);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QString written = QString::fromUtf8(saved.readAll());
+        QVERIFY(written.contains(QStringLiteral("SEARCHING FOR :  needle-4711")));
+        QVERIFY(written.contains(QStringLiteral("--- End of Zindrel --- Elapsed Time: ")));
+        if (mode == OutputMode::CompleteToFile)
+            QVERIFY(reportText().startsWith(
+                QStringLiteral("Output of this search is being written to file: ") + file));
+        QVERIFY(view->report().isReportSaved());
+        m_answers.questions.clear();
+        QVERIFY(m_frame->close());
+        QVERIFY(m_answers.questions.isEmpty());
     }
 
     void closeOffersToSave_data()
