@@ -23,7 +23,7 @@ void ObjectNameSearch::Run(const QStringList& filter, bool objectsLoaded)
     m_run.host.finishProgress(SearchProgressBar::Objects);
 }
 
-bool ObjectNameSearch::FilterNames(const QStringList& filter, const SearchObjectRecord& object)
+bool ObjectNameSearch::NamedByFilter(const QStringList& filter, const SearchObjectRecord& object)
 {
     return filter.contains(object.name) ||
            (!object.owner.isEmpty() && filter.contains(object.owner + QLatin1Char('.') + object.name));
@@ -46,7 +46,7 @@ ObjectNameSearch::Objects ObjectNameSearch::readObjects(const QStringList& filte
     Objects objects = m_run.session.searchObjects().snapshot();
     if (!filter.isEmpty()) {
         for (const auto& object : objects)
-            object->excluded = FilterNames(filter, *object) ? 0 : 1;
+            object->excluded = NamedByFilter(filter, *object) ? 0 : 1;
     }
     return objects;
 }

@@ -22,7 +22,7 @@ public:
     void Run(const QStringList& filter, bool objectsLoaded);
 
     // True when the filter names the object by its name or by owner + "." + name.
-    static bool FilterNames(const QStringList& filter, const SearchObjectRecord& object);
+    static bool NamedByFilter(const QStringList& filter, const SearchObjectRecord& object);
 
 private:
     using Objects = std::vector<std::shared_ptr<SearchObjectRecord>>;
