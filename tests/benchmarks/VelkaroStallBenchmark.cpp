@@ -236,7 +236,8 @@ int main(int argc, char** argv)
                 "longest stall %lld ms (ending %.2f s in); listing the database %.2f s, longest stall %lld "
                 "ms (goal < 100 ms)\n",
                 tables, bareSeconds, loadSeconds, loadSeconds / bareSeconds,
-                static_cast<long long>(loadStall), selectSeconds, static_cast<long long>(selectStall));
+                static_cast<long long>(loadStall), loadStallEnd / 1000.0, selectSeconds,
+                static_cast<long long>(selectStall));
     frame.close();
     return 0;
 }
