@@ -66,6 +66,8 @@ bool BatchReportWriter::flush()
         const qint64 written = m_text.write(m_pending.constData() + done, m_pending.size() - done);
         if (written <= 0) {
             m_failure = m_text.errorString();
+            if (m_onFailure)
+                m_onFailure();
             break;
         }
         done += written;

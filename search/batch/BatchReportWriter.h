@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+#include <utility>
 
 class QIODevice;
 
@@ -23,6 +25,8 @@ public:
     bool flush();
     bool failed() const { return !m_failure.isEmpty(); }
     const QString& failure() const { return m_failure; }
+    // Called once, when the stream first refuses a write.
+    void setFailureHandler(std::function<void()> handler) { m_onFailure = std::move(handler); }
     // The error block of a data statement that could not be run, which ends the data phase early,
     // as one line; empty when none was written.
     const QString& dataError() const { return m_dataError; }
@@ -42,6 +46,7 @@ private:
     ReportDocument* m_document;
     QByteArray m_pending;
     QString m_failure;
+    std::function<void()> m_onFailure;
     QString m_dataError;
     bool m_inDataError = false;
 };

@@ -108,10 +108,13 @@ BatchExit BatchRun::exec()
     if (!session.ConnectByString(WithPassword(input), prompt))
         return fail(QStringLiteral("could not connect to %1: %2")
                         .arg(ConnectString::withoutPassword(input), session.lastError()));
-
     if (!Empty(text, problem) || !Empty(rtf, problem))
         return fail(problem);
+    return search(session, prompt, text, rtf);
+}
 
+BatchExit BatchRun::search(CDbSession& session, UserPrompt& prompt, QFile& text, QFile& rtf)
+{
     std::unique_ptr<ReportDocument> document;
     if (rtf.isOpen())
         document = std::make_unique<ReportDocument>(prompt);
@@ -119,12 +122,15 @@ BatchExit BatchRun::exec()
     BatchHost host(m_errors, m_showProgress, prompt);
     SearchRun run(session, m_options.parameters, writer, host);
     run.setObjectFilter(m_options.objects);
+    // Nobody would read the rest of a report that cannot be written.
+    writer.setFailureHandler([&run] { run.stop(); });
     if (m_signals)
         m_signals->setRun(&run);
     run.RunSearch();
     if (m_signals)
         m_signals->setRun(nullptr);
 
+    QString problem;
     if (!writer.flush())
         return fail(
             QStringLiteral("cannot write %1: %2").arg(FileLabel(m_options.outputFile), writer.failure()));
@@ -133,9 +139,13 @@ BatchExit BatchRun::exec()
         return fail(problem);
     if (m_signals && m_signals->received() != 0)
         return fail(QStringLiteral("the search was stopped before it finished."));
+    return outcome(run.instancesFound(), writer.dataError());
+}
+
+BatchExit BatchRun::outcome(int instancesFound, const QString& dataError) const
+{
     // A data statement that fails ends the data search: finding nothing then proves nothing.
-    const QString& dataError = writer.dataError();
-    if (run.instancesFound() > 0) {
+    if (instancesFound > 0) {
         if (!dataError.isEmpty())
             warn(QStringLiteral("the data search ended early: ") + dataError);
         return BatchExit::Found;

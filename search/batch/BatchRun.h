@@ -4,9 +4,13 @@
 
 #include <cstdio>
 
+class QFile;
+
 namespace velkaro {
 
+class CDbSession;
 class StopSignals;
+class UserPrompt;
 
 // The exit statuses of zindrel-batch.
 enum class BatchExit : int
@@ -32,6 +36,8 @@ public:
     BatchExit exec();
 
 private:
+    BatchExit search(CDbSession& session, UserPrompt& prompt, QFile& text, QFile& rtf);
+    BatchExit outcome(int instancesFound, const QString& dataError) const;
     BatchExit fail(const QString& message) const;
     void warn(const QString& message) const;
 
