@@ -219,6 +219,9 @@ void BatchToolTest::nothingFoundGoesToStandardOutput()
     QVERIFY(text.contains(QLatin1String("SEARCHING FOR :  no-such-text-0815")));
     QVERIFY(text.contains(QLatin1String("TOTAL NUMBER OF INSTANCES FOUND: 0")));
     QVERIFY(result.err.isEmpty());
+    // The user's saved search settings are neither read nor written.
+    QVERIFY(
+        !QFile::exists(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Halvetic/Zindrel.conf")));
 }
 
 void BatchToolTest::objectSelectionAndNotProcessedList()
