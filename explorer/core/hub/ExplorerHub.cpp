@@ -17,6 +17,11 @@ namespace velkaro {
 
 namespace {
 
+QString detached(const QString& text)
+{
+    return QString(text.constData(), text.size());
+}
+
 qint64 now()
 {
     return QDateTime::currentSecsSinceEpoch();
@@ -91,6 +96,8 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
     m_runtime->terminateRequested.store(0);
     m_findHistory.load(store);
     m_runtime->logSettings.load(store);
+    // The runtime may be released by the last worker; its strings share nothing with the store.
+    m_runtime->logSettings.fileName = detached(m_runtime->logSettings.fileName);
     m_runtime->log.WriteLog(QStringLiteral("Velkaro started."), true);
     m_runtime->objectSettings.load(store);
     m_runtime->lookupSettings.load(store);
@@ -229,8 +236,11 @@ void ExplorerHub::SaveRecentDatabases()
 {
     QList<RecentDatabase> reconnect;
     for (const DatabaseEntryPtr& entry : m_databases.entries()) {
+        // Copies that share no string data with a worker still holding the entry: the last
+        // release then never pairs a worker's count with one inside the settings store.
         if (entry->reconnect)
-            reconnect.append({entry->alias, entry->ownerOnly, entry->session->connectString()});
+            reconnect.append(
+                {detached(entry->alias), entry->ownerOnly, detached(entry->session->connectString())});
     }
     if (!RecentDatabases::write(m_store, reconnect))
         m_prompt.showMessage(QStringLiteral("Could not save the databases to reconnect at the next start."));
