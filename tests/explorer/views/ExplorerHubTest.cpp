@@ -259,6 +259,50 @@ private slots:
         QVERIFY(explorer.idle());
     }
 
+    void oneSlotQueuesAnAddAndRefreshesInTheForeground()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer([](ProfileStore& store) {
+            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 1);
+        });
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        QVERIFY(
+            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Other"), true, true, false));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        // Only the database called Busy waits at the gate.
+        hub.setDatabaseLoad([&explorer](ExplorerJob& job) {
+            if (job.load.alias == QLatin1String("Busy"))
+                explorer.gate.wait();
+            job.entry->session->LoadObjects(job.load);
+        });
+        QVERIFY(
+            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Busy"), true, true, false));
+        QTRY_COMPARE(explorer.gate.waiting(), 1);
+
+        hub.AddChosenDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Queued"), true, false);
+        QCOMPARE(explorer.prompt.messages.last(), ExplorerHub::kMaximumThreadsMessage);
+        QVERIFY(explorer.logLines().contains(
+            ExplorerHub::kMaximumThreadsMessage.section(QLatin1Char('\n'), 0, 0)));
+        QCOMPARE(hub.jobs().queuedCount(), 1);
+
+        // The one slot is taken: Refresh DB runs on this thread and is done when it returns.
+        const DatabaseEntryPtr other = hub.databases().FindEntryByAlias(QStringLiteral("Other"));
+        QVERIFY(explorer.port->selectNode(other->node));
+        hub.RefreshDb();
+        QVERIFY(explorer.logLines().contains(QStringLiteral(
+            "Database Other is being refreshed in the foreground, to avoid this in the future you "
+            "should increase the maximum number of threads in the Object Lookup settings.")));
+        QVERIFY(hub.tree().hasChildren(other->node));
+        QCOMPARE(other->inUse->load(), 0);
+        QVERIFY(explorer.port->rowTexts().contains(QStringLiteral("customers")));
+
+        explorer.gate.open();
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        QVERIFY(hub.tree().hasChildren(hub.databases().FindEntryByAlias(QStringLiteral("Queued"))->node));
+    }
+
     void removingALoadingDatabaseLeavesTheWorkerItsData()
     {
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
