@@ -40,6 +40,7 @@ COmbrakView::COmbrakView(ProfileStore& store, UserPrompt& prompt, QWidget* paren
     connect(&m_report, &ReportDocument::savingProgress, m_savingWindow, &SavingWindow::progress);
     connect(&m_report, &ReportDocument::savingFinished, m_savingWindow, &SavingWindow::finished);
 
+    m_host.setReportWriter(&m_writer);
     connect(&m_host, &ShellSearchHost::titleChanged, this, &COmbrakView::setTitle);
     connect(&m_host, &ShellSearchHost::commandStatesChanged, this, &COmbrakView::updateCommandStates);
     connect(&m_host, &ShellSearchHost::runFinished, this, &COmbrakView::runFinished);

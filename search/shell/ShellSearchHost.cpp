@@ -3,6 +3,8 @@
 #include "common/UserPrompt.h"
 #include "search/shell/ControlPanel.h"
 
+#include <QCoreApplication>
+
 namespace velkaro {
 
 ShellSearchHost::ShellSearchHost(UserPrompt& prompt, QObject* parent) : QObject(parent), m_prompt(prompt)
@@ -37,6 +39,8 @@ void ShellSearchHost::drain()
             call = std::move(m_pending.front());
             m_pending.pop_front();
         }
+        if (m_writer)
+            QCoreApplication::sendPostedEvents(m_writer, QEvent::MetaCall);
         call();
     }
     m_draining = false;

@@ -27,6 +27,9 @@ public:
     ~ShellSearchHost() override;
 
     void setControlPanel(ControlPanel* panel) { m_panel = panel; }
+    // The run's report writer: what the run wrote before a call is put in the report before the
+    // call is carried out, so that no title or message runs ahead of the text.
+    void setReportWriter(QObject* writer) { m_writer = writer; }
     // A run begins; ended() turns true with its last call, on the run's thread.
     void beginRun() { m_ended = false; }
     bool ended() const { return m_ended; }
@@ -58,6 +61,7 @@ private:
 
     UserPrompt& m_prompt;
     QPointer<ControlPanel> m_panel;
+    QPointer<QObject> m_writer;
     std::atomic<bool> m_ended{true};
     std::atomic<bool> m_quiet{false};
     std::mutex m_mutex;
