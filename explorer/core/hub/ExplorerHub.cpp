@@ -254,8 +254,11 @@ bool ExplorerHub::AddDatabase(std::shared_ptr<CDbSession> session, const QString
                               bool quiet, bool ownerOnly)
 {
     m_addingDatabase = true;
-    if (!session || session->connectFailed())
+    if (!session || session->connectFailed()) {
+        // Nothing was added, so nothing may keep later selections from loading on access.
+        m_addingDatabase = false;
         return true;
+    }
     auto entry = std::make_shared<DatabaseEntry>();
     entry->session = std::move(session);
     entry->session->setLog(&m_runtime->log);

@@ -206,6 +206,13 @@ private slots:
         hub.InsertRoot();
         explorer.gateLoads();
 
+        // A session that failed to connect adds nothing, and ends the add all the same.
+        auto failed = std::make_shared<CDbSession>();
+        failed->ConnectByString(QStringLiteral("DSN=NoSuchVelkaroSource"), explorer.prompt);
+        QVERIFY(hub.AddDatabase(failed, QString(), false, true, false));
+        QVERIFY(hub.databases().empty());
+        QVERIFY(!hub.addingDatabase());
+
         // Adding: two loads start, the others wait for a slot, and a queued add still ends the add.
         QList<bool> started;
         for (int i = 0; i < 5; ++i) {
