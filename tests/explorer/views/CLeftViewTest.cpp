@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <thread>
 
 using namespace velkaro;
 using namespace velkaro::test;
@@ -213,6 +214,32 @@ private slots:
                  QStringLiteral("Cannot find object in database, Please refresh this database."));
         QCOMPARE(panes.tree->selectedNode(), alpha);
         QCOMPARE(panes.item(alpha)->childCount(), 0);
+    }
+
+    void largeLoadReachesTheTreeInBatches()
+    {
+        Panes panes;
+        NodeTree& tree = panes.tree->hub().tree();
+        const NodeId database = tree.InsertDatabaseNode(QStringLiteral("Big"));
+        constexpr int kObjects = 5000;
+        // Inserted from another thread, as a worker does, without waiting for the tree widget.
+        std::thread worker([&tree, database] {
+            for (int i = 0; i < kObjects; ++i)
+                tree.InsertObjectNode(database, QStringLiteral("table_%1").arg(i), QStringLiteral("TABLE"));
+        });
+        worker.join();
+        // Turn the event loop until the first batch shows; it holds only part of the load.
+        QTreeWidgetItem* big = nullptr;
+        QElapsedTimer clock;
+        clock.start();
+        while (!big && clock.elapsed() < 5000) {
+            QCoreApplication::processEvents();
+            big = panes.tree->itemForNode(database);
+        }
+        QVERIFY(big);
+        QVERIFY(big->childCount() < kObjects);
+        QTRY_COMPARE(big->childCount(), kObjects);
+        QCOMPARE(big->child(kObjects - 1)->text(0), QStringLiteral("table_4999"));
     }
 
     void removingTheSelectedDatabaseSelectsTheRoot()
