@@ -16,6 +16,8 @@ CAdvancedSheet::CAdvancedSheet(SearchParameters& parameters, SearchConnection& c
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Advanced Options"));
+    // Modal to the program's windows only: the guide stays usable beside it.
+    setWindowModality(Qt::WindowModal);
     m_tabs = new QTabWidget(this);
     m_objects = new CPropTables(parameters, connection, m_tabs);
     m_columns = new CPropColumns(parameters, prompt, m_tabs);

@@ -33,6 +33,8 @@ GeneralOptionsDialog::GeneralOptionsDialog(const SearchParameters& values, UserP
     : QDialog(parent), m_prompt(prompt), m_autoSaveLines(values.autoSaveLines)
 {
     setWindowTitle(QStringLiteral("General Options"));
+    // Modal to the program's windows only: the guide stays usable beside it.
+    setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(createOutputGroup());
     layout->addWidget(createAutoSaveGroup());

@@ -47,6 +47,8 @@ ParametersDialog::ParametersDialog(SearchParameters& parameters, SearchConnectio
       m_values(parameters)
 {
     setWindowTitle(QStringLiteral("Zindrel Parameters"));
+    // Modal to the program's windows only: the guide stays usable beside it.
+    setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("Enter string to search for:"), this);
     m_searchText = new QComboBox(this);
