@@ -233,7 +233,8 @@ void COmbrakView::stopAndJoin(bool ending)
 bool COmbrakView::QueryClose()
 {
     if (isRunActive()) {
-        if (!m_prompt.askYesNo(kStopQuestion))
+        // A run already stopped is only waited for.
+        if (canStop() && !m_prompt.askYesNo(kStopQuestion))
             return false;
         m_host.setQuiet(true);
         m_report.MarkUnsaved();
