@@ -71,6 +71,10 @@ void NavigationHistory::PurgeFromHistory(const std::vector<NodeId>& subtree, con
     }
     for (NodeId node : subtree)
         purge(m_forward, node, tree.NodeText(node) + QStringLiteral(": Removing from forward list."));
+    // The node shown last may have gone with the subtree: the head of the back list is then what
+    // the user sees, so selecting it again must not record it a second time.
+    if (std::find(subtree.begin(), subtree.end(), m_lastShown) != subtree.end())
+        m_lastShown = m_back.empty() ? 0 : m_back.front();
 }
 
 NodeId NavigationHistory::takeFirstLiving(std::deque<NodeId>& list, const NodeTree& tree)

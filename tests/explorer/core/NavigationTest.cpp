@@ -169,6 +169,9 @@ private slots:
         g.visit(g.sales);
         g.history.PurgeFromHistory(g.tree.subtree(g.sales), g.tree, [](const QString&) {});
         QVERIFY(!g.history.canGoBack()); // only the root is left
+        g.visit(g.root);                 // the removal selects the root, which is already at the head
+        QCOMPARE(g.history.backList(), list({g.root}));
+        QVERIFY(!g.history.canGoBack());
     }
 
     void locationPaths()
