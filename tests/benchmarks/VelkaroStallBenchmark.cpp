@@ -1,8 +1,10 @@
 // How long the interface thread stops answering while Velkaro loads a large catalog: builds a
 // 5,000-table SQLite file, starts the real main window offscreen with the file in "Recent DB",
-// and ticks a 10 ms timer throughout, recording the longest gap between ticks. Then selects the
-// database (a 5,000-row list) the same way. The load time is set against the bare catalog calls
-// (SQLTables, then SQLColumns and SQLStatistics per table) made in the same process.
+// and ticks a 10 ms timer from the first turn of the event loop after the start-up call (which
+// runs before the loop and is timed on its own) to the load's end, recording the longest gap
+// between ticks. Then selects the database (a 5,000-row list) and measures that separately. The load time is
+// set against the bare catalog calls (SQLTables, then SQLColumns and SQLStatistics per table) made in the
+// same process.
 //
 // Run: source build/datasources/env.sh && build/tests/benchmarks/VelkaroStallBenchmark [tables]
 
@@ -204,11 +206,14 @@ int main(int argc, char** argv)
     CMainFrame frame(store, prompt);
     CLeftView& tree = *frame.leftView();
 
-    StallMeter meter;
-    meter.start();
-    clock.restart();
+    // The start-up call (show, reconnect) runs before the event loop and is timed on its own; the
+    // load's stalls are counted from the first turn of the event loop after it to the load's end.
+    clock.start();
     frame.startUp();
     const double startUpSeconds = clock.nsecsElapsed() / 1e9;
+    StallMeter meter;
+    QTimer::singleShot(0, [&] { meter.start(); });
+    QCoreApplication::processEvents();
     const bool loaded = waitFor(
         [&] {
             QTreeWidgetItem* root = tree.topLevelItem(0);
@@ -223,20 +228,26 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the catalog did not load\n");
         return 1;
     }
+    // The load's last turns (the replay's tail, the end-of-load work) are part of the load.
+    waitFor([&] { return false; }, 200);
+    const qint64 loadTailStall = std::max(loadStall, meter.longestMs());
 
     meter.start();
     clock.restart();
     tree.setCurrentItem(tree.topLevelItem(0)->child(0));
     waitFor([&] { return frame.listView()->topLevelItemCount() >= tables; }, 600000);
     const double selectSeconds = clock.nsecsElapsed() / 1e9;
+    waitFor([&] { return false; }, 200);
     const qint64 selectStall = meter.longestMs();
 
-    std::printf("start-up call (show, reconnect) %.3f s\n", startUpSeconds);
-    std::printf("%d tables: bare catalog calls %.2f s; load through the window %.2f s (ratio %.2f), "
-                "longest stall %lld ms (ending %.2f s in); listing the database %.2f s, longest stall %lld "
-                "ms (goal < 100 ms)\n",
-                tables, bareSeconds, loadSeconds, loadSeconds / bareSeconds,
-                static_cast<long long>(loadStall), loadStallEnd / 1000.0, selectSeconds,
+    std::printf("start-up call (show, reconnect; before the event loop, not counted as a stall) %.3f s\n",
+                startUpSeconds);
+    std::printf("%d tables: bare catalog calls %.2f s; load through the window %.2f s (ratio %.2f)\n", tables,
+                bareSeconds, loadSeconds, loadSeconds / bareSeconds);
+    std::printf(
+        "load (event loop start to load end): longest stall %lld ms (ending %.2f s in; goal < 100 ms)\n",
+        static_cast<long long>(loadTailStall), loadStallEnd / 1000.0);
+    std::printf("listing the database: %.2f s, longest stall %lld ms (goal < 100 ms)\n", selectSeconds,
                 static_cast<long long>(selectStall));
     frame.close();
     return 0;
