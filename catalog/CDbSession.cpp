@@ -32,11 +32,12 @@ constexpr SQLSMALLINT kInformationBytes = 1000;
 constexpr SQLLEN kValueBytes = 10000;
 constexpr int kFirstOutputBytes = 1024;
 
-// Decodes a NUL-terminated UTF-8 buffer of at most size bytes. A byte limit may have cut the last
-// character in two; that partial character is dropped instead of turning into a replacement mark.
-QString fromCutUtf8(const char* bytes, std::size_t size)
+const QLatin1String kValueSeparator(" \t ");
+
+// A byte limit may have cut the last UTF-8 character in two; the length without that partial
+// character, so it is dropped instead of turning into a replacement mark.
+qsizetype completeUtf8Length(const char* bytes, qsizetype length)
 {
-    qsizetype length = static_cast<qsizetype>(strnlen(bytes, size));
     for (qsizetype back = 1; back <= 4 && back <= length; ++back) {
         const auto byte = static_cast<unsigned char>(bytes[length - back]);
         if ((byte & 0xC0) == 0x80)
@@ -46,7 +47,36 @@ QString fromCutUtf8(const char* bytes, std::size_t size)
             length -= back;
         break;
     }
-    return QString::fromUtf8(bytes, length);
+    return length;
+}
+
+// Decodes a NUL-terminated UTF-8 buffer of at most size bytes.
+QString fromCutUtf8(const char* bytes, std::size_t size)
+{
+    const auto length = static_cast<qsizetype>(strnlen(bytes, size));
+    return QString::fromUtf8(bytes, completeUtf8Length(bytes, length));
+}
+
+// The text length of a value SQLGetData wrote: the indicator, bounded by what fits the buffer
+// (a cut value or SQL_NO_TOTAL) and by the first NUL, where the text has always ended.
+qsizetype valueLength(const char* buffer, SQLLEN indicator)
+{
+    const SQLLEN limit = kValueBytes - 1;
+    const SQLLEN length = indicator >= 0 && indicator < limit ? indicator : limit;
+    const void* nul = std::memchr(buffer, '\0', size_t(length));
+    return nul ? static_cast<const char*>(nul) - buffer : qsizetype(length);
+}
+
+// Appends UTF-8 text without a temporary string when it is plain ASCII, the common case.
+void appendCutUtf8(QString& text, const char* bytes, qsizetype length)
+{
+    qsizetype ascii = 0;
+    while (ascii < length && static_cast<unsigned char>(bytes[ascii]) < 0x80)
+        ++ascii;
+    if (ascii == length)
+        text.append(QLatin1String(bytes, length));
+    else
+        text.append(QString::fromUtf8(bytes, completeUtf8Length(bytes, length)));
 }
 
 bool dsnUsable(const QString& dsn)
@@ -310,6 +340,7 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
 {
     statement = SQL_NULL_HSTMT;
     SQLAllocStmt(m_hdbc, &statement);
+    m_rowStatement = SQL_NULL_HSTMT;
     QByteArray sql = sqlText.toUtf8();
     const SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
     if (rc == SQL_SUCCESS)
@@ -322,27 +353,34 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
 
 bool CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)
 {
-    SQLSMALLINT columns = 0;
-    SQLNumResultCols(statement, &columns);
+    // The column count and the value buffer outlive the row: a search fetches millions of them.
+    if (statement != m_rowStatement) {
+        m_rowStatement = statement;
+        m_rowColumns = 0;
+        SQLNumResultCols(statement, &m_rowColumns);
+    }
     if (SQLFetch(statement) != SQL_SUCCESS)
         return false;
-    QByteArray buffer(kValueBytes, '\0');
-    QString text;
-    for (SQLUSMALLINT column = 1; column <= columns; ++column) {
-        buffer[0] = '\0';
-        SQLLEN indicator = 0;
-        SQLGetData(statement, column, SQL_C_CHAR, buffer.data(), kValueBytes, &indicator);
+    if (!m_valueBuffer)
+        m_valueBuffer = std::make_unique<char[]>(size_t(kValueBytes));
+    char* const buffer = m_valueBuffer.get();
+    rowText.resize(0); // keeps the capacity of the previous row
+    for (SQLUSMALLINT column = 1; column <= SQLUSMALLINT(m_rowColumns); ++column) {
         if (column > 1)
-            text += QStringLiteral(" \t ");
-        if (indicator != SQL_NULL_DATA)
-            text += fromCutUtf8(buffer.constData(), static_cast<std::size_t>(buffer.size()));
+            rowText.append(kValueSeparator);
+        SQLLEN indicator = 0;
+        const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, buffer, kValueBytes, &indicator);
+        if (!IsSuccess(rc) || indicator == SQL_NULL_DATA)
+            continue;
+        appendCutUtf8(rowText, buffer, valueLength(buffer, indicator));
     }
-    rowText = text;
     return true;
 }
 
 void CDbSession::CloseQuery(SQLHSTMT& statement)
 {
+    if (statement == m_rowStatement)
+        m_rowStatement = SQL_NULL_HSTMT; // a later statement may get the same handle
     if (statement != SQL_NULL_HSTMT)
         SQLFreeStmt(statement, SQL_DROP);
     statement = SQL_NULL_HSTMT;

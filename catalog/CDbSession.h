@@ -159,6 +159,10 @@ private:
     bool m_connected = false;
     SchemaModel m_model;
     RecordList<SearchObjectRecord> m_searchObjects;
+    // FetchRowText's state for the statement it read last.
+    SQLHSTMT m_rowStatement = SQL_NULL_HSTMT;
+    SQLSMALLINT m_rowColumns = 0;
+    std::unique_ptr<char[]> m_valueBuffer;
     std::once_flag m_catalogOnce;
     std::unique_ptr<CatalogConnection> m_catalog;
 };

@@ -28,7 +28,7 @@ public:
     void setDataPhase(bool on) { m_dataPhase = on; }
     void clearSkip() { m_skipRequested = false; }
     // True once per request: the data phase leaves the current object.
-    bool takeSkip() { return m_skipRequested.exchange(false); }
+    bool takeSkip() { return m_skipRequested.load() && m_skipRequested.exchange(false); }
 
     bool isRunning() const { return m_running; }
     bool isPaused() const { return m_paused; }

@@ -2,7 +2,7 @@
 
 #include "search/engine/SearchTerms.h"
 
-#include <vector>
+#include <QVarLengthArray>
 
 namespace velkaro {
 
@@ -20,6 +20,23 @@ bool IsEndBoundary(QChar c)
 
 constexpr qsizetype kNotSearched = -2;
 
+// Upper-cases an ASCII-only text into upper, reusing its storage; false, with upper unspecified,
+// when the text holds any other character. For ASCII, QChar::toUpper changes a-z only.
+bool UpperAsciiInto(const QString& text, QString& upper)
+{
+    const qsizetype size = text.size();
+    upper.resize(size);
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    char16_t* out = reinterpret_cast<char16_t*>(upper.data());
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = in[i];
+        if (c >= 0x80)
+            return false;
+        out[i] = char16_t(c - 'a') < 26 ? char16_t(c - ('a' - 'A')) : c;
+    }
+    return true;
+}
+
 } // namespace
 
 // Finds the earliest occurrence at or after a position. Each term's next occurrence is kept, so
@@ -28,7 +45,7 @@ class TextMatcher::Scanner final
 {
 public:
     Scanner(const TextMatcher& matcher, const QString& subject)
-        : m_matcher(matcher), m_subject(subject), m_next(size_t(matcher.m_needles.size()), kNotSearched)
+        : m_matcher(matcher), m_subject(subject), m_next(matcher.m_needles.size(), kNotSearched)
     {}
 
     // Returns the index into m_needles of the winning term, or -1.
@@ -36,7 +53,7 @@ public:
     {
         qsizetype best = -1;
         for (qsizetype t = 0; t < m_matcher.m_needles.size(); ++t) {
-            qsizetype& next = m_next[size_t(t)];
+            qsizetype& next = m_next[t];
             if (next == kNotSearched || (next >= 0 && next < from))
                 next = m_subject.indexOf(m_matcher.m_needles.at(t), from);
             if (next >= 0 && (best < 0 || next < position)) {
@@ -50,7 +67,7 @@ public:
 private:
     const TextMatcher& m_matcher;
     const QString& m_subject;
-    std::vector<qsizetype> m_next;
+    QVarLengthArray<qsizetype, 8> m_next; // no allocation per row for a usual number of terms
 };
 
 TextMatcher::TextMatcher(const QStringList& terms, MatchMode mode, bool matchCase)
@@ -69,14 +86,21 @@ TextMatcher::TextMatcher(const SearchParameters& parameters)
     : TextMatcher(parameters.searchTerms, parameters.matchMode, parameters.matchCase)
 {}
 
-QString TextMatcher::subjectOf(const QString& text) const
+const QString& TextMatcher::subjectOf(const QString& text) const
 {
-    return m_matchCase ? text : ToUpperKeepingLength(text);
+    if (m_matchCase)
+        return text;
+    // One buffer per thread: the worker and the interface thread may share a matcher, and a
+    // search tests every row, so the upper-cased copy is not allocated anew each time.
+    thread_local QString upper;
+    if (!UpperAsciiInto(text, upper))
+        upper = ToUpperKeepingLength(text);
+    return upper;
 }
 
 TermHit TextMatcher::FindFirstTerm(const QString& text) const
 {
-    const QString subject = subjectOf(text);
+    const QString& subject = subjectOf(text);
     Scanner scanner(*this, subject);
     qsizetype position = -1;
     const qsizetype t = scanner.earliestFrom(0, position);
@@ -87,14 +111,14 @@ TermHit TextMatcher::FindFirstTerm(const QString& text) const
 
 MatchResult TextMatcher::MatchText(const QString& text) const
 {
-    const QString subject = subjectOf(text);
+    const QString& subject = subjectOf(text);
     Scanner scanner(*this, subject);
     return nextMatch(scanner, subject, 0);
 }
 
 QList<MatchResult> TextMatcher::AllMatches(const QString& text) const
 {
-    const QString subject = subjectOf(text);
+    const QString& subject = subjectOf(text);
     Scanner scanner(*this, subject);
     QList<MatchResult> matches;
     for (MatchResult match = nextMatch(scanner, subject, 0); match.found;

@@ -41,7 +41,8 @@ private:
     class Scanner;
 
     MatchResult nextMatch(Scanner& scanner, const QString& subject, qsizetype from) const;
-    QString subjectOf(const QString& text) const;
+    // The text as the terms are compared with it; valid until the next call on this thread.
+    const QString& subjectOf(const QString& text) const;
 
     QStringList m_terms;   // as given
     QStringList m_needles; // upper-cased unless matching case; empty terms left out
