@@ -70,10 +70,10 @@ qsizetype valueLength(const char* buffer, SQLLEN indicator)
 // Appends UTF-8 text without a temporary string when it is plain ASCII, the common case.
 void appendCutUtf8(QString& text, const char* bytes, qsizetype length)
 {
-    qsizetype ascii = 0;
-    while (ascii < length && static_cast<unsigned char>(bytes[ascii]) < 0x80)
-        ++ascii;
-    if (ascii == length)
+    unsigned char seen = 0;
+    for (qsizetype i = 0; i < length; ++i)
+        seen |= static_cast<unsigned char>(bytes[i]);
+    if (seen < 0x80)
         text.append(QLatin1String(bytes, length));
     else
         text.append(QString::fromUtf8(bytes, completeUtf8Length(bytes, length)));

@@ -408,6 +408,37 @@ private slots:
         QVERIFY(session.ExecuteQuery(statement, twoByteRepeat).isEmpty());
         QCOMPARE(fetchAll(session, statement), QStringList{QString(4999, QChar(0xE9))});
         session.CloseQuery(statement);
+        const QString asciiRepeat = key == QLatin1String("sqlite")
+                                        ? QStringLiteral("SELECT hex(zeroblob(6000))")
+                                        : QStringLiteral("SELECT REPEAT('0', 12000)");
+        QVERIFY(session.ExecuteQuery(statement, asciiRepeat).isEmpty());
+        QCOMPARE(fetchAll(session, statement), QStringList{QString(9999, QLatin1Char('0'))});
+        session.CloseQuery(statement);
+
+        // Two open statements read in turn, each with its own column count.
+        SQLHSTMT wide = SQL_NULL_HSTMT;
+        SQLHSTMT narrow = SQL_NULL_HSTMT;
+        QVERIFY(session
+                    .ExecuteQuery(wide, QStringLiteral("SELECT customer_id, city FROM customers "
+                                                       "WHERE customer_id IN (2, 3) ORDER BY customer_id"))
+                    .isEmpty());
+        QVERIFY(session
+                    .ExecuteQuery(narrow, QStringLiteral("SELECT customer_id FROM customers "
+                                                         "WHERE customer_id IN (2, 3) ORDER BY customer_id"))
+                    .isEmpty());
+        QString row;
+        QVERIFY(session.FetchRowText(wide, row));
+        QCOMPARE(row, QStringLiteral("2 \t São Paulo"));
+        QVERIFY(session.FetchRowText(narrow, row));
+        QCOMPARE(row, QStringLiteral("2"));
+        QVERIFY(session.FetchRowText(wide, row));
+        QVERIFY2(row.startsWith(QLatin1String("3 \t ")), qPrintable(row));
+        QVERIFY(session.FetchRowText(narrow, row));
+        QCOMPARE(row, QStringLiteral("3"));
+        QVERIFY(!session.FetchRowText(narrow, row));
+        QCOMPARE(row, QStringLiteral("3")); // the end leaves the last row as it was
+        session.CloseQuery(wide);
+        session.CloseQuery(narrow);
 
         const QString error = session.ExecuteQuery(statement, QStringLiteral("SELECT * FROM no_such_table"));
         QVERIFY2(error.contains(QLatin1String("no_such_table")), qPrintable(error));

@@ -87,6 +87,10 @@ private slots:
         QTest::newRow("leading space kept") << any << " abc" << false << "xabc y abc" << 6 << 4;
         QTest::newRow("sharp s keeps positions") << any << "id" << false << "straße id" << 7 << 2;
         QTest::newRow("accented letters fold") << any << "éclair" << false << "un ÉCLAIR" << 3 << 6;
+        QTest::newRow("long s term meets a plain ASCII row") << any << "ſid" << false << "x sid" << 2 << 3;
+        QTest::newRow("Latin-1 letter upper-cased beyond Latin-1")
+            << any << "Ÿ" << false << "abc ÿ" << 4 << 1;
+        QTest::newRow("letter after a non-ASCII one") << any << "q" << false << "é q" << 2 << 1;
 
         const auto word = MatchMode::WholeWord;
         QTest::newRow("whole word alone") << word << "ID" << false << "ID" << 0 << 2;
