@@ -162,7 +162,9 @@ bool waitFor(const std::function<bool()>& done, int timeoutMs)
     while (!done()) {
         if (clock.elapsed() > timeoutMs)
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        // Sleeps until an event comes (the meter's ticks at the latest): a loop that spins here
+        // takes a core from the worker and makes the load look slower than it is.
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
