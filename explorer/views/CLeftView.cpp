@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMenu>
 #include <QMouseEvent>
@@ -217,10 +218,17 @@ NodeId CLeftView::nodeOf(const QTreeWidgetItem* item)
 
 void CLeftView::treeChangesPending()
 {
+    // Every turn that changes the tree costs the view a layout pass over all shown rows; a worker
+    // adding one table at a time would pay it per table, so its changes gather for a moment first.
+    scheduleReplay(kReplayGatherMs);
+}
+
+void CLeftView::scheduleReplay(int delayMs)
+{
     if (m_replayScheduled)
         return;
     m_replayScheduled = true;
-    QTimer::singleShot(0, this, [this] {
+    QTimer::singleShot(delayMs, this, [this] {
         m_replayScheduled = false;
         replayBatch();
     });
@@ -230,9 +238,18 @@ void CLeftView::replayBatch()
 {
     if (m_replaying)
         return;
-    applyChanges(m_hub->tree().takeChanges(kReplayBatch));
+    // Small steps until the turn's budget is spent: on a busy machine each insert costs more.
+    constexpr std::size_t kStep = 50;
+    QElapsedTimer spent;
+    spent.start();
+    for (std::size_t shown = 0; shown < kReplayBatch && spent.elapsed() < kReplayBudgetMs; shown += kStep) {
+        const std::vector<NodeChange> changes = m_hub->tree().takeChanges(kStep);
+        if (changes.empty())
+            break;
+        applyChanges(changes);
+    }
     if (m_hub->tree().hasPendingChanges())
-        treeChangesPending();
+        scheduleReplay(0);
 }
 
 void CLeftView::replayTreeChanges()

@@ -28,8 +28,12 @@ class CLeftView final : public QTreeWidget, public TreeViewPort
     Q_DISABLE_COPY_MOVE(CLeftView)
 
 public:
-    // Node changes shown per turn of the event loop.
+    // Node changes shown per turn of the event loop, at most.
     static constexpr std::size_t kReplayBatch = 250;
+    // A turn also ends once it has taken this long, however few changes it showed.
+    static constexpr int kReplayBudgetMs = 20;
+    // How long the first change waits so that a worker's next ones join it in one turn.
+    static constexpr int kReplayGatherMs = 40;
 
     CLeftView(ProfileStore& store, UserPrompt& prompt, QWidget* parent = nullptr);
     ~CLeftView() override;
@@ -95,6 +99,7 @@ protected:
 
 private:
     void replayBatch();
+    void scheduleReplay(int delayMs);
     void applyChanges(const std::vector<NodeChange>& changes);
     void insertItem(const NodeChange& change);
     void deleteItems(QTreeWidgetItem* item, bool itself);

@@ -1,5 +1,6 @@
 #include "explorer/views/NodeImageList.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QVector>
 
@@ -145,15 +146,30 @@ QPixmap NodeImageList::pixmap(int image)
     return pixmaps().at(image);
 }
 
+// Icons are shared: a large catalog's thousands of rows then hold a reference each instead of an
+// icon of their own, which makes filling the panes cheaper and lets painting reuse one cache.
 QIcon NodeImageList::icon(int image)
 {
-    return QIcon(pixmap(image));
+    static const QVector<QIcon> icons = [] {
+        QVector<QIcon> list;
+        for (int each = 0; each < kCount; ++each)
+            list.append(QIcon(pixmaps().at(each)));
+        return list;
+    }();
+    return image >= 0 && image < kCount ? icons.at(image) : QIcon(QPixmap());
 }
 
 QIcon NodeImageList::nodeIcon(int image, int selectedImage)
 {
+    // Only the interface thread builds items, so the cache needs no lock.
+    static QHash<int, QIcon> icons;
+    const int key = (image + 1) * (kCount + 1) + selectedImage + 1;
+    auto found = icons.constFind(key);
+    if (found != icons.constEnd())
+        return *found;
     QIcon icon(pixmap(image));
     icon.addPixmap(pixmap(selectedImage), QIcon::Selected);
+    icons.insert(key, icon);
     return icon;
 }
 
