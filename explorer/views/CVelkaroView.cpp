@@ -110,8 +110,14 @@ void CVelkaroView::SaveColumnWidths(int set)
 {
     if (set < 0 || set != m_set)
         return;
-    for (int column = 0; column < columnCount(); ++column)
-        m_store.writeInt(QLatin1String(kSettingsSection), widthName(set, column), columnWidth(column));
+    // Every write flushes the settings file to disk, which holds the interface thread for a while on a
+    // busy machine; a width the store already holds is left alone.
+    for (int column = 0; column < columnCount(); ++column) {
+        const QString name = widthName(set, column);
+        const int width = columnWidth(column);
+        if (m_store.readInt(QLatin1String(kSettingsSection), name, width - 1) != width)
+            m_store.writeInt(QLatin1String(kSettingsSection), name, width);
+    }
 }
 
 int CVelkaroView::rowImage(const QTreeWidgetItem* item)
