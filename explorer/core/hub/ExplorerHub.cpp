@@ -103,7 +103,7 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
     m_runtime->lookupSettings.load(store);
     m_runtime->refreshSettings.load(store);
 
-    m_runtime->poster.setReceiver(this);
+    m_runtime->poster.setReceiver(this, "runInterfacePosts");
     std::weak_ptr<HubRuntime> weakRuntime = m_runtime;
     m_runtime->tree.setChangesPendingCallback([this, weakRuntime] {
         if (auto runtime = weakRuntime.lock())
@@ -913,6 +913,11 @@ bool ExplorerHub::canForward() const
 bool ExplorerHub::canUp() const
 {
     return tree().parent(selectedNode()) != 0;
+}
+
+void ExplorerHub::runInterfacePosts()
+{
+    m_runtime->poster.runPending();
 }
 
 } // namespace velkaro

@@ -70,6 +70,8 @@ public:
 
     void OnSelectionChanged(NodeId node);
     void ShowSelection();
+    // What workers handed to the interface thread (see InterfacePoster).
+    Q_INVOKABLE void runInterfacePosts();
     bool SelectChildByText(const QString& text);
 
     bool canRefreshAll() const;
