@@ -496,9 +496,10 @@ private slots:
             qEnvironmentVariable("VELKARO_ODBC_DIR") + QStringLiteral("/servers/pg/sock");
         CDbSession locker(SessionVariant::Search);
         RecordingPrompt lockPrompt;
-        locker.ConnectByString(QStringLiteral("Driver=PostgreSQL ANSI;Servername=%1;Port=55432;Database=shop;"
+        const QString port = qEnvironmentVariable("VELKARO_PG_PORT", QStringLiteral("55432"));
+        locker.ConnectByString(QStringLiteral("Driver=PostgreSQL ANSI;Servername=%1;Port=%2;Database=shop;"
                                               "Username=postgres")
-                                   .arg(socketDir),
+                                   .arg(socketDir, port),
                                lockPrompt);
         if (locker.connectFailed())
             QSKIP("no superuser connection over the socket");
