@@ -3,10 +3,12 @@
 #include "catalog/CatalogConnection.h"
 #include "catalog/ColumnLoader.h"
 #include "catalog/ConnectString.h"
+#include "catalog/FetchedRow.h"
 #include "catalog/IndexLoader.h"
 #include "catalog/KeyLoader.h"
 #include "catalog/ObjectListLoader.h"
 #include "catalog/StatisticsLoader.h"
+#include "catalog/Utf8Cut.h"
 #include "common/ActivityLogSink.h"
 #include "common/UserPrompt.h"
 
@@ -29,54 +31,13 @@ const char* const kSilentQueryFailure = "The query failed and the driver gave no
 
 constexpr SQLSMALLINT kErrorBytes = 200;
 constexpr SQLSMALLINT kInformationBytes = 1000;
-constexpr SQLLEN kValueBytes = 10000;
 constexpr int kFirstOutputBytes = 1024;
-
-const QLatin1String kValueSeparator(" \t ");
-
-// A byte limit may have cut the last UTF-8 character in two; the length without that partial
-// character, so it is dropped instead of turning into a replacement mark.
-qsizetype completeUtf8Length(const char* bytes, qsizetype length)
-{
-    for (qsizetype back = 1; back <= 4 && back <= length; ++back) {
-        const auto byte = static_cast<unsigned char>(bytes[length - back]);
-        if ((byte & 0xC0) == 0x80)
-            continue; // a continuation byte: look further back for its lead byte
-        const int expected = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-        if (expected > back)
-            length -= back;
-        break;
-    }
-    return length;
-}
 
 // Decodes a NUL-terminated UTF-8 buffer of at most size bytes.
 QString fromCutUtf8(const char* bytes, std::size_t size)
 {
     const auto length = static_cast<qsizetype>(strnlen(bytes, size));
-    return QString::fromUtf8(bytes, completeUtf8Length(bytes, length));
-}
-
-// The text length of a value SQLGetData wrote: the indicator, bounded by what fits the buffer
-// (a cut value or SQL_NO_TOTAL) and by the first NUL, where the text has always ended.
-qsizetype valueLength(const char* buffer, SQLLEN indicator)
-{
-    const SQLLEN limit = kValueBytes - 1;
-    const SQLLEN length = indicator >= 0 && indicator < limit ? indicator : limit;
-    const void* nul = std::memchr(buffer, '\0', size_t(length));
-    return nul ? static_cast<const char*>(nul) - buffer : qsizetype(length);
-}
-
-// Appends UTF-8 text without a temporary string when it is plain ASCII, the common case.
-void appendCutUtf8(QString& text, const char* bytes, qsizetype length)
-{
-    unsigned char seen = 0;
-    for (qsizetype i = 0; i < length; ++i)
-        seen |= static_cast<unsigned char>(bytes[i]);
-    if (seen < 0x80)
-        text.append(QLatin1String(bytes, length));
-    else
-        text.append(QString::fromUtf8(bytes, completeUtf8Length(bytes, length)));
+    return QString::fromUtf8(bytes, CompleteUtf8Length(bytes, length));
 }
 
 bool dsnUsable(const QString& dsn)
@@ -351,9 +312,9 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
     return m_lastError.isEmpty() ? QString::fromUtf8(kSilentQueryFailure) : m_lastError;
 }
 
-bool CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)
+bool CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
 {
-    // The column count and the value buffer outlive the row: a search fetches millions of them.
+    // The column count outlives the row: a search fetches millions of them.
     if (statement != m_rowStatement) {
         m_rowStatement = statement;
         m_rowColumns = 0;
@@ -361,19 +322,17 @@ bool CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)
     }
     if (SQLFetch(statement) != SQL_SUCCESS)
         return false;
-    if (!m_valueBuffer)
-        m_valueBuffer = std::make_unique<char[]>(size_t(kValueBytes));
-    char* const buffer = m_valueBuffer.get();
-    rowText.resize(0); // keeps the capacity of the previous row
-    for (SQLUSMALLINT column = 1; column <= SQLUSMALLINT(m_rowColumns); ++column) {
-        if (column > 1)
-            rowText.append(kValueSeparator);
-        SQLLEN indicator = 0;
-        const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, buffer, kValueBytes, &indicator);
-        if (!IsSuccess(rc) || indicator == SQL_NULL_DATA)
-            continue;
-        appendCutUtf8(rowText, buffer, valueLength(buffer, indicator));
-    }
+    row.Read(statement, m_rowColumns);
+    return true;
+}
+
+bool CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)
+{
+    if (!m_textRow)
+        m_textRow = std::make_unique<FetchedRow>();
+    if (!FetchRow(statement, *m_textRow))
+        return false;
+    m_textRow->TextInto(rowText);
     return true;
 }
 

@@ -15,6 +15,7 @@ namespace velkaro {
 
 class ActivityLogSink;
 class CatalogConnection;
+class FetchedRow;
 class UserPrompt;
 struct LoadJob;
 
@@ -61,6 +62,8 @@ public:
     // Data queries of the search program. ExecuteQuery returns "" with the statement open, or the
     // error text with the statement dropped.
     QString ExecuteQuery(SQLHSTMT& statement, const QString& sqlText);
+    // The next row, or false at the end of the rows and on any fetch result but SQL_SUCCESS.
+    bool FetchRow(SQLHSTMT statement, FetchedRow& row);
     bool FetchRowText(SQLHSTMT statement, QString& rowText);
     void CloseQuery(SQLHSTMT& statement);
 
@@ -159,10 +162,10 @@ private:
     bool m_connected = false;
     SchemaModel m_model;
     RecordList<SearchObjectRecord> m_searchObjects;
-    // FetchRowText's state for the statement it read last.
+    // FetchRow's state for the statement it read last.
     SQLHSTMT m_rowStatement = SQL_NULL_HSTMT;
     SQLSMALLINT m_rowColumns = 0;
-    std::unique_ptr<char[]> m_valueBuffer;
+    std::unique_ptr<FetchedRow> m_textRow;
     std::once_flag m_catalogOnce;
     std::unique_ptr<CatalogConnection> m_catalog;
 };

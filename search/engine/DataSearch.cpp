@@ -77,22 +77,27 @@ void DataSearch::searchObject(const RunObject& object)
 void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
 {
     bool headingWritten = false;
-    QString rowText;
     for (;;) {
         m_run.flags.checkpoint();
         if (m_run.flags.takeSkip()) {
             m_run.writer.AppendReport(QStringLiteral("\r\nObject Skipped ...\r\n\r\n"), ReportColor::Message);
             return;
         }
-        if (!m_run.session.FetchRowText(statement, rowText))
+        if (!m_run.session.FetchRow(statement, m_row))
             return;
-        if (!m_run.matcher.MatchText(rowText).found)
+        // Most rows hold no instance and are plain ASCII: they are judged on the driver's bytes,
+        // and only the others are decoded.
+        const std::optional<bool> plainMatch = m_run.matcher.MatchAsciiBytes(m_row.Bytes());
+        if (plainMatch == false)
+            continue;
+        m_row.TextInto(m_rowText);
+        if (!plainMatch && !m_run.matcher.MatchText(m_rowText).found)
             continue;
         if (!headingWritten) {
             writeHeading(object);
             headingWritten = true;
         }
-        m_run.writer.AppendHighlighted(RowLine(*object.record, rowText.split(kValueSeparator)),
+        m_run.writer.AppendHighlighted(RowLine(*object.record, m_rowText.split(kValueSeparator)),
                                        ReportColor::Text);
     }
 }

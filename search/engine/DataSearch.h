@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/FetchedRow.h"
 #include "search/engine/DataSelectBuilder.h"
 
 #include <QString>
@@ -38,6 +39,9 @@ private:
 
     RunContext& m_run;
     DataSelectBuilder m_builder;
+    // One buffer for every row of the phase, and one for the text of those that need decoding.
+    FetchedRow m_row;
+    QString m_rowText;
 };
 
 } // namespace velkaro

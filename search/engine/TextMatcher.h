@@ -2,8 +2,11 @@
 
 #include "search/engine/SearchParameters.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <string_view>
 
 namespace velkaro {
 
@@ -36,17 +39,20 @@ public:
     // Every instance, one after the other, as the report highlights them: each search resumes
     // after the previous instance.
     QList<MatchResult> AllMatches(const QString& text) const;
+    // MatchText's answer for a text given as bytes, decided on the bytes when they are plain ASCII
+    // without a NUL (the common row of a data search, which then needs no decoding); nothing for
+    // any other bytes, whose decoded text MatchText must judge.
+    std::optional<bool> MatchAsciiBytes(std::string_view bytes) const;
 
 private:
-    class Scanner;
-
-    MatchResult nextMatch(Scanner& scanner, const QString& subject, qsizetype from) const;
     // The text as the terms are compared with it; valid until the next call on this thread.
     const QString& subjectOf(const QString& text) const;
 
     QStringList m_terms;   // as given
     QStringList m_needles; // upper-cased unless matching case; empty terms left out
     QList<qsizetype> m_termOf;
+    // The needles that are plain ASCII: no other needle can occur in an ASCII text.
+    QList<QByteArray> m_asciiNeedles;
     MatchMode m_mode = MatchMode::AnySubstring;
     bool m_matchCase = false;
 };

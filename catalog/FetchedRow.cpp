@@ -1,0 +1,78 @@
+#include "catalog/FetchedRow.h"
+
+#include "catalog/Utf8Cut.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sqlext.h>
+
+namespace velkaro {
+
+namespace {
+
+constexpr std::string_view kValueSeparator = " \t ";
+
+// The length of a value SQLGetData wrote: the indicator, bounded by what fits the buffer (a cut
+// value). SQL_NO_TOTAL leaves only the terminating NUL to go by.
+qsizetype writtenLength(const char* value, SQLLEN indicator)
+{
+    const SQLLEN limit = FetchedRow::kValueBytes - 1;
+    if (indicator == SQL_NO_TOTAL)
+        return qsizetype(strnlen(value, size_t(limit)));
+    return indicator >= 0 && indicator < limit ? qsizetype(indicator) : qsizetype(limit);
+}
+
+} // namespace
+
+void FetchedRow::Read(SQLHSTMT statement, SQLSMALLINT columns)
+{
+    m_size = 0;
+    m_columns = std::max<qsizetype>(columns, 0);
+    if (qsizetype(m_values.size()) < m_columns)
+        m_values.resize(size_t(m_columns));
+    for (SQLUSMALLINT column = 1; column <= SQLUSMALLINT(m_columns); ++column) {
+        if (column > 1) {
+            std::memcpy(valueSlot(), kValueSeparator.data(), kValueSeparator.size());
+            m_size += qsizetype(kValueSeparator.size());
+        }
+        // Each value is written straight behind the one before: no copy per value.
+        char* const slot = valueSlot();
+        SQLLEN indicator = 0;
+        const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, slot, kValueBytes, &indicator);
+        const bool hasValue = (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && indicator != SQL_NULL_DATA;
+        const qsizetype length = hasValue ? writtenLength(slot, indicator) : 0;
+        m_values[column - 1] = {m_size, length};
+        m_size += length;
+    }
+}
+
+void FetchedRow::grow()
+{
+    // Grows to the widest row seen; after the first rows of a query it never grows again.
+    const qsizetype capacity = std::max(2 * m_capacity, m_size + kValueBytes);
+    auto grown = std::make_unique<char[]>(size_t(capacity));
+    if (m_size > 0)
+        std::memcpy(grown.get(), m_buffer.get(), size_t(m_size));
+    m_buffer = std::move(grown);
+    m_capacity = capacity;
+}
+
+void FetchedRow::TextInto(QString& text) const
+{
+    text.resize(0); // keeps the capacity of the previous row
+    for (qsizetype i = 0; i < m_columns; ++i) {
+        if (i > 0)
+            text.append(QLatin1String(kValueSeparator.data(), qsizetype(kValueSeparator.size())));
+        const char* value = m_buffer.get() + m_values[size_t(i)].offset;
+        const std::string_view bytes(value, size_t(m_values[size_t(i)].length));
+        // Text has always ended at the first NUL, whatever length the driver reported.
+        const size_t nul = bytes.find('\0');
+        const qsizetype length = nul == std::string_view::npos ? qsizetype(bytes.size()) : qsizetype(nul);
+        if (std::all_of(value, value + length, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            text.append(QLatin1String(value, length)); // no temporary string for plain ASCII
+        else
+            text.append(QString::fromUtf8(value, CompleteUtf8Length(value, length)));
+    }
+}
+
+} // namespace velkaro

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <sql.h>
+#include <string_view>
+#include <vector>
+
+namespace velkaro {
+
+// One row of a data query as the driver wrote it: each value read as character data, the values
+// joined by " \t ". A search reads millions of rows and reports few, so the bytes are kept as they
+// came and decoded only for a row that is wanted; the storage is reused from row to row.
+class FetchedRow final
+{
+public:
+    // What one value may take in the buffer, its terminating NUL included: longer values are cut.
+    static constexpr SQLLEN kValueBytes = 10000;
+
+    // Reads columns 1 to columns of the row the statement is on. A value the driver cannot give
+    // reads as empty, as a NULL does.
+    void Read(SQLHSTMT statement, SQLSMALLINT columns);
+
+    // The values as the driver wrote them, joined by " \t ". Plain ASCII without a NUL byte is
+    // already the row's text; anything else is for TextInto to decode.
+    std::string_view Bytes() const { return {m_buffer.get(), size_t(m_size)}; }
+    // The row's text, into text's storage: each value ends at its first NUL and loses a character
+    // its cut split.
+    void TextInto(QString& text) const;
+
+private:
+    struct Value
+    {
+        qsizetype offset = 0;
+        qsizetype length = 0;
+    };
+
+    // Where the next value goes, with room for the longest one.
+    char* valueSlot()
+    {
+        if (m_capacity - m_size < kValueBytes)
+            grow();
+        return m_buffer.get() + m_size;
+    }
+    void grow();
+
+    std::unique_ptr<char[]> m_buffer;
+    qsizetype m_capacity = 0;
+    qsizetype m_size = 0;
+    std::vector<Value> m_values; // one per column; only the first columns count
+    qsizetype m_columns = 0;
+};
+
+} // namespace velkaro
