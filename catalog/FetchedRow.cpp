@@ -39,7 +39,8 @@ void FetchedRow::Read(SQLHSTMT statement, SQLSMALLINT columns)
         char* const slot = valueSlot();
         SQLLEN indicator = 0;
         const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, slot, kValueBytes, &indicator);
-        const bool hasValue = (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && indicator != SQL_NULL_DATA;
+        const bool hasValue =
+            (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && indicator != SQL_NULL_DATA;
         const qsizetype length = hasValue ? writtenLength(slot, indicator) : 0;
         m_values[column - 1] = {m_size, length};
         m_size += length;

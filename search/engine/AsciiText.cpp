@@ -77,8 +77,8 @@ qsizetype FindAscii(std::string_view text, std::string_view needle, qsizetype fr
             starts = UpperAscii(starts);
             ends = UpperAscii(ends);
         }
-        auto candidates =
-            unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last))));
+        auto candidates = unsigned(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last))));
         for (; candidates != 0; candidates &= candidates - 1) {
             const size_t start = i + size_t(__builtin_ctz(candidates));
             if (n <= 2 || EqualAscii(data + start + 1, needle.data() + 1, n - 2, foldCase))

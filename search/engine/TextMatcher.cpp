@@ -42,7 +42,8 @@ public:
     char at(qsizetype i) const { return m_text[size_t(i)]; }
     qsizetype find(const QByteArray& needle, qsizetype from) const
     {
-        return FindAscii(m_text, std::string_view(needle.constData(), size_t(needle.size())), from, m_foldCase);
+        return FindAscii(m_text, std::string_view(needle.constData(), size_t(needle.size())), from,
+                         m_foldCase);
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "RecordingPrompt.h"
 #include "TestDataSources.h"
 #include "catalog/ConnectString.h"
+#include "catalog/FetchedRow.h"
 #include "common/ActivityLogSink.h"
 
 #include <QSettings>
@@ -439,6 +440,25 @@ private slots:
         QCOMPARE(row, QStringLiteral("3")); // the end leaves the last row as it was
         session.CloseQuery(wide);
         session.CloseQuery(narrow);
+
+        // The bytes of a row are the driver's; its text ends each value at a NUL (PostgreSQL
+        // text cannot hold one).
+        if (key != QLatin1String("postgres")) {
+            const QString withNul = key == QLatin1String("sqlite")
+                                        ? QStringLiteral("SELECT 'ab', 'cd' || char(0) || 'ef', 'Zoë'")
+                                        : QStringLiteral("SELECT 'ab', CONCAT('cd', CHAR(0), 'ef'), 'Zoë'");
+            QVERIFY(session.ExecuteQuery(statement, withNul).isEmpty());
+            velkaro::FetchedRow fetched;
+            QVERIFY(session.FetchRow(statement, fetched));
+            const QByteArray bytes(fetched.Bytes().data(), qsizetype(fetched.Bytes().size()));
+            QVERIFY2(bytes.startsWith("ab \t cd") && bytes.endsWith(" \t Zo\xc3\xab"),
+                     bytes.toPercentEncoding().constData());
+            QString text = QStringLiteral("left from before");
+            fetched.TextInto(text);
+            QCOMPARE(text, QStringLiteral("ab \t cd \t Zoë"));
+            QVERIFY(!session.FetchRow(statement, fetched));
+            session.CloseQuery(statement);
+        }
 
         const QString error = session.ExecuteQuery(statement, QStringLiteral("SELECT * FROM no_such_table"));
         QVERIFY2(error.contains(QLatin1String("no_such_table")), qPrintable(error));

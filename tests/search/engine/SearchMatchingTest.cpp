@@ -1,9 +1,12 @@
 #include "RecordingPrompt.h"
+#include "search/engine/AsciiText.h"
 #include "search/engine/IgnoredColumns.h"
 #include "search/engine/SearchTerms.h"
 #include "search/engine/TextMatcher.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+#include <optional>
 
 using namespace velkaro;
 
@@ -123,6 +126,20 @@ private slots:
         QTest::newRow("suffix retried") << suffix << "ID" << false << "IDS ORDERID" << 9 << 2;
         QTest::newRow("overlap is not examined: AA in AAA") << suffix << "AA" << false << "AAA" << -1 << 0;
 
+        // Long rows, as a data search reads them, are scanned sixteen bytes at a time.
+        const QString row = "1234 \t customer name 1234 \t note text for row 1234 \t ";
+        QTest::newRow("long row, term in the third block")
+            << any << "needle-4711" << false << row + "asked about NEEDLE-4711" << 65 << 11;
+        QTest::newRow("long row, term across a block edge")
+            << any << "r name" << false << "0123456789abcdefghijcustomer name and more after it" << 27 << 6;
+        QTest::newRow("long row, term is the last bytes") << any << "ID" << true << row + "ID" << 53 << 2;
+        QTest::newRow("long row, first and last letters without the middle")
+            << any << "nXXe" << false << row + "nyye nyxe" << -1 << 0;
+        QTest::newRow("long row, whole word retried in a later block")
+            << word << "row" << false << "rows rowing arrow narrowly \t row" << 29 << 3;
+        QTest::newRow("long row, non-ASCII value") << any << "1234" << false << "Zürich \t " + row << 9 << 4;
+        QTest::newRow("long row, match case") << any << "Customer" << true << row + "Customer" << 53 << 8;
+
         QTest::newRow("unknown mode matches nothing") << MatchMode(7) << "a" << false << "a" << -1 << 0;
     }
 
@@ -134,11 +151,84 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, position);
         QFETCH(int, length);
-        const MatchResult match = TextMatcher(SplitSearchTerms(searchText), mode, matchCase).MatchText(text);
+        const TextMatcher matcher(SplitSearchTerms(searchText), mode, matchCase);
+        const MatchResult match = matcher.MatchText(text);
         QCOMPARE(match.found, position >= 0);
         if (match.found) {
             QCOMPARE(match.position, position);
             QCOMPARE(match.length, length);
+        }
+        // The same text as a row's bytes: decided on them when plain ASCII, left to MatchText else.
+        const QByteArray bytes = text.toUtf8();
+        const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+        const std::optional<bool> onBytes =
+            matcher.MatchAsciiBytes({bytes.constData(), size_t(bytes.size())});
+        QCOMPARE(onBytes.has_value(), plain);
+        if (plain)
+            QCOMPARE(*onBytes, match.found);
+    }
+
+    void leavesBytesBeyondPlainAsciiUndecided_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("plain");
+        const QByteArray row = "0123456789abcdef0123456789abcdef0123";
+        QTest::newRow("plain") << row << true;
+        QTest::newRow("DEL is plain") << row + "\x7f" << true;
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("NUL in the first block") << QByteArray("ab\0cd", 5) << false;
+        QTest::newRow("NUL in the second block") << row.left(20) + QByteArray(1, '\0') + row << false;
+        QTest::newRow("0x80 in the tail") << row + "\x80" << false;
+        QTest::newRow("0xFF in a block") << "\xff" + row << false;
+        QTest::newRow("UTF-8 letter") << row + "\xc3\xa4" << false;
+    }
+
+    void leavesBytesBeyondPlainAsciiUndecided()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, plain);
+        const std::string_view view(bytes.constData(), size_t(bytes.size()));
+        QCOMPARE(IsPlainAscii(view), plain);
+        // A NUL ends a value's text and a byte from 0x80 decodes to something else: neither is
+        // judged on the bytes.
+        const TextMatcher matcher({"cd"}, MatchMode::AnySubstring, false);
+        QCOMPARE(matcher.MatchAsciiBytes(view).has_value(), plain);
+    }
+
+    // The block-wise search against the plainest scan there is, over many short random texts
+    // of a few letters, so that every alignment, near miss and block edge comes up.
+    void findsAsciiAsAPlainScanDoes()
+    {
+        QRandomGenerator random(4711);
+        const char letters[] = "aAbB -";
+        const auto randomText = [&](int length) {
+            std::string text;
+            for (int i = 0; i < length; ++i)
+                text += letters[random.bounded(int(sizeof letters) - 1)];
+            return text;
+        };
+        const auto upper = [](std::string text) {
+            for (char& c : text)
+                c = char(std::toupper(static_cast<unsigned char>(c)));
+            return text;
+        };
+        for (int round = 0; round < 20000; ++round) {
+            const std::string text = randomText(random.bounded(70));
+            const bool foldCase = random.bounded(2) == 1;
+            std::string needle = randomText(1 + random.bounded(round % 7 == 0 ? 20 : 4));
+            if (foldCase)
+                needle = upper(needle);
+            const qsizetype from = random.bounded(int(text.size()) + 2);
+            const std::string subject = foldCase ? upper(text) : text;
+            const size_t expected =
+                size_t(from) <= subject.size() ? subject.find(needle, size_t(from)) : std::string::npos;
+            const qsizetype found = FindAscii(text, needle, from, foldCase);
+            QVERIFY2(found == (expected == std::string::npos ? -1 : qsizetype(expected)),
+                     qPrintable(QString("'%1' in '%2' from %3, fold %4: %5")
+                                    .arg(QString::fromStdString(needle), QString::fromStdString(text))
+                                    .arg(from)
+                                    .arg(foldCase)
+                                    .arg(found)));
         }
     }
 
