@@ -1,6 +1,7 @@
 #include "catalog/FetchedRow.h"
 
 #include "catalog/Utf8Cut.h"
+#include "common/AsciiText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -64,15 +65,15 @@ void FetchedRow::TextInto(QString& text) const
     for (qsizetype i = 0; i < m_columns; ++i) {
         if (i > 0)
             text.append(QLatin1String(kValueSeparator.data(), qsizetype(kValueSeparator.size())));
-        const char* value = m_buffer.get() + m_values[size_t(i)].offset;
-        const std::string_view bytes(value, size_t(m_values[size_t(i)].length));
+        const std::string_view value(m_buffer.get() + m_values[size_t(i)].offset,
+                                     size_t(m_values[size_t(i)].length));
+        if (IsPlainAscii(value)) {
+            text.append(QLatin1String(value.data(), qsizetype(value.size()))); // no temporary string
+            continue;
+        }
         // Text has always ended at the first NUL, whatever length the driver reported.
-        const size_t nul = bytes.find('\0');
-        const qsizetype length = nul == std::string_view::npos ? qsizetype(bytes.size()) : qsizetype(nul);
-        if (std::all_of(value, value + length, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-            text.append(QLatin1String(value, length)); // no temporary string for plain ASCII
-        else
-            text.append(QString::fromUtf8(value, CompleteUtf8Length(value, length)));
+        const qsizetype length = qsizetype(std::min(value.find('\0'), value.size()));
+        text.append(QString::fromUtf8(value.data(), CompleteUtf8Length(value.data(), length)));
     }
 }
 

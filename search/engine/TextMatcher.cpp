@@ -1,6 +1,6 @@
 #include "search/engine/TextMatcher.h"
 
-#include "search/engine/AsciiText.h"
+#include "common/AsciiText.h"
 #include "search/engine/SearchTerms.h"
 
 #include <QVarLengthArray>

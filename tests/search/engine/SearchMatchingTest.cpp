@@ -1,5 +1,5 @@
 #include "RecordingPrompt.h"
-#include "search/engine/AsciiText.h"
+#include "common/AsciiText.h"
 #include "search/engine/IgnoredColumns.h"
 #include "search/engine/SearchTerms.h"
 #include "search/engine/TextMatcher.h"

@@ -1,4 +1,4 @@
-#include "search/engine/AsciiText.h"
+#include "common/AsciiText.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
