@@ -153,7 +153,10 @@ private slots:
             auto* chooser = qobject_cast<QFileDialog*>(dialog);
             QVERIFY(chooser);
             QCOMPARE(chooser->windowTitle(), QStringLiteral("Save Report"));
-            chooser->selectFile(QStringLiteral("report"));
+            // Typed as a user does: selectFile leaves the name field alone once it has the focus.
+            auto* name = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(QStringLiteral("report"));
             static_cast<QDialog*>(chooser)->accept(); // QFileDialog::accept, which reads the name field
         });
         const SaveFileRequest request{QStringLiteral("Save Report"), folder.path(), QStringLiteral("txt"),
