@@ -27,36 +27,34 @@ qsizetype writtenLength(const char* value, SQLLEN indicator)
 
 void FetchedRow::Read(SQLHSTMT statement, SQLSMALLINT columns)
 {
-    m_size = 0;
     m_columns = std::max<qsizetype>(columns, 0);
     if (qsizetype(m_values.size()) < m_columns)
         m_values.resize(size_t(m_columns));
+    // Room for every value at its longest, so no value needs a check of its own. Pages the values
+    // never reach are never touched.
+    const qsizetype room = m_columns * (kValueBytes + qsizetype(kValueSeparator.size()));
+    if (m_capacity < room) {
+        m_buffer = std::make_unique_for_overwrite<char[]>(size_t(room));
+        m_capacity = room;
+    }
+    char* const out = m_buffer.get();
+    qsizetype size = 0;
     for (SQLUSMALLINT column = 1; column <= SQLUSMALLINT(m_columns); ++column) {
         if (column > 1) {
-            std::memcpy(valueSlot(), kValueSeparator.data(), kValueSeparator.size());
-            m_size += qsizetype(kValueSeparator.size());
+            std::memcpy(out + size, kValueSeparator.data(), kValueSeparator.size());
+            size += qsizetype(kValueSeparator.size());
         }
         // Each value is written straight behind the one before: no copy per value.
-        char* const slot = valueSlot();
+        char* const slot = out + size;
         SQLLEN indicator = 0;
         const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, slot, kValueBytes, &indicator);
         const bool hasValue =
             (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && indicator != SQL_NULL_DATA;
         const qsizetype length = hasValue ? writtenLength(slot, indicator) : 0;
-        m_values[column - 1] = {m_size, length};
-        m_size += length;
+        m_values[column - 1] = {size, length};
+        size += length;
     }
-}
-
-void FetchedRow::grow()
-{
-    // Grows to the widest row seen; after the first rows of a query it never grows again.
-    const qsizetype capacity = std::max(2 * m_capacity, m_size + kValueBytes);
-    auto grown = std::make_unique<char[]>(size_t(capacity));
-    if (m_size > 0)
-        std::memcpy(grown.get(), m_buffer.get(), size_t(m_size));
-    m_buffer = std::move(grown);
-    m_capacity = capacity;
+    m_size = size;
 }
 
 void FetchedRow::TextInto(QString& text) const

@@ -35,15 +35,6 @@ private:
         qsizetype length = 0;
     };
 
-    // Where the next value goes, with room for the longest one.
-    char* valueSlot()
-    {
-        if (m_capacity - m_size < kValueBytes)
-            grow();
-        return m_buffer.get() + m_size;
-    }
-    void grow();
-
     std::unique_ptr<char[]> m_buffer;
     qsizetype m_capacity = 0;
     qsizetype m_size = 0;
