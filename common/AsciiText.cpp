@@ -5,7 +5,7 @@
 #endif
 
 // Both run on every row a data search fetches: sixteen bytes a step where the processor has SSE2,
-// one at a time elsewhere and for the last few bytes.
+// the last step overlapping the one before; byte by byte elsewhere and for texts shorter than a step.
 namespace velkaro {
 
 namespace {
