@@ -412,9 +412,10 @@ void CDbSession::LoadIndexStatistics(const ObjectName& table, const QString& ind
     StatisticsLoader(catalog(), m_model).LoadIndexStatistics(table, indexName);
 }
 
-SearchObjectListResult CDbSession::LoadSearchObjects(const std::function<bool()>& runStopped)
+SearchObjectListResult CDbSession::LoadSearchObjects(const SearchObjectScope& scope,
+                                                     const std::function<bool()>& runStopped)
 {
-    return SearchObjectListLoader(catalog(), m_searchObjects).Load(m_userName, runStopped);
+    return SearchObjectListLoader(catalog(), m_searchObjects).Load(scope, runStopped);
 }
 
 } // namespace velkaro

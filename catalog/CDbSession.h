@@ -125,7 +125,8 @@ public:
     // The search program's object list. A run passes runStopped, asked before every row; the
     // result says whether it stopped the reading.
     RecordList<SearchObjectRecord>& searchObjects() { return m_searchObjects; }
-    SearchObjectListResult LoadSearchObjects(const std::function<bool()>& runStopped = {});
+    SearchObjectListResult LoadSearchObjects(const SearchObjectScope& scope = {},
+                                             const std::function<bool()>& runStopped = {});
 
 private:
     bool allocateHandles();

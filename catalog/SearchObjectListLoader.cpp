@@ -2,6 +2,7 @@
 
 #include "catalog/CatalogConnection.h"
 #include "catalog/OdbcStatement.h"
+#include "catalog/SystemSchemas.h"
 
 #include <algorithm>
 #include <memory>
@@ -11,63 +12,117 @@ namespace velkaro {
 
 namespace {
 
-SQLRETURN callTables(OdbcStatement& statement, QByteArray owner)
+// psqlODBC lists the server's own schemas only when these types are asked for.
+const char* const kSystemTypes = "SYSTEM TABLE,SYSTEM VIEW";
+
+QString currentCatalog(SQLHDBC hdbc)
 {
-    return SQLTables(statement.handle(), nullptr, 0, OdbcStatement::argument(owner),
-                     OdbcStatement::argumentLength(owner), nullptr, 0, nullptr, 0);
+    char name[256] = {};
+    SQLINTEGER length = 0;
+    if (!SQL_SUCCEEDED(SQLGetConnectAttr(hdbc, SQL_ATTR_CURRENT_CATALOG, name, sizeof name, &length)))
+        return QString();
+    return QString::fromUtf8(name);
+}
+
+// A driver without owners may refuse an owner argument, even "%".
+bool usesOwners(SQLHDBC hdbc)
+{
+    SQLUINTEGER usage = 0;
+    SQLSMALLINT length = 0;
+    return SQL_SUCCEEDED(SQLGetInfo(hdbc, SQL_OWNER_USAGE, &usage, sizeof usage, &length)) && usage != 0;
+}
+
+QString identity(const SearchObjectRecord& record)
+{
+    return record.qualifier + QChar(0) + record.owner + QChar(0) + record.name;
 }
 
 } // namespace
 
-SearchObjectListResult SearchObjectListLoader::Load(const QString& userName,
+struct SearchObjectListLoader::Listing
+{
+    const SearchObjectScope& scope;
+    const std::function<bool()>& runStopped;
+    SystemSchemas system;
+    QString catalog; // the data source's own database; empty where there is none
+    QSet<QString> seen;
+    SearchObjectListResult result;
+};
+
+SearchObjectListResult SearchObjectListLoader::Load(const SearchObjectScope& scope,
                                                     const std::function<bool()>& runStopped) const
 {
     m_objects.clear();
-    SearchObjectListResult result;
-    OdbcStatement statement(m_connection.hdbc());
+    const SQLHDBC hdbc = m_connection.hdbc();
+    Listing listing{scope, runStopped, SystemSchemas::ForConnection(hdbc), currentCatalog(hdbc), {}, {}};
+    OdbcStatement statement(hdbc);
     if (!statement.isValid())
-        return result;
+        return listing.result;
+    // "%" names every owner; psqlODBC reads an owner left out as the current schema.
+    const QByteArray allOwners = usesOwners(hdbc) ? QByteArrayLiteral("%") : QByteArray();
     SQLRETURN rc = SQL_NO_DATA;
-    if (!openList(statement, userName, rc))
-        return result;
-    for (; CatalogConnection::IsSuccess(rc); rc = statement.fetch()) {
-        if (runStopped && runStopped()) {
-            result.stopped = true;
-            return result;
-        }
-        takeRow(statement, result);
+    if (!openList(statement, listing.catalog.toUtf8(), allOwners, QByteArray(), rc) &&
+        !openList(statement, QByteArray(), QByteArray(), QByteArray(), rc)) {
+        m_connection.reportError(statement.handle(), true);
+        return listing.result;
     }
-    return result;
+    if (!readList(statement, rc, listing) || !(scope.systemObjects || scope.named))
+        return listing.result;
+    // The server's own objects: in databases of their own where a database is a catalog, and
+    // listed by psqlODBC only when their types are asked for. A call that fails adds nothing.
+    for (const QByteArray& types : {QByteArray(), QByteArray(kSystemTypes)}) {
+        if (openList(statement, QByteArray(), allOwners, types, rc) && !readList(statement, rc, listing))
+            break;
+    }
+    return listing.result;
 }
 
-// Opens the list and fetches its first row. The user's own objects come first choice; when the
-// driver rejects the owner or knows no objects under it (a login name that is no schema), every
-// owner's objects are read instead.
-bool SearchObjectListLoader::openList(OdbcStatement& statement, const QString& userName,
-                                      SQLRETURN& firstFetch) const
+bool SearchObjectListLoader::openList(OdbcStatement& statement, QByteArray catalog, QByteArray owner,
+                                      QByteArray types, SQLRETURN& firstFetch) const
 {
-    if (!userName.isEmpty() &&
-        CatalogConnection::IsSuccess(callTables(statement, m_connection.pattern(userName)))) {
-        firstFetch = statement.fetch();
-        if (firstFetch != SQL_NO_DATA)
-            return true;
-    }
     statement.closeCursor();
-    if (!CatalogConnection::IsSuccess(callTables(statement, QByteArray()))) {
-        m_connection.reportError(statement.handle(), true);
+    const SQLRETURN rc = SQLTables(statement.handle(), OdbcStatement::argument(catalog),
+                                   OdbcStatement::argumentLength(catalog), OdbcStatement::argument(owner),
+                                   OdbcStatement::argumentLength(owner), nullptr, 0,
+                                   OdbcStatement::argument(types), OdbcStatement::argumentLength(types));
+    if (!CatalogConnection::IsSuccess(rc))
         return false;
-    }
     firstFetch = statement.fetch();
     return true;
 }
 
-void SearchObjectListLoader::takeRow(OdbcStatement& statement, SearchObjectListResult& result) const
+// False when the run was stopped.
+bool SearchObjectListLoader::readList(OdbcStatement& statement, SQLRETURN rc, Listing& listing) const
+{
+    for (; CatalogConnection::IsSuccess(rc); rc = statement.fetch()) {
+        if (listing.runStopped && listing.runStopped()) {
+            listing.result.stopped = true;
+            return false;
+        }
+        takeRow(statement, listing);
+    }
+    return true;
+}
+
+bool SearchObjectListLoader::wanted(const SearchObjectRecord& record, const Listing& listing) const
+{
+    if (SystemSchemas::IsSystemType(record.type) || listing.system.contains(record.container()))
+        return listing.scope.systemObjects || (listing.scope.named && listing.scope.named(record));
+    // Another database the login can see is another data source.
+    return listing.catalog.isEmpty() || record.qualifier.isEmpty() || record.qualifier == listing.catalog;
+}
+
+void SearchObjectListLoader::takeRow(OdbcStatement& statement, Listing& listing) const
 {
     auto record = std::make_shared<SearchObjectRecord>();
     record->qualifier = statement.text(1);
     record->owner = statement.text(2);
     record->name = statement.text(3);
     record->type = statement.text(4).toUpper();
+    if (!wanted(*record, listing) || listing.seen.contains(identity(*record)))
+        return;
+    listing.seen.insert(identity(*record));
+    SearchObjectListResult& result = listing.result;
     result.longestNameLength = std::max<int>(result.longestNameLength, record->name.size());
     ++result.count;
     m_objects.append(std::move(record));

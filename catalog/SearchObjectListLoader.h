@@ -3,6 +3,8 @@
 #include "catalog/RecordList.h"
 #include "catalog/SearchRecords.h"
 
+#include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <sql.h>
@@ -11,6 +13,7 @@ namespace velkaro {
 
 class CatalogConnection;
 class OdbcStatement;
+class SystemSchemas;
 
 struct SearchObjectListResult
 {
@@ -19,8 +22,18 @@ struct SearchObjectListResult
     bool stopped = false;      // the run was stopped while the list was read
 };
 
-// Reads the search program's object list: every object type, the user's own objects when the
-// driver knows the user as an owner, otherwise all owners'.
+// Which objects the list holds besides the user's own.
+struct SearchObjectScope
+{
+    // The server's own schemas and objects of type SYSTEM TABLE or SYSTEM VIEW.
+    bool systemObjects = false;
+    // When given, a system object it accepts is kept without systemObjects: one the user named.
+    std::function<bool(const SearchObjectRecord&)> named;
+};
+
+// Reads the search program's object list: every object type in every schema the login can read;
+// where a database is a catalog, only the data source's own database; the server's own objects
+// only as the scope allows.
 class SearchObjectListLoader final
 {
 public:
@@ -29,11 +42,17 @@ public:
     {}
 
     // runStopped, when given, is asked before every row.
-    SearchObjectListResult Load(const QString& userName, const std::function<bool()>& runStopped = {}) const;
+    SearchObjectListResult Load(const SearchObjectScope& scope,
+                                const std::function<bool()>& runStopped = {}) const;
 
 private:
-    bool openList(OdbcStatement& statement, const QString& userName, SQLRETURN& firstFetch) const;
-    void takeRow(OdbcStatement& statement, SearchObjectListResult& result) const;
+    struct Listing;
+
+    bool openList(OdbcStatement& statement, QByteArray catalog, QByteArray owner, QByteArray types,
+                  SQLRETURN& firstFetch) const;
+    bool readList(OdbcStatement& statement, SQLRETURN rc, Listing& listing) const;
+    bool wanted(const SearchObjectRecord& record, const Listing& listing) const;
+    void takeRow(OdbcStatement& statement, Listing& listing) const;
 
     const CatalogConnection& m_connection;
     RecordList<SearchObjectRecord>& m_objects;

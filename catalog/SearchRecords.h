@@ -30,6 +30,10 @@ struct SearchObjectRecord
     std::atomic<int> excluded{0};
     std::atomic<int> runMark{0};
     std::vector<SearchColumnRecord> searchColumns;
+
+    // What holds the object: its owner (schema), or its qualifier where the DBMS has no owners
+    // and a database is a catalog.
+    const QString& container() const { return owner.isEmpty() ? qualifier : owner; }
 };
 
 } // namespace velkaro

@@ -49,6 +49,7 @@ QList<QCommandLineOption> CommandLineOptions()
             flag({QStringLiteral("no-type-length")}),
             valued("names", "mode"),
             flag({QStringLiteral("list-not-processed")}),
+            flag({QStringLiteral("system")}),
             valued("output", "file"),
             valued("rtf", "file"),
             flag({QStringLiteral("h"), QStringLiteral("help")})};
@@ -163,6 +164,7 @@ private:
         parameters.useOdbcStandardTypes = isSet("odbc-types");
         parameters.ignoreColumnTypeLength = isSet("no-type-length");
         parameters.listNotProcessedObjects = isSet("list-not-processed");
+        parameters.searchSystemObjects = isSet("system");
         if (isSet("match")) {
             const std::optional<int> mode = ChoiceValue(value("match"), kMatchModes);
             if (!mode)
@@ -296,6 +298,9 @@ QString BatchUsage()
         "  --names MODE          quoting of names in the data queries: auto (default), special,\n"
         "                        regular\n"
         "  --list-not-processed  list the objects that --object left out\n"
+        "  --system              search the server's own schemas and system tables too; without\n"
+        "                        it, a system object is searched only when --object names it as\n"
+        "                        SCHEMA.NAME\n"
         "\n"
         "Output:\n"
         "  --output FILE         the report text (default: standard output)\n"

@@ -29,7 +29,7 @@ QString DataSelectBuilder::columnName(const QString& name) const
 {
     switch (m_mode) {
     case SpecialNameMode::AllRegular:
-        return name;
+        return IdentifierQuoting::IsWordOnly(name) ? name : m_quoting.quoted(name);
     case SpecialNameMode::AllSpecial:
         return m_quoting.quoted(name);
     case SpecialNameMode::AutoDetect:
@@ -50,23 +50,13 @@ QString DataSelectBuilder::objectName(const SearchObjectRecord& object) const
 }
 
 // Object names follow the user's choice only as far as it is safe: treating all names as
-// special does not quote a plain object name, treating them as regular still quotes one with a
-// blank or a hyphen inside.
+// special does not quote a plain object name, treating them as regular still quotes one that is
+// more than letters, digits and "_".
 QString DataSelectBuilder::objectPart(const QString& name) const
 {
-    const bool special =
-        m_mode == SpecialNameMode::AllRegular ? HasInnerSeparator(name) : m_quoting.needsQuotes(name);
+    const bool special = m_mode == SpecialNameMode::AllRegular ? !IdentifierQuoting::IsWordOnly(name)
+                                                               : m_quoting.needsQuotes(name);
     return special ? m_quoting.quoted(name) : name;
-}
-
-bool DataSelectBuilder::HasInnerSeparator(const QString& name)
-{
-    for (qsizetype i = 1; i < name.size(); ++i) {
-        const QChar c = name.at(i);
-        if (c == QLatin1Char(' ') || c == QLatin1Char('-') || c == QLatin1Char('#'))
-            return true;
-    }
-    return false;
 }
 
 } // namespace velkaro

@@ -28,9 +28,6 @@ public:
     // The object with its qualifier and owner.
     QString objectName(const SearchObjectRecord& object) const;
 
-    // A blank, "-" or "#" after the first character: such a name is quoted in every mode.
-    static bool HasInnerSeparator(const QString& name);
-
 private:
     QString objectPart(const QString& name) const;
 

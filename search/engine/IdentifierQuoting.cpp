@@ -26,21 +26,47 @@ template <class Number> Number numberInfo(SQLHDBC hdbc, SQLUSMALLINT item, Numbe
     return value;
 }
 
-bool isPlainName(const QString& name)
+// The driver's own reserved words (SQL_KEYWORDS: those beyond the ODBC list), in upper case.
+QSet<QString> driverKeywords(SQLHDBC hdbc)
+{
+    QByteArray list(4096, '\0');
+    SQLSMALLINT length = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!SQL_SUCCEEDED(SQLGetInfo(hdbc, SQL_KEYWORDS, list.data(), SQLSMALLINT(list.size()), &length)))
+            return {};
+        if (length < list.size())
+            break;
+        list = QByteArray(qMin(int(length) + 1, 32767), '\0'); // cut: ask again with room for all
+    }
+    QSet<QString> words;
+    for (const QString& word :
+         QString::fromUtf8(list.constData()).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        words.insert(word.trimmed().toUpper());
+    return words;
+}
+
+// Letters, digits and "_" only, in any order: nothing in such a name can end it or start
+// another token.
+bool isWordOnly(const QString& name)
 {
     if (name.isEmpty())
         return false;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name.at(i).unicode();
-        const bool letter = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
-        const bool digit = c >= u'0' && c <= u'9';
-        if (!letter && !(digit && i > 0))
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'_'))
             return false;
     }
     return true;
 }
 
-// The SQL-92 reserved words, and the few more that the common DBMSs reserve.
+// A word that does not start with a digit.
+bool isPlainName(const QString& name)
+{
+    return isWordOnly(name) && !name.at(0).isDigit();
+}
+
+// The ODBC (SQL-92) reserved words, which SQL_KEYWORDS leaves out, and the few more that the
+// common DBMSs reserve where their drivers report none (psqlODBC's SQL_KEYWORDS is empty).
 const QSet<QString>& reservedWords()
 {
     static const QSet<QString> words = [] {
@@ -71,7 +97,7 @@ const QSet<QString>& reservedWords()
             "UNION", "UNIQUE", "UNKNOWN", "UPDATE", "UPPER", "USAGE", "USER", "USING", "VALUE", "VALUES",
             "VARCHAR", "VARYING", "VIEW", "WHEN", "WHENEVER", "WHERE", "WITH", "WORK", "WRITE", "YEAR",
             "ZONE",
-            // Beyond SQL-92, reserved by at least one of the DBMSs in common use.
+            // Beyond SQL-92: reserved by PostgreSQL, whose driver does not name them.
             "ANALYSE", "ANALYZE", "ARRAY", "DATABASE", "DIV", "INDEX", "KEYS", "LIMIT", "MOD", "OFFSET",
             "RANGE", "RETURNING", "ROW", "ROWNUM", "TOP", "WINDOW"};
         QSet<QString> set;
@@ -111,6 +137,7 @@ IdentifierQuoting IdentifierQuoting::FromConnection(SQLHDBC hdbc)
         traits.qualifierSeparator = separator;
     traits.ownerInStatements =
         (numberInfo<SQLUINTEGER>(hdbc, SQL_OWNER_USAGE, SQL_OU_DML_STATEMENTS) & SQL_OU_DML_STATEMENTS) != 0;
+    traits.keywords = driverKeywords(hdbc);
     return IdentifierQuoting(std::move(traits));
 }
 
@@ -123,7 +150,7 @@ QString IdentifierQuoting::quoted(const QString& name) const
 
 bool IdentifierQuoting::needsQuotes(const QString& name) const
 {
-    if (!isPlainName(name) || IsReservedWord(name))
+    if (!isPlainName(name) || IsReservedWord(name) || m_traits.keywords.contains(name.toUpper()))
         return true;
     switch (m_traits.folding) {
     case Folding::Lower:
@@ -139,6 +166,11 @@ bool IdentifierQuoting::needsQuotes(const QString& name) const
 bool IdentifierQuoting::IsReservedWord(const QString& name)
 {
     return reservedWords().contains(name.toUpper());
+}
+
+bool IdentifierQuoting::IsWordOnly(const QString& name)
+{
+    return isWordOnly(name);
 }
 
 } // namespace velkaro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <sql.h>
 
@@ -24,6 +25,7 @@ public:
         bool qualifierInStatements = false;
         QString qualifierSeparator = QStringLiteral(".");
         bool ownerInStatements = true;
+        QSet<QString> keywords; // the DBMS's reserved words beyond the ODBC list, upper case
     };
 
     IdentifierQuoting() = default;
@@ -36,9 +38,11 @@ public:
     // Between quote characters, a quote character inside doubled.
     QString quoted(const QString& name) const;
     // True when the name cannot stand unquoted: anything but letters, digits and "_" (or a
-    // leading digit), a reserved word, or a letter the DBMS would fold.
+    // leading digit), a reserved word of ODBC or of the DBMS, or a letter the DBMS would fold.
     bool needsQuotes(const QString& name) const;
     static bool IsReservedWord(const QString& name);
+    // ASCII letters, digits and "_" only: unquoted, such a name cannot change a statement.
+    static bool IsWordOnly(const QString& name);
 
 private:
     Traits m_traits;

@@ -25,14 +25,27 @@ void ObjectNameSearch::Run(const QStringList& filter, bool objectsLoaded)
 
 bool ObjectNameSearch::NamedByFilter(const QStringList& filter, const SearchObjectRecord& object)
 {
-    return filter.contains(object.name) ||
-           (!object.owner.isEmpty() && filter.contains(object.owner + QLatin1Char('.') + object.name));
+    return filter.contains(object.name) || NamedWithContainer(filter, object);
+}
+
+bool ObjectNameSearch::NamedWithContainer(const QStringList& filter, const SearchObjectRecord& object)
+{
+    return !object.container().isEmpty() &&
+           filter.contains(object.container() + QLatin1Char('.') + object.name);
 }
 
 ObjectNameSearch::Objects ObjectNameSearch::readObjects(const QStringList& filter, bool objectsLoaded)
 {
     if (!objectsLoaded) {
-        const SearchObjectListResult result = m_run.session.LoadSearchObjects([this] {
+        SearchObjectScope scope;
+        scope.systemObjects = m_run.parameters.searchSystemObjects;
+        // A system object named with its schema is searched without the option; a bare name
+        // could stand for any of the server's hundreds of objects.
+        if (!filter.isEmpty())
+            scope.named = [&filter](const SearchObjectRecord& object) {
+                return NamedWithContainer(filter, object);
+            };
+        const SearchObjectListResult result = m_run.session.LoadSearchObjects(scope, [this] {
             try {
                 m_run.flags.checkpoint();
                 return false;
@@ -75,8 +88,8 @@ void ObjectNameSearch::chooseRunObjects(const Objects& objects)
         if (object->excluded)
             continue;
         QString shown = object->name;
-        if (uses.value(object->name) > 1 && !object->owner.isEmpty())
-            shown = object->owner + QLatin1Char('.') + object->name;
+        if (uses.value(object->name) > 1 && !object->container().isEmpty())
+            shown = object->container() + QLatin1Char('.') + object->name;
         m_run.objects.push_back({object, shown});
         names.append(shown);
     }

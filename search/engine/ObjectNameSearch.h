@@ -21,8 +21,11 @@ public:
     // its excluded flags as they are.
     void Run(const QStringList& filter, bool objectsLoaded);
 
-    // True when the filter names the object by its name or by owner + "." + name.
+    // True when the filter names the object by its name or by owner + "." + name (qualifier +
+    // "." + name where the DBMS has no owners).
     static bool NamedByFilter(const QStringList& filter, const SearchObjectRecord& object);
+    // The same, by owner + "." + name only.
+    static bool NamedWithContainer(const QStringList& filter, const SearchObjectRecord& object);
 
 private:
     using Objects = std::vector<std::shared_ptr<SearchObjectRecord>>;

@@ -18,7 +18,8 @@ class SearchHost;
 struct SearchParameters;
 
 // One object taking part in a run, with the name the report and the Control Panel show: the
-// catalog name, or owner + "." + name when another object of the run has the same name.
+// catalog name, or owner (or qualifier) + "." + name when another object of the run has the same
+// name.
 struct RunObject
 {
     std::shared_ptr<SearchObjectRecord> record;

@@ -27,6 +27,7 @@ const IntSetting kSearchData{"Settings", "dda", 1};
 const IntSetting kSearchTypes{"Settings", "ddt", 1};
 const IntSetting kSearchObjects{"Settings", "dst", 1};
 const IntSetting kSearchColumns{"Settings", "dcl", 1};
+const IntSetting kSearchSystemObjects{"Settings", "sys", 0};
 
 struct FlagBinding
 {
@@ -51,6 +52,7 @@ const FlagBinding kFlagsAfterTypes[] = {
     {kSearchTypes, &SearchParameters::searchDataTypes},
     {kSearchObjects, &SearchParameters::searchObjectNames},
     {kSearchColumns, &SearchParameters::searchColumnNames},
+    {kSearchSystemObjects, &SearchParameters::searchSystemObjects},
 };
 
 } // namespace

@@ -51,6 +51,8 @@ struct SearchParameters final
     SpecialNameMode specialNameMode = SpecialNameMode::AutoDetect;
     bool useOdbcStandardTypes = false;
     bool ownedByCurrentUserOnly = false;
+    // The server's own schemas and system tables are searched too.
+    bool searchSystemObjects = false;
     OutputMode outputMode = OutputMode::Screen;
     QString reportFileName;
     int autoSaveLines = 500;

@@ -158,7 +158,7 @@ void COmbrakView::startWorker()
     setTitle(QStringLiteral("Retrieving Database Information - Zindrel"));
     m_followEnd = true;
     m_run = std::make_unique<SearchRun>(*m_connection.session(), m_parameters, m_writer, m_host);
-    m_run->setObjectsLoaded(m_connection.objectsLoaded());
+    m_run->setObjectsLoaded(m_connection.objectsLoadedFor(m_parameters.searchSystemObjects));
     m_run->start();
     panel->show();
     updateCommandStates();

@@ -56,8 +56,8 @@ CPropTables::CPropTables(SearchParameters& parameters, SearchConnection& connect
 
 void CPropTables::fillList()
 {
-    const bool fresh = m_connection.isFresh();
-    m_connection.LoadObjectsIfFresh();
+    const bool fresh = m_connection.needsObjects(m_parameters.searchSystemObjects);
+    m_connection.LoadObjectsIfFresh(m_parameters.searchSystemObjects);
     CDbSession* session = m_connection.session();
     if (!session)
         return;

@@ -56,6 +56,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const SearchParameters& values, UserP
     m_portionLines->setText(QString::number(values.autoSaveLines));
     m_reportName->setText(values.reportFileName);
     m_ownedByUser->setChecked(values.ownedByCurrentUserOnly);
+    m_systemObjects->setChecked(values.searchSystemObjects);
     m_odbcTypes->setChecked(values.useOdbcStandardTypes);
     m_dbmsTypes->setChecked(!values.useOdbcStandardTypes);
     m_autoDetect->setChecked(values.specialNameMode == SpecialNameMode::AutoDetect);
@@ -117,6 +118,9 @@ QGroupBox* GeneralOptionsDialog::createObjectsGroup()
     m_ownedByUser->setObjectName(QStringLiteral("ownedByUser"));
     m_ownedByUser->hide();
     layout->addWidget(m_ownedByUser);
+    m_systemObjects = new QCheckBox(QStringLiteral("Include system tables and schemas"), group);
+    m_systemObjects->setObjectName(QStringLiteral("systemObjects"));
+    layout->addWidget(m_systemObjects);
 
     auto* types = new QWidget(group);
     auto* typesLayout = new QVBoxLayout(types);
@@ -204,6 +208,7 @@ void GeneralOptionsDialog::applyTo(SearchParameters& values) const
     values.reportFileName = m_reportName->text();
     values.autoSaveLines = m_autoSaveLines;
     values.ownedByCurrentUserOnly = m_ownedByUser->isChecked();
+    values.searchSystemObjects = m_systemObjects->isChecked();
     values.useOdbcStandardTypes = m_odbcTypes->isChecked();
     if (m_allSpecial->isChecked())
         values.specialNameMode = SpecialNameMode::AllSpecial;

@@ -50,6 +50,7 @@ private:
     QLineEdit* m_reportName = nullptr;
     QPushButton* m_browse = nullptr;
     QCheckBox* m_ownedByUser = nullptr;
+    QCheckBox* m_systemObjects = nullptr;
     QRadioButton* m_dbmsTypes = nullptr;
     QRadioButton* m_odbcTypes = nullptr;
     QRadioButton* m_autoDetect = nullptr;

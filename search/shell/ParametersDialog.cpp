@@ -191,6 +191,8 @@ void ParametersDialog::openAdvanced()
         return;
     }
     m_parameters.ownedByCurrentUserOnly = m_values.ownedByCurrentUserOnly;
+    // The Objects page lists what the run will search, system objects included or not.
+    m_parameters.searchSystemObjects = m_values.searchSystemObjects;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     CAdvancedSheet sheet(m_parameters, m_connection, m_prompt, this);
     QApplication::restoreOverrideCursor();

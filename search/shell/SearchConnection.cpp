@@ -29,11 +29,14 @@ void SearchConnection::Close()
     m_fresh = false;
 }
 
-void SearchConnection::LoadObjectsIfFresh()
+void SearchConnection::LoadObjectsIfFresh(bool systemObjects)
 {
-    if (!m_fresh || !isConnected())
+    if (!needsObjects(systemObjects))
         return;
-    m_objectCount = m_session->LoadSearchObjects().count;
+    SearchObjectScope scope;
+    scope.systemObjects = systemObjects;
+    m_objectCount = m_session->LoadSearchObjects(scope).count;
+    m_systemObjects = systemObjects;
     m_objectsLoaded = true;
     m_fresh = false;
 }

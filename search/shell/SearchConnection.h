@@ -29,13 +29,22 @@ public:
     CDbSession* session() const { return isConnected() ? m_session.get() : nullptr; }
     QString displayName() const { return isConnected() ? m_session->displayName() : QString(); }
 
-    // The Objects page reads the list once per data source; a run uses that list and its
-    // selection instead of reading it again.
+    // The Objects page reads the list once per data source, and again when the choice of system
+    // objects changed; a run uses that list and its selection instead of reading it again.
     bool isFresh() const { return m_fresh; }
     bool objectsLoaded() const { return m_objectsLoaded; }
+    bool objectsLoadedFor(bool systemObjects) const
+    {
+        return m_objectsLoaded && m_systemObjects == systemObjects;
+    }
+    // True when LoadObjectsIfFresh would read the list: a new selection starts.
+    bool needsObjects(bool systemObjects) const
+    {
+        return isConnected() && (m_fresh || (m_objectsLoaded && m_systemObjects != systemObjects));
+    }
     int objectCount() const { return m_objectCount; }
-    // Reads the object list of a fresh data source and clears the fresh mark.
-    void LoadObjectsIfFresh();
+    // Reads the object list when needsObjects, and clears the fresh mark.
+    void LoadObjectsIfFresh(bool systemObjects = false);
 
 private:
     std::unique_ptr<CDbSession> replaceSession();
@@ -43,6 +52,7 @@ private:
     std::unique_ptr<CDbSession> m_session;
     bool m_fresh = false;
     bool m_objectsLoaded = false;
+    bool m_systemObjects = false; // the choice the list was read with
     int m_objectCount = 0;
 };
 

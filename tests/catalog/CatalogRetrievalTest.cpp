@@ -81,6 +81,8 @@ private slots:
     void patternCharactersMatchOnlyThemselves();
     void searchObjectList_data();
     void searchObjectList();
+    void namedSystemObject_data();
+    void namedSystemObject();
 };
 
 void CatalogRetrievalTest::objectsPerType()
@@ -361,53 +363,112 @@ void CatalogRetrievalTest::patternCharactersMatchOnlyThemselves()
 void CatalogRetrievalTest::searchObjectList_data()
 {
     QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("userName");
-    // A user name that is no schema must not leave the list empty.
-    QTest::newRow("postgres login that is no schema") << "postgres"
-                                                      << "nobody_here";
-    QTest::newRow("mariadb rejects an owner") << "mariadb"
-                                              << "velkaro";
-    QTest::newRow("sqlite without a user") << "sqlite"
-                                           << "";
+    QTest::addColumn<bool>("systemObjects");
+    QTest::addColumn<QString>("systemObject"); // container.name of one of the server's own objects
+    QTest::newRow("postgres: every user schema, no system schema")
+        << "postgres" << false << "pg_catalog.pg_class";
+    QTest::newRow("postgres: system schemas when asked for") << "postgres" << true << "pg_catalog.pg_class";
+    QTest::newRow("postgres: information_schema when asked for")
+        << "postgres" << true << "information_schema.tables";
+    QTest::newRow("mariadb: own database only") << "mariadb" << false << "information_schema.COLUMNS";
+    QTest::newRow("mariadb: system databases when asked for")
+        << "mariadb" << true << "information_schema.COLUMNS";
+    QTest::newRow("sqlite: no owners") << "sqlite" << false << "";
 }
 
 void CatalogRetrievalTest::searchObjectList()
 {
     QFETCH(QString, source);
-    QFETCH(QString, userName);
+    QFETCH(bool, systemObjects);
+    QFETCH(QString, systemObject);
     VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
     CatalogTestFixture f(testDataSource(source));
     RecordList<SearchObjectRecord> objects;
     const SearchObjectListLoader loader(f.connection.catalog(), objects);
+    SearchObjectScope scope;
+    scope.systemObjects = systemObjects;
 
-    const SearchObjectListResult result = loader.Load(userName);
+    const SearchObjectListResult result = loader.Load(scope);
     QVERIFY(!result.stopped);
     QCOMPARE(result.count, objects.size());
     QStringList tables;
+    QStringList containers;
     int longest = 0;
     for (const auto& record : objects.snapshot()) {
         longest = std::max<int>(longest, record->name.size());
-        if (record->qualifier == sampleQualifier(source) && record->type == QLatin1String("TABLE"))
+        if (record->qualifier == sampleQualifier(source) && record->type == QLatin1String("TABLE") &&
+            !record->owner.startsWith(QLatin1String("pg_")) &&
+            record->owner != QLatin1String("information_schema"))
             tables.append(record->name);
+        if (!containers.contains(record->container()))
+            containers.append(record->container());
     }
     tables.sort();
     QCOMPARE(tables, sampleTables(source));
     QCOMPARE(result.longestNameLength, longest);
     if (source == QLatin1String("postgres")) {
-        QVERIFY(objects.find("customers"));
         int archived = 0;
         for (const auto& record : objects.snapshot())
             archived += record->owner == QLatin1String("archive") ? 1 : 0;
         QCOMPARE(archived, 1);
     }
-    if (source == QLatin1String("mariadb")) // system views come in upper case as any other type
-        QVERIFY(objects.find("COLUMNS") && objects.find("COLUMNS")->type == QLatin1String("SYSTEM VIEW"));
+    if (!systemObject.isEmpty()) {
+        const QString container = systemObject.section(QLatin1Char('.'), 0, 0);
+        const QString name = systemObject.section(QLatin1Char('.'), 1);
+        const auto all = objects.snapshot();
+        const bool present = std::any_of(all.begin(), all.end(), [&](const auto& r) {
+            return r->container() == container && r->name == name;
+        });
+        QVERIFY2(present == systemObjects, qPrintable(containers.join(QLatin1Char(','))));
+    }
+    if (!systemObjects) { // the data source's own database and the user's schemas only
+        containers.removeAll(QStringLiteral("public"));
+        containers.removeAll(QStringLiteral("archive"));
+        containers.removeAll(QStringLiteral("velkaro")); // the schema named after the login
+        containers.removeAll(sampleQualifier(source));
+        QCOMPARE(containers, QStringList());
+    }
 
     int asked = 0;
-    const SearchObjectListResult stopped = loader.Load(userName, [&] { return ++asked == 3; });
+    const SearchObjectListResult stopped = loader.Load(scope, [&] { return ++asked == 3; });
     QVERIFY(stopped.stopped);
     QCOMPARE(stopped.count, 2);
     QCOMPARE(objects.size(), 2);
+}
+
+// A system object the user named is kept without the option, and only that one.
+void CatalogRetrievalTest::namedSystemObject_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("postgres pg_catalog table") << "postgres"
+                                               << "pg_catalog"
+                                               << "pg_class";
+    QTest::newRow("mariadb information_schema view") << "mariadb"
+                                                     << "information_schema"
+                                                     << "TABLES";
+}
+
+void CatalogRetrievalTest::namedSystemObject()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, container);
+    QFETCH(QString, name);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
+    CatalogTestFixture f(testDataSource(source));
+    RecordList<SearchObjectRecord> objects;
+    SearchObjectScope scope;
+    scope.named = [&](const SearchObjectRecord& r) { return r.container() == container && r.name == name; };
+
+    SearchObjectListLoader(f.connection.catalog(), objects).Load(scope);
+    QStringList system;
+    for (const auto& record : objects.snapshot()) {
+        if (record->container() == container)
+            system.append(record->name);
+    }
+    QCOMPARE(system, QStringList{name});
+    QVERIFY(objects.find("customers"));
 }
 
 QTEST_GUILESS_MAIN(CatalogRetrievalTest)

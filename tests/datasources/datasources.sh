@@ -120,6 +120,9 @@ CREATE USER '$user'@'127.0.0.1' IDENTIFIED BY '$password';
 CREATE USER '$user'@'localhost' IDENTIFIED BY '$password';
 GRANT ALL ON shop.* TO '$user'@'127.0.0.1';
 GRANT ALL ON shop.* TO '$user'@'localhost';
+-- Databases the tests make for themselves, to check that a search stays in the data source's own.
+GRANT ALL ON \`scratch\\_%\`.* TO '$user'@'127.0.0.1';
+GRANT ALL ON \`scratch\\_%\`.* TO '$user'@'localhost';
 SQL
     bash "$here/sample-sql.sh" mariadb | "${client[@]}" -D shop
 }

@@ -89,6 +89,11 @@ CREATE SCHEMA archive;
 CREATE TABLE archive.customers (archive_customer_id INTEGER NOT NULL PRIMARY KEY, archived_at DATE);
 INSERT INTO archive.customers VALUES (1, '2020-01-31');
 CREATE SEQUENCE invoice_seq;
+-- A schema named after the login, as many servers give each user: a catalog call that takes the
+-- login as the owner sees this schema alone. New tables still go to public.
+CREATE SCHEMA velkaro;
+CREATE MATERIALIZED VIEW velkaro.login_notes AS SELECT 'own schema note' AS note;
+ALTER DATABASE shop SET search_path = public;
 COMMENT ON TABLE customers IS 'People who buy';
 COMMENT ON COLUMN customers.email IS 'Contact address';
 SQL

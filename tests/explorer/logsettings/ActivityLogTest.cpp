@@ -242,6 +242,26 @@ private slots:
         QCOMPARE(lines[3], QStringLiteral("five"));
     }
 
+    // Every line break of a message becomes one CR LF, whatever the message held.
+    void lineEnds_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("LF becomes CR LF") << "a\nb" << QByteArray("a\r\nb\r\n");
+        QTest::newRow("CR LF stays one CR LF, never CR CR LF") << "a\r\nb" << QByteArray("a\r\nb\r\n");
+        QTest::newRow("CR LF and LF mixed") << "a\r\nb\nc" << QByteArray("a\r\nb\r\nc\r\n");
+        QTest::newRow("CR LF at the end is an empty line") << "a\r\n" << QByteArray("a\r\n\r\n");
+    }
+
+    void lineEnds()
+    {
+        QFETCH(QString, message);
+        QFETCH(QByteArray, written);
+        m_log->WriteLog(message);
+        const QByteArray bytes = readAll(path(QStringLiteral("Velkaro.log")));
+        QCOMPARE(bytes.mid(bytes.indexOf("> ") + 2), written);
+    }
+
     void lineFormat()
     {
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);

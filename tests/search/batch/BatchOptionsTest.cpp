@@ -37,7 +37,8 @@ QString Describe(const BatchOptions& options)
     const std::pair<bool, const char*> switches[] = {{p.matchCase, "case"},
                                                      {p.useOdbcStandardTypes, "odbc-types"},
                                                      {p.ignoreColumnTypeLength, "no-type-length"},
-                                                     {p.listNotProcessedObjects, "list-not-processed"}};
+                                                     {p.listNotProcessedObjects, "list-not-processed"},
+                                                     {p.searchSystemObjects, "system"}};
     for (const auto& [on, name] : switches) {
         if (on)
             parts << QString::fromLatin1(name);
@@ -93,9 +94,9 @@ void BatchOptionsTest::goodCommandLines_data()
                                                << "connect=DSN=D terms=-4711 match=0 names=0 " + all;
     QTest::newRow("every switch")
         << "--dsn D --text x --match word --case --names regular --odbc-types --no-type-length "
-           "--list-not-processed"
+           "--list-not-processed --system"
         << "connect=DSN=D terms=x match=1 names=2 " + all +
-               " case odbc-types no-type-length list-not-processed";
+               " case odbc-types no-type-length list-not-processed system";
     QTest::newRow("prefix, suffix and special names") << "--dsn D --text x --match suffix --names special"
                                                       << "connect=DSN=D terms=x match=3 names=1 " + all;
     QTest::newRow("some places only, in any order")

@@ -26,6 +26,14 @@ Traits Backtick()
     return traits;
 }
 
+Traits WithKeywords(const QStringList& keywords)
+{
+    Traits traits = Backtick();
+    for (const QString& word : keywords)
+        traits.keywords.insert(word);
+    return traits;
+}
+
 Traits LowerFolding()
 {
     Traits traits;
@@ -84,10 +92,26 @@ private slots:
             << Backtick() << allSpecial << ""
             << ""
             << "ORDERS" << QStringList{"ID", "NAME"} << "select `ID` , `NAME` from ORDERS";
-        QTest::newRow("all regular quotes no column, still a table with a blank")
+        QTest::newRow("all regular leaves words unquoted, quotes a hyphen and a blank")
             << Backtick() << allRegular << ""
             << ""
-            << "ORDER LINES" << orderColumns << "select NAME , ORDER-NO , 2ND from `ORDER LINES`";
+            << "ORDER LINES" << orderColumns << "select NAME , `ORDER-NO` , 2ND from `ORDER LINES`";
+        QTest::newRow("all regular quotes a # inside a name")
+            << Backtick() << allRegular << ""
+            << ""
+            << "T#1" << QStringList{"A#B", "PLAIN"} << "select `A#B` , PLAIN from `T#1`";
+        QTest::newRow("all regular quotes a leading #, a comment on MariaDB")
+            << Backtick() << allRegular << ""
+            << ""
+            << "#T" << QStringList{"#C"} << "select `#C` from `#T`";
+        QTest::newRow("all regular quotes non-ASCII letters")
+            << Traits() << allRegular << ""
+            << ""
+            << "Größe" << QStringList{"Maß"} << "select \"Maß\" from \"Größe\"";
+        QTest::newRow("the driver's own reserved word")
+            << WithKeywords({"READS"}) << autoDetect << ""
+            << ""
+            << "t" << QStringList{"reads", "writes"} << "select `reads` , writes from t";
         QTest::newRow("leading hyphen is no plain name")
             << Traits() << autoDetect << ""
             << ""

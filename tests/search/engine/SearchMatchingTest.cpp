@@ -257,6 +257,9 @@ private slots:
         QTest::newRow("suffix pattern") << QStringList{"%_ID"} << "CUST_ID" << true;
         QTest::newRow("suffix pattern, short name") << QStringList{"%_ID"} << "X_ID" << true;
         QTest::newRow("name shorter than the suffix") << QStringList{"%_ID"} << "ID" << false;
+        QTest::newRow("suffix inside the name is no suffix") << QStringList{"%_ID"} << "CUST_ID_OLD" << false;
+        QTest::newRow("prefix inside the name is no prefix") << QStringList{"ID_%"} << "CUST_ID_OLD" << false;
+        QTest::newRow("underscore is no wildcard") << QStringList{"%_ID"} << "CUSTXID" << false;
         QTest::newRow("name is upper-cased") << QStringList{"CUST%"} << "customer" << true;
         QTest::newRow("lower-case pattern matches nothing") << QStringList{"cust%"} << "cust" << false;
         QTest::newRow("parts may overlap") << QStringList{"AB%BC"} << "ABC" << true;

@@ -51,29 +51,8 @@ struct EngineRun
         return session.ConnectByString(source.connectString, prompt);
     }
 
-    // The sample of that key, with PostgreSQL's schema twin in the object list.
-    bool openSample(const QString& key)
-    {
-        if (!connect(test::testDataSource(key)))
-            return false;
-        if (key == "postgres")
-            addSchemaTwin();
-        return true;
-    }
-
-    // PostgreSQL lists the login's own objects only; the schema twin, owned by another role, is
-    // added as a catalog that lists every owner would give it.
-    void addSchemaTwin()
-    {
-        session.LoadSearchObjects();
-        auto twin = std::make_shared<SearchObjectRecord>();
-        twin->qualifier = "shop";
-        twin->owner = "archive";
-        twin->name = "customers";
-        twin->type = "TABLE";
-        session.searchObjects().append(twin);
-        objectsLoaded = true;
-    }
+    // The sample of that key; on PostgreSQL the object list holds the schema twin by itself.
+    bool openSample(const QString& key) { return connect(test::testDataSource(key)); }
 
     void run(const SearchParameters& parameters, const QStringList& filter = {})
     {

@@ -81,6 +81,13 @@ private slots:
         QVERIFY(child<QRadioButton>(&general, "dbmsTypes")->isChecked());
         QVERIFY(child<QRadioButton>(&general, "autoDetect")->isChecked());
         QVERIFY(child<QCheckBox>(&general, "ownedByUser")->isHidden());
+        auto* systemObjects = child<QCheckBox>(&general, "systemObjects");
+        QCOMPARE(systemObjects->text(), "Include system tables and schemas");
+        QVERIFY(!systemObjects->isChecked() && !systemObjects->isHidden());
+        systemObjects->setChecked(true);
+        SearchParameters taken;
+        general.applyTo(taken);
+        QVERIFY(taken.searchSystemObjects);
     }
 
     void lastSearchAndHistoryComeBack()
