@@ -3,11 +3,13 @@
 #include "catalog/CDbSession.h"
 #include "search/engine/ReportWriter.h"
 #include "search/engine/RunContext.h"
+#include "search/engine/RunCoverage.h"
 #include "search/engine/RunFlags.h"
 #include "search/engine/SearchHost.h"
 #include "search/engine/SearchParameters.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace velkaro {
 
@@ -27,6 +29,19 @@ bool ObjectNameSearch::NamedByFilter(const QStringList& filter, const SearchObje
 {
     return filter.contains(object.name) ||
            (!object.owner.isEmpty() && filter.contains(object.owner + QLatin1Char('.') + object.name));
+}
+
+QStringList ObjectNameSearch::UnknownNames(const QStringList& filter, const Objects& objects)
+{
+    QStringList unknown;
+    for (const QString& name : filter) {
+        const QStringList one{name};
+        const bool known = std::any_of(objects.begin(), objects.end(),
+                                       [&](const auto& object) { return NamedByFilter(one, *object); });
+        if (!known && !unknown.contains(name))
+            unknown.append(name);
+    }
+    return unknown;
 }
 
 ObjectNameSearch::Objects ObjectNameSearch::readObjects(const QStringList& filter, bool objectsLoaded)
@@ -81,6 +96,12 @@ void ObjectNameSearch::chooseRunObjects(const Objects& objects)
         names.append(shown);
     }
     m_run.host.setObjectList(names);
+    // Sequences are never read: they hold no rows.
+    const auto sequences =
+        std::count_if(m_run.objects.begin(), m_run.objects.end(),
+                      [](const RunObject& run) { return run.record->type == QLatin1String("SEQUENCE"); });
+    m_run.coverage.setObjects(int(m_run.objects.size()), int(m_run.objects.size() - sequences),
+                              m_run.parameters.searchData);
 }
 
 void ObjectNameSearch::walkObjects(const Objects& objects)
@@ -107,6 +128,7 @@ void ObjectNameSearch::walkObjects(const Objects& objects)
 
 void ObjectNameSearch::listNotProcessed(const SearchObjectRecord& object, bool& first)
 {
+    m_run.coverage.leftOutByObjectList();
     if (!m_run.parameters.listNotProcessedObjects)
         return;
     ReportWriter& report = m_run.writer;

@@ -23,6 +23,9 @@ public:
 
     // True when the filter names the object by its name or by owner + "." + name.
     static bool NamedByFilter(const QStringList& filter, const SearchObjectRecord& object);
+    // The names of the filter that name none of the objects: most likely typing errors.
+    static QStringList UnknownNames(const QStringList& filter,
+                                    const std::vector<std::shared_ptr<SearchObjectRecord>>& objects);
 
 private:
     using Objects = std::vector<std::shared_ptr<SearchObjectRecord>>;
