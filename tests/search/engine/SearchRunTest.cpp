@@ -123,6 +123,28 @@ bool Execute(CDbSession& session, const QStringList& statements)
     return true;
 }
 
+// Notes where the data bar stands when an object's data heading is written, that is while the
+// object is being read.
+class BarAtHeadingWriter final : public ReportWriter
+{
+public:
+    explicit BarAtHeadingWriter(const test::RecordingSearchHost& host) : m_host(host) {}
+    void OpenOutputFile() override {}
+    void FinishOutput() override {}
+    QList<int> positions;
+
+protected:
+    void resetDocument(const ReportOptions&) override {}
+    void write(const QList<ReportPiece>& pieces, bool) override
+    {
+        if (pieces.constFirst().text.startsWith("\r\n\r\n\r\nInstances found in data from "))
+            positions.append(m_host.progress(SearchProgressBar::Data));
+    }
+
+private:
+    const test::RecordingSearchHost& m_host;
+};
+
 } // namespace
 
 class SearchRunTest : public QObject
@@ -392,6 +414,23 @@ private slots:
         QVERIFY2(report.indexOf(message, at) > at, qPrintable(report.mid(at)));
         QVERIFY(report.indexOf("\r\n\r\n\r\nTOTAL NUMBER OF INSTANCES FOUND: ", at) > at);
         QVERIFY(run.gaps);
+    }
+
+    // The bar steps once an object has been read: while the last one is read it is not full yet.
+    void dataBarIsFullOnlyAfterTheLastObject()
+    {
+        EngineRun run;
+        QVERIFY(
+            run.session.ConnectByString("Driver=SQLite3;Database=" + m_dir.filePath("bar.db"), run.prompt));
+        QVERIFY(
+            Execute(run.session, {"create table first (v text)", "insert into first values ('needle 1')",
+                                  "create table second (v text)", "insert into second values ('needle 2')"}));
+        SearchParameters parameters;
+        parameters.AcceptSearchText("needle");
+        BarAtHeadingWriter writer(run.host);
+        SearchRun(run.session, parameters, writer, run.host).RunSearch();
+        QCOMPARE(writer.positions, (QList<int>{0, 1}));
+        QCOMPARE(run.host.progress(SearchProgressBar::Data), 2);
     }
 
     // Names and values are report text, never markup; a quote inside a name is doubled in the
