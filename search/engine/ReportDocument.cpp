@@ -30,10 +30,12 @@ bool HasSuffix(const QString& path, const char* suffix)
     return QFileInfo(path).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
 }
 
-// A name chosen without an extension gets the one of the type selected in the chooser.
+// A new name chosen without an extension gets the one of the type selected in the chooser; a file
+// that exists (a device, say) is written as named.
 QString SavePath(const SaveFileChoice& chosen, const QString& defaultSuffix)
 {
-    if (!QFileInfo(chosen.path).suffix().isEmpty())
+    const QFileInfo file(chosen.path);
+    if (!file.suffix().isEmpty() || file.exists())
         return chosen.path;
     const QString suffix = SaveFileChoice::FilterSuffix(chosen.filter);
     return chosen.path + QLatin1Char('.') + (suffix.isEmpty() ? defaultSuffix : suffix);
