@@ -28,6 +28,7 @@ const char* const kNoStatementMessage = "Cannot retrive statement information.";
 const char* const kNoConnectionMessage = "Cannot retrive connection information.";
 const char* const kNotConnected = "Not Connected";
 const char* const kSilentQueryFailure = "The query failed and the driver gave no reason.";
+const char* const kSilentFetchFailure = "Reading a row failed and the driver gave no reason.";
 
 constexpr SQLSMALLINT kErrorBytes = 200;
 constexpr SQLSMALLINT kInformationBytes = 1000;
@@ -304,7 +305,7 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
     m_rowStatement = SQL_NULL_HSTMT;
     QByteArray sql = sqlText.toUtf8();
     const SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
-    if (rc == SQL_SUCCESS)
+    if (IsSuccess(rc))
         return QString();
     ReportError(&statement, false);
     CloseQuery(statement);
@@ -312,7 +313,7 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
     return m_lastError.isEmpty() ? QString::fromUtf8(kSilentQueryFailure) : m_lastError;
 }
 
-bool CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
+FetchResult CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
 {
     // The column count outlives the row: a search fetches millions of them.
     if (statement != m_rowStatement) {
@@ -320,20 +321,27 @@ bool CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
         m_rowColumns = 0;
         SQLNumResultCols(statement, &m_rowColumns);
     }
-    if (SQLFetch(statement) != SQL_SUCCESS)
-        return false;
-    row.Read(statement, m_rowColumns);
-    return true;
+    const SQLRETURN rc = SQLFetch(statement);
+    if (IsSuccess(rc)) {
+        row.Read(statement, m_rowColumns);
+        return FetchResult::Row;
+    }
+    if (rc == SQL_NO_DATA)
+        return FetchResult::End;
+    // A failure in the middle of the rows is no end of the table: the caller says so.
+    if (!ReportError(&statement, false))
+        m_lastError = QString::fromUtf8(kSilentFetchFailure);
+    return FetchResult::Failed;
 }
 
-bool CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)
+FetchResult CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)
 {
     if (!m_textRow)
         m_textRow = std::make_unique<FetchedRow>();
-    if (!FetchRow(statement, *m_textRow))
-        return false;
-    m_textRow->TextInto(rowText);
-    return true;
+    const FetchResult result = FetchRow(statement, *m_textRow);
+    if (result == FetchResult::Row)
+        m_textRow->TextInto(rowText);
+    return result;
 }
 
 void CDbSession::CloseQuery(SQLHSTMT& statement)

@@ -27,6 +27,15 @@ enum class SessionVariant
     Search
 };
 
+// What a fetch of a data query gave: a row, the end of the rows, or a failure (its text in
+// lastError).
+enum class FetchResult
+{
+    Row,
+    End,
+    Failed
+};
+
 // One connected ODBC data source with its own environment and connection handles. A session is
 // connected or failed once Connect or ConnectByString has returned; it is never reconnected.
 // The handles are used by one thread at a time (the owner's in-use flag guards them).
@@ -59,12 +68,13 @@ public:
     static QString DisplayNameFor(SessionVariant variant, const QString& connectString,
                                   const QString& serverName, const QString& userName);
 
-    // Data queries of the search program. ExecuteQuery returns "" with the statement open, or the
-    // error text with the statement dropped.
+    // Data queries of the search program. ExecuteQuery returns "" with the statement open (a
+    // warning is a success), or the error text with the statement dropped.
     QString ExecuteQuery(SQLHSTMT& statement, const QString& sqlText);
-    // The next row, or false at the end of the rows and on any fetch result but SQL_SUCCESS.
-    bool FetchRow(SQLHSTMT statement, FetchedRow& row);
-    bool FetchRowText(SQLHSTMT statement, QString& rowText);
+    // The next row (a warning still gives it), the end of the rows, or a failure with the driver's
+    // text in lastError.
+    FetchResult FetchRow(SQLHSTMT statement, FetchedRow& row);
+    FetchResult FetchRowText(SQLHSTMT statement, QString& rowText);
     void CloseQuery(SQLHSTMT& statement);
 
     SessionVariant variant() const { return m_variant; }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 namespace velkaro {
@@ -12,9 +11,30 @@ struct SaveFileRequest
     QString title;
     QString initialPath;
     QString defaultSuffix; // without the dot, e.g. "log"
-    QString filter;        // Qt filter text, e.g. "Velkaro Files (*.log)"
+    QString filter;        // Qt filter text, e.g. "Velkaro Files (*.log)"; the one that names the
+                           // default suffix is selected first
     bool confirmOverwrite = true;
     bool pathMustExist = true;
+};
+
+// What a save-style chooser gave: the path, and the filter of the request that was selected
+// with it (empty when the chooser offers none).
+struct SaveFileChoice
+{
+    QString path;
+    QString filter;
+
+    // The extension a filter names first, "rtf" of "RTF Format (*.rtf)"; empty when it names none.
+    static QString FilterSuffix(const QString& filter)
+    {
+        const qsizetype start = filter.indexOf(QLatin1String("*."));
+        if (start < 0)
+            return QString();
+        qsizetype end = start + 2;
+        while (end < filter.size() && filter.at(end).isLetterOrNumber())
+            ++end;
+        return filter.mid(start + 2, end - start - 2);
+    }
 };
 
 struct LoginRequest
@@ -41,8 +61,9 @@ public:
     virtual void showMessage(const QString& text) = 0;
     // A question with Yes and No buttons; true for Yes.
     virtual bool askYesNo(const QString& text) = 0;
-    // A save-style chooser; nullopt when cancelled.
-    virtual std::optional<QString> chooseSaveFile(const SaveFileRequest& request) = 0;
+    // A save-style chooser; nullopt when cancelled. A name typed without an extension gets the
+    // extension of the selected filter (the default suffix when the filter names none).
+    virtual std::optional<SaveFileChoice> chooseSaveFile(const SaveFileRequest& request) = 0;
     // The "Select Data Source" dialog; an input connect string, nullopt when cancelled.
     virtual std::optional<QString> chooseDataSource() = 0;
     // The login dialog; nullopt when cancelled.

@@ -31,6 +31,18 @@ template <typename Call> auto onInterfaceThread(Call call) -> decltype(call())
     }
 }
 
+// The filter that names the default suffix is selected first, so the default type stays the
+// default whatever order the filters are listed in.
+void selectDefaultFilter(QFileDialog& dialog, const QString& defaultSuffix)
+{
+    for (const QString& filter : dialog.nameFilters()) {
+        if (SaveFileChoice::FilterSuffix(filter).compare(defaultSuffix, Qt::CaseInsensitive) == 0) {
+            dialog.selectNameFilter(filter);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 MessageBoxPrompt::MessageBoxPrompt(QWidget* parent) : m_parent(parent)
@@ -56,19 +68,26 @@ bool MessageBoxPrompt::askYesNo(const QString& text)
     });
 }
 
-std::optional<QString> MessageBoxPrompt::chooseSaveFile(const SaveFileRequest& request)
+std::optional<SaveFileChoice> MessageBoxPrompt::chooseSaveFile(const SaveFileRequest& request)
 {
-    return onInterfaceThread([&]() -> std::optional<QString> {
+    return onInterfaceThread([&]() -> std::optional<SaveFileChoice> {
         QFileDialog dialog(m_parent, request.title, request.initialPath, request.filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(request.defaultSuffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+        selectDefaultFilter(dialog, request.defaultSuffix);
+        // A name typed without an extension gets the one of the type selected, not always the default.
+        const auto followFilter = [&dialog, &request](const QString& filter) {
+            const QString suffix = SaveFileChoice::FilterSuffix(filter);
+            dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
+        };
+        followFilter(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
         while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
             const QString path = dialog.selectedFiles().constFirst();
             const QDir folder = QFileInfo(path).absoluteDir();
             if (!request.pathMustExist || folder.exists())
-                return path;
+                return SaveFileChoice{path, dialog.selectedNameFilter()};
             exec(QObject::tr("The folder %1 does not exist.").arg(QDir::toNativeSeparators(folder.path())),
                  QMessageBox::Ok, QMessageBox::Warning);
         }

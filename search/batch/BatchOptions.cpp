@@ -1,6 +1,8 @@
 #include "search/batch/BatchOptions.h"
 
 #include "catalog/ConnectString.h"
+#include "search/engine/IgnoredColumns.h"
+#include "search/engine/SearchTerms.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -153,6 +155,8 @@ private:
             trimmed.chop(1);
         if (trimmed.isEmpty())
             return fail(QStringLiteral("You must enter a string to search for before you can begin."));
+        if (HoldsOnlySeparators(text))
+            return fail(OnlySeparatorsMessage());
         m_result.options.parameters.AcceptSearchText(text);
         return true;
     }
@@ -225,10 +229,10 @@ private:
             if (pattern.count(QLatin1Char('%')) > 1)
                 return fail(QStringLiteral("You can have only one expander ('%') per string"));
             // Column names are upper-cased before they are compared; the patterns are not.
-            if (pattern != pattern.toUpper())
+            if (HoldsLowerCase(pattern))
                 m_result.warnings << QStringLiteral("--ignore-column %1 holds lower-case letters and will "
                                                     "match no column; write it as %2.")
-                                         .arg(pattern, pattern.toUpper());
+                                         .arg(pattern, ToUpperKeepingLength(pattern));
             patterns << pattern;
         }
         return true;
@@ -307,7 +311,12 @@ QString BatchUsage()
         "  --rtf FILE            the coloured report as rich text\n"
         "  -h, --help            this text\n"
         "\n"
-        "Exit status: 0 when at least one instance was found, 1 when none was, 2 on an error.\n");
+        "Exit status:\n"
+        "  0  at least one instance was found (a warning names objects that could not be searched)\n"
+        "  1  nothing was found, and every object taking part was searched\n"
+        "  2  an error: a bad option, an --object that names no object, a search text of '|' only,\n"
+        "     a data source that cannot be reached, a file that cannot be written, a stopped search\n"
+        "  3  nothing was found, but some objects could not be searched (listed on standard error)\n");
 }
 
 } // namespace velkaro

@@ -95,7 +95,7 @@ bool BatchPrompt::askYesNo(const QString& text)
     return false;
 }
 
-std::optional<QString> BatchPrompt::chooseSaveFile(const SaveFileRequest&)
+std::optional<SaveFileChoice> BatchPrompt::chooseSaveFile(const SaveFileRequest&)
 {
     return std::nullopt;
 }

@@ -11,11 +11,6 @@ namespace {
 // Matching rows are written piece by piece; gathering them keeps the system calls few.
 constexpr qsizetype kFlushBytes = 64 * 1024;
 
-// How the report begins the block of a data statement that failed; the block's last write is the
-// driver's text, the one write of the block that carries the auto-save check.
-const QString kDataErrorStart =
-    QStringLiteral("\r\n\r\n\r\nThe following error was received while processing ");
-
 } // namespace
 
 BatchReportWriter::BatchReportWriter(QIODevice& text, ReportDocument* document)
@@ -29,24 +24,8 @@ void BatchReportWriter::resetDocument(const ReportOptions&)
         m_document->Reset(ReportOptions{});
 }
 
-void BatchReportWriter::noteDataError(const QList<ReportPiece>& pieces, bool lastOfBlock)
+void BatchReportWriter::write(const QList<ReportPiece>& pieces, bool)
 {
-    if (!m_inDataError && m_dataError.isEmpty() && !pieces.isEmpty() &&
-        pieces.constFirst().text.startsWith(kDataErrorStart))
-        m_inDataError = true;
-    if (!m_inDataError)
-        return;
-    for (const ReportPiece& piece : pieces)
-        m_dataError += piece.text;
-    if (lastOfBlock) {
-        m_dataError = m_dataError.simplified();
-        m_inDataError = false;
-    }
-}
-
-void BatchReportWriter::write(const QList<ReportPiece>& pieces, bool autoSaveCheck)
-{
-    noteDataError(pieces, autoSaveCheck);
     if (m_document)
         m_document->Write(pieces, false);
     if (failed())

@@ -27,9 +27,6 @@ public:
     const QString& failure() const { return m_failure; }
     // Called once, when the stream first refuses a write.
     void setFailureHandler(std::function<void()> handler) { m_onFailure = std::move(handler); }
-    // The error block of a data statement that could not be run, which ends the data phase early,
-    // as one line; empty when none was written.
-    const QString& dataError() const { return m_dataError; }
 
     // The stream is opened and closed by the caller: there is no notice and no file of the run's own.
     void OpenOutputFile() override {}
@@ -40,15 +37,11 @@ protected:
     void write(const QList<ReportPiece>& pieces, bool autoSaveCheck) override;
 
 private:
-    void noteDataError(const QList<ReportPiece>& pieces, bool lastOfBlock);
-
     QIODevice& m_text;
     ReportDocument* m_document;
     QByteArray m_pending;
     QString m_failure;
     std::function<void()> m_onFailure;
-    QString m_dataError;
-    bool m_inDataError = false;
 };
 
 } // namespace velkaro

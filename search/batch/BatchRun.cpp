@@ -6,8 +6,10 @@
 #include "search/batch/BatchPrompt.h"
 #include "search/batch/BatchReportWriter.h"
 #include "search/batch/StopSignals.h"
+#include "search/engine/ObjectNameSearch.h"
 #include "search/engine/ReportDocument.h"
 #include "search/engine/RtfWriter.h"
+#include "search/engine/RunCoverage.h"
 #include "search/engine/SearchRun.h"
 
 #include <QFile>
@@ -108,9 +110,27 @@ BatchExit BatchRun::exec()
     if (!session.ConnectByString(WithPassword(input), prompt))
         return fail(QStringLiteral("could not connect to %1: %2")
                         .arg(ConnectString::withoutPassword(input), session.lastError()));
-    if (!Empty(text, problem) || !Empty(rtf, problem))
+    // A name that is not in the catalog fails before the last report is emptied.
+    if (!objectsExist(session, problem) || !Empty(text, problem) || !Empty(rtf, problem))
         return fail(problem);
     return search(session, prompt, text, rtf);
+}
+
+// The run then takes the list as read here.
+bool BatchRun::objectsExist(CDbSession& session, QString& problem) const
+{
+    if (m_options.objects.isEmpty())
+        return true;
+    session.LoadSearchObjects(
+        ObjectNameSearch::ScopeFor(m_options.parameters.searchSystemObjects, m_options.objects));
+    const QStringList unknown =
+        ObjectNameSearch::UnknownNames(m_options.objects, session.searchObjects().snapshot());
+    if (unknown.isEmpty())
+        return true;
+    problem =
+        QStringLiteral("--object %1: the data source holds no object of that name; nothing was searched.")
+            .arg(unknown.join(QStringLiteral(", ")));
+    return false;
 }
 
 BatchExit BatchRun::search(CDbSession& session, UserPrompt& prompt, QFile& text, QFile& rtf)
@@ -122,6 +142,7 @@ BatchExit BatchRun::search(CDbSession& session, UserPrompt& prompt, QFile& text,
     BatchHost host(m_errors, m_showProgress, prompt);
     SearchRun run(session, m_options.parameters, writer, host);
     run.setObjectFilter(m_options.objects);
+    run.setObjectsLoaded(!m_options.objects.isEmpty());
     // Nobody would read the rest of a report that cannot be written.
     writer.setFailureHandler([&run] { run.stop(); });
     if (m_signals)
@@ -137,22 +158,24 @@ BatchExit BatchRun::search(CDbSession& session, UserPrompt& prompt, QFile& text,
     text.close();
     if (document && !WriteRtf(rtf, *document, problem))
         return fail(problem);
+    // What was read and what was not, also of a stopped run.
+    std::fputs(BatchPrompt::Printable(run.coverage().PlainText(session.displayName()), true)
+                   .toLocal8Bit()
+                   .constData(),
+               m_errors);
     if (m_signals && m_signals->received() != 0)
         return fail(QStringLiteral("the search was stopped before it finished."));
-    return outcome(run.instancesFound(), writer.dataError());
+    return outcome(run.instancesFound(), run.coverage().hasGaps());
 }
 
-BatchExit BatchRun::outcome(int instancesFound, const QString& dataError) const
+BatchExit BatchRun::outcome(int instancesFound, bool gaps) const
 {
-    // A data statement that fails ends the data search: finding nothing then proves nothing.
-    if (instancesFound > 0) {
-        if (!dataError.isEmpty())
-            warn(QStringLiteral("the data search ended early: ") + dataError);
+    // Finding nothing proves nothing about an object that could not be searched.
+    if (gaps)
+        warn(QStringLiteral("some objects could not be searched; they are listed above."));
+    if (instancesFound > 0)
         return BatchExit::Found;
-    }
-    if (!dataError.isEmpty())
-        return fail(QStringLiteral("the data search ended early: ") + dataError);
-    return BatchExit::NotFound;
+    return gaps ? BatchExit::NotFoundWithGaps : BatchExit::NotFound;
 }
 
 } // namespace velkaro

@@ -15,9 +15,11 @@ class UserPrompt;
 // The exit statuses of zindrel-batch.
 enum class BatchExit : int
 {
-    Found = 0, // at least one instance
-    NotFound = 1,
-    Error = 2 // bad options, no connection, a file that cannot be written, a stopped run
+    Found = 0,           // at least one instance (a warning tells of objects that could not be searched)
+    NotFound = 1,        // none, and every object taking part was searched
+    Error = 2,           // bad options, an object name or search text that cannot be searched, no
+                         // connection, a file that cannot be written, a stopped run
+    NotFoundWithGaps = 3 // none, but some object failed and was not searched to the end
 };
 
 // One search from the command line: opens the output files, connects, runs the search on the
@@ -36,8 +38,9 @@ public:
     BatchExit exec();
 
 private:
+    bool objectsExist(CDbSession& session, QString& problem) const;
     BatchExit search(CDbSession& session, UserPrompt& prompt, QFile& text, QFile& rtf);
-    BatchExit outcome(int instancesFound, const QString& dataError) const;
+    BatchExit outcome(int instancesFound, bool gaps) const;
     BatchExit fail(const QString& message) const;
     void warn(const QString& message) const;
 

@@ -8,6 +8,7 @@
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportWriter.h"
 #include "search/engine/RunContext.h"
+#include "search/engine/RunCoverage.h"
 #include "search/engine/RunFlags.h"
 #include "search/engine/SearchHost.h"
 
@@ -75,12 +76,15 @@ bool ColumnSearch::searchObject(const RunObject& object, int& count)
         return false;
     }
     bool firstInObject = true;
+    bool anyIgnored = false;
     for (; rc == SQL_SUCCESS; rc = statement.fetch()) {
         m_run.flags.checkpoint();
         ++count;
         SearchColumnRecord column = readColumn(statement);
-        if (MatchesIgnoredColumn(m_run.parameters.ignoredColumnPatterns, column.name))
+        if (MatchesIgnoredColumn(m_run.parameters.ignoredColumnPatterns, column.name)) {
+            anyIgnored = true;
             continue;
+        }
         const QString matchText = matchTextOf(column);
         record.searchColumns.push_back(column);
         if (!matchText.isEmpty() && m_run.matcher.MatchText(matchText).found)
@@ -88,6 +92,8 @@ bool ColumnSearch::searchObject(const RunObject& object, int& count)
     }
     if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc))
         reportFetchError(statement, object);
+    else if (anyIgnored && record.searchColumns.empty())
+        m_run.coverage.markAllColumnsIgnored(record);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportWriter.h"
 #include "search/engine/RunContext.h"
+#include "search/engine/RunCoverage.h"
 #include "search/engine/RunFlags.h"
 #include "search/engine/SearchHost.h"
 
@@ -56,14 +57,22 @@ void DataSearch::RunDataSearch()
 void DataSearch::searchObject(const RunObject& object)
 {
     m_run.host.selectObject(object.reportName);
+    readObject(object);
+    // Stepped once the object is done, so the bar is full only when the last object is.
     m_run.host.stepProgress(SearchProgressBar::Data);
+}
+
+void DataSearch::readObject(const RunObject& object)
+{
     SearchObjectRecord& record = *object.record;
     if (record.type == QLatin1String("SEQUENCE"))
         return;
     const DataSelect select = m_builder.BuildDataSelect(record);
     // An object whose columns are all ignored has nothing to read; it takes nothing off the total.
-    if (select.columnList.isEmpty())
+    if (select.columnList.isEmpty()) {
+        m_run.coverage.noColumnsToRead(record, object.reportName);
         return;
+    }
     OpenQuery query(m_run.session);
     // One object the login may not read (a system view, say) does not end the search of the rest.
     const QString error = query.execute(select.statement);
@@ -81,10 +90,20 @@ void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
         m_run.flags.checkpoint();
         if (m_run.flags.takeSkip()) {
             m_run.writer.AppendReport(QStringLiteral("\r\nObject Skipped ...\r\n\r\n"), ReportColor::Message);
+            m_run.coverage.leaveOut(object.record->type, object.reportName,
+                                    RunCoverage::Reason::SkippedByUser);
             return;
         }
-        if (!m_run.session.FetchRow(statement, m_row))
+        const FetchResult fetched = m_run.session.FetchRow(statement, m_row);
+        if (fetched == FetchResult::End) {
+            m_run.coverage.objectRead();
             return;
+        }
+        if (fetched == FetchResult::Failed) {
+            reportFailure(object, m_run.session.lastError());
+            return;
+        }
+        m_run.coverage.countRow();
         // Most rows hold no instance and are plain ASCII: they are judged on the driver's bytes,
         // and only the others are decoded.
         const std::optional<bool> plainMatch = m_run.matcher.MatchAsciiBytes(m_row.Bytes());
@@ -112,6 +131,7 @@ void DataSearch::reportFailure(const RunObject& object, const QString& error)
     report.AppendReport(QStringLiteral(" in database "), ReportColor::Message);
     report.AppendReport(m_run.session.displayName() + QStringLiteral(" :\r\n"), ReportColor::Text);
     report.AppendReport(error + QStringLiteral("\r\n\r\n"), ReportColor::Message, false, true);
+    m_run.coverage.leaveOut(object.record->type, object.reportName, RunCoverage::Reason::Failed, error);
 }
 
 void DataSearch::writeHeading(const RunObject& object)

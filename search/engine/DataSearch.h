@@ -33,6 +33,7 @@ public:
 
 private:
     void searchObject(const RunObject& object);
+    void readObject(const RunObject& object);
     void readRows(const RunObject& object, SQLHSTMT statement);
     void reportFailure(const RunObject& object, const QString& error);
     void writeHeading(const RunObject& object);

@@ -23,6 +23,11 @@ bool MatchesIgnoredColumn(const QStringList& patterns, const QString& columnName
     return false;
 }
 
+bool HoldsLowerCase(const QString& pattern)
+{
+    return pattern != ToUpperKeepingLength(pattern);
+}
+
 PatternAddResult AddIgnoredPattern(QStringList& patterns, const QString& text, UserPrompt& prompt)
 {
     if (text.isEmpty())
@@ -32,6 +37,10 @@ PatternAddResult AddIgnoredPattern(QStringList& patterns, const QString& text, U
         return PatternAddResult::Refused;
     }
     patterns.append(text);
+    if (HoldsLowerCase(text))
+        prompt.showMessage(QStringLiteral("The pattern %1 holds lower-case letters and will match no column: "
+                                          "column names are compared in capitals. Write it as %2.")
+                               .arg(text, ToUpperKeepingLength(text)));
     return PatternAddResult::Added;
 }
 

@@ -11,6 +11,9 @@ class UserPrompt;
 // used as entered; one '%' stands for any middle part.
 bool MatchesIgnoredColumn(const QStringList& patterns, const QString& columnName);
 
+// True when the pattern holds a letter that upper-casing changes: it can match no column.
+bool HoldsLowerCase(const QString& pattern);
+
 enum class PatternAddResult
 {
     NothingToAdd, // empty text
@@ -18,7 +21,7 @@ enum class PatternAddResult
     Added         // appended; the edit box is cleared
 };
 
-// The Columns page's Add action.
+// The Columns page's Add action. A pattern with lower-case letters is added, with a warning.
 PatternAddResult AddIgnoredPattern(QStringList& patterns, const QString& text, UserPrompt& prompt);
 
 } // namespace velkaro

@@ -3,11 +3,13 @@
 #include "catalog/CDbSession.h"
 #include "search/engine/ReportWriter.h"
 #include "search/engine/RunContext.h"
+#include "search/engine/RunCoverage.h"
 #include "search/engine/RunFlags.h"
 #include "search/engine/SearchHost.h"
 #include "search/engine/SearchParameters.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace velkaro {
 
@@ -34,17 +36,36 @@ bool ObjectNameSearch::NamedWithContainer(const QStringList& filter, const Searc
            filter.contains(object.container() + QLatin1Char('.') + object.name);
 }
 
+QStringList ObjectNameSearch::UnknownNames(const QStringList& filter, const Objects& objects)
+{
+    QStringList unknown;
+    for (const QString& name : filter) {
+        const QStringList one{name};
+        const bool known = std::any_of(objects.begin(), objects.end(),
+                                       [&](const auto& object) { return NamedByFilter(one, *object); });
+        if (!known && !unknown.contains(name))
+            unknown.append(name);
+    }
+    return unknown;
+}
+
+SearchObjectScope ObjectNameSearch::ScopeFor(bool systemObjects, const QStringList& filter)
+{
+    SearchObjectScope scope;
+    scope.systemObjects = systemObjects;
+    // A system object named with its schema is searched without the option; a bare name
+    // could stand for any of the server's hundreds of objects.
+    if (!filter.isEmpty())
+        scope.named = [filter](const SearchObjectRecord& object) {
+            return NamedWithContainer(filter, object);
+        };
+    return scope;
+}
+
 ObjectNameSearch::Objects ObjectNameSearch::readObjects(const QStringList& filter, bool objectsLoaded)
 {
     if (!objectsLoaded) {
-        SearchObjectScope scope;
-        scope.systemObjects = m_run.parameters.searchSystemObjects;
-        // A system object named with its schema is searched without the option; a bare name
-        // could stand for any of the server's hundreds of objects.
-        if (!filter.isEmpty())
-            scope.named = [&filter](const SearchObjectRecord& object) {
-                return NamedWithContainer(filter, object);
-            };
+        const SearchObjectScope scope = ScopeFor(m_run.parameters.searchSystemObjects, filter);
         const SearchObjectListResult result = m_run.session.LoadSearchObjects(scope, [this] {
             try {
                 m_run.flags.checkpoint();
@@ -94,6 +115,12 @@ void ObjectNameSearch::chooseRunObjects(const Objects& objects)
         names.append(shown);
     }
     m_run.host.setObjectList(names);
+    // Sequences are never read: they hold no rows.
+    const auto sequences =
+        std::count_if(m_run.objects.begin(), m_run.objects.end(),
+                      [](const RunObject& run) { return run.record->type == QLatin1String("SEQUENCE"); });
+    m_run.coverage.setObjects(int(m_run.objects.size()), int(m_run.objects.size() - sequences),
+                              m_run.parameters.searchData);
 }
 
 void ObjectNameSearch::walkObjects(const Objects& objects)
@@ -120,6 +147,7 @@ void ObjectNameSearch::walkObjects(const Objects& objects)
 
 void ObjectNameSearch::listNotProcessed(const SearchObjectRecord& object, bool& first)
 {
+    m_run.coverage.leftOutByObjectList();
     if (!m_run.parameters.listNotProcessedObjects)
         return;
     ReportWriter& report = m_run.writer;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/SearchObjectListLoader.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -26,6 +28,12 @@ public:
     static bool NamedByFilter(const QStringList& filter, const SearchObjectRecord& object);
     // The same, by owner + "." + name only.
     static bool NamedWithContainer(const QStringList& filter, const SearchObjectRecord& object);
+    // The object list a run reads: system objects with the option, or when the filter names them
+    // with their schema.
+    static SearchObjectScope ScopeFor(bool systemObjects, const QStringList& filter);
+    // The names of the filter that name none of the objects: most likely typing errors.
+    static QStringList UnknownNames(const QStringList& filter,
+                                    const std::vector<std::shared_ptr<SearchObjectRecord>>& objects);
 
 private:
     using Objects = std::vector<std::shared_ptr<SearchObjectRecord>>;

@@ -25,6 +25,30 @@ QTextCharFormat BaseFormat()
     return format;
 }
 
+bool HasSuffix(const QString& path, const char* suffix)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String(suffix), Qt::CaseInsensitive) == 0;
+}
+
+// A new name chosen without an extension gets the one of the type selected in the chooser; a file
+// that exists (a device, say) is written as named.
+QString SavePath(const SaveFileChoice& chosen, const QString& defaultSuffix)
+{
+    const QFileInfo file(chosen.path);
+    if (!file.suffix().isEmpty() || file.exists())
+        return chosen.path;
+    const QString suffix = SaveFileChoice::FilterSuffix(chosen.filter);
+    return chosen.path + QLatin1Char('.') + (suffix.isEmpty() ? defaultSuffix : suffix);
+}
+
+// ".rtf" and ".txt" say the type themselves; any other extension takes the type selected.
+bool SavesAsRtf(const QString& path, const QString& filter)
+{
+    if (HasSuffix(path, "rtf") || HasSuffix(path, "txt"))
+        return HasSuffix(path, "rtf");
+    return SaveFileChoice::FilterSuffix(filter).compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 ReportOptions ReportOptions::From(const SearchParameters& parameters)
@@ -248,16 +272,17 @@ void ReportDocument::SaveReport()
     request.title = QStringLiteral("Save Report");
     request.defaultSuffix = QStringLiteral("txt");
     request.filter = QStringLiteral("RTF Format (*.rtf);;Text Format (*.txt)");
-    const std::optional<QString> chosen = m_prompt.chooseSaveFile(request);
+    const std::optional<SaveFileChoice> chosen = m_prompt.chooseSaveFile(request);
     m_saveCancelled = !chosen.has_value();
     if (m_saveCancelled)
         return;
+    const QString path = SavePath(*chosen, request.defaultSuffix);
     ReportFile file;
-    if (!file.open(*chosen, ReportFile::Open::Truncate)) {
+    if (!file.open(path, ReportFile::Open::Truncate)) {
         m_prompt.showMessage(QStringLiteral("Could not open file."));
         return;
     }
-    const bool rtf = QFileInfo(*chosen).suffix().compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0;
+    const bool rtf = SavesAsRtf(path, chosen->filter);
     const ReportFile::Write outcome = rtf ? file.write(ToRtf(m_document) + '\n') : writeLines(file);
     const bool closed = file.close();
     // A failed save leaves the report unsaved, so closing the window still asks.

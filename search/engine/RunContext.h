@@ -12,6 +12,7 @@ namespace velkaro {
 
 class CDbSession;
 class ReportWriter;
+class RunCoverage;
 class RunFlags;
 class RunTitle;
 class SearchHost;
@@ -31,7 +32,7 @@ class RunContext final
 {
 public:
     RunContext(CDbSession& session, const SearchParameters& parameters, ReportWriter& writer,
-               SearchHost& host, RunFlags& flags, RunTitle& title);
+               SearchHost& host, RunFlags& flags, RunTitle& title, RunCoverage& coverage);
     RunContext(const RunContext&) = delete;
     RunContext& operator=(const RunContext&) = delete;
 
@@ -50,6 +51,7 @@ public:
     SearchHost& host;
     RunFlags& flags;
     RunTitle& title;
+    RunCoverage& coverage; // outlives the context: a stopped run still writes it
     const CatalogConnection catalog;
     std::vector<RunObject> objects;
 };

@@ -7,6 +7,7 @@
 #include "search/engine/ObjectNameSearch.h"
 #include "search/engine/ReportWriter.h"
 #include "search/engine/RunContext.h"
+#include "search/engine/RunCoverage.h"
 #include "search/engine/RunFlags.h"
 #include "search/engine/RunTitle.h"
 #include "search/engine/SearchHost.h"
@@ -27,7 +28,8 @@ QString stateTitle(const char* state)
 SearchRun::SearchRun(CDbSession& session, const SearchParameters& parameters, ReportWriter& writer,
                      SearchHost& host)
     : m_session(session), m_parameters(parameters), m_writer(writer), m_host(host),
-      m_flags(std::make_unique<RunFlags>()), m_title(std::make_unique<RunTitle>(host))
+      m_flags(std::make_unique<RunFlags>()), m_title(std::make_unique<RunTitle>(host)),
+      m_coverage(std::make_unique<RunCoverage>())
 {}
 
 SearchRun::~SearchRun()
@@ -136,11 +138,12 @@ void SearchRun::runPhases()
 {
     const qint64 startTime = QDateTime::currentSecsSinceEpoch();
     m_instancesFound = 0;
+    m_coverage->clear();
     m_writer.Reset(m_parameters);
     if (m_parameters.outputMode == OutputMode::CompleteToFile)
         m_writer.OpenOutputFile();
     writeHeader();
-    RunContext run(m_session, m_parameters, m_writer, m_host, *m_flags, *m_title);
+    RunContext run(m_session, m_parameters, m_writer, m_host, *m_flags, *m_title, *m_coverage);
     ObjectNameSearch(run).Run(m_objectFilter, m_objectsLoaded);
     runCatalogPhases(run);
     if (m_parameters.searchData)
@@ -149,6 +152,7 @@ void SearchRun::runPhases()
             .RunDataSearch();
     m_flags->finish();
     m_host.commandStateChanged();
+    m_coverage->Write(m_writer, m_session.displayName());
     writeSummary(QDateTime::currentSecsSinceEpoch() - startTime);
 }
 
@@ -210,6 +214,7 @@ void SearchRun::performStop()
 {
     m_instancesFound = m_writer.instanceCount() - 1;
     m_title->forgetPause();
+    m_coverage->Write(m_writer, m_session.displayName()); // what was read before the stop
     m_writer.AppendReport(QStringLiteral("\r\n\r\nZindrel Stopped ..."), ReportColor::Message, false, true);
     m_title->set(stateTitle("Stopped"));
     m_writer.FinishOutput();

@@ -15,6 +15,7 @@ class SearchHost;
 class RunFlags;
 class RunTitle;
 class RunContext;
+class RunCoverage;
 
 // One run over one connected session (SessionVariant::Search): the object phase, the column and
 // type phase, the index phase and the data phase, then the summary. The parameters are copied at
@@ -42,6 +43,8 @@ public:
     bool isPaused() const;
     bool inDataPhase() const;
     int instancesFound() const; // the report's instance count at the end
+    // What the last run read and left unsearched; read it once the run has ended.
+    const RunCoverage& coverage() const { return *m_coverage; }
 
     // Which objects take part: empty = all the catalog lists (the Advanced "Objects" selection
     // otherwise). A name is an object name, or owner + "." + name.
@@ -67,6 +70,7 @@ private:
     SearchHost& m_host;
     std::unique_ptr<RunFlags> m_flags;
     std::unique_ptr<RunTitle> m_title;
+    std::unique_ptr<RunCoverage> m_coverage;
     QStringList m_objectFilter;
     bool m_objectsLoaded = false;
     std::atomic<int> m_instancesFound{0};

@@ -1,5 +1,7 @@
 #include "search/engine/SearchTerms.h"
 
+#include <algorithm>
+
 namespace velkaro {
 
 QStringList SplitSearchTerms(const QString& text)
@@ -24,6 +26,19 @@ QStringList SplitSearchTerms(const QString& text)
     if (!(acc + rest).isEmpty())
         terms.append(acc + rest);
     return terms;
+}
+
+bool HoldsOnlySeparators(const QString& text)
+{
+    const QChar bar = QLatin1Char('|');
+    return text.contains(bar) &&
+           std::all_of(text.begin(), text.end(), [bar](QChar c) { return c == bar || c.isSpace(); });
+}
+
+QString OnlySeparatorsMessage()
+{
+    return QStringLiteral("The search text holds only \"|\", which separates alternatives: there is nothing "
+                          "to search for. To search for a bar, write \\|.");
 }
 
 QString ToUpperKeepingLength(const QString& text)

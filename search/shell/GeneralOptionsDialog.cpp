@@ -175,8 +175,8 @@ void GeneralOptionsDialog::browse()
     request.filter = QStringLiteral("Zindrel Files (*.txt)");
     request.confirmOverwrite = true;
     request.pathMustExist = true;
-    if (const std::optional<QString> chosen = m_prompt.chooseSaveFile(request))
-        m_reportName->setText(*chosen);
+    if (const std::optional<SaveFileChoice> chosen = m_prompt.chooseSaveFile(request))
+        m_reportName->setText(chosen->path);
 }
 
 void GeneralOptionsDialog::accept()

@@ -1,6 +1,7 @@
 #include "search/shell/ParametersDialog.h"
 
 #include "common/UserPrompt.h"
+#include "search/engine/SearchTerms.h"
 #include "search/shell/CAdvancedSheet.h"
 #include "search/shell/GeneralOptionsDialog.h"
 #include "search/shell/SearchConnection.h"
@@ -214,6 +215,11 @@ void ParametersDialog::accept()
     }
     if (IsBlank(m_searchText->currentText())) {
         m_prompt.showMessage(QStringLiteral("You must enter a string to search for before you can begin."));
+        m_searchText->setFocus();
+        return;
+    }
+    if (HoldsOnlySeparators(m_searchText->currentText())) {
+        m_prompt.showMessage(OnlySeparatorsMessage());
         m_searchText->setFocus();
         return;
     }

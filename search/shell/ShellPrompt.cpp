@@ -42,7 +42,7 @@ bool ShellPrompt::askYesNo(const QString& text)
     return m_dialogs.askYesNo(text);
 }
 
-std::optional<QString> ShellPrompt::chooseSaveFile(const SaveFileRequest& request)
+std::optional<SaveFileChoice> ShellPrompt::chooseSaveFile(const SaveFileRequest& request)
 {
     if (m_ending)
         return std::nullopt;

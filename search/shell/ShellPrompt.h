@@ -23,7 +23,7 @@ public:
 
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text) override;
-    std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<SaveFileChoice> chooseSaveFile(const SaveFileRequest& request) override;
     std::optional<QString> chooseDataSource() override;
     std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
 

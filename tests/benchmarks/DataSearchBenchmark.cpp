@@ -143,7 +143,8 @@ qint64 rowLoop(CDbSession& session, const QString& table, const TextMatcher& mat
     QString rowText;
     qint64 rows = 0;
     const bool asText = path == RowPath::Text || path == RowPath::TextMatched;
-    while (asText ? session.FetchRowText(statement, rowText) : session.FetchRow(statement, row)) {
+    while ((asText ? session.FetchRowText(statement, rowText) : session.FetchRow(statement, row)) ==
+           FetchResult::Row) {
         if (path == RowPath::BytesMatched)
             matcher.MatchAsciiBytes(row.Bytes());
         else if (path == RowPath::TextMatched)

@@ -67,7 +67,7 @@ QStringList fetchAll(CDbSession& session, SQLHSTMT statement)
 {
     QStringList rows;
     QString row;
-    while (session.FetchRowText(statement, row))
+    while (session.FetchRowText(statement, row) == velkaro::FetchResult::Row)
         rows.append(row);
     return rows;
 }
@@ -428,15 +428,15 @@ private slots:
                                                          "WHERE customer_id IN (2, 3) ORDER BY customer_id"))
                     .isEmpty());
         QString row;
-        QVERIFY(session.FetchRowText(wide, row));
+        QCOMPARE(session.FetchRowText(wide, row), velkaro::FetchResult::Row);
         QCOMPARE(row, QStringLiteral("2 \t São Paulo"));
-        QVERIFY(session.FetchRowText(narrow, row));
+        QCOMPARE(session.FetchRowText(narrow, row), velkaro::FetchResult::Row);
         QCOMPARE(row, QStringLiteral("2"));
-        QVERIFY(session.FetchRowText(wide, row));
+        QCOMPARE(session.FetchRowText(wide, row), velkaro::FetchResult::Row);
         QVERIFY2(row.startsWith(QLatin1String("3 \t ")), qPrintable(row));
-        QVERIFY(session.FetchRowText(narrow, row));
+        QCOMPARE(session.FetchRowText(narrow, row), velkaro::FetchResult::Row);
         QCOMPARE(row, QStringLiteral("3"));
-        QVERIFY(!session.FetchRowText(narrow, row));
+        QCOMPARE(session.FetchRowText(narrow, row), velkaro::FetchResult::End);
         QCOMPARE(row, QStringLiteral("3")); // the end leaves the last row as it was
         session.CloseQuery(wide);
         session.CloseQuery(narrow);
@@ -449,14 +449,14 @@ private slots:
                                         : QStringLiteral("SELECT 'ab', CONCAT('cd', CHAR(0), 'ef'), 'Zoë'");
             QVERIFY(session.ExecuteQuery(statement, withNul).isEmpty());
             velkaro::FetchedRow fetched;
-            QVERIFY(session.FetchRow(statement, fetched));
+            QCOMPARE(session.FetchRow(statement, fetched), velkaro::FetchResult::Row);
             const QByteArray bytes(fetched.Bytes().data(), qsizetype(fetched.Bytes().size()));
             QVERIFY2(bytes.startsWith("ab \t cd") && bytes.endsWith(" \t Zo\xc3\xab"),
                      bytes.toPercentEncoding().constData());
             QString text = QStringLiteral("left from before");
             fetched.TextInto(text);
             QCOMPARE(text, QStringLiteral("ab \t cd \t Zoë"));
-            QVERIFY(!session.FetchRow(statement, fetched));
+            QCOMPARE(session.FetchRow(statement, fetched), velkaro::FetchResult::End);
             session.CloseQuery(statement);
         }
 

@@ -161,10 +161,12 @@ private slots:
         });
         const SaveFileRequest request{QStringLiteral("Save Report"), folder.path(), QStringLiteral("txt"),
                                       QStringLiteral("Text Files (*.txt)")};
-        QCOMPARE(prompt.chooseSaveFile(request),
-                 std::optional<QString>(folder.filePath(QStringLiteral("report.txt"))));
+        const auto chosen = prompt.chooseSaveFile(request);
+        QVERIFY(chosen);
+        QCOMPARE(chosen->path, folder.filePath(QStringLiteral("report.txt")));
+        QCOMPARE(chosen->filter, QStringLiteral("Text Files (*.txt)"));
         whenModalShown([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
-        QCOMPARE(prompt.chooseSaveFile(request), std::nullopt);
+        QVERIFY(!prompt.chooseSaveFile(request));
     }
 };
 

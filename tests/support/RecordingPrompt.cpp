@@ -11,6 +11,16 @@ template <typename T> T takeFront(std::deque<T>& queue, T fallback)
     queue.pop_front();
     return answer;
 }
+// As the real chooser selects it: the filter that names the default suffix, else the first.
+QString defaultFilter(const SaveFileRequest& request)
+{
+    const QStringList filters = request.filter.split(QStringLiteral(";;"));
+    for (const QString& filter : filters) {
+        if (SaveFileChoice::FilterSuffix(filter) == request.defaultSuffix)
+            return filter;
+    }
+    return filters.constFirst();
+}
 } // namespace
 
 void RecordingPrompt::showMessage(const QString& text)
@@ -24,10 +34,14 @@ bool RecordingPrompt::askYesNo(const QString& text)
     return takeFront(yesNoAnswers, false);
 }
 
-std::optional<QString> RecordingPrompt::chooseSaveFile(const SaveFileRequest& request)
+std::optional<SaveFileChoice> RecordingPrompt::chooseSaveFile(const SaveFileRequest& request)
 {
     saveFileRequests.append(request);
-    return takeFront(saveFileAnswers, std::optional<QString>());
+    const std::optional<QString> path = takeFront(saveFileAnswers, std::optional<QString>());
+    const QString filter = takeFront(saveFileFilters, defaultFilter(request));
+    if (!path)
+        return std::nullopt;
+    return SaveFileChoice{*path, filter};
 }
 
 std::optional<QString> RecordingPrompt::chooseDataSource()

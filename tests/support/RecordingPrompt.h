@@ -3,7 +3,6 @@
 #include "common/UserPrompt.h"
 
 #include <QStringList>
-
 #include <deque>
 
 namespace velkaro::test {
@@ -15,12 +14,14 @@ class RecordingPrompt final : public UserPrompt
 public:
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text) override;
-    std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<SaveFileChoice> chooseSaveFile(const SaveFileRequest& request) override;
     std::optional<QString> chooseDataSource() override;
     std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
 
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QString>> saveFileAnswers;
+    // The filter chosen with each save answer; without one, the filter of the default suffix.
+    std::deque<QString> saveFileFilters;
     std::deque<std::optional<QString>> dataSourceAnswers;
     std::deque<std::optional<LoginAnswer>> loginAnswers;
 

@@ -87,8 +87,8 @@ void CSetLog::browse()
     request.filter = QStringLiteral("Velkaro Files (*.log)");
     request.confirmOverwrite = true;
     request.pathMustExist = true;
-    if (const std::optional<QString> chosen = context().prompt.chooseSaveFile(request)) {
-        m_fileName->setText(*chosen);
+    if (const std::optional<SaveFileChoice> chosen = context().prompt.chooseSaveFile(request)) {
+        m_fileName->setText(chosen->path);
         markModified();
     }
 }

@@ -10,14 +10,30 @@ void RecordingSearchHost::setTitle(const QString& title)
     m_titles.append(title);
 }
 
-void RecordingSearchHost::setProgressRange(SearchProgressBar, int)
-{}
+void RecordingSearchHost::setProgressRange(SearchProgressBar bar, int maximum)
+{
+    std::lock_guard lock(m_mutex);
+    m_progress[int(bar)] = 0;
+    m_maximum[int(bar)] = maximum;
+}
 
-void RecordingSearchHost::stepProgress(SearchProgressBar)
-{}
+void RecordingSearchHost::stepProgress(SearchProgressBar bar)
+{
+    std::lock_guard lock(m_mutex);
+    ++m_progress[int(bar)];
+}
 
-void RecordingSearchHost::finishProgress(SearchProgressBar)
-{}
+void RecordingSearchHost::finishProgress(SearchProgressBar bar)
+{
+    std::lock_guard lock(m_mutex);
+    m_progress[int(bar)] = m_maximum[int(bar)];
+}
+
+int RecordingSearchHost::progress(SearchProgressBar bar) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_progress[int(bar)];
+}
 
 void RecordingSearchHost::setObjectList(const QStringList& names)
 {

@@ -25,6 +25,8 @@ public:
     void runEnded() override;
 
     QStringList titles() const;
+    // Where the bar stands: its steps since its range was set, or its range once finished.
+    int progress(SearchProgressBar bar) const;
     QStringList messages() const;
     QStringList objectList() const;
     QString lastTitle() const;
@@ -43,6 +45,8 @@ private:
     QStringList m_messages;
     QStringList m_objectList;
     int m_runsEnded = 0;
+    int m_progress[4] = {};
+    int m_maximum[4] = {};
     QString m_holdTitle;
     QString m_holdName;
     bool m_held = false;

@@ -288,24 +288,26 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("rich");
-        QTest::newRow("rtf extension") << "report.rtf" << true;
-        QTest::newRow("upper-case RTF extension") << "REPORT.RTF" << true;
-        QTest::newRow("txt extension") << "report.txt" << false;
-        QTest::newRow("no extension") << "report" << false;
+        QTest::addColumn<QString>("savedAs");
+        QTest::newRow("rtf extension") << "report.rtf" << true << "report.rtf";
+        QTest::newRow("upper-case RTF extension") << "REPORT.RTF" << true << "REPORT.RTF";
+        QTest::newRow("txt extension") << "report.txt" << false << "report.txt";
+        QTest::newRow("no extension, the text type chosen") << "report" << false << "report.txt";
     }
 
     void savesRichOrPlainText()
     {
         QFETCH(QString, name);
         QFETCH(bool, rich);
+        QFETCH(QString, savedAs);
         Report report;
         report.writer.Reset(Parameters(QStringLiteral("größe|😀")));
         report.writer.AppendReport(QStringLiteral("DATABASE :  "), ReportColor::Heading);
         report.writer.AppendReport(QStringLiteral("Shop\r\n"), ReportColor::Text);
         report.writer.AppendHighlighted(QStringLiteral("{Größe} \\ a\tb 😀 é\x01 \r\n"), ReportColor::Text);
         report.writer.AppendReport(QStringLiteral("Stopped"), ReportColor::Message, true);
-        const QString path = m_dir->filePath(name);
-        report.prompt.saveFileAnswers.push_back(path);
+        const QString path = m_dir->filePath(savedAs);
+        report.prompt.saveFileAnswers.push_back(m_dir->filePath(name));
         report.document.SaveReport();
 
         QCOMPARE(report.prompt.saveFileRequests.size(), 1);

@@ -9,6 +9,7 @@
 #include "search/engine/ObjectCatalogCall.h"
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportDocument.h"
+#include "search/engine/RunCoverage.h"
 
 #include <QDebug>
 #include <QFile>
@@ -45,6 +46,7 @@ struct EngineRun
     QString reportText;
     int instances = -1;
     bool objectsLoaded = false;
+    bool gaps = false;
 
     bool connect(const test::TestDataSource& source)
     {
@@ -61,6 +63,7 @@ struct EngineRun
         searchRun.setObjectsLoaded(objectsLoaded);
         searchRun.RunSearch();
         instances = searchRun.instancesFound();
+        gaps = searchRun.coverage().hasGaps();
         QFile file(parameters.reportFileName);
         if (!parameters.reportFileName.isEmpty() && file.open(QIODevice::ReadOnly))
             reportText = QString::fromUtf8(file.readAll());
@@ -82,6 +85,44 @@ QStringList FailedObjects(const QString& report)
         objects.append(match.captured(1) + ": " + match.captured(2));
     return objects;
 }
+
+// Runs the statements one after the other on the session; false, with a warning, at the first
+// that fails.
+bool Execute(CDbSession& session, const QStringList& statements)
+{
+    for (const QString& sql : statements) {
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        const QString error = session.ExecuteQuery(statement, sql);
+        session.CloseQuery(statement);
+        if (!error.isEmpty()) {
+            qWarning() << sql << error;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Notes where the data bar stands when an object's data heading is written, that is while the
+// object is being read.
+class BarAtHeadingWriter final : public ReportWriter
+{
+public:
+    explicit BarAtHeadingWriter(const test::RecordingSearchHost& host) : m_host(host) {}
+    void OpenOutputFile() override {}
+    void FinishOutput() override {}
+    QList<int> positions;
+
+protected:
+    void resetDocument(const ReportOptions&) override {}
+    void write(const QList<ReportPiece>& pieces, bool) override
+    {
+        if (pieces.constFirst().text.startsWith("\r\n\r\n\r\nInstances found in data from "))
+            positions.append(m_host.progress(SearchProgressBar::Data));
+    }
+
+private:
+    const test::RecordingSearchHost& m_host;
+};
 
 } // namespace
 
@@ -212,6 +253,8 @@ private slots:
                                        "\r\n\r\n\r\n13 objects were found in " + name +
                                        "\r\n\r\n\r\nThe following objects were not processed in " + name +
                                        "\r\n\r\n\t\tTABLE: Order Archive\r\n\t\tTABLE: Größe" +
+                                       "\r\n\r\n\r\nThe following objects were not searched in " + name +
+                                       "\r\n\r\n\t\t2 objects - left out by the object list" +
                                        "\r\n\r\n\r\nTOTAL NUMBER OF INSTANCES FOUND: 0" +
                                        "\r\n\r\n--- End of Zindrel --- Elapsed Time: ") +
             "\\d\\d:\\d\\d:\\d\\d ---");
@@ -279,6 +322,96 @@ private slots:
         QVERIFY2(!run.reportText.contains(DataHeading("customers")), qPrintable(run.reportText));
         QVERIFY(!run.reportText.contains("Instances found in Column Names"));
         QVERIFY(run.reportText.contains(DataHeading("group")));
+    }
+
+    void coverageListsTheObjectThatFailed_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("failed");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("rowsRead");
+        const QString overflow = QStringLiteral("integer overflow");
+        QTest::newRow("sqlite: a view that fails at once") << "sqlite"
+                                                           << "VIEW: broken" << overflow << "1";
+        // Read step by step, the third row fails after two were read.
+        QTest::newRow("sqlite: a view that fails after two rows") << "sqlite-steps"
+                                                                  << "VIEW: stepwise" << overflow << "3";
+        QTest::newRow("postgres: a table another session holds") << "postgres"
+                                                                 << "TABLE: products"
+                                                                 << "lock timeout" << QString();
+        QTest::newRow("mariadb: a table another session holds") << "mariadb"
+                                                                << "TABLE: products"
+                                                                << "Lock wait timeout" << QString();
+    }
+
+    // One object fails; the others are read, and the list before the total says which one failed
+    // and why.
+    void coverageListsTheObjectThatFailed()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, failed);
+        QFETCH(QString, message);
+        QFETCH(QString, rowsRead);
+        EngineRun run;
+        CDbSession holder(SessionVariant::Search);
+        QStringList filter;
+        if (key.startsWith("sqlite")) {
+            const bool steps = key == "sqlite-steps";
+            const QString path = m_dir.filePath(key + ".db");
+            QVERIFY(run.session.ConnectByString(
+                "Driver=SQLite3;Database=" + path + (steps ? ";StepAPI=1" : ""), run.prompt));
+            QVERIFY(Execute(run.session,
+                            {"create table plain (v text)", "insert into plain values ('needle here')",
+                             steps ? "create view stepwise as select case when n = 3 then "
+                                     "abs(-9223372036854775807 - 1) else n end as v from (select 1 as n "
+                                     "union all select 2 union all select 3)"
+                                   : "create view broken as select abs(-9223372036854775807 - 1) as a"}));
+        } else {
+            const test::TestDataSource& source = test::testDataSource(key);
+            VELKARO_REQUIRE_DATA_SOURCE(source);
+            QVERIFY(run.connect(source));
+            // Another session holds the table until the end of the test; the run waits a second.
+            const bool postgres = key == "postgres";
+            QVERIFY(holder.ConnectByString(source.connectString, run.prompt));
+            QVERIFY(Execute(holder, postgres ? QStringList{"BEGIN", "LOCK TABLE public.products IN ACCESS "
+                                                                    "EXCLUSIVE MODE"}
+                                             : QStringList{"LOCK TABLES products WRITE"}));
+            QVERIFY(Execute(run.session,
+                            {postgres ? "SET lock_timeout = 1000" : "SET SESSION lock_wait_timeout = 1"}));
+            // The archive schema of the PostgreSQL sample holds a second customers table.
+            filter = postgres ? QStringList{"public.customers", "public.products"}
+                              : QStringList{"customers", "products"};
+        }
+
+        run.run(Parameters("needle", m_dir.filePath(key + ".txt")), filter);
+
+        const QString& report = run.reportText;
+        QVERIFY2(report.contains("\r\n\r\n\r\nOBJECTS READ: 1 of 2\r\nROWS READ: " + rowsRead),
+                 qPrintable(report));
+        const QString list = "\r\n\r\n\r\nThe following objects were not searched in " +
+                             run.session.displayName() + "\r\n\r\n\t\t" + failed + " - failed: ";
+        const qsizetype at = report.indexOf(list);
+        QVERIFY2(at > 0, qPrintable(report));
+        QVERIFY2(report.indexOf(message, at) > at, qPrintable(report.mid(at)));
+        QVERIFY(report.indexOf("\r\n\r\n\r\nTOTAL NUMBER OF INSTANCES FOUND: ", at) > at);
+        QVERIFY(run.gaps);
+    }
+
+    // The bar steps once an object has been read: while the last one is read it is not full yet.
+    void dataBarIsFullOnlyAfterTheLastObject()
+    {
+        EngineRun run;
+        QVERIFY(
+            run.session.ConnectByString("Driver=SQLite3;Database=" + m_dir.filePath("bar.db"), run.prompt));
+        QVERIFY(
+            Execute(run.session, {"create table first (v text)", "insert into first values ('needle 1')",
+                                  "create table second (v text)", "insert into second values ('needle 2')"}));
+        SearchParameters parameters;
+        parameters.AcceptSearchText("needle");
+        BarAtHeadingWriter writer(run.host);
+        SearchRun(run.session, parameters, writer, run.host).RunSearch();
+        QCOMPARE(writer.positions, (QList<int>{0, 1}));
+        QCOMPARE(run.host.progress(SearchProgressBar::Data), 2);
     }
 
     // Names and values are report text, never markup; a quote inside a name is doubled in the

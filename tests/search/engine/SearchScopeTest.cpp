@@ -51,7 +51,7 @@ struct ScopedRun
         if (!error.isEmpty())
             return error;
         QString row;
-        if (!session.FetchRowText(statement, row))
+        if (session.FetchRowText(statement, row) != FetchResult::Row)
             row = QStringLiteral("<no row>");
         session.CloseQuery(statement);
         return row;

@@ -119,6 +119,11 @@ private slots:
                                << QStringList();
         QTest::newRow("leading space kept") << true << " abc" << QString() << QStringList{" abc"};
         QTest::newRow("alternatives split") << true << "red|a\\|b" << QString() << QStringList{"red", "a|b"};
+        const QString onlyBars = "The search text holds only \"|\", which separates alternatives: there is "
+                                 "nothing to search for. To search for a bar, write \\|.";
+        QTest::newRow("a bar alone") << true << "|" << onlyBars << QStringList();
+        QTest::newRow("bars and blanks only") << true << " || " << onlyBars << QStringList();
+        QTest::newRow("an escaped bar searches a bar") << true << "\\|" << QString() << QStringList{"|"};
     }
 
     void startIsValidated()
@@ -373,6 +378,33 @@ private slots:
             excluded += object->excluded.load();
         }
         QCOMPARE(excluded, 2);
+    }
+
+    void lowerCasePatternIsWarned_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("lower case") << "cust%"
+                                    << "The pattern cust% holds lower-case letters and will match no column: "
+                                       "column names are compared in capitals. Write it as CUST%.";
+        QTest::newRow("capitals") << "CUST%" << QString();
+        // Upper-casing leaves 'ß' as it is, in the names too: the pattern can match.
+        QTest::newRow("sharp s has no capital") << "GRÖßE" << QString();
+    }
+
+    // Added as typed, but not in silence: the names it is compared with are in capitals.
+    void lowerCasePatternIsWarned()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, warning);
+        SearchParameters parameters;
+        CPropColumns page(parameters, m_prompt);
+        page.show();
+        child<QLineEdit>(&page, "patternEdit")->setText(pattern);
+        QTest::mouseClick(page.addButton(), Qt::LeftButton);
+        QCOMPARE(m_prompt.messages, warning.isEmpty() ? QStringList() : QStringList{warning});
+        page.apply();
+        QCOMPARE(parameters.ignoredColumnPatterns, QStringList{pattern});
     }
 
     void columnPatterns()

@@ -2,6 +2,7 @@
 #include "ShellTesting.h"
 #include "TestDataSources.h"
 #include "common/ProfileStore.h"
+#include "desktop/MessageBoxPrompt.h"
 #include "search/engine/DirectReportWriter.h"
 #include "search/shell/CMainFrame.h"
 #include "search/shell/COmbrakView.h"
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -363,23 +365,68 @@ private slots:
         QVERIFY(m_answers.questions.isEmpty());
     }
 
+    // Through the real chooser, as a user saves: the RTF type picked in its list and a name typed
+    // without an extension.
+    void saveReportAsTheTypeChosenInTheDialog()
+    {
+        MessageBoxPrompt dialogs;
+        ShellPrompt prompt(dialogs, nullptr);
+        zindrel::CMainFrame frame(*m_store, prompt);
+        frame.show();
+        DirectReportWriter writer(frame.view()->report());
+        writer.Reset(frame.view()->parameters());
+        writer.AppendReport(QStringLiteral("DATABASE :  shop\r\n"), ReportColor::Text);
+        const QString folder = m_folder->path();
+        test::whenModal<QFileDialog>([folder](QFileDialog& chooser) {
+            chooser.setDirectory(folder);
+            auto* types = child<QComboBox>(&chooser, QStringLiteral("fileTypeCombo"));
+            QCOMPARE(types->currentText(), QStringLiteral("Text Format (*.txt)"));
+            types->setFocus();
+            QTest::keyClick(types, Qt::Key_Up);
+            QCOMPARE(types->currentText(), QStringLiteral("RTF Format (*.rtf)"));
+            auto* name = child<QLineEdit>(&chooser, QStringLiteral("fileNameEdit"));
+            name->setFocus();
+            name->setText(QStringLiteral("report"));
+            static_cast<QDialog&>(chooser).accept(); // QFileDialog::accept, which reads the name field
+        });
+        frame.action(QStringLiteral("actionSaveReport"))->trigger();
+        QFile saved(m_folder->filePath(QStringLiteral("report.rtf")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().startsWith("{\\rtf1"));
+        QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("report.txt"))));
+        QVERIFY(frame.view()->report().isReportSaved());
+        frame.view()->EndForShutdown();
+    }
+
     void saveReport_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("savedAs");
         QTest::addColumn<bool>("rtf");
-        QTest::newRow("report.rtf: rich text") << "report.rtf" << true;
-        QTest::newRow("REPORT.RTF: rich text") << "REPORT.RTF" << true;
-        QTest::newRow("report.txt: plain text") << "report.txt" << false;
-        QTest::newRow("no extension: plain text") << "report" << false;
+        const QString rtfType = QStringLiteral("RTF Format (*.rtf)");
+        const QString textType = QStringLiteral("Text Format (*.txt)");
+        QTest::newRow("report.rtf: rich text") << "report.rtf" << textType << "report.rtf" << true;
+        QTest::newRow("REPORT.RTF: rich text") << "REPORT.RTF" << textType << "REPORT.RTF" << true;
+        QTest::newRow("report.txt: plain text") << "report.txt" << rtfType << "report.txt" << false;
+        QTest::newRow("no extension, text type: plain text, .txt added")
+            << "report" << textType << "report.txt" << false;
+        QTest::newRow("no extension, RTF type: rich text, .rtf added")
+            << "report" << rtfType << "report.rtf" << true;
+        QTest::newRow("other extension, RTF type: rich text")
+            << "report.doc" << rtfType << "report.doc" << true;
     }
 
     void saveReport()
     {
         QFETCH(QString, name);
+        QFETCH(QString, filter);
+        QFETCH(QString, savedAs);
         QFETCH(bool, rtf);
         fillReport({QStringLiteral("DATABASE :  shop"), QStringLiteral("Größe <b>x</b>")});
-        const QString file = m_folder->filePath(name);
-        m_answers.saveFileAnswers.push_back(file);
+        const QString file = m_folder->filePath(savedAs);
+        m_answers.saveFileAnswers.push_back(m_folder->filePath(name));
+        m_answers.saveFileFilters.push_back(filter);
         QCOMPARE(m_frame->action(QStringLiteral("actionSaveReport"))->shortcut(),
                  QKeySequence(QStringLiteral("Ctrl+S")));
         m_frame->action(QStringLiteral("actionSaveReport"))->trigger();

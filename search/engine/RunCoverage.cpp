@@ -1,0 +1,130 @@
+#include "search/engine/RunCoverage.h"
+
+#include "catalog/SearchRecords.h"
+#include "search/engine/ReportWriter.h"
+
+#include <algorithm>
+
+namespace velkaro {
+
+namespace {
+
+QString ReasonText(const RunCoverage::Entry& entry)
+{
+    switch (entry.reason) {
+    case RunCoverage::Reason::SkippedByUser:
+        return QStringLiteral("skipped by the user");
+    case RunCoverage::Reason::Failed:
+        return QStringLiteral("failed: ") + entry.detail;
+    case RunCoverage::Reason::AllColumnsIgnored:
+        return QStringLiteral("every column is ignored");
+    case RunCoverage::Reason::ReadWhole:
+        return entry.detail.isEmpty() ? QStringLiteral("read whole") : entry.detail;
+    }
+    return QString();
+}
+
+const char* const kNoColumnRead = "none of its columns could be read";
+
+} // namespace
+
+void RunCoverage::clear()
+{
+    *this = RunCoverage();
+}
+
+void RunCoverage::setObjects(int takingPart, int withRows, bool dataSearched)
+{
+    m_takingPart = takingPart;
+    m_withRows = withRows;
+    m_dataSearched = dataSearched;
+}
+
+void RunCoverage::leaveOut(const QString& type, const QString& name, Reason reason, const QString& detail)
+{
+    // The driver's text may run over lines; the list keeps one line per object.
+    m_entries.push_back({type, name, reason, detail.simplified()});
+}
+
+void RunCoverage::markAllColumnsIgnored(const SearchObjectRecord& object)
+{
+    m_allColumnsIgnored.insert(&object);
+}
+
+void RunCoverage::noColumnsToRead(const SearchObjectRecord& object, const QString& shownName)
+{
+    if (m_allColumnsIgnored.count(&object) != 0)
+        leaveOut(object.type, shownName, Reason::AllColumnsIgnored);
+    else
+        leaveOut(object.type, shownName, Reason::Failed, QString::fromLatin1(kNoColumnRead));
+}
+
+void RunCoverage::readWhole(const QString& type, const QString& name)
+{
+    leaveOut(type, name, Reason::ReadWhole);
+}
+
+bool RunCoverage::hasGaps() const
+{
+    return std::any_of(m_entries.begin(), m_entries.end(), [](const Entry& entry) {
+        return entry.reason == Reason::SkippedByUser || entry.reason == Reason::Failed;
+    });
+}
+
+QList<RunCoverage::Piece> RunCoverage::pieces(const QString& databaseName) const
+{
+    QList<Piece> out;
+    if (m_dataSearched) {
+        out.append({QStringLiteral("\r\n\r\n\r\nOBJECTS READ: "), ReportColor::Heading});
+        out.append({QStringLiteral("%1 of %2").arg(m_objectsRead).arg(m_withRows), ReportColor::Text});
+        out.append({QStringLiteral("\r\nROWS READ: "), ReportColor::Heading});
+        out.append({QString::number(m_rowsRead), ReportColor::Text});
+    }
+    appendList(out, QStringLiteral("\r\n\r\n\r\nThe following objects were not searched in ") + databaseName,
+               false);
+    appendList(out,
+               QStringLiteral("\r\n\r\n\r\nThe following objects had to be read whole in ") + databaseName,
+               true);
+    return out;
+}
+
+void RunCoverage::appendList(QList<Piece>& out, const QString& title, bool notes) const
+{
+    bool first = true;
+    const auto line = [&](const QString& what, const QString& why) {
+        if (first) {
+            out.append({title + QStringLiteral("\r\n"), ReportColor::Message});
+            first = false;
+        }
+        out.append({QStringLiteral("\r\n\t\t") + what, ReportColor::Text});
+        out.append({QStringLiteral(" - ") + why, ReportColor::Message});
+    };
+    for (const Entry& entry : m_entries) {
+        if ((entry.reason == Reason::ReadWhole) == notes)
+            line(entry.type + QStringLiteral(": ") + entry.name, ReasonText(entry));
+    }
+    if (!notes && m_leftOut > 0)
+        line(QString::number(m_leftOut) +
+                 (m_leftOut == 1 ? QStringLiteral(" object") : QStringLiteral(" objects")),
+             QStringLiteral("left out by the object list"));
+}
+
+void RunCoverage::Write(ReportWriter& writer, const QString& databaseName) const
+{
+    for (const Piece& piece : pieces(databaseName))
+        writer.AppendReport(piece.text, piece.color, false, true);
+}
+
+QString RunCoverage::PlainText(const QString& databaseName) const
+{
+    QString text;
+    for (const Piece& piece : pieces(databaseName))
+        text += piece.text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1String("\n\n\n"), QLatin1String("\n\n"));
+    while (text.startsWith(QLatin1Char('\n')))
+        text.remove(0, 1);
+    return text.isEmpty() ? text : text + QLatin1Char('\n');
+}
+
+} // namespace velkaro
