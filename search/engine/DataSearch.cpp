@@ -1,6 +1,7 @@
 #include "search/engine/DataSearch.h"
 
 #include "catalog/CDbSession.h"
+#include "search/engine/KeyChunkReader.h"
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportWriter.h"
 #include "search/engine/RunContext.h"
@@ -64,6 +65,8 @@ void DataSearch::searchObject(const RunObject& object)
     // An object whose columns are all ignored has nothing to read; it takes nothing off the total.
     if (select.columnList.isEmpty())
         return;
+    if (m_run.session.rowReading() == RowReading::KeyChunks && searchInKeyChunks(object, select))
+        return;
     OpenQuery query(m_run.session);
     // One object the login may not read (a system view, say) does not end the search of the rest.
     const QString error = query.execute(select.statement);
@@ -71,10 +74,31 @@ void DataSearch::searchObject(const RunObject& object)
         reportFailure(object, error);
         return;
     }
-    readRows(object, query.handle());
+    readRows(object, [this, &query](FetchedRow& row) { return m_run.session.FetchRow(query.handle(), row); });
 }
 
-void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
+// False for an object without a usable key: it is then read whole.
+bool DataSearch::searchInKeyChunks(const RunObject& object, const DataSelect& select)
+{
+    const SearchObjectRecord& record = *object.record;
+    std::optional<TableKey> key = TableKey::Find(m_run.catalog, record, m_run.ownerCandidates(record));
+    if (!key) {
+        if (m_readWholeObserver)
+            m_readWholeObserver(object);
+        return false;
+    }
+    KeyChunkReader reader(m_run.session, m_builder.quoting(), std::move(*key), select.columnList,
+                          m_builder.objectName(record), int(record.searchColumns.size()));
+    const QString error = reader.Execute();
+    if (!error.isEmpty()) {
+        reportFailure(object, error);
+        return true;
+    }
+    readRows(object, [&reader](FetchedRow& row) { return reader.FetchRow(row); });
+    return true;
+}
+
+void DataSearch::readRows(const RunObject& object, const std::function<bool(FetchedRow&)>& fetchRow)
 {
     bool headingWritten = false;
     for (;;) {
@@ -83,7 +107,7 @@ void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
             m_run.writer.AppendReport(QStringLiteral("\r\nObject Skipped ...\r\n\r\n"), ReportColor::Message);
             return;
         }
-        if (!m_run.session.FetchRow(statement, m_row))
+        if (!fetchRow(m_row))
             return;
         // Most rows hold no instance and are plain ASCII: they are judged on the driver's bytes,
         // and only the others are decoded.
@@ -97,8 +121,10 @@ void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
             writeHeading(object);
             headingWritten = true;
         }
+        // Rows count toward the auto-save portion like other lines, so a run that finds a
+        // million rows still keeps a window of bounded size.
         m_run.writer.AppendHighlighted(RowLine(*object.record, m_rowText.split(kValueSeparator)),
-                                       ReportColor::Text);
+                                       ReportColor::Text, false, true);
     }
 }
 
@@ -142,7 +168,8 @@ QString DataSearch::RowLine(SearchObjectRecord& object, const QStringList& value
         int width = int(value.size());
         if (i < qsizetype(object.searchColumns.size())) {
             SearchColumnRecord& column = object.searchColumns[size_t(i)];
-            column.currentWidth = std::max(column.currentWidth, int(value.size()));
+            // Capped as the header is: one long value must not widen every later row.
+            column.currentWidth = std::max(column.currentWidth, std::min(int(value.size()), kMaxHeaderWidth));
             width = column.currentWidth;
         }
         line += PadColumn(value, width, false) + QLatin1Char(' ');

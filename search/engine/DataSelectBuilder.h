@@ -28,6 +28,8 @@ public:
     // The object with its qualifier and owner.
     QString objectName(const SearchObjectRecord& object) const;
 
+    const IdentifierQuoting& quoting() const { return m_quoting; }
+
     // A blank, "-" or "#" after the first character: such a name is quoted in every mode.
     static bool HasInnerSeparator(const QString& name);
 
