@@ -86,8 +86,11 @@ public:
                                   OdbcStatement::argumentLength(owner), OdbcStatement::argument(m_table),
                                   OdbcStatement::argumentLength(m_table));
         });
-        for (; rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = statement.fetch())
-            columns.insert(statement.numberOr(KeySequence, 0), statement.text(KeyColumnName));
+        // SQLGetData reads in ascending column order.
+        for (; rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = statement.fetch()) {
+            const QString name = statement.text(KeyColumnName);
+            columns.insert(statement.numberOr(KeySequence, 0), name);
+        }
         return columns.values();
     }
 
@@ -103,10 +106,10 @@ public:
                                  OdbcStatement::argumentLength(m_table), SQL_INDEX_UNIQUE, SQL_QUICK);
         });
         for (; rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = statement.fetch()) {
-            if (statement.numberOr(IndexType, SQL_TABLE_STAT) == SQL_TABLE_STAT ||
-                statement.numberOr(NonUnique, SQL_TRUE) != SQL_FALSE)
-                continue;
+            const bool unique = statement.numberOr(NonUnique, SQL_TRUE) == SQL_FALSE;
             const QString index = statement.text(IndexName);
+            if (!unique || statement.numberOr(IndexType, SQL_TABLE_STAT) == SQL_TABLE_STAT)
+                continue;
             const int position = statement.numberOr(OrdinalPosition, 0);
             indexes[index].insert(position, statement.text(IndexColumnName));
         }
