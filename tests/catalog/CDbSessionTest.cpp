@@ -383,8 +383,8 @@ private slots:
         CDbSession session(SessionVariant::Search);
         QVERIFY(session.ConnectByString(source.connectString, prompt));
         const QString longFirst = key == QLatin1String("sqlite")
-                                      ? QStringLiteral("SELECT hex(zeroblob(15000)), 'next', 'last'")
-                                      : QStringLiteral("SELECT REPEAT('0', 30000), 'next', 'last'");
+                                      ? QStringLiteral("SELECT hex(zeroblob(6000)), 'next', 'last'")
+                                      : QStringLiteral("SELECT REPEAT('0', 12000), 'next', 'last'");
         SQLHSTMT statement = SQL_NULL_HSTMT;
         QCOMPARE(session.ExecuteQuery(statement, longFirst), QString());
         velkaro::FetchedRow row;
