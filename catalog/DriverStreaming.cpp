@@ -60,7 +60,10 @@ DriverStreaming DriverStreaming::For(const QString& driverName, const QString& d
             streaming.m_reading = RowReading::Streamed;
             streaming.m_attributes = {{QStringLiteral("NO_CACHE"), QStringLiteral("1")}};
         } else if (version > 0) {
+            // The chunks' key values then reach the server in the driver's escaped text, and the
+            // rows come back in the text protocol as a plain query's do.
             streaming.m_reading = RowReading::KeyChunks;
+            streaming.m_attributes = {{QStringLiteral("NO_SSPS"), QStringLiteral("1")}};
         }
     }
     return streaming;

@@ -88,7 +88,8 @@ bool DataSearch::searchInKeyChunks(const RunObject& object, const DataSelect& se
         return false;
     }
     KeyChunkReader reader(m_run.session, m_builder.quoting(), std::move(*key), select.columnList,
-                          m_builder.objectName(record), int(record.searchColumns.size()));
+                          m_builder.objectName(record), int(record.searchColumns.size()),
+                          KeyChunkReader::RowsPerChunk(record.searchColumns));
     const QString error = reader.Execute();
     if (!error.isEmpty()) {
         reportFailure(object, error);

@@ -2,6 +2,7 @@
 
 #include "catalog/CDbSession.h"
 #include "catalog/FetchedRow.h"
+#include "catalog/SearchRecords.h"
 #include "search/engine/IdentifierQuoting.h"
 
 #include <QStringList>
@@ -30,6 +31,17 @@ QString afterKeyCondition(const QStringList& keys)
 }
 
 } // namespace
+
+int KeyChunkReader::RowsPerChunk(const std::vector<SearchColumnRecord>& columns)
+{
+    constexpr qsizetype kValueOverhead = 16; // the driver's length and pointer of each value
+    qsizetype rowBytes = 0;
+    for (const SearchColumnRecord& column : columns)
+        rowBytes += qBound(qsizetype(1), qsizetype(column.displayWidth), qsizetype(FetchedRow::kValueBytes)) +
+                    kValueOverhead;
+    return int(qBound(qsizetype(kMinChunkRows), kChunkBytes / qMax(rowBytes, qsizetype(1)),
+                      qsizetype(kMaxChunkRows)));
+}
 
 KeyChunkReader::KeyChunkReader(CDbSession& session, const IdentifierQuoting& quoting, TableKey key,
                                const QString& columnList, const QString& objectName, int textColumns,

@@ -12,6 +12,7 @@ namespace velkaro {
 class CDbSession;
 class FetchedRow;
 class IdentifierQuoting;
+struct SearchColumnRecord;
 
 // Reads an object's rows in chunks ordered by a key, for a driver that holds the whole result of
 // a statement in memory: each chunk starts after the last key read, so only one chunk is held at
@@ -21,13 +22,20 @@ class IdentifierQuoting;
 class KeyChunkReader final
 {
 public:
-    static constexpr int kChunkRows = 10000;
+    // What the driver may hold of one chunk, judged by the columns' display widths.
+    static constexpr qsizetype kChunkBytes = 16 * 1024 * 1024;
+    static constexpr int kMinChunkRows = 100;
+    static constexpr int kMaxChunkRows = 50000;
+
+    // Rows per chunk for these columns: as many as kChunkBytes holds at their widest, within the
+    // bounds. A long column counts at the length the search reads of it; the driver holds its
+    // whole values, so a table of long values takes more.
+    static int RowsPerChunk(const std::vector<SearchColumnRecord>& columns);
 
     // columnList and objectName as the data statement writes them; textColumns is the number of
     // columns in columnList.
     KeyChunkReader(CDbSession& session, const IdentifierQuoting& quoting, TableKey key,
-                   const QString& columnList, const QString& objectName, int textColumns,
-                   int chunkRows = kChunkRows);
+                   const QString& columnList, const QString& objectName, int textColumns, int chunkRows);
     ~KeyChunkReader();
     KeyChunkReader(const KeyChunkReader&) = delete;
     KeyChunkReader& operator=(const KeyChunkReader&) = delete;

@@ -188,10 +188,10 @@ private slots:
             << "0.9999" << RowReading::Streamed << "DSN=a;StepAPI=1";
         QTest::newRow("MariaDB 3.1.15 holds whole results")
             << "libmaodbc.so"
-            << "03.01.0015" << RowReading::KeyChunks << "DSN=a";
+            << "03.01.0015" << RowReading::KeyChunks << "DSN=a;NO_SSPS=1";
         QTest::newRow("MariaDB 3.1.9 is older, though 9 > 1 as text")
             << "libmaodbc.so"
-            << "03.01.0009" << RowReading::KeyChunks << "DSN=a";
+            << "03.01.0009" << RowReading::KeyChunks << "DSN=a;NO_SSPS=1";
         QTest::newRow("MariaDB 3.1.17 streams") << "libmaodbc.so"
                                                 << "03.01.0017" << RowReading::Streamed << "DSN=a;NO_CACHE=1";
         QTest::newRow("MariaDB 3.2.1 streams") << "maodbc.dll"

@@ -60,8 +60,8 @@ bool createTables(CDbSession& session)
                    "CREATE TABLE chunk_float_only (k DOUBLE NOT NULL PRIMARY KEY, note VARCHAR(10))") &&
            execute(session, "CREATE TABLE chunk_no_key (note VARCHAR(30))") &&
            execute(session, "INSERT INTO chunk_no_key VALUES ('needle-4711 without a key')") &&
-           // Past two chunks of the engine's size; the needles stand in the first, second and third.
-           execute(session, "CREATE TABLE chunk_many (id INT NOT NULL PRIMARY KEY, note VARCHAR(40))") &&
+           // Wide enough a row for chunks of a few thousand rows; the needles stand in four of them.
+           execute(session, "CREATE TABLE chunk_many (id INT NOT NULL PRIMARY KEY, note VARCHAR(2000))") &&
            execute(session, "INSERT INTO chunk_many SELECT seq, CASE WHEN seq IN (3, 10001, 20001, 25000) "
                             "THEN CONCAT('needle-4711 at ', seq) ELSE CONCAT('row ', seq) END "
                             "FROM seq_1_to_25000");
@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(rows, expected);
     }
 
-    // A whole data phase: needles in the first, second and third chunk are each reported once, the
+    // A whole data phase: needles in four chunks are each reported once, the
     // ignored key column neither shows nor changes the row text, and the table without a key is
     // read whole and said so.
     void dataPhaseReadsByKey()
@@ -182,6 +182,10 @@ private slots:
         search.setReadWholeObserver(
             [&readWhole](const RunObject& object) { readWhole.append(object.reportName); });
         search.RunDataSearch();
+        for (const RunObject& object : run.objects) {
+            if (object.reportName == "chunk_many")
+                QVERIFY(KeyChunkReader::RowsPerChunk(object.record->searchColumns) < 10000);
+        }
 
         const QString report = document.document().toPlainText();
         QCOMPARE(readWhole, QStringList{"chunk_no_key"});
