@@ -92,11 +92,12 @@ bool CDbSession::Connect(UserPrompt& prompt)
     m_prompt = &prompt;
     if (!allocateHandles())
         return false;
-    const std::optional<QString> input = prompt.chooseDataSource();
+    std::optional<QString> input = prompt.chooseDataSource();
     QString output;
     if (input && connectWithLogin(*input, prompt, output)) {
         readConnection(output);
-        return true;
+        if (connectForStreaming(*input))
+            return true;
     }
     markFailed();
     prompt.showMessage(QString::fromUtf8(kConnectFailedMessage));
@@ -108,10 +109,12 @@ bool CDbSession::ConnectByString(const QString& connectString, UserPrompt& promp
     m_prompt = &prompt;
     if (!allocateHandles())
         return false;
+    QString input = connectString;
     QString output;
-    if (connectWithLogin(connectString, prompt, output)) {
+    if (connectWithLogin(input, prompt, output)) {
         readConnection(output);
-        return true;
+        if (connectForStreaming(input))
+            return true;
     }
     markFailed();
     return false;
@@ -129,7 +132,7 @@ bool CDbSession::allocateHandles()
     return ready;
 }
 
-bool CDbSession::connectWithLogin(QString input, UserPrompt& prompt, QString& output)
+bool CDbSession::connectWithLogin(QString& input, UserPrompt& prompt, QString& output)
 {
     while (!driverConnect(input, output)) {
         if (!failureWantsLogin())
@@ -170,6 +173,28 @@ bool CDbSession::driverConnect(const QString& input, QString& output)
         m_connected = false;
         out = QByteArray(qMin(qMax<qsizetype>(needed + 1, out.size() * 2), qsizetype(SHRT_MAX)), '\0');
     }
+}
+
+// Input is the string that connected, credentials included, so no login is asked for again. The
+// connect string shown and saved stays the user's own.
+bool CDbSession::connectForStreaming(const QString& input)
+{
+    if (m_variant != SessionVariant::Search)
+        return true;
+    const DriverStreaming streaming =
+        DriverStreaming::For(information(SQL_DRIVER_NAME), information(SQL_DRIVER_VER));
+    m_rowReading = streaming.reading();
+    if (!streaming.changesConnection())
+        return true;
+    // The drivers read these attributes only when they connect.
+    SQLDisconnect(m_hdbc);
+    m_connected = false;
+    QString output;
+    if (driverConnect(streaming.appliedTo(input), output))
+        return true;
+    // A driver that refuses them still serves the data source as the user set it up.
+    m_rowReading = RowReading::AsDriver;
+    return driverConnect(input, output);
 }
 
 bool CDbSession::failureWantsLogin()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/CatalogHost.h"
+#include "catalog/DriverStreaming.h"
 #include "catalog/SchemaModel.h"
 #include "catalog/SearchObjectListLoader.h"
 #include "catalog/SearchRecords.h"
@@ -50,6 +51,8 @@ public:
     // Asks the prompt for a data source (and for a login when the driver wants one) and connects.
     // On cancel or failure the session is marked failed and the failure message is shown.
     bool Connect(UserPrompt& prompt);
+    // The search variant then makes the driver stream the rows of data queries where it knows how
+    // (see DriverStreaming), connecting a second time when the driver needs attributes for that.
     // Connects with a stored string without asking first; asks for a login only when the driver
     // refuses the credentials. A failure shows no message.
     bool ConnectByString(const QString& connectString, UserPrompt& prompt);
@@ -76,6 +79,9 @@ public:
     FetchResult FetchRow(SQLHSTMT statement, FetchedRow& row);
     FetchResult FetchRowText(SQLHSTMT statement, QString& rowText);
     void CloseQuery(SQLHSTMT& statement);
+
+    // How the rows of a data query arrive; AsDriver for the explorer.
+    RowReading rowReading() const { return m_rowReading; }
 
     SessionVariant variant() const { return m_variant; }
     void setLog(ActivityLogSink* log) { m_log = log; }
@@ -140,7 +146,8 @@ public:
 
 private:
     bool allocateHandles();
-    bool connectWithLogin(QString input, UserPrompt& prompt, QString& output);
+    bool connectWithLogin(QString& input, UserPrompt& prompt, QString& output);
+    bool connectForStreaming(const QString& input);
     bool driverConnect(const QString& input, QString& output);
     bool failureWantsLogin();
     void markFailed();
@@ -171,6 +178,7 @@ private:
     SQLHENV m_henv = SQL_NULL_HENV;
     SQLHDBC m_hdbc = SQL_NULL_HDBC;
     bool m_connected = false;
+    RowReading m_rowReading = RowReading::AsDriver;
     SchemaModel m_model;
     RecordList<SearchObjectRecord> m_searchObjects;
     // FetchRow's state for the statement it read last.

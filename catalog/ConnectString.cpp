@@ -132,6 +132,16 @@ QString ConnectString::withCredentials(const QString& text, const QString& user,
     return result + QStringLiteral("PWD=") + quoteValue(password);
 }
 
+QString ConnectString::withAttribute(const QString& text, const QString& keyword, const QString& value)
+{
+    QString result = joinKept(text, [&keyword](const Attribute& attribute) {
+        return !attribute.keyword.isEmpty() && attribute.keyword.compare(keyword, Qt::CaseInsensitive) != 0;
+    });
+    if (!result.isEmpty() && !result.endsWith(QLatin1Char(';')))
+        result += QLatin1Char(';');
+    return result + keyword + QLatin1Char('=') + quoteValue(value);
+}
+
 QString ConnectString::firstAttributeValue(const QString& text)
 {
     const QString segment = text.section(QLatin1Char(';'), 0, 0);

@@ -26,6 +26,10 @@ public:
     // empty) and PWD=password.
     static QString withCredentials(const QString& text, const QString& user, const QString& password);
 
+    // The string with the attribute named keyword set to value: every attribute of that name
+    // (letter case ignored) is dropped and one keyword=value is added at the end.
+    static QString withAttribute(const QString& text, const QString& keyword, const QString& value);
+
     // The first attribute's value: the text up to the first ";", after its first "=".
     static QString firstAttributeValue(const QString& text);
 

@@ -1,6 +1,7 @@
 #include "search/engine/DataSearch.h"
 
 #include "catalog/CDbSession.h"
+#include "search/engine/KeyChunkReader.h"
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportWriter.h"
 #include "search/engine/RunContext.h"
@@ -73,6 +74,8 @@ void DataSearch::readObject(const RunObject& object)
         m_run.coverage.noColumnsToRead(record, object.reportName);
         return;
     }
+    if (m_run.session.rowReading() == RowReading::KeyChunks && searchInKeyChunks(object, select))
+        return;
     OpenQuery query(m_run.session);
     // One object the login may not read (a system view, say) does not end the search of the rest.
     const QString error = query.execute(select.statement);
@@ -80,10 +83,41 @@ void DataSearch::readObject(const RunObject& object)
         reportFailure(object, error);
         return;
     }
-    readRows(object, query.handle());
+    readRows(object, [this, &query](FetchedRow& row, QString& error) {
+        const FetchResult fetched = m_run.session.FetchRow(query.handle(), row);
+        if (fetched == FetchResult::Failed)
+            error = m_run.session.lastError();
+        return fetched;
+    });
 }
 
-void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
+// False for an object without a usable key: it is then read whole.
+bool DataSearch::searchInKeyChunks(const RunObject& object, const DataSelect& select)
+{
+    const SearchObjectRecord& record = *object.record;
+    std::optional<TableKey> key = TableKey::Find(m_run.catalog, record, m_run.ownerCandidates(record));
+    if (!key) {
+        m_run.coverage.readWhole(record.type, object.reportName);
+        return false;
+    }
+    KeyChunkReader reader(m_run.session, m_builder.quoting(), std::move(*key), select.columnList,
+                          m_builder.objectName(record), int(record.searchColumns.size()),
+                          KeyChunkReader::RowsPerChunk(record.searchColumns));
+    const QString error = reader.Execute();
+    if (!error.isEmpty()) {
+        reportFailure(object, error);
+        return true;
+    }
+    readRows(object, [&reader](FetchedRow& row, QString& error) {
+        const FetchResult fetched = reader.FetchRow(row);
+        if (fetched == FetchResult::Failed)
+            error = reader.error();
+        return fetched;
+    });
+    return true;
+}
+
+void DataSearch::readRows(const RunObject& object, const RowSource& fetchRow)
 {
     bool headingWritten = false;
     for (;;) {
@@ -94,13 +128,14 @@ void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
                                     RunCoverage::Reason::SkippedByUser);
             return;
         }
-        const FetchResult fetched = m_run.session.FetchRow(statement, m_row);
+        QString error;
+        const FetchResult fetched = fetchRow(m_row, error);
         if (fetched == FetchResult::End) {
             m_run.coverage.objectRead();
             return;
         }
         if (fetched == FetchResult::Failed) {
-            reportFailure(object, m_run.session.lastError());
+            reportFailure(object, error);
             return;
         }
         m_run.coverage.countRow();
@@ -116,8 +151,10 @@ void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
             writeHeading(object);
             headingWritten = true;
         }
+        // Rows count toward the auto-save portion like other lines, so a run that finds a
+        // million rows still keeps a window of bounded size.
         m_run.writer.AppendHighlighted(RowLine(*object.record, m_rowText.split(kValueSeparator)),
-                                       ReportColor::Text);
+                                       ReportColor::Text, false, true);
     }
 }
 
@@ -162,7 +199,8 @@ QString DataSearch::RowLine(SearchObjectRecord& object, const QStringList& value
         int width = int(value.size());
         if (i < qsizetype(object.searchColumns.size())) {
             SearchColumnRecord& column = object.searchColumns[size_t(i)];
-            column.currentWidth = std::max(column.currentWidth, int(value.size()));
+            // Capped as the header is: one long value must not widen every later row.
+            column.currentWidth = std::max(column.currentWidth, std::min(int(value.size()), kMaxHeaderWidth));
             width = column.currentWidth;
         }
         line += PadColumn(value, width, false) + QLatin1Char(' ');

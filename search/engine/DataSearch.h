@@ -5,9 +5,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <sql.h>
 
 namespace velkaro {
+
+enum class FetchResult;
 
 class RunContext;
 struct RunObject;
@@ -28,13 +31,17 @@ public:
     // The column header line; sets each column's current width.
     static QString HeaderLine(SearchObjectRecord& object);
     // One row's values padded to the current widths; a longer value widens its column for the
-    // later rows of the object.
+    // later rows of the object, up to kMaxHeaderWidth. Values are never cut.
     static QString RowLine(SearchObjectRecord& object, const QStringList& values);
 
 private:
     void searchObject(const RunObject& object);
+    // The next row into the buffer; on a failure, the driver's text into the error.
+    using RowSource = std::function<FetchResult(FetchedRow&, QString&)>;
+
     void readObject(const RunObject& object);
-    void readRows(const RunObject& object, SQLHSTMT statement);
+    bool searchInKeyChunks(const RunObject& object, const DataSelect& select);
+    void readRows(const RunObject& object, const RowSource& fetchRow);
     void reportFailure(const RunObject& object, const QString& error);
     void writeHeading(const RunObject& object);
 

@@ -28,6 +28,8 @@ public:
     // The object with its qualifier and owner.
     QString objectName(const SearchObjectRecord& object) const;
 
+    const IdentifierQuoting& quoting() const { return m_quoting; }
+
 private:
     QString objectPart(const QString& name) const;
 

@@ -370,6 +370,94 @@ private slots:
         QCOMPARE(prompt.messages.size(), 2);
     }
 
+    // The cut works on the bytes: a value longer than the buffer, which the driver reports at its
+    // full length, takes 9,999 bytes and the next value follows it at once. Without the cut the
+    // next value would be written past the value's room, and past the buffer.
+    void longValueCutOnTheRowBytes_data() { addSourceColumn(); }
+    void longValueCutOnTheRowBytes()
+    {
+        QFETCH(QString, key);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        CDbSession session(SessionVariant::Search);
+        QVERIFY(session.ConnectByString(source.connectString, prompt));
+        const QString longFirst = key == QLatin1String("sqlite")
+                                      ? QStringLiteral("SELECT hex(zeroblob(6000)), 'next', 'last'")
+                                      : QStringLiteral("SELECT REPEAT('0', 12000), 'next', 'last'");
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        QCOMPARE(session.ExecuteQuery(statement, longFirst), QString());
+        velkaro::FetchedRow row;
+        QCOMPARE(session.FetchRow(statement, row), velkaro::FetchResult::Row);
+        session.CloseQuery(statement);
+        const QByteArray bytes(row.Bytes().data(), qsizetype(row.Bytes().size()));
+        QCOMPARE(bytes, QByteArray(9999, '0') + " \t next \t last");
+    }
+
+    // The search session has the driver hand over rows as they are fetched, even when the user's
+    // string asks for whole results: an error in a late row then comes with the fetch of that row,
+    // where a driver holding whole results meets it at execute already.
+    void searchSessionStreamsRows_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("userAttributes");
+        QTest::addColumn<SessionVariant>("variant");
+        QTest::addColumn<bool>("streams");
+        QTest::newRow("sqlite search") << "sqlite"
+                                       << "" << SessionVariant::Search << true;
+        QTest::newRow("sqlite search, user asks for whole results")
+            << "sqlite"
+            << ";StepAPI=0" << SessionVariant::Search << true;
+        QTest::newRow("sqlite explorer keeps the driver's way") << "sqlite"
+                                                                << "" << SessionVariant::Explorer << false;
+        QTest::newRow("postgres search") << "postgres"
+                                         << "" << SessionVariant::Search << true;
+        QTest::newRow("postgres search, user asks for whole results")
+            << "postgres"
+            << ";usedeclarefetch=0;Fetch=100000" << SessionVariant::Search << true;
+        QTest::newRow("postgres explorer keeps the driver's way") << "postgres"
+                                                                  << "" << SessionVariant::Explorer << false;
+    }
+
+    void searchSessionStreamsRows()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, userAttributes);
+        QFETCH(SessionVariant, variant);
+        QFETCH(bool, streams);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        CDbSession session(variant);
+        QVERIFY(session.ConnectByString(source.connectString + userAttributes, prompt));
+        QCOMPARE(session.rowReading(),
+                 streams ? velkaro::RowReading::Streamed : velkaro::RowReading::AsDriver);
+        // The saved and shown string stays the user's.
+        QVERIFY(!session.connectString().contains(QLatin1String("StepAPI=1")));
+        QVERIFY(!session.connectString().contains(QLatin1String("UseDeclareFetch=1")));
+
+        const QString lateError =
+            key == QLatin1String("sqlite")
+                ? QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                                 "30000) SELECT CASE WHEN i = 20000 THEN abs(-9223372036854775807 - 1) ELSE "
+                                 "i END FROM n")
+                : QStringLiteral("SELECT CASE WHEN i = 20000 THEN 1 / (i - i) ELSE i END FROM "
+                                 "generate_series(1, 30000) AS i");
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        const QString error = session.ExecuteQuery(statement, lateError);
+        QCOMPARE(error.isEmpty(), streams);
+        if (!streams)
+            return;
+        QString row;
+        int rows = 0;
+        velkaro::FetchResult fetched;
+        while ((fetched = session.FetchRowText(statement, row)) == velkaro::FetchResult::Row)
+            ++rows;
+        session.CloseQuery(statement);
+        QCOMPARE(fetched, velkaro::FetchResult::Failed);
+        QVERIFY2(rows > 0 && rows < 20000, qPrintable(QString::number(rows)));
+    }
+
     void searchQueriesReadRowsAsText_data() { addSourceColumn(); }
     void searchQueriesReadRowsAsText()
     {

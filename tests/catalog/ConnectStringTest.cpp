@@ -1,8 +1,14 @@
 #include "catalog/ConnectString.h"
 
+#include "catalog/DriverStreaming.h"
+
 #include <QTest>
 
 using velkaro::ConnectString;
+using velkaro::DriverStreaming;
+using velkaro::RowReading;
+
+Q_DECLARE_METATYPE(RowReading)
 
 class ConnectStringTest : public QObject
 {
@@ -133,6 +139,78 @@ private slots:
             QCOMPARE(ConnectString::attributeValue(completed, QStringLiteral("uid")),
                      std::optional<QString>(user));
         QVERIFY(!ConnectString::withoutPassword(completed).contains(password));
+    }
+
+    void withAttribute_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("appended") << "DSN=a;UID=u"
+                                  << "DSN=a;UID=u;StepAPI=1";
+        QTest::newRow("appended after a closing semicolon") << "DSN=a;"
+                                                            << "DSN=a;StepAPI=1";
+        QTest::newRow("the user's value replaced, whatever its case") << "DSN=a;stepapi=0;UID=u"
+                                                                      << "DSN=a;UID=u;StepAPI=1";
+        QTest::newRow("every copy replaced") << "StepAPI=0;DSN=a;STEPAPI = 0"
+                                             << "DSN=a;StepAPI=1";
+        QTest::newRow("a braced password holding the keyword stays whole")
+            << "DSN=a;PWD={x;StepAPI=0}"
+            << "DSN=a;PWD={x;StepAPI=0};StepAPI=1";
+        QTest::newRow("a longer keyword is another attribute") << "DSN=a;NoStepAPI=0"
+                                                               << "DSN=a;NoStepAPI=0;StepAPI=1";
+    }
+    void withAttribute()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(ConnectString::withAttribute(text, QStringLiteral("StepAPI"), QStringLiteral("1")),
+                 expected);
+    }
+
+    // Set only where the driver is known to honour it; the MariaDB driver streams from 3.1.17 on,
+    // and its versions compare as numbers, not as text.
+    void streamingAttributes_data()
+    {
+        QTest::addColumn<QString>("driverName");
+        QTest::addColumn<QString>("driverVersion");
+        QTest::addColumn<RowReading>("reading");
+        QTest::addColumn<QString>("applied");
+        QTest::newRow("psqlODBC ANSI")
+            << "psqlodbca.so"
+            << "13.02.0000" << RowReading::Streamed << "DSN=a;UseDeclareFetch=1;Fetch=5000";
+        QTest::newRow("psqlODBC Unicode, full path")
+            << "/usr/lib/odbc/psqlodbcw.so"
+            << "16.00.0000" << RowReading::Streamed << "DSN=a;UseDeclareFetch=1;Fetch=5000";
+        QTest::newRow("sqliteodbc") << "sqlite3odbc.so"
+                                    << "0.9998" << RowReading::Streamed << "DSN=a;StepAPI=1";
+        QTest::newRow("sqliteodbc as libsqlite3odbc")
+            << "libsqlite3odbc.so"
+            << "0.9999" << RowReading::Streamed << "DSN=a;StepAPI=1";
+        QTest::newRow("MariaDB 3.1.15 holds whole results")
+            << "libmaodbc.so"
+            << "03.01.0015" << RowReading::KeyChunks << "DSN=a;NO_SSPS=1";
+        QTest::newRow("MariaDB 3.1.9 is older, though 9 > 1 as text")
+            << "libmaodbc.so"
+            << "03.01.0009" << RowReading::KeyChunks << "DSN=a;NO_SSPS=1";
+        QTest::newRow("MariaDB 3.1.17 streams") << "libmaodbc.so"
+                                                << "03.01.0017" << RowReading::Streamed << "DSN=a;NO_CACHE=1";
+        QTest::newRow("MariaDB 3.2.1 streams") << "maodbc.dll"
+                                               << "3.2.1" << RowReading::Streamed << "DSN=a;NO_CACHE=1";
+        QTest::newRow("MariaDB of unknown version left alone") << "libmaodbc.so"
+                                                               << "" << RowReading::AsDriver << "DSN=a";
+        QTest::newRow("unknown driver left alone") << "libother.so"
+                                                   << "1.0" << RowReading::AsDriver << "DSN=a";
+    }
+    void streamingAttributes()
+    {
+        QFETCH(QString, driverName);
+        QFETCH(QString, driverVersion);
+        QFETCH(RowReading, reading);
+        QFETCH(QString, applied);
+        const DriverStreaming streaming = DriverStreaming::For(driverName, driverVersion);
+        QCOMPARE(streaming.reading(), reading);
+        QCOMPARE(streaming.appliedTo(QStringLiteral("DSN=a")), applied);
+        QCOMPARE(streaming.changesConnection(), applied != QLatin1String("DSN=a"));
     }
 
     void attributeValue()

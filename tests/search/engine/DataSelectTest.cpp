@@ -2,6 +2,7 @@
 #include "search/engine/ColumnType.h"
 #include "search/engine/DataSearch.h"
 #include "search/engine/DataSelectBuilder.h"
+#include "search/engine/KeyChunkReader.h"
 #include "search/engine/PadColumn.h"
 #include "search/engine/SearchRun.h"
 
@@ -253,6 +254,28 @@ private slots:
         // Writing the header again starts the object's widths afresh.
         DataSearch::HeaderLine(object);
         QCOMPARE(object.searchColumns[1].currentWidth, 5);
+    }
+
+    // A chunk is sized by what the driver holds of it: narrow rows come many at a time, long values
+    // count at the length the search reads of them, and a chunk never shrinks below its floor.
+    void rowsPerChunk_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("narrow rows reach the ceiling") << 4 << 20 << KeyChunkReader::kMaxChunkRows;
+        QTest::newRow("a long column counts at the cut length") << 1 << 16777215 << 1675;
+        QTest::newRow("many long columns keep the floor")
+            << 2000 << 16777215 << KeyChunkReader::kMinChunkRows;
+    }
+
+    void rowsPerChunk()
+    {
+        QFETCH(int, columns);
+        QFETCH(int, width);
+        QFETCH(int, rows);
+        const std::vector<SearchColumnRecord> record(size_t(columns), Column("C", width));
+        QCOMPARE(KeyChunkReader::RowsPerChunk(record), rows);
     }
 
     void elapsedTime_data()

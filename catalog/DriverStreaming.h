@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace velkaro {
+
+// How a driver hands over the rows of a data query.
+enum class RowReading
+{
+    Streamed,  // a few rows at a time, whatever the size of the result
+    KeyChunks, // the driver holds a whole result: a big table is read in key-ordered chunks
+    AsDriver   // a driver we know nothing of: read as it comes
+};
+
+// The connect-string attributes that make a driver stream the rows of a data query, for the
+// drivers known to honour them, chosen by the name and version the driver reports
+// (SQL_DRIVER_NAME, SQL_DRIVER_VER).
+class DriverStreaming final
+{
+public:
+    // Rows fetched from the server per round trip where the driver takes a count.
+    static constexpr int kFetchRows = 5000;
+
+    static DriverStreaming For(const QString& driverName, const QString& driverVersion);
+
+    RowReading reading() const { return m_reading; }
+    // True when the connection must be made again with attributes of ours.
+    bool changesConnection() const { return !m_attributes.isEmpty(); }
+    // The connect string with these attributes, each replacing any the user had.
+    QString appliedTo(const QString& connectString) const;
+
+    // "03.01.0017" or "3.1.17" as one comparable number; 0 when it is not a version.
+    static int VersionNumber(const QString& version);
+
+private:
+    RowReading m_reading = RowReading::AsDriver;
+    QList<QPair<QString, QString>> m_attributes;
+};
+
+} // namespace velkaro
