@@ -78,6 +78,7 @@ CDbSession::CDbSession(SessionVariant variant) : m_variant(variant)
 
 CDbSession::~CDbSession()
 {
+    m_statementCancel.detach();
     if (m_connected)
         SQLDisconnect(m_hdbc);
     if (m_hdbc != SQL_NULL_HDBC)
@@ -220,6 +221,8 @@ void CDbSession::readConnection(const QString& output)
         m_userName = information(SQL_USER_NAME);
     }
     m_displayName = DisplayNameFor(m_variant, m_connectString, m_serverName, m_userName);
+    const QString driver = m_driverName.isEmpty() ? information(SQL_DRIVER_NAME) : m_driverName;
+    m_statementCancel.attach(m_hdbc, driver.contains(QLatin1String("sqlite"), Qt::CaseInsensitive));
 }
 
 QString CDbSession::information(SQLUSMALLINT item) const
@@ -303,7 +306,9 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
     SQLAllocStmt(m_hdbc, &statement);
     m_rowStatement = SQL_NULL_HSTMT;
     QByteArray sql = sqlText.toUtf8();
-    const SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
+    const SQLRETURN rc = StatementCancel::Run(&m_statementCancel, statement, [&] {
+        return SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
+    });
     if (rc == SQL_SUCCESS)
         return QString();
     ReportError(&statement, false);
@@ -320,7 +325,8 @@ bool CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
         m_rowColumns = 0;
         SQLNumResultCols(statement, &m_rowColumns);
     }
-    if (SQLFetch(statement) != SQL_SUCCESS)
+    if (StatementCancel::Run(&m_statementCancel, statement, [statement] { return SQLFetch(statement); }) !=
+        SQL_SUCCESS)
         return false;
     row.Read(statement, m_rowColumns);
     return true;
@@ -352,7 +358,7 @@ const CatalogConnection& CDbSession::catalog()
         m_catalog =
             std::make_unique<CatalogConnection>(m_hdbc, m_uid, [this](SQLHSTMT statement, bool showMessage) {
                 ReportError(&statement, showMessage);
-            });
+            }, &m_statementCancel);
     });
     return *m_catalog;
 }

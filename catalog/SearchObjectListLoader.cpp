@@ -13,8 +13,10 @@ namespace {
 
 SQLRETURN callTables(OdbcStatement& statement, QByteArray owner)
 {
-    return SQLTables(statement.handle(), nullptr, 0, OdbcStatement::argument(owner),
-                     OdbcStatement::argumentLength(owner), nullptr, 0, nullptr, 0);
+    return statement.call([&] {
+        return SQLTables(statement.handle(), nullptr, 0, OdbcStatement::argument(owner),
+                         OdbcStatement::argumentLength(owner), nullptr, 0, nullptr, 0);
+    });
 }
 
 } // namespace
@@ -24,7 +26,7 @@ SearchObjectListResult SearchObjectListLoader::Load(const QString& userName,
 {
     m_objects.clear();
     SearchObjectListResult result;
-    OdbcStatement statement(m_connection.hdbc());
+    OdbcStatement statement(m_connection.hdbc(), m_connection.statementCancel());
     if (!statement.isValid())
         return result;
     SQLRETURN rc = SQL_NO_DATA;

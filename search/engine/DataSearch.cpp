@@ -68,6 +68,8 @@ void DataSearch::searchObject(const RunObject& object)
     // One object the login may not read (a system view, say) does not end the search of the rest.
     const QString error = query.execute(select.statement);
     if (!error.isEmpty()) {
+        if (leftByRequest())
+            return;
         reportFailure(object, error);
         return;
     }
@@ -78,13 +80,12 @@ void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
 {
     bool headingWritten = false;
     for (;;) {
-        m_run.flags.checkpoint();
-        if (m_run.flags.takeSkip()) {
-            m_run.writer.AppendReport(QStringLiteral("\r\nObject Skipped ...\r\n\r\n"), ReportColor::Message);
+        if (leftByRequest())
+            return;
+        if (!m_run.session.FetchRow(statement, m_row)) {
+            leftByRequest();
             return;
         }
-        if (!m_run.session.FetchRow(statement, m_row))
-            return;
         // Most rows hold no instance and are plain ASCII: they are judged on the driver's bytes,
         // and only the others are decoded.
         const std::optional<bool> plainMatch = m_run.matcher.MatchAsciiBytes(m_row.Bytes());
@@ -100,6 +101,17 @@ void DataSearch::readRows(const RunObject& object, SQLHSTMT statement)
         m_run.writer.AppendHighlighted(RowLine(*object.record, m_rowText.split(kValueSeparator)),
                                        ReportColor::Text);
     }
+}
+
+// A stop ends the run here; a skip leaves the object. Either may have cancelled the call that
+// just failed.
+bool DataSearch::leftByRequest()
+{
+    m_run.flags.checkpoint();
+    if (!m_run.flags.takeSkip())
+        return false;
+    m_run.writer.AppendReport(QStringLiteral("\r\nObject Skipped ...\r\n\r\n"), ReportColor::Message);
+    return true;
 }
 
 void DataSearch::reportFailure(const RunObject& object, const QString& error)

@@ -34,6 +34,7 @@ public:
 private:
     void searchObject(const RunObject& object);
     void readRows(const RunObject& object, SQLHSTMT statement);
+    bool leftByRequest();
     void reportFailure(const RunObject& object, const QString& error);
     void writeHeading(const RunObject& object);
 

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sqlext.h>
 #include <thread>
 
 using namespace velkaro;
@@ -34,15 +35,18 @@ struct ThreadedRun
     SearchParameters parameters;
     std::unique_ptr<SearchRun> run;
 
-    bool start(const QString& reportFile, const QString& holdTitle, const QString& holdObject)
+    bool start(const QString& reportFile, const QString& holdTitle, const QString& holdObject,
+               const QString& connectString = test::testDataSource("sqlite").connectString,
+               const QStringList& objects = {})
     {
-        if (!session.ConnectByString(test::testDataSource("sqlite").connectString, prompt))
+        if (!session.ConnectByString(connectString, prompt))
             return false;
         // "Stammkunde" stands in many rows of customers, the needle in one row of group.
         parameters.AcceptSearchText(QStringLiteral("Stammkunde|needle-4711"));
         parameters.outputMode = OutputMode::CompleteToFile;
         parameters.reportFileName = reportFile;
         run = std::make_unique<SearchRun>(session, parameters, writer, host);
+        run->setObjectFilter(objects);
         host.holdAt(holdTitle, holdObject);
         run->start();
         return host.waitUntilHeld();
@@ -55,6 +59,68 @@ struct ThreadedRun
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 };
+
+// Keeps the first object of a run waiting on the server: a table locked by a second connection,
+// or on SQLite (which has no such lock for a reader) a view whose first row takes minutes.
+struct BlockedObject
+{
+    test::RecordingPrompt prompt;
+    CDbSession locker{SessionVariant::Search};
+    QString connectString;
+    QStringList objects;
+    QString name;
+    QString source;
+
+    bool lock(const QString& sourceKey, const QString& folder)
+    {
+        source = sourceKey;
+        if (source == QLatin1String("sqlite")) {
+            connectString =
+                QStringLiteral("DRIVER=SQLite3;Database=") + folder + QStringLiteral("/slow.sqlite");
+            name = QStringLiteral("a_slow");
+            return locker.ConnectByString(connectString, prompt) &&
+                   execute("CREATE VIEW a_slow AS WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 "
+                           "FROM n WHERE x < 200000000) SELECT x FROM n WHERE x < 0") &&
+                   execute("CREATE TABLE b_found (note VARCHAR(40))") &&
+                   execute("INSERT INTO b_found VALUES ('needle-4711')");
+        }
+        connectString = test::testDataSource(source).connectString;
+        name = QStringLiteral("customers");
+        objects = QStringList{name, QStringLiteral("group")};
+        if (!locker.ConnectByString(connectString, prompt))
+            return false;
+        if (source == QLatin1String("mariadb"))
+            return execute("LOCK TABLES customers WRITE");
+        SQLSetConnectAttr(locker.hdbc(), SQL_ATTR_AUTOCOMMIT,
+                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+        return execute("LOCK TABLE customers IN ACCESS EXCLUSIVE MODE");
+    }
+
+    void release()
+    {
+        if (source == QLatin1String("mariadb"))
+            execute("UNLOCK TABLES");
+        else if (source == QLatin1String("postgres"))
+            SQLEndTran(SQL_HANDLE_DBC, locker.hdbc(), SQL_ROLLBACK);
+    }
+
+    bool execute(const char* sql)
+    {
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        const bool done = locker.ExecuteQuery(statement, QString::fromUtf8(sql)).isEmpty();
+        locker.CloseQuery(statement);
+        return done;
+    }
+};
+
+bool waitForEnd(const test::RecordingSearchHost& host, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (host.runsEnded() == 0 && clock.elapsed() < milliseconds)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return host.runsEnded() != 0;
+}
 
 } // namespace
 
@@ -162,6 +228,54 @@ private slots:
         QCOMPARE(report.contains("Instances found in data from TABLE customers\r\n"), !customersSkipped);
         QVERIFY(report.contains("Instances found in data from TABLE group\r\n"));
         QVERIFY(report.contains("TOTAL NUMBER OF INSTANCES FOUND: "));
+    }
+
+    // The driver is waiting on the server (a lock, a long first row): Stop and Skip cancel the
+    // statement, so neither waits for it. The lock is held until the run has ended.
+    void stopAndSkipCancelABlockedSelect_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<bool>("skip");
+        for (const char* source : {"sqlite", "postgres", "mariadb"}) {
+            QTest::addRow("stop on %s", source) << QString::fromLatin1(source) << false;
+            QTest::addRow("skip on %s", source) << QString::fromLatin1(source) << true;
+        }
+    }
+
+    void stopAndSkipCancelABlockedSelect()
+    {
+        QFETCH(QString, source);
+        QFETCH(bool, skip);
+        VELKARO_REQUIRE_DATA_SOURCE(test::testDataSource(source));
+        QTemporaryDir folder;
+        BlockedObject blocked;
+        QVERIFY(blocked.lock(source, folder.path()));
+        ThreadedRun threaded;
+        threaded.parameters.searchData = true;
+        QVERIFY(threaded.start(m_dir.filePath("blocked.txt"), kDataPhase, blocked.name, blocked.connectString,
+                               blocked.objects));
+        threaded.host.release();
+        // Long enough for the statement to be waiting in the driver.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        QVERIFY(threaded.run->isRunning());
+        if (skip)
+            threaded.run->skip();
+        else
+            threaded.run->stop();
+        const bool endedWhileBlocked = waitForEnd(threaded.host, 10000);
+        blocked.release();
+        const QString report = threaded.finish();
+        QVERIFY(endedWhileBlocked);
+
+        QVERIFY2(!report.contains("The following error was received"), qPrintable(report.right(400)));
+        if (skip) {
+            QCOMPARE(report.count(kSkipped), 1);
+            QVERIFY2(report.contains("Instances found in data from TABLE "), qPrintable(report.right(400)));
+            QVERIFY(report.contains("TOTAL NUMBER OF INSTANCES FOUND: "));
+        } else {
+            QVERIFY2(report.endsWith(kStopped), qPrintable(report.right(400)));
+            QCOMPARE(threaded.host.messages(), QStringList{"Zindrel has been stopped."});
+        }
     }
 
 private:
