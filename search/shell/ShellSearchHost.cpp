@@ -1,9 +1,8 @@
 #include "search/shell/ShellSearchHost.h"
 
 #include "common/UserPrompt.h"
+#include "search/engine/QueuedReportWriter.h"
 #include "search/shell/ControlPanel.h"
-
-#include <QCoreApplication>
 
 namespace velkaro {
 
@@ -12,10 +11,29 @@ ShellSearchHost::ShellSearchHost(UserPrompt& prompt, QObject* parent) : QObject(
 
 ShellSearchHost::~ShellSearchHost() = default;
 
+void ShellSearchHost::setReportWriter(QueuedReportWriter* writer)
+{
+    m_writer = writer;
+}
+
 void ShellSearchHost::post(Call call)
 {
     std::lock_guard lock(m_mutex);
-    m_pending.push_back(std::move(call));
+    m_pending.emplace_back(std::move(call));
+    postDrainLocked();
+}
+
+void ShellSearchHost::updatePanel(const std::function<void(PanelUpdate&)>& change)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_pending.empty() || !std::holds_alternative<PanelUpdate>(m_pending.back()))
+        m_pending.emplace_back(PanelUpdate{});
+    change(std::get<PanelUpdate>(m_pending.back()));
+    postDrainLocked();
+}
+
+void ShellSearchHost::postDrainLocked()
+{
     if (m_drainPosted)
         return;
     m_drainPosted = true;
@@ -29,21 +47,38 @@ void ShellSearchHost::drain()
         return;
     m_draining = true;
     for (;;) {
-        Call call;
+        Entry entry;
         {
             std::lock_guard lock(m_mutex);
             if (m_pending.empty()) {
                 m_drainPosted = false;
                 break;
             }
-            call = std::move(m_pending.front());
+            entry = std::move(m_pending.front());
             m_pending.pop_front();
         }
         if (m_writer)
-            QCoreApplication::sendPostedEvents(m_writer, QEvent::MetaCall);
-        call();
+            m_writer->flush();
+        carryOut(entry);
     }
     m_draining = false;
+}
+
+void ShellSearchHost::carryOut(Entry& entry)
+{
+    if (Call* call = std::get_if<Call>(&entry)) {
+        (*call)();
+        return;
+    }
+    const PanelUpdate& update = std::get<PanelUpdate>(entry);
+    if (!m_panel)
+        return;
+    for (size_t bar = 0; bar < update.steps.size(); ++bar) {
+        if (update.steps[bar] > 0)
+            m_panel->stepProgress(static_cast<SearchProgressBar>(bar), update.steps[bar]);
+    }
+    if (update.selected)
+        m_panel->selectObject(*update.selected);
 }
 
 void ShellSearchHost::onPanel(std::function<void(ControlPanel&)> call)
@@ -66,7 +101,7 @@ void ShellSearchHost::setProgressRange(SearchProgressBar bar, int maximum)
 
 void ShellSearchHost::stepProgress(SearchProgressBar bar)
 {
-    onPanel([bar](ControlPanel& panel) { panel.stepProgress(bar); });
+    updatePanel([bar](PanelUpdate& update) { ++update.steps[static_cast<size_t>(bar)]; });
 }
 
 void ShellSearchHost::finishProgress(SearchProgressBar bar)
@@ -81,7 +116,7 @@ void ShellSearchHost::setObjectList(const QStringList& names)
 
 void ShellSearchHost::selectObject(const QString& name)
 {
-    onPanel([name](ControlPanel& panel) { panel.selectObject(name); });
+    updatePanel([&name](PanelUpdate& update) { update.selected = name; });
 }
 
 void ShellSearchHost::showMessage(const QString& text)
