@@ -49,7 +49,7 @@ struct ThreadedRun
         run->setObjectFilter(objects);
         host.holdAt(holdTitle, holdObject);
         run->start();
-        return host.waitUntilHeld();
+        return holdObject.isEmpty() || host.waitUntilHeld();
     }
 
     QString finish()
@@ -228,6 +228,23 @@ private slots:
         QCOMPARE(report.contains("Instances found in data from TABLE customers\r\n"), !customersSkipped);
         QVERIFY(report.contains("Instances found in data from TABLE group\r\n"));
         QVERIFY(report.contains("TOTAL NUMBER OF INSTANCES FOUND: "));
+    }
+
+    // Memory that runs out in the middle of the data phase: the report says so and the run ends
+    // like a stop, its output file closed.
+    void aFailureInTheWorkerEndsTheRunCleanly()
+    {
+        ThreadedRun threaded;
+        threaded.host.failAt(kDataPhase, QStringLiteral("customers"));
+        QVERIFY(threaded.start(m_dir.filePath("failure.txt"), QString(), QString()));
+        const QString report = threaded.finish();
+
+        QVERIFY2(report.endsWith(QStringLiteral("\r\n\r\nThe search ended after an error: std::bad_alloc") +
+                                 kStopped),
+                 qPrintable(report.right(200)));
+        QVERIFY(!threaded.run->isRunning());
+        QCOMPARE(threaded.host.runsEnded(), 1);
+        QCOMPARE(threaded.host.lastTitle(), "Ready - Zindrel");
     }
 
     // The driver is waiting on the server (a lock, a long first row): Stop and Skip cancel the
