@@ -1,3 +1,4 @@
+#include "BlockedObject.h"
 #include "RecordingPrompt.h"
 #include "RecordingSearchHost.h"
 #include "TestDataSources.h"
@@ -11,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
-#include <sqlext.h>
 #include <thread>
 
 using namespace velkaro;
@@ -57,59 +57,6 @@ struct ThreadedRun
         run->wait();
         QFile file(parameters.reportFileName);
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-};
-
-// Keeps the first object of a run waiting on the server: a table locked by a second connection,
-// or on SQLite (which has no such lock for a reader) a view whose first row takes minutes.
-struct BlockedObject
-{
-    test::RecordingPrompt prompt;
-    CDbSession locker{SessionVariant::Search};
-    QString connectString;
-    QStringList objects;
-    QString name;
-    QString source;
-
-    bool lock(const QString& sourceKey, const QString& folder)
-    {
-        source = sourceKey;
-        if (source == QLatin1String("sqlite")) {
-            connectString =
-                QStringLiteral("DRIVER=SQLite3;Database=") + folder + QStringLiteral("/slow.sqlite");
-            name = QStringLiteral("a_slow");
-            return locker.ConnectByString(connectString, prompt) &&
-                   execute("CREATE VIEW a_slow AS WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 "
-                           "FROM n WHERE x < 200000000) SELECT x FROM n WHERE x < 0") &&
-                   execute("CREATE TABLE b_found (note VARCHAR(40))") &&
-                   execute("INSERT INTO b_found VALUES ('needle-4711')");
-        }
-        connectString = test::testDataSource(source).connectString;
-        name = QStringLiteral("customers");
-        objects = QStringList{name, QStringLiteral("group")};
-        if (!locker.ConnectByString(connectString, prompt))
-            return false;
-        if (source == QLatin1String("mariadb"))
-            return execute("LOCK TABLES customers WRITE");
-        SQLSetConnectAttr(locker.hdbc(), SQL_ATTR_AUTOCOMMIT,
-                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
-        return execute("LOCK TABLE customers IN ACCESS EXCLUSIVE MODE");
-    }
-
-    void release()
-    {
-        if (source == QLatin1String("mariadb"))
-            execute("UNLOCK TABLES");
-        else if (source == QLatin1String("postgres"))
-            SQLEndTran(SQL_HANDLE_DBC, locker.hdbc(), SQL_ROLLBACK);
-    }
-
-    bool execute(const char* sql)
-    {
-        SQLHSTMT statement = SQL_NULL_HSTMT;
-        const bool done = locker.ExecuteQuery(statement, QString::fromUtf8(sql)).isEmpty();
-        locker.CloseQuery(statement);
-        return done;
     }
 };
 
@@ -265,15 +212,14 @@ private slots:
         QFETCH(bool, skip);
         VELKARO_REQUIRE_DATA_SOURCE(test::testDataSource(source));
         QTemporaryDir folder;
-        BlockedObject blocked;
+        test::BlockedObject blocked;
         QVERIFY(blocked.lock(source, folder.path()));
         ThreadedRun threaded;
         threaded.parameters.searchData = true;
-        QVERIFY(threaded.start(m_dir.filePath("blocked.txt"), kDataPhase, blocked.name, blocked.connectString,
-                               blocked.objects));
+        QVERIFY(threaded.start(m_dir.filePath("blocked.txt"), kDataPhase, blocked.name(),
+                               blocked.connectString(), blocked.objects()));
         threaded.host.release();
-        // Long enough for the statement to be waiting in the driver.
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        QVERIFY(blocked.waitUntilWaiting());
         QVERIFY(threaded.run->isRunning());
         if (skip)
             threaded.run->skip();
