@@ -42,7 +42,7 @@ void QueuedReportWriter::drain()
     // and posts the next turn itself.
     if (m_draining)
         return;
-    runPending(lock, std::chrono::steady_clock::now() + kTurnBudget);
+    runPending(lock, std::chrono::steady_clock::now() + kTurnBudget, m_pending.size());
     if (!m_pending.empty() && !m_drainPosted)
         postDrain();
 }
@@ -51,14 +51,14 @@ void QueuedReportWriter::flush()
 {
     std::unique_lock lock(m_mutex);
     if (!m_draining)
-        runPending(lock, std::chrono::steady_clock::time_point::max());
+        runPending(lock, std::chrono::steady_clock::time_point::max(), m_pending.size());
 }
 
 void QueuedReportWriter::runPending(std::unique_lock<std::mutex>& lock,
-                                    std::chrono::steady_clock::time_point deadline)
+                                    std::chrono::steady_clock::time_point deadline, std::size_t count)
 {
     m_draining = true;
-    while (!m_pending.empty() && std::chrono::steady_clock::now() < deadline) {
+    for (; count > 0 && !m_pending.empty() && std::chrono::steady_clock::now() < deadline; --count) {
         Call call = std::move(m_pending.front());
         m_pending.pop_front();
         m_room.notify_one();

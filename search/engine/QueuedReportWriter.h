@@ -28,7 +28,9 @@ public:
     explicit QueuedReportWriter(ReportDocument& document, QObject* parent = nullptr);
     ~QueuedReportWriter() override;
 
-    static constexpr std::size_t kCapacity = 512;
+    // A document write takes up to a quarter of a millisecond in a shown window: a full queue is
+    // carried out within one turn's budget.
+    static constexpr std::size_t kCapacity = 64;
     static constexpr std::chrono::milliseconds kTurnBudget{15};
 
     void OpenOutputFile() override;
@@ -49,8 +51,10 @@ private:
     using Call = std::function<void(ReportDocument&)>;
 
     void post(Call call);
-    // Carries out queued calls until none is left or the deadline has passed.
-    void runPending(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline);
+    // Carries out queued calls until none is left, the deadline has passed or count calls are done
+    // (a worker refills the queue meanwhile).
+    void runPending(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline,
+                    std::size_t count);
     void postDrain();
 
     ReportDocument& m_document;

@@ -4,7 +4,16 @@
 #include "search/engine/QueuedReportWriter.h"
 #include "search/shell/ControlPanel.h"
 
+#include <QElapsedTimer>
+
 namespace velkaro {
+
+namespace {
+
+// How long one turn of the event loop carries out the run's calls before the window's own events.
+constexpr qint64 kTurnBudgetMs = 15;
+
+} // namespace
 
 ShellSearchHost::ShellSearchHost(UserPrompt& prompt, QObject* parent) : QObject(parent), m_prompt(prompt)
 {}
@@ -46,14 +55,22 @@ void ShellSearchHost::drain()
     if (m_draining)
         return;
     m_draining = true;
-    for (;;) {
+    // What the run posts meanwhile waits for the next turn of the event loop: a worker that keeps
+    // posting must not hold this thread here.
+    size_t count = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        m_drainPosted = false;
+        count = m_pending.size();
+    }
+    QElapsedTimer turn;
+    turn.start();
+    for (; count > 0 && turn.elapsed() < kTurnBudgetMs; --count) {
         Entry entry;
         {
             std::lock_guard lock(m_mutex);
-            if (m_pending.empty()) {
-                m_drainPosted = false;
+            if (m_pending.empty())
                 break;
-            }
             entry = std::move(m_pending.front());
             m_pending.pop_front();
         }
@@ -62,6 +79,9 @@ void ShellSearchHost::drain()
         carryOut(entry);
     }
     m_draining = false;
+    std::lock_guard lock(m_mutex);
+    if (!m_pending.empty())
+        postDrainLocked();
 }
 
 void ShellSearchHost::carryOut(Entry& entry)
