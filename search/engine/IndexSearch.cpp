@@ -110,10 +110,10 @@ void IndexSearch::readRows(OdbcStatement& statement, const RunObject& object, SQ
             takeRow(object, indexName, columnName, state);
         }
         rc = statement.fetch();
-        if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc))
+        if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc)) {
             m_run.flags.checkpoint();
-        if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc))
             reportRowError(statement, object, statisticsRow);
+        }
     }
     if (state.wroteRow)
         m_run.writer.AppendHighlighted(QStringLiteral("\r\n"), ReportColor::Heading);
