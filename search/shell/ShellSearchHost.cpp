@@ -74,7 +74,9 @@ void ShellSearchHost::drain()
             entry = std::move(m_pending.front());
             m_pending.pop_front();
         }
-        if (m_writer)
+        // A title or a message comes after the text written before it; the panel's progress
+        // need not wait for the report.
+        if (m_writer && std::holds_alternative<Call>(entry))
             m_writer->flush();
         carryOut(entry);
     }
