@@ -79,6 +79,7 @@ CDbSession::CDbSession(SessionVariant variant) : m_variant(variant)
 
 CDbSession::~CDbSession()
 {
+    m_statementCancel.detach();
     if (m_connected)
         SQLDisconnect(m_hdbc);
     if (m_hdbc != SQL_NULL_HDBC)
@@ -96,8 +97,10 @@ bool CDbSession::Connect(UserPrompt& prompt)
     QString output;
     if (input && connectWithLogin(*input, prompt, output)) {
         readConnection(output);
-        if (connectForStreaming(*input))
+        if (connectForStreaming(*input)) {
+            attachCancel();
             return true;
+        }
     }
     markFailed();
     prompt.showMessage(QString::fromUtf8(kConnectFailedMessage));
@@ -113,8 +116,10 @@ bool CDbSession::ConnectByString(const QString& connectString, UserPrompt& promp
     QString output;
     if (connectWithLogin(input, prompt, output)) {
         readConnection(output);
-        if (connectForStreaming(input))
+        if (connectForStreaming(input)) {
+            attachCancel();
             return true;
+        }
     }
     markFailed();
     return false;
@@ -248,6 +253,13 @@ void CDbSession::readConnection(const QString& output)
     m_displayName = DisplayNameFor(m_variant, m_connectString, m_serverName, m_userName);
 }
 
+// Once the connection is final: connecting again for streaming frees the statements of the first.
+void CDbSession::attachCancel()
+{
+    const QString driver = m_driverName.isEmpty() ? information(SQL_DRIVER_NAME) : m_driverName;
+    m_statementCancel.attach(m_hdbc, driver.contains(QLatin1String("sqlite"), Qt::CaseInsensitive));
+}
+
 QString CDbSession::information(SQLUSMALLINT item) const
 {
     char buffer[kInformationBytes] = {};
@@ -329,7 +341,9 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
     SQLAllocStmt(m_hdbc, &statement);
     m_rowStatement = SQL_NULL_HSTMT;
     QByteArray sql = sqlText.toUtf8();
-    const SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
+    const SQLRETURN rc = StatementCancel::Run(&m_statementCancel, statement, [&] {
+        return SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
+    });
     if (IsSuccess(rc))
         return QString();
     ReportError(&statement, false);
@@ -346,7 +360,8 @@ FetchResult CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
         m_rowColumns = 0;
         SQLNumResultCols(statement, &m_rowColumns);
     }
-    const SQLRETURN rc = SQLFetch(statement);
+    const SQLRETURN rc =
+        StatementCancel::Run(&m_statementCancel, statement, [statement] { return SQLFetch(statement); });
     if (IsSuccess(rc)) {
         row.Read(statement, m_rowColumns);
         return FetchResult::Row;
@@ -382,10 +397,10 @@ void CDbSession::CloseQuery(SQLHSTMT& statement)
 const CatalogConnection& CDbSession::catalog()
 {
     std::call_once(m_catalogOnce, [this] {
-        m_catalog =
-            std::make_unique<CatalogConnection>(m_hdbc, m_uid, [this](SQLHSTMT statement, bool showMessage) {
-                ReportError(&statement, showMessage);
-            });
+        m_catalog = std::make_unique<CatalogConnection>(
+            m_hdbc, m_uid,
+            [this](SQLHSTMT statement, bool showMessage) { ReportError(&statement, showMessage); },
+            &m_statementCancel);
     });
     return *m_catalog;
 }

@@ -5,6 +5,7 @@
 #include "catalog/SchemaModel.h"
 #include "catalog/SearchObjectListLoader.h"
 #include "catalog/SearchRecords.h"
+#include "catalog/StatementCancel.h"
 
 #include <QString>
 #include <functional>
@@ -88,6 +89,9 @@ public:
     ActivityLogSink* log() const { return m_log; }
     // Where ReportError shows its messages; Connect and ConnectByString set it.
     void setPrompt(UserPrompt* prompt) { m_prompt = prompt; }
+    UserPrompt* prompt() const { return m_prompt; }
+    // Cancels the search program's data and catalog calls from another thread.
+    StatementCancel& statementCancel() { return m_statementCancel; }
 
     bool connectFailed() const { return m_connectFailed; }
     const QString& displayName() const { return m_displayName; }
@@ -152,6 +156,7 @@ private:
     bool failureWantsLogin();
     void markFailed();
     void readConnection(const QString& output);
+    void attachCancel();
     QString information(SQLUSMALLINT item) const;
     bool fetchError(SQLHSTMT statement);
     const CatalogConnection& catalog();
@@ -185,6 +190,7 @@ private:
     SQLHSTMT m_rowStatement = SQL_NULL_HSTMT;
     SQLSMALLINT m_rowColumns = 0;
     std::unique_ptr<FetchedRow> m_textRow;
+    StatementCancel m_statementCancel;
     std::once_flag m_catalogOnce;
     std::unique_ptr<CatalogConnection> m_catalog;
 };

@@ -19,8 +19,9 @@ QString searchPatternEscape(SQLHDBC hdbc)
 
 } // namespace
 
-CatalogConnection::CatalogConnection(SQLHDBC hdbc, QString uid, ErrorReporter reportError)
-    : m_hdbc(hdbc), m_uid(std::move(uid)), m_reportError(std::move(reportError)),
+CatalogConnection::CatalogConnection(SQLHDBC hdbc, QString uid, ErrorReporter reportError,
+                                     StatementCancel* cancel)
+    : m_hdbc(hdbc), m_uid(std::move(uid)), m_reportError(std::move(reportError)), m_cancel(cancel),
       m_escape(searchPatternEscape(hdbc))
 {}
 

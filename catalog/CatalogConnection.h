@@ -7,6 +7,8 @@
 
 namespace velkaro {
 
+class StatementCancel;
+
 // What the catalog retrieval needs of a connected session: the connection, the login's owner
 // name, and the session's way of turning a statement's diagnostic into a log entry or a message.
 class CatalogConnection final
@@ -14,10 +16,13 @@ class CatalogConnection final
 public:
     using ErrorReporter = std::function<void(SQLHSTMT statement, bool showMessage)>;
 
-    CatalogConnection(SQLHDBC hdbc, QString uid, ErrorReporter reportError);
+    CatalogConnection(SQLHDBC hdbc, QString uid, ErrorReporter reportError,
+                      StatementCancel* cancel = nullptr);
 
     SQLHDBC hdbc() const { return m_hdbc; }
     const QString& uid() const { return m_uid; }
+    // What cancels the search program's catalog calls; null for the explorer's.
+    StatementCancel* statementCancel() const { return m_cancel; }
     void reportError(SQLHSTMT statement, bool showMessage = false) const;
 
     // A name made safe for a pattern argument (SQLTables, SQLColumns): "_" and "%" match themselves
@@ -33,6 +38,7 @@ private:
     SQLHDBC m_hdbc;
     QString m_uid;
     ErrorReporter m_reportError;
+    StatementCancel* m_cancel;
     QString m_escape;
 };
 

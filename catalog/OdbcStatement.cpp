@@ -1,6 +1,7 @@
 #include "catalog/OdbcStatement.h"
 
 #include "catalog/CatalogConnection.h"
+#include "catalog/StatementCancel.h"
 
 #include <cstring>
 #include <sqlext.h>
@@ -13,7 +14,8 @@ constexpr int initialBufferSize = 256;
 
 } // namespace
 
-OdbcStatement::OdbcStatement(SQLHDBC hdbc) : m_buffer(initialBufferSize, '\0')
+OdbcStatement::OdbcStatement(SQLHDBC hdbc, StatementCancel* cancel)
+    : m_cancel(cancel), m_buffer(initialBufferSize, '\0')
 {
     if (!CatalogConnection::IsSuccess(SQLAllocStmt(hdbc, &m_handle)))
         m_handle = SQL_NULL_HSTMT;
@@ -27,7 +29,12 @@ OdbcStatement::~OdbcStatement()
 
 SQLRETURN OdbcStatement::fetch()
 {
-    return SQLFetch(m_handle);
+    return StatementCancel::Run(m_cancel, m_handle, [this] { return SQLFetch(m_handle); });
+}
+
+SQLRETURN OdbcStatement::call(const std::function<SQLRETURN()>& catalogCall)
+{
+    return StatementCancel::Run(m_cancel, m_handle, catalogCall);
 }
 
 void OdbcStatement::closeCursor()

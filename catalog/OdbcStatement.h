@@ -2,10 +2,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <sql.h>
 
 namespace velkaro {
+
+class StatementCancel;
 
 // One statement handle, dropped on every way out of the scope that made it.
 // Result columns are read by position with SQLGetData, in ascending order, so that a value of any
@@ -13,7 +16,8 @@ namespace velkaro {
 class OdbcStatement final
 {
 public:
-    explicit OdbcStatement(SQLHDBC hdbc);
+    // With a canceller, the catalog calls made through call() and every fetch can be cancelled.
+    explicit OdbcStatement(SQLHDBC hdbc, StatementCancel* cancel = nullptr);
     ~OdbcStatement();
     OdbcStatement(const OdbcStatement&) = delete;
     OdbcStatement& operator=(const OdbcStatement&) = delete;
@@ -22,6 +26,8 @@ public:
     SQLHSTMT handle() const { return m_handle; }
 
     SQLRETURN fetch();
+    // A catalog call on the handle (SQLTables, SQLColumns ...).
+    SQLRETURN call(const std::function<SQLRETURN()>& catalogCall);
     // Closes the open result so the handle can run another catalog call.
     void closeCursor();
 
@@ -35,6 +41,7 @@ public:
 
 private:
     SQLHSTMT m_handle = SQL_NULL_HSTMT;
+    StatementCancel* m_cancel = nullptr;
     QByteArray m_buffer;
 };
 

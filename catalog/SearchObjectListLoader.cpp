@@ -55,7 +55,7 @@ SearchObjectListResult SearchObjectListLoader::Load(const SearchObjectScope& sco
     m_objects.clear();
     const SQLHDBC hdbc = m_connection.hdbc();
     Listing listing{scope, runStopped, SystemSchemas::ForConnection(hdbc), currentCatalog(hdbc), {}, {}};
-    OdbcStatement statement(hdbc);
+    OdbcStatement statement(hdbc, m_connection.statementCancel());
     if (!statement.isValid())
         return listing.result;
     // "%" names every owner; psqlODBC reads an owner left out as the current schema.
@@ -81,10 +81,12 @@ bool SearchObjectListLoader::openList(OdbcStatement& statement, QByteArray catal
                                       QByteArray types, SQLRETURN& firstFetch) const
 {
     statement.closeCursor();
-    const SQLRETURN rc = SQLTables(statement.handle(), OdbcStatement::argument(catalog),
-                                   OdbcStatement::argumentLength(catalog), OdbcStatement::argument(owner),
-                                   OdbcStatement::argumentLength(owner), nullptr, 0,
-                                   OdbcStatement::argument(types), OdbcStatement::argumentLength(types));
+    const SQLRETURN rc = statement.call([&] {
+        return SQLTables(statement.handle(), OdbcStatement::argument(catalog),
+                         OdbcStatement::argumentLength(catalog), OdbcStatement::argument(owner),
+                         OdbcStatement::argumentLength(owner), nullptr, 0, OdbcStatement::argument(types),
+                         OdbcStatement::argumentLength(types));
+    });
     if (!CatalogConnection::IsSuccess(rc))
         return false;
     firstFetch = statement.fetch();

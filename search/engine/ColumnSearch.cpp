@@ -66,9 +66,11 @@ bool ColumnSearch::searchObject(const RunObject& object, int& count)
 {
     SearchObjectRecord& record = *object.record;
     record.searchColumns.clear();
-    OdbcStatement statement(m_run.session.hdbc());
+    OdbcStatement statement(m_run.session.hdbc(), &m_run.session.statementCancel());
     SQLRETURN rc = SQL_NO_DATA;
     if (!openColumns(statement, record, rc)) {
+        // A call cancelled by a stop is no failure to show.
+        m_run.flags.checkpoint();
         // Shown through the host: a run's thread must not open a message box itself.
         const QString error = m_run.statementError(statement.handle());
         if (!error.isEmpty())
@@ -90,10 +92,12 @@ bool ColumnSearch::searchObject(const RunObject& object, int& count)
         if (!matchText.isEmpty() && m_run.matcher.MatchText(matchText).found)
             reportColumn(object, column, firstInObject);
     }
-    if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc))
+    if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc)) {
+        m_run.flags.checkpoint();
         reportFetchError(statement, object);
-    else if (anyIgnored && record.searchColumns.empty())
+    } else if (anyIgnored && record.searchColumns.empty()) {
         m_run.coverage.markAllColumnsIgnored(record);
+    }
     return true;
 }
 

@@ -74,13 +74,16 @@ void DataSearch::readObject(const RunObject& object)
         m_run.coverage.noColumnsToRead(record, object.reportName);
         return;
     }
+    // A Skip that came between two calls has nothing to cancel: it is taken before the next one.
+    if (leftByRequest(object))
+        return;
     if (m_run.session.rowReading() == RowReading::KeyChunks && searchInKeyChunks(object, select))
         return;
     OpenQuery query(m_run.session);
     // One object the login may not read (a system view, say) does not end the search of the rest.
     const QString error = query.execute(select.statement);
     if (!error.isEmpty()) {
-        reportFailure(object, error);
+        failedUnlessLeft(object, error);
         return;
     }
     readRows(object, [this, &query](FetchedRow& row, QString& error) {
@@ -96,6 +99,9 @@ bool DataSearch::searchInKeyChunks(const RunObject& object, const DataSelect& se
 {
     const SearchObjectRecord& record = *object.record;
     std::optional<TableKey> key = TableKey::Find(m_run.catalog, record, m_run.ownerCandidates(record));
+    // The key's catalog calls wait on a locked table too; a Stop or Skip cancels them.
+    if (leftByRequest(object))
+        return true;
     if (!key) {
         m_run.coverage.readWhole(record.type, object.reportName);
         return false;
@@ -105,7 +111,7 @@ bool DataSearch::searchInKeyChunks(const RunObject& object, const DataSelect& se
                           KeyChunkReader::RowsPerChunk(record.searchColumns));
     const QString error = reader.Execute();
     if (!error.isEmpty()) {
-        reportFailure(object, error);
+        failedUnlessLeft(object, error);
         return true;
     }
     readRows(object, [&reader](FetchedRow& row, QString& error) {
@@ -121,13 +127,8 @@ void DataSearch::readRows(const RunObject& object, const RowSource& fetchRow)
 {
     bool headingWritten = false;
     for (;;) {
-        m_run.flags.checkpoint();
-        if (m_run.flags.takeSkip()) {
-            m_run.writer.AppendReport(QStringLiteral("\r\nObject Skipped ...\r\n\r\n"), ReportColor::Message);
-            m_run.coverage.leaveOut(object.record->type, object.reportName,
-                                    RunCoverage::Reason::SkippedByUser);
+        if (leftByRequest(object))
             return;
-        }
         QString error;
         const FetchResult fetched = fetchRow(m_row, error);
         if (fetched == FetchResult::End) {
@@ -135,7 +136,7 @@ void DataSearch::readRows(const RunObject& object, const RowSource& fetchRow)
             return;
         }
         if (fetched == FetchResult::Failed) {
-            reportFailure(object, error);
+            failedUnlessLeft(object, error);
             return;
         }
         m_run.coverage.countRow();
@@ -156,6 +157,25 @@ void DataSearch::readRows(const RunObject& object, const RowSource& fetchRow)
         m_run.writer.AppendHighlighted(RowLine(*object.record, m_rowText.split(kValueSeparator)),
                                        ReportColor::Text, false, true);
     }
+}
+
+// A stop ends the run here; a skip leaves the object. Either may have cancelled the call that
+// just failed.
+bool DataSearch::leftByRequest(const RunObject& object)
+{
+    m_run.flags.checkpoint();
+    if (!m_run.flags.takeSkip())
+        return false;
+    m_run.writer.AppendReport(QStringLiteral("\r\nObject Skipped ...\r\n\r\n"), ReportColor::Message);
+    m_run.coverage.leaveOut(object.record->type, object.reportName, RunCoverage::Reason::SkippedByUser);
+    return true;
+}
+
+// A call that Stop or Skip cancelled is no failure of the object.
+void DataSearch::failedUnlessLeft(const RunObject& object, const QString& error)
+{
+    if (!leftByRequest(object))
+        reportFailure(object, error);
 }
 
 void DataSearch::reportFailure(const RunObject& object, const QString& error)

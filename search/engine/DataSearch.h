@@ -42,6 +42,8 @@ private:
     void readObject(const RunObject& object);
     bool searchInKeyChunks(const RunObject& object, const DataSelect& select);
     void readRows(const RunObject& object, const RowSource& fetchRow);
+    bool leftByRequest(const RunObject& object);
+    void failedUnlessLeft(const RunObject& object, const QString& error);
     void reportFailure(const RunObject& object, const QString& error);
     void writeHeading(const RunObject& object);
 

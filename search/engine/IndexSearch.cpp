@@ -57,9 +57,11 @@ int IndexSearch::SearchIndexes()
 
 bool IndexSearch::searchTable(const RunObject& object, int& count)
 {
-    OdbcStatement statement(m_run.session.hdbc());
+    OdbcStatement statement(m_run.session.hdbc(), &m_run.session.statementCancel());
     SQLRETURN rc = SQL_NO_DATA;
     if (!openStatistics(statement, object, rc)) {
+        // A call cancelled by a stop is no failure to report.
+        m_run.flags.checkpoint();
         if (!isTable(object.record->type))
             return true;
         reportCatalogFailure(
@@ -108,8 +110,10 @@ void IndexSearch::readRows(OdbcStatement& statement, const RunObject& object, SQ
             takeRow(object, indexName, columnName, state);
         }
         rc = statement.fetch();
-        if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc))
+        if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc)) {
+            m_run.flags.checkpoint();
             reportRowError(statement, object, statisticsRow);
+        }
     }
     if (state.wroteRow)
         m_run.writer.AppendHighlighted(QStringLiteral("\r\n"), ReportColor::Heading);

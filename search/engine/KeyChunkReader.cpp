@@ -3,6 +3,7 @@
 #include "catalog/CDbSession.h"
 #include "catalog/FetchedRow.h"
 #include "catalog/SearchRecords.h"
+#include "catalog/StatementCancel.h"
 #include "search/engine/IdentifierQuoting.h"
 
 #include <QStringList>
@@ -74,7 +75,7 @@ QString KeyChunkReader::Execute()
         return QStringLiteral("No statement could be allocated.");
     }
     QByteArray sql = m_firstSql.toUtf8();
-    if (CDbSession::IsSuccess(SQLExecDirect(m_statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)))
+    if (CDbSession::IsSuccess(executeDirect(sql)))
         return QString();
     fail();
     return m_error;
@@ -83,7 +84,8 @@ QString KeyChunkReader::Execute()
 FetchResult KeyChunkReader::FetchRow(FetchedRow& row)
 {
     while (!m_ended) {
-        const SQLRETURN rc = SQLFetch(m_statement);
+        const SQLRETURN rc = StatementCancel::Run(&m_session.statementCancel(), m_statement,
+                                                  [this] { return SQLFetch(m_statement); });
         if (CDbSession::IsSuccess(rc)) {
             row.Read(m_statement, SQLSMALLINT(m_textColumns));
             ++m_rowsInChunk;
@@ -102,6 +104,14 @@ FetchResult KeyChunkReader::FetchRow(FetchedRow& row)
             return FetchResult::Failed;
     }
     return m_error.isEmpty() ? FetchResult::End : FetchResult::Failed;
+}
+
+// Stop and Skip cancel a chunk that waits on the server, as they cancel any data statement.
+SQLRETURN KeyChunkReader::executeDirect(QByteArray& sql)
+{
+    return StatementCancel::Run(&m_session.statementCancel(), m_statement, [this, &sql] {
+        return SQLExecDirect(m_statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
+    });
 }
 
 // The key follows the searched columns, so SQLGetData still reads in ascending column order.
@@ -128,7 +138,7 @@ bool KeyChunkReader::executeNextChunk()
         return fail();
     m_rowsInChunk = 0;
     QByteArray sql = m_nextSql.toUtf8();
-    if (!CDbSession::IsSuccess(SQLExecDirect(m_statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)))
+    if (!CDbSession::IsSuccess(executeDirect(sql)))
         return fail();
     return true;
 }

@@ -53,6 +53,7 @@ public:
     const QString& nextStatement() const { return m_nextSql; }
 
 private:
+    SQLRETURN executeDirect(QByteArray& sql);
     bool readKey();
     bool executeNextChunk();
     bool bindKey();

@@ -76,6 +76,8 @@ ObjectNameSearch::Objects ObjectNameSearch::readObjects(const QStringList& filte
         });
         if (result.stopped)
             throw RunStopped{};
+        // A list call cancelled by a stop ends without rows.
+        m_run.flags.checkpoint();
     }
     Objects objects = m_run.session.searchObjects().snapshot();
     if (!filter.isEmpty()) {

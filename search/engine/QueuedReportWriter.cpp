@@ -3,6 +3,7 @@
 #include "search/engine/ReportDocument.h"
 
 #include <QMetaObject>
+#include <QThread>
 
 namespace velkaro {
 
@@ -16,12 +17,19 @@ void QueuedReportWriter::post(Call call)
 {
     // The notice is posted under the lock that drain() takes first, so the event Qt allocates here
     // is seen to happen before drain() and its deletion, also by the thread sanitizer.
-    const std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    // The document's own thread never waits for itself.
+    if (thread() != QThread::currentThread())
+        m_room.wait(lock, [this] { return m_pending.size() < kCapacity; });
     m_pending.push_back(std::move(call));
-    if (m_drainPosted)
-        return;
     // One notice for any number of calls; the calls themselves travel through the queue, whose
     // order is the order of the calls.
+    if (!m_drainPosted)
+        postDrain();
+}
+
+void QueuedReportWriter::postDrain()
+{
     m_drainPosted = true;
     QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
 }
@@ -29,21 +37,35 @@ void QueuedReportWriter::post(Call call)
 void QueuedReportWriter::drain()
 {
     std::unique_lock lock(m_mutex);
-    // A message box shown by a call runs the event loop; the drain already running keeps the order.
+    m_drainPosted = false;
+    // A message box shown by a call runs the event loop; the drain already running keeps the order
+    // and posts the next turn itself.
     if (m_draining)
         return;
+    runPending(lock, std::chrono::steady_clock::now() + kTurnBudget, m_pending.size());
+    if (!m_pending.empty() && !m_drainPosted)
+        postDrain();
+}
+
+void QueuedReportWriter::flush()
+{
+    std::unique_lock lock(m_mutex);
+    if (!m_draining)
+        runPending(lock, std::chrono::steady_clock::time_point::max(), m_pending.size());
+}
+
+void QueuedReportWriter::runPending(std::unique_lock<std::mutex>& lock,
+                                    std::chrono::steady_clock::time_point deadline, std::size_t count)
+{
     m_draining = true;
-    for (;;) {
-        std::deque<Call> batch;
-        batch.swap(m_pending);
-        if (batch.empty())
-            break;
+    for (; count > 0 && !m_pending.empty() && std::chrono::steady_clock::now() < deadline; --count) {
+        Call call = std::move(m_pending.front());
+        m_pending.pop_front();
+        m_room.notify_one();
         lock.unlock();
-        for (const Call& call : batch)
-            call(m_document);
+        call(m_document);
         lock.lock();
     }
-    m_drainPosted = false;
     m_draining = false;
 }
 

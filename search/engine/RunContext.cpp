@@ -9,7 +9,7 @@ namespace velkaro {
 RunContext::RunContext(CDbSession& session, const SearchParameters& parameters, ReportWriter& writer,
                        SearchHost& host, RunFlags& flags, RunTitle& title, RunCoverage& coverage)
     : session(session), parameters(parameters), matcher(parameters), writer(writer), host(host), flags(flags),
-      title(title), coverage(coverage), catalog(session.hdbc(), session.uid(), {})
+      title(title), coverage(coverage), catalog(session.hdbc(), session.uid(), {}, &session.statementCancel())
 {}
 
 void RunContext::setTitle(const QString& state)

@@ -9,10 +9,12 @@
 #include "search/engine/RunContext.h"
 #include "search/engine/RunCoverage.h"
 #include "search/engine/RunFlags.h"
+#include "search/engine/RunPrompt.h"
 #include "search/engine/RunTitle.h"
 #include "search/engine/SearchHost.h"
 
 #include <QDateTime>
+#include <exception>
 
 namespace velkaro {
 
@@ -44,6 +46,7 @@ void SearchRun::start()
         return;
     wait();
     m_flags->begin();
+    m_session.statementCancel().begin();
     m_title->set(stateTitle("Retrieving Database Information"));
     m_host.commandStateChanged();
     m_worker = std::thread([this] { run(); });
@@ -54,6 +57,7 @@ void SearchRun::RunSearch()
     if (m_flags->isRunning())
         return;
     m_flags->begin();
+    m_session.statementCancel().begin();
     m_host.commandStateChanged();
     run();
 }
@@ -61,11 +65,21 @@ void SearchRun::RunSearch()
 // The flags are raised by the caller, so a stop that comes before this thread starts is kept.
 void SearchRun::run()
 {
+    // A catalog message of the worker must not open a window on this thread, nor hold a Stop.
+    RunPrompt prompt(m_host, *m_flags);
+    UserPrompt* const sessionPrompt = m_session.prompt();
+    m_session.setPrompt(&prompt);
     try {
         runPhases();
     } catch (const RunStopped&) {
         performStop();
+    } catch (const std::exception& error) {
+        reportFailure(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        reportFailure(QStringLiteral("unknown error"));
     }
+    m_session.setPrompt(sessionPrompt);
+    m_session.statementCancel().end();
     m_flags->finish();
     m_host.commandStateChanged();
     m_host.runEnded();
@@ -93,14 +107,18 @@ void SearchRun::resume()
     m_host.commandStateChanged();
 }
 
+// The object being read is left at once, also when the driver is waiting on the server.
 void SearchRun::skip()
 {
     m_flags->requestSkip();
+    if (m_flags->inDataPhase())
+        m_session.statementCancel().cancel();
 }
 
 void SearchRun::stop()
 {
     m_flags->requestStop();
+    m_session.statementCancel().stop();
 }
 
 bool SearchRun::isRunning() const
@@ -208,6 +226,18 @@ QString SearchRun::ElapsedTime(qint64 seconds)
         .arg(hours, 2, 10, QLatin1Char('0'))
         .arg(minutes, 2, 10, QLatin1Char('0'))
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// A failure nothing below expected (memory ran out, say): the run says so and ends like a stop.
+void SearchRun::reportFailure(const QString& what)
+{
+    try {
+        m_writer.AppendReport(QStringLiteral("\r\n\r\nThe search ended after an error: ") + what,
+                              ReportColor::Message, false, true);
+        performStop();
+    } catch (...) {
+        m_title->set(stateTitle("Ready"));
+    }
 }
 
 void SearchRun::performStop()

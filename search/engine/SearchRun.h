@@ -63,6 +63,7 @@ private:
     void runCatalogPhases(RunContext& run);
     void writeSummary(qint64 elapsedSeconds);
     void performStop();
+    void reportFailure(const QString& what);
 
     CDbSession& m_session;
     const SearchParameters m_parameters;

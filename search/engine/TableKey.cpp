@@ -78,7 +78,7 @@ public:
 
     QStringList primaryKey()
     {
-        OdbcStatement statement(m_catalog.hdbc());
+        OdbcStatement statement(m_catalog.hdbc(), m_catalog.statementCancel());
         QMap<int, QString> columns;
         SQLRETURN rc = open(statement, [&](QByteArray& owner) {
             return SQLPrimaryKeys(statement.handle(), OdbcStatement::argument(m_qualifier),
@@ -97,7 +97,7 @@ public:
     // Each unique index's columns, in index order.
     QList<QStringList> uniqueIndexes()
     {
-        OdbcStatement statement(m_catalog.hdbc());
+        OdbcStatement statement(m_catalog.hdbc(), m_catalog.statementCancel());
         QMap<QString, QMap<int, QString>> indexes;
         SQLRETURN rc = open(statement, [&](QByteArray& owner) {
             return SQLStatistics(statement.handle(), OdbcStatement::argument(m_qualifier),
@@ -121,7 +121,7 @@ public:
 
     QHash<QString, ColumnFacts> columns()
     {
-        OdbcStatement statement(m_catalog.hdbc());
+        OdbcStatement statement(m_catalog.hdbc(), m_catalog.statementCancel());
         QByteArray table = m_catalog.pattern(m_object.name);
         QHash<QString, ColumnFacts> facts;
         SQLRETURN rc = open(statement, [&](QByteArray& owner) {

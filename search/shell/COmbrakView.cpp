@@ -200,7 +200,8 @@ void COmbrakView::Stop()
         return;
     if (!m_prompt.askYesNo(kStopQuestion))
         return;
-    if (m_run) {
+    // The run may have ended while the question was open: its report is then complete.
+    if (canStop()) {
         m_run->stop();
         m_report.MarkUnsaved();
     }
@@ -226,7 +227,7 @@ void COmbrakView::stopAndJoin(bool ending)
         m_run.reset();
     }
     // What the run wrote last, the output file's close among it, is carried out now.
-    QCoreApplication::sendPostedEvents(&m_writer, QEvent::MetaCall);
+    m_writer.flush();
     updateCommandStates();
 }
 
@@ -237,7 +238,8 @@ bool COmbrakView::QueryClose()
         if (canStop() && !m_prompt.askYesNo(kStopQuestion))
             return false;
         m_host.setQuiet(true);
-        m_report.MarkUnsaved();
+        if (canStop())
+            m_report.MarkUnsaved();
         stopAndJoin(false);
     }
     return offerToSave(

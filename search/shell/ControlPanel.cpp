@@ -119,10 +119,10 @@ void ControlPanel::setProgressRange(SearchProgressBar bar, int maximum)
     progress->setValue(maximum > 0 ? 0 : 1);
 }
 
-void ControlPanel::stepProgress(SearchProgressBar bar)
+void ControlPanel::stepProgress(SearchProgressBar bar, int steps)
 {
     QProgressBar* progress = progressBar(bar);
-    progress->setValue(qMin(progress->value() + 1, progress->maximum()));
+    progress->setValue(qMin(progress->value() + steps, progress->maximum()));
 }
 
 void ControlPanel::finishProgress(SearchProgressBar bar)
@@ -134,14 +134,24 @@ void ControlPanel::finishProgress(SearchProgressBar bar)
 void ControlPanel::setObjectList(const QStringList& names)
 {
     m_objects->clear();
+    m_rows.clear();
+    m_rows.reserve(names.size());
+    m_objects->setUniformItemSizes(true);
     m_objects->addItems(names);
+    for (int row = 0; row < names.size(); ++row)
+        m_rows.insert(names.at(row), row);
 }
 
 void ControlPanel::selectObject(const QString& name)
 {
     // The latest entry of that name: objects are listed as the run takes them.
-    const QList<QListWidgetItem*> found = m_objects->findItems(name, Qt::MatchExactly);
-    QListWidgetItem* item = found.isEmpty() ? new QListWidgetItem(name, m_objects) : found.last();
+    int row = m_rows.value(name, -1);
+    if (row < 0) {
+        row = m_objects->count();
+        m_objects->addItem(name);
+        m_rows.insert(name, row);
+    }
+    QListWidgetItem* item = m_objects->item(row);
     m_objects->setCurrentItem(item);
     m_objects->scrollToItem(item);
 }

@@ -3,6 +3,7 @@
 #include "search/engine/SearchHost.h"
 
 #include <QDialog>
+#include <QHash>
 #include <array>
 
 class QListWidget;
@@ -28,7 +29,7 @@ public:
     void setCommandStates(bool play, bool skip, bool pause, bool stop);
 
     void setProgressRange(SearchProgressBar bar, int maximum);
-    void stepProgress(SearchProgressBar bar);
+    void stepProgress(SearchProgressBar bar, int steps = 1);
     void finishProgress(SearchProgressBar bar);
     void setObjectList(const QStringList& names);
     void selectObject(const QString& name);
@@ -58,6 +59,9 @@ private:
     QPushButton* m_pause = nullptr;
     QPushButton* m_stop = nullptr;
     std::array<QProgressBar*, 4> m_bars{};
+    // The row of each name in the object list, the latest where a name is listed twice: a catalog
+    // of many thousand objects is selected one object at a time.
+    QHash<QString, int> m_rows;
     bool m_runActive = false;
 };
 

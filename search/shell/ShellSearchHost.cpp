@@ -1,21 +1,48 @@
 #include "search/shell/ShellSearchHost.h"
 
 #include "common/UserPrompt.h"
+#include "search/engine/QueuedReportWriter.h"
 #include "search/shell/ControlPanel.h"
 
-#include <QCoreApplication>
+#include <QElapsedTimer>
 
 namespace velkaro {
+
+namespace {
+
+// How long one turn of the event loop carries out the run's calls before the window's own events.
+constexpr qint64 kTurnBudgetMs = 15;
+
+} // namespace
 
 ShellSearchHost::ShellSearchHost(UserPrompt& prompt, QObject* parent) : QObject(parent), m_prompt(prompt)
 {}
 
 ShellSearchHost::~ShellSearchHost() = default;
 
+void ShellSearchHost::setReportWriter(QueuedReportWriter* writer)
+{
+    m_writer = writer;
+}
+
 void ShellSearchHost::post(Call call)
 {
     std::lock_guard lock(m_mutex);
-    m_pending.push_back(std::move(call));
+    m_pending.emplace_back(std::move(call));
+    postDrainLocked();
+}
+
+void ShellSearchHost::updatePanel(const std::function<void(PanelUpdate&)>& change)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_pending.empty() || !std::holds_alternative<PanelUpdate>(m_pending.back()))
+        m_pending.emplace_back(PanelUpdate{});
+    change(std::get<PanelUpdate>(m_pending.back()));
+    postDrainLocked();
+}
+
+void ShellSearchHost::postDrainLocked()
+{
     if (m_drainPosted)
         return;
     m_drainPosted = true;
@@ -28,22 +55,52 @@ void ShellSearchHost::drain()
     if (m_draining)
         return;
     m_draining = true;
-    for (;;) {
-        Call call;
+    // What the run posts meanwhile waits for the next turn of the event loop: a worker that keeps
+    // posting must not hold this thread here.
+    size_t count = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        m_drainPosted = false;
+        count = m_pending.size();
+    }
+    QElapsedTimer turn;
+    turn.start();
+    for (; count > 0 && turn.elapsed() < kTurnBudgetMs; --count) {
+        Entry entry;
         {
             std::lock_guard lock(m_mutex);
-            if (m_pending.empty()) {
-                m_drainPosted = false;
+            if (m_pending.empty())
                 break;
-            }
-            call = std::move(m_pending.front());
+            entry = std::move(m_pending.front());
             m_pending.pop_front();
         }
-        if (m_writer)
-            QCoreApplication::sendPostedEvents(m_writer, QEvent::MetaCall);
-        call();
+        // A title or a message comes after the text written before it; the panel's progress
+        // need not wait for the report.
+        if (m_writer && std::holds_alternative<Call>(entry))
+            m_writer->flush();
+        carryOut(entry);
     }
     m_draining = false;
+    std::lock_guard lock(m_mutex);
+    if (!m_pending.empty())
+        postDrainLocked();
+}
+
+void ShellSearchHost::carryOut(Entry& entry)
+{
+    if (Call* call = std::get_if<Call>(&entry)) {
+        (*call)();
+        return;
+    }
+    const PanelUpdate& update = std::get<PanelUpdate>(entry);
+    if (!m_panel)
+        return;
+    for (size_t bar = 0; bar < update.steps.size(); ++bar) {
+        if (update.steps[bar] > 0)
+            m_panel->stepProgress(static_cast<SearchProgressBar>(bar), update.steps[bar]);
+    }
+    if (update.selected)
+        m_panel->selectObject(*update.selected);
 }
 
 void ShellSearchHost::onPanel(std::function<void(ControlPanel&)> call)
@@ -66,7 +123,7 @@ void ShellSearchHost::setProgressRange(SearchProgressBar bar, int maximum)
 
 void ShellSearchHost::stepProgress(SearchProgressBar bar)
 {
-    onPanel([bar](ControlPanel& panel) { panel.stepProgress(bar); });
+    updatePanel([bar](PanelUpdate& update) { ++update.steps[static_cast<size_t>(bar)]; });
 }
 
 void ShellSearchHost::finishProgress(SearchProgressBar bar)
@@ -81,7 +138,7 @@ void ShellSearchHost::setObjectList(const QStringList& names)
 
 void ShellSearchHost::selectObject(const QString& name)
 {
-    onPanel([name](ControlPanel& panel) { panel.selectObject(name); });
+    updatePanel([&name](PanelUpdate& update) { update.selected = name; });
 }
 
 void ShellSearchHost::showMessage(const QString& text)

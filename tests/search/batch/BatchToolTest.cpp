@@ -1,5 +1,6 @@
 // Whole runs through the real zindrel-batch program, on each sample data source.
 
+#include "BlockedObject.h"
 #include "RecordingPrompt.h"
 #include "RecordingSearchHost.h"
 #include "ReportReading.h"
@@ -111,6 +112,8 @@ private slots:
     void exitStatuses_data();
     void exitStatuses();
     void terminateStopsTheRunAndKeepsTheReport();
+    void terminateCancelsABlockedSelect_data();
+    void terminateCancelsABlockedSelect();
     void failures_data();
     void failures();
     void wrongPasswordIsRefusedWithoutShowingIt();
@@ -352,6 +355,50 @@ void BatchToolTest::terminateStopsTheRunAndKeepsTheReport()
     QVERIFY2(out.endsWith("\r\n\r\nZindrel Stopped ..."), out.right(200).constData());
     QVERIFY(!out.contains("TOTAL NUMBER OF INSTANCES FOUND"));
     QVERIFY(tool.readAllStandardError().contains("the search was stopped before it finished"));
+}
+
+void BatchToolTest::terminateCancelsABlockedSelect_data()
+{
+    QTest::addColumn<QString>("source");
+    for (const char* source : {"sqlite", "postgres", "mariadb"})
+        QTest::newRow(source) << QString::fromLatin1(source);
+}
+
+// The signal comes while the driver waits on the server; the lock is held until the tool has ended.
+void BatchToolTest::terminateCancelsABlockedSelect()
+{
+    QFETCH(QString, source);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
+    QTemporaryDir folder;
+    BlockedObject blocked;
+    QVERIFY(blocked.lock(source, folder.path()));
+    QStringList arguments = source == QLatin1String("sqlite")
+                                ? QStringList{QStringLiteral("--connect"), blocked.connectString()}
+                                : ConnectArguments(testDataSource(source));
+    arguments << QStringLiteral("--text") << QStringLiteral("needle-4711") << QStringLiteral("--in")
+              << QStringLiteral("data");
+    for (const QString& object : blocked.objects())
+        arguments << QStringLiteral("--object") << object;
+    QProcess tool;
+    tool.setChildProcessModifier([] { ::setsid(); });
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ZINDREL_PASSWORD"), QString::fromLatin1(kPassword));
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral(ZINDREL_BATCH), arguments);
+    QVERIFY(tool.waitForStarted());
+    QVERIFY(blocked.waitUntilWaiting());
+    QVERIFY2(tool.state() == QProcess::Running, tool.readAllStandardError().constData());
+    tool.terminate();
+    const bool endedWhileBlocked = tool.waitForFinished(10000);
+    blocked.release();
+    if (!endedWhileBlocked)
+        tool.waitForFinished(120000);
+    QVERIFY(endedWhileBlocked);
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tool.exitCode(), 2);
+    const QByteArray out = tool.readAllStandardOutput();
+    QVERIFY2(out.endsWith("\r\n\r\nZindrel Stopped ..."), out.right(300).constData());
+    QVERIFY(!out.contains("The following error was received"));
 }
 
 void BatchToolTest::failures_data()

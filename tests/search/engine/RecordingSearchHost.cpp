@@ -1,6 +1,7 @@
 #include "RecordingSearchHost.h"
 
 #include <chrono>
+#include <new>
 
 namespace velkaro::test {
 
@@ -44,6 +45,10 @@ void RecordingSearchHost::setObjectList(const QStringList& names)
 void RecordingSearchHost::selectObject(const QString& name)
 {
     std::unique_lock lock(m_mutex);
+    if (!m_failName.isEmpty() && name == m_failName && m_titles.value(m_titles.size() - 1) == m_failTitle) {
+        m_failName.clear();
+        throw std::bad_alloc();
+    }
     if (m_held || m_holdName.isEmpty() || name != m_holdName ||
         m_titles.value(m_titles.size() - 1) != m_holdTitle)
         return;
@@ -115,6 +120,17 @@ void RecordingSearchHost::release()
     std::lock_guard lock(m_mutex);
     m_released = true;
     m_changed.notify_all();
+}
+
+} // namespace velkaro::test
+
+namespace velkaro::test {
+
+void RecordingSearchHost::failAt(const QString& title, const QString& name)
+{
+    std::lock_guard lock(m_mutex);
+    m_failTitle = title;
+    m_failName = name;
 }
 
 } // namespace velkaro::test

@@ -37,6 +37,8 @@ public:
     // Waits until the run is held; false on timeout.
     bool waitUntilHeld(int milliseconds = 10000);
     void release();
+    // Throws std::bad_alloc from the first selectObject(name) made while title is shown.
+    void failAt(const QString& title, const QString& name);
 
 private:
     mutable std::mutex m_mutex;
@@ -51,6 +53,8 @@ private:
     QString m_holdName;
     bool m_held = false;
     bool m_released = false;
+    QString m_failTitle;
+    QString m_failName;
 };
 
 } // namespace velkaro::test

@@ -1,3 +1,4 @@
+#include "BlockedObject.h"
 #include "RecordingPrompt.h"
 #include "RecordingSearchHost.h"
 #include "TestDataSources.h"
@@ -34,18 +35,21 @@ struct ThreadedRun
     SearchParameters parameters;
     std::unique_ptr<SearchRun> run;
 
-    bool start(const QString& reportFile, const QString& holdTitle, const QString& holdObject)
+    bool start(const QString& reportFile, const QString& holdTitle, const QString& holdObject,
+               const QString& connectString = test::testDataSource("sqlite").connectString,
+               const QStringList& objects = {})
     {
-        if (!session.ConnectByString(test::testDataSource("sqlite").connectString, prompt))
+        if (!session.ConnectByString(connectString, prompt))
             return false;
         // "Stammkunde" stands in many rows of customers, the needle in one row of group.
         parameters.AcceptSearchText(QStringLiteral("Stammkunde|needle-4711"));
         parameters.outputMode = OutputMode::CompleteToFile;
         parameters.reportFileName = reportFile;
         run = std::make_unique<SearchRun>(session, parameters, writer, host);
+        run->setObjectFilter(objects);
         host.holdAt(holdTitle, holdObject);
         run->start();
-        return host.waitUntilHeld();
+        return holdObject.isEmpty() || host.waitUntilHeld();
     }
 
     QString finish()
@@ -55,6 +59,15 @@ struct ThreadedRun
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 };
+
+bool waitForEnd(const test::RecordingSearchHost& host, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (host.runsEnded() == 0 && clock.elapsed() < milliseconds)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return host.runsEnded() != 0;
+}
 
 } // namespace
 
@@ -162,6 +175,71 @@ private slots:
         QCOMPARE(report.contains("Instances found in data from TABLE customers\r\n"), !customersSkipped);
         QVERIFY(report.contains("Instances found in data from TABLE group\r\n"));
         QVERIFY(report.contains("TOTAL NUMBER OF INSTANCES FOUND: "));
+    }
+
+    // Memory that runs out in the middle of the data phase: the report says so and the run ends
+    // like a stop, its output file closed.
+    void aFailureInTheWorkerEndsTheRunCleanly()
+    {
+        ThreadedRun threaded;
+        threaded.host.failAt(kDataPhase, QStringLiteral("customers"));
+        QVERIFY(threaded.start(m_dir.filePath("failure.txt"), QString(), QString()));
+        const QString report = threaded.finish();
+
+        // The list of what was read comes between the error and the end.
+        QVERIFY2(report.contains(QStringLiteral("\r\n\r\nThe search ended after an error: std::bad_alloc")),
+                 qPrintable(report.right(400)));
+        QVERIFY2(report.endsWith(kStopped), qPrintable(report.right(200)));
+        QVERIFY(!threaded.run->isRunning());
+        QCOMPARE(threaded.host.runsEnded(), 1);
+        QCOMPARE(threaded.host.lastTitle(), "Ready - Zindrel");
+    }
+
+    // The driver is waiting on the server (a lock, a long first row): Stop and Skip cancel the
+    // statement, so neither waits for it. The lock is held until the run has ended.
+    void stopAndSkipCancelABlockedSelect_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<bool>("skip");
+        for (const char* source : {"sqlite", "postgres", "mariadb"}) {
+            QTest::addRow("stop on %s", source) << QString::fromLatin1(source) << false;
+            QTest::addRow("skip on %s", source) << QString::fromLatin1(source) << true;
+        }
+    }
+
+    void stopAndSkipCancelABlockedSelect()
+    {
+        QFETCH(QString, source);
+        QFETCH(bool, skip);
+        VELKARO_REQUIRE_DATA_SOURCE(test::testDataSource(source));
+        QTemporaryDir folder;
+        test::BlockedObject blocked;
+        QVERIFY(blocked.lock(source, folder.path()));
+        ThreadedRun threaded;
+        threaded.parameters.searchData = true;
+        QVERIFY(threaded.start(m_dir.filePath("blocked.txt"), kDataPhase, blocked.name(),
+                               blocked.connectString(), blocked.objects()));
+        threaded.host.release();
+        QVERIFY(blocked.waitUntilWaiting());
+        QVERIFY(threaded.run->isRunning());
+        if (skip)
+            threaded.run->skip();
+        else
+            threaded.run->stop();
+        const bool endedWhileBlocked = waitForEnd(threaded.host, 10000);
+        blocked.release();
+        const QString report = threaded.finish();
+        QVERIFY(endedWhileBlocked);
+
+        QVERIFY2(!report.contains("The following error was received"), qPrintable(report.right(400)));
+        if (skip) {
+            QCOMPARE(report.count(kSkipped), 1);
+            QVERIFY2(report.contains("Instances found in data from TABLE "), qPrintable(report.right(400)));
+            QVERIFY(report.contains("TOTAL NUMBER OF INSTANCES FOUND: "));
+        } else {
+            QVERIFY2(report.endsWith(kStopped), qPrintable(report.right(400)));
+            QCOMPARE(threaded.host.messages(), QStringList{"Zindrel has been stopped."});
+        }
     }
 
 private:

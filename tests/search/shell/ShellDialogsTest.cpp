@@ -6,19 +6,24 @@
 #include "search/shell/CAdvancedSheet.h"
 #include "search/shell/CPropColumns.h"
 #include "search/shell/CPropTables.h"
+#include "search/shell/ControlPanel.h"
 #include "search/shell/GeneralOptionsDialog.h"
 #include "search/shell/ParametersDialog.h"
 #include "search/shell/SearchConnection.h"
+#include "search/shell/ShellSearchHost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
+#include <thread>
 
 using namespace velkaro;
 using velkaro::test::child;
@@ -348,6 +353,44 @@ private slots:
         CAdvancedSheet sheet(parameters, connection, m_prompt);
         auto* list = child<QListWidget>(sheet.objectsPage(), "objectList");
         QCOMPARE(list->selectedItems().size(), list->count());
+    }
+
+    // A worker's selections and steps reach the panel merged, none lost, in order with the other
+    // calls; a name listed twice selects its latest row, an unknown one is added.
+    void controlPanelFollowsAWorkersPosts()
+    {
+        ControlPanel panel(m_prompt);
+        ShellSearchHost host(m_prompt);
+        host.setControlPanel(&panel);
+        QSignalSpy titles(&host, &ShellSearchHost::titleChanged);
+        constexpr int kObjects = 3000;
+        QStringList names;
+        for (int i = 0; i < kObjects; ++i)
+            names << QStringLiteral("T%1").arg(i);
+        names << QStringLiteral("T7");
+        std::thread worker([&] {
+            host.setProgressRange(SearchProgressBar::Objects, kObjects);
+            host.setObjectList(names);
+            for (int i = 0; i < kObjects; ++i) {
+                host.selectObject(names.at(i));
+                host.stepProgress(SearchProgressBar::Objects);
+                if (i == kObjects / 2)
+                    host.setTitle(QStringLiteral("Paused - Zindrel"));
+            }
+            host.setProgressRange(SearchProgressBar::Data, 2);
+            host.selectObject(QStringLiteral("T7"));
+            host.stepProgress(SearchProgressBar::Data);
+            host.runEnded();
+        });
+        QTRY_VERIFY(host.ended() && panel.progressBar(SearchProgressBar::Data)->value() == 1);
+        worker.join();
+
+        QCOMPARE(titles.count(), 1);
+        QCOMPARE(panel.progressBar(SearchProgressBar::Objects)->value(), kObjects);
+        QCOMPARE(panel.objectList()->currentRow(), kObjects);
+        panel.selectObject(QStringLiteral("not listed"));
+        QCOMPARE(panel.objectList()->count(), kObjects + 2);
+        QCOMPARE(panel.objectList()->currentItem()->text(), "not listed");
     }
 
     void sameNamedObjectsShareOneEntry()

@@ -1,0 +1,292 @@
+// How long Zindrel's interface thread stops answering during a run, and how long a Stop takes
+// while the driver waits on the server:
+// 1. a whole run (all phases) in the real main window, offscreen, on a SQLite catalog of 4,000
+//    tables: the longest gap between the ticks of a 10 ms timer from Start to the run's end;
+// 2. the Control Panel fed 20,000 objects by a worker through the run's host, as the object phase
+//    does: the longest gap, set against selecting by a search of the list's texts (the way it
+//    was done before) over the first objects;
+// 3. Stop latency: the time from stop() to the run's end while its SELECT waits on another
+//    session's lock (PostgreSQL, MariaDB) or on a first row that takes minutes (SQLite).
+//
+// Run: source build/datasources/env.sh && build/tests/benchmarks/ZindrelStallBenchmark [tables]
+
+#include "BlockedObject.h"
+#include "RecordingPrompt.h"
+#include "RecordingSearchHost.h"
+#include "ShellTesting.h"
+#include "TestDataSources.h"
+#include "common/ProfileStore.h"
+#include "search/engine/DirectReportWriter.h"
+#include "search/engine/ReportDocument.h"
+#include "search/engine/SearchRun.h"
+#include "search/shell/CMainFrame.h"
+#include "search/shell/COmbrakView.h"
+#include "search/shell/ControlPanel.h"
+#include "search/shell/ShellPrompt.h"
+#include "search/shell/ShellSearchHost.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+using namespace velkaro;
+
+namespace {
+
+int tableCount = 4000;
+constexpr int panelObjects = 20000;
+constexpr int tickMs = 10;
+
+// Tables of six columns with an index each; every tenth holds the needle in one of its rows.
+QByteArray catalogScript()
+{
+    QByteArray script = "BEGIN;\n";
+    for (int t = 0; t < tableCount; ++t) {
+        const QString table = QStringLiteral("stall_%1").arg(t, 4, 10, QLatin1Char('0'));
+        script +=
+            QStringLiteral("CREATE TABLE %1 (c00 INTEGER, c01 VARCHAR(40), c02 DECIMAL(10,2), c03 DATE, "
+                           "c04 VARCHAR(20), c05 INTEGER);\nCREATE INDEX %1_ix ON %1 (c01, c02);\n"
+                           "INSERT INTO %1 VALUES (1, 'alpha', 1.5, '2024-01-01', 'x', 7), "
+                           "(2, '%2', 2.5, '2024-01-02', 'y', 8);\n")
+                .arg(table, t % 10 == 0 ? QStringLiteral("needle") : QStringLiteral("beta"))
+                .toUtf8();
+    }
+    return script + "COMMIT;\n";
+}
+
+bool buildCatalog(const QString& path)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {path});
+    if (!shell.waitForStarted())
+        return false;
+    shell.write(catalogScript());
+    shell.closeWriteChannel();
+    return shell.waitForFinished(600000) && shell.exitCode() == 0;
+}
+
+// The longest time between two ticks of a fast timer on the interface thread.
+class StallMeter final
+{
+public:
+    StallMeter()
+    {
+        m_timer.setInterval(tickMs);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+    }
+    void start()
+    {
+        m_longest = 0;
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    // Counts the time since the last tick too: work that has not yet let the timer in is a stall.
+    qint64 longestMs()
+    {
+        tick();
+        return m_longest;
+    }
+
+private:
+    void tick()
+    {
+        const qint64 now = m_clock.elapsed();
+        if (now - m_last > m_longest) {
+            m_longest = now - m_last;
+            m_longestEnd = now;
+        }
+        m_last = now;
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+    qint64 m_longestEnd = 0;
+
+public:
+    qint64 longestEndedAtMs() const { return m_longestEnd; }
+};
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+void measureWholeRun(const QString& folder)
+{
+    const QString file = folder + QStringLiteral("/stall.sqlite");
+    if (!buildCatalog(file)) {
+        std::fprintf(stderr, "could not build the catalog with the sqlite3 shell\n");
+        return;
+    }
+    test::RemoveZindrelSettings();
+    test::RecordingPrompt answers;
+    ShellPrompt prompt(answers, nullptr);
+    ProfileStore store(QStringLiteral("Zindrel"));
+    zindrel::CMainFrame frame(store, prompt);
+    frame.show();
+    COmbrakView& view = *frame.view();
+
+    StallMeter meter;
+    QElapsedTimer clock;
+    // The Parameters dialog is answered on the loop's first turns; the meter starts with the run.
+    QTimer::singleShot(0, [&] {
+        test::startRun(view, answers, QStringLiteral("DRIVER=SQLite3;Database=") + file,
+                       QStringLiteral("c01|needle"));
+    });
+    waitFor([&] { return view.isRunActive(); }, 60000);
+    meter.start();
+    clock.start();
+    const bool ended = waitFor([&] { return !view.isRunActive(); }, 1800000);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    const qint64 stall = meter.longestMs();
+    std::printf("  the longest stall ended %.2f s after Start\n", meter.longestEndedAtMs() / 1000.0);
+    const int listed = view.controlPanel() ? view.controlPanel()->objectList()->count() : 0;
+    std::printf("whole run on %d tables (all phases, report of %d blocks): %.2f s, %s; longest interface "
+                "stall %lld ms (goal < 100 ms); Control Panel lists %d objects\n",
+                tableCount, view.report().document().blockCount(), seconds, ended ? "ended" : "DID NOT END",
+                static_cast<long long>(stall), listed);
+    frame.close();
+}
+
+void measureControlPanel()
+{
+    QStringList names;
+    for (int i = 0; i < panelObjects; ++i)
+        names << QStringLiteral("OWNER.OBJECT_%1").arg(i, 6, 10, QLatin1Char('0'));
+    test::RecordingPrompt answers;
+    ControlPanel panel(answers);
+    panel.show();
+    ShellSearchHost host(answers);
+    host.setControlPanel(&panel);
+
+    StallMeter meter;
+    meter.start();
+    QElapsedTimer clock;
+    clock.start();
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        host.setProgressRange(SearchProgressBar::Objects, panelObjects);
+        host.setObjectList(names);
+        for (const QString& name : names) {
+            host.selectObject(name);
+            host.stepProgress(SearchProgressBar::Objects);
+        }
+        host.runEnded();
+        done = true;
+    });
+    waitFor([&] { return done.load() && panel.objectList()->currentRow() == panelObjects - 1; }, 600000);
+    worker.join();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    const qint64 stall = meter.longestMs();
+
+    // The way before: each selection searched the list's texts.
+    constexpr int sampled = 2000;
+    clock.restart();
+    for (int i = 0; i < sampled; ++i) {
+        const QList<QListWidgetItem*> found = panel.objectList()->findItems(names.at(i), Qt::MatchExactly);
+        panel.objectList()->setCurrentItem(found.last());
+    }
+    const double searchedPerObject = clock.nsecsElapsed() / 1e9 / sampled;
+    clock.restart();
+    for (int i = 0; i < sampled; ++i)
+        panel.selectObject(names.at(i));
+    const double keyedPerObject = clock.nsecsElapsed() / 1e9 / sampled;
+    std::printf(
+        "Control Panel, %d objects from a worker: %.2f s, longest interface stall %lld ms (goal < 100 "
+        "ms)\n",
+        panelObjects, seconds, static_cast<long long>(stall));
+    std::printf("  one selection: %.1f us by name, %.1f us searching the texts (ratio %.0f; %.1f s for all "
+                "%d objects)\n",
+                keyedPerObject * 1e6, searchedPerObject * 1e6, searchedPerObject / keyedPerObject,
+                searchedPerObject * panelObjects, panelObjects);
+}
+
+// Milliseconds from stop() to the run's end; negative when the run was not blocked as planned.
+double stopLatency(const QString& source, const QString& folder)
+{
+    test::BlockedObject blocked;
+    if (!blocked.lock(source, folder))
+        return -1;
+    test::RecordingPrompt prompt;
+    CDbSession session(SessionVariant::Search);
+    if (!session.ConnectByString(blocked.connectString(), prompt))
+        return -1;
+    ReportDocument document(prompt);
+    DirectReportWriter writer(document);
+    test::RecordingSearchHost host;
+    SearchParameters parameters;
+    parameters.AcceptSearchText(QStringLiteral("needle-4711"));
+    SearchRun run(session, parameters, writer, host);
+    run.setObjectFilter(blocked.objects());
+    run.start();
+    if (!blocked.waitUntilWaiting())
+        return -1;
+    QElapsedTimer clock;
+    clock.start();
+    run.stop();
+    while (host.runsEnded() == 0 && clock.elapsed() < 30000)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    const double milliseconds = clock.nsecsElapsed() / 1e6;
+    blocked.release();
+    run.wait();
+    return milliseconds;
+}
+
+void measureStopLatency(const QString& folder)
+{
+    for (const char* key : {"sqlite", "postgres", "mariadb"}) {
+        const QString source = QString::fromLatin1(key);
+        if (!test::unavailableReason(test::testDataSource(source)).isEmpty()) {
+            std::printf("stop latency on %s: source not available\n", key);
+            continue;
+        }
+        std::vector<double> times;
+        for (int round = 0; round < 5; ++round) {
+            QTemporaryDir scratch(folder + QStringLiteral("/stop-XXXXXX"));
+            times.push_back(stopLatency(source, scratch.path()));
+        }
+        std::sort(times.begin(), times.end());
+        std::printf(
+            "stop latency on %s while the SELECT waits: median %.1f ms, worst %.1f ms of 5 (goal < 1000 "
+            "ms)\n",
+            key, times[2], times.back());
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1)
+        tableCount = std::max(1, std::atoi(argv[1]));
+    QTemporaryDir dir;
+    if (!dir.isValid() || qEnvironmentVariableIsEmpty("ODBCSYSINI")) {
+        std::fprintf(stderr, "needs a temporary folder and the test ODBC configuration "
+                             "(source build/datasources/env.sh)\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+    QApplication application(argc, argv);
+    measureStopLatency(dir.path());
+    measureControlPanel();
+    measureWholeRun(dir.path());
+    return 0;
+}
