@@ -9,6 +9,7 @@
 // Run: source build/datasources/env.sh && build/tests/benchmarks/VelkaroStallBenchmark [tables]
 
 #include "RecordingPrompt.h"
+#include "StallMeter.h"
 #include "apps/velkaro/CMainFrame.h"
 #include "common/ProfileStore.h"
 #include "explorer/views/CLeftView.h"
@@ -33,7 +34,6 @@ namespace {
 
 int tableCount = 5000;
 constexpr int columnCount = 20;
-constexpr int tickMs = 10;
 
 // The catalog as SQL for the sqlite3 shell: tables of 20 columns with a unique and a two-column index.
 QByteArray catalogScript()
@@ -112,49 +112,6 @@ int bareCatalogCalls(const QString& connectString)
     return static_cast<int>(names.size());
 }
 
-// The longest time between two ticks of a fast timer on the interface thread.
-class StallMeter final
-{
-public:
-    StallMeter()
-    {
-        m_timer.setInterval(tickMs);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
-    }
-    void start()
-    {
-        m_longest = 0;
-        m_clock.start();
-        m_last = 0;
-        m_timer.start();
-    }
-    // Counts the time since the last tick too: work that has not yet let the timer in is a stall.
-    qint64 longestMs()
-    {
-        tick();
-        return m_longest;
-    }
-    // When the longest gap ended, in ms from start(): tells a start-up stall from one during the load.
-    qint64 longestEndedAtMs() const { return m_longestEnd; }
-
-private:
-    void tick()
-    {
-        const qint64 now = m_clock.elapsed();
-        if (now - m_last > m_longest) {
-            m_longest = now - m_last;
-            m_longestEnd = now;
-        }
-        m_last = now;
-    }
-
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    qint64 m_longest = 0;
-    qint64 m_longestEnd = 0;
-};
-
 bool waitFor(const std::function<bool()>& done, int timeoutMs)
 {
     QElapsedTimer clock;
@@ -213,7 +170,7 @@ int main(int argc, char** argv)
     clock.start();
     frame.startUp();
     const double startUpSeconds = clock.nsecsElapsed() / 1e9;
-    StallMeter meter;
+    test::StallMeter meter;
     QTimer::singleShot(0, [&] { meter.start(); });
     QCoreApplication::processEvents();
     const bool loaded = waitFor(

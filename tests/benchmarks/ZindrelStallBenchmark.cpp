@@ -14,6 +14,7 @@
 #include "RecordingPrompt.h"
 #include "RecordingSearchHost.h"
 #include "ShellTesting.h"
+#include "StallMeter.h"
 #include "TestDataSources.h"
 #include "common/ProfileStore.h"
 #include "search/engine/DirectReportWriter.h"
@@ -42,7 +43,6 @@ namespace {
 
 int tableCount = 4000;
 constexpr int panelObjects = 20000;
-constexpr int tickMs = 10;
 
 // Tables of six columns with an index each; every tenth holds the needle in one of its rows.
 QByteArray catalogScript()
@@ -72,50 +72,6 @@ bool buildCatalog(const QString& path)
     return shell.waitForFinished(600000) && shell.exitCode() == 0;
 }
 
-// The longest time between two ticks of a fast timer on the interface thread.
-class StallMeter final
-{
-public:
-    StallMeter()
-    {
-        m_timer.setInterval(tickMs);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
-    }
-    void start()
-    {
-        m_longest = 0;
-        m_clock.start();
-        m_last = 0;
-        m_timer.start();
-    }
-    // Counts the time since the last tick too: work that has not yet let the timer in is a stall.
-    qint64 longestMs()
-    {
-        tick();
-        return m_longest;
-    }
-
-private:
-    void tick()
-    {
-        const qint64 now = m_clock.elapsed();
-        if (now - m_last > m_longest) {
-            m_longest = now - m_last;
-            m_longestEnd = now;
-        }
-        m_last = now;
-    }
-
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    qint64 m_longest = 0;
-    qint64 m_longestEnd = 0;
-
-public:
-    qint64 longestEndedAtMs() const { return m_longestEnd; }
-};
-
 bool waitFor(const std::function<bool()>& done, int timeoutMs)
 {
     QElapsedTimer clock;
@@ -143,7 +99,7 @@ void measureWholeRun(const QString& folder)
     frame.show();
     COmbrakView& view = *frame.view();
 
-    StallMeter meter;
+    test::StallMeter meter;
     QElapsedTimer clock;
     // The Parameters dialog is answered on the loop's first turns; the meter starts with the run.
     QTimer::singleShot(0, [&] {
@@ -176,7 +132,7 @@ void measureControlPanel()
     ShellSearchHost host(answers);
     host.setControlPanel(&panel);
 
-    StallMeter meter;
+    test::StallMeter meter;
     meter.start();
     QElapsedTimer clock;
     clock.start();
