@@ -68,12 +68,15 @@ SearchObjectListResult SearchObjectListLoader::Load(const SearchObjectScope& sco
     }
     if (!readList(statement, rc, listing) || !(scope.systemObjects || scope.named))
         return listing.result;
-    // The server's own objects: in databases of their own where a database is a catalog, and
-    // listed by psqlODBC only when their types are asked for. A call that fails adds nothing.
-    for (const QByteArray& types : {QByteArray(), QByteArray(kSystemTypes)}) {
-        if (openList(statement, QByteArray(), allOwners, types, rc) && !readList(statement, rc, listing))
-            break;
-    }
+    // The server's own objects: in databases of their own where a database is a catalog (a driver
+    // with owners has listed every catalog already), and listed by psqlODBC only when their types
+    // are asked for. A call that fails adds nothing.
+    const bool databasesAreCatalogs = !listing.catalog.isEmpty() && allOwners.isEmpty();
+    if (databasesAreCatalogs && openList(statement, QByteArray(), allOwners, QByteArray(), rc) &&
+        !readList(statement, rc, listing))
+        return listing.result;
+    if (openList(statement, QByteArray(), allOwners, QByteArray(kSystemTypes), rc))
+        readList(statement, rc, listing);
     return listing.result;
 }
 

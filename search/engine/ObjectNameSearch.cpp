@@ -121,8 +121,7 @@ void ObjectNameSearch::chooseRunObjects(const Objects& objects)
     const auto sequences =
         std::count_if(m_run.objects.begin(), m_run.objects.end(),
                       [](const RunObject& run) { return run.record->type == QLatin1String("SEQUENCE"); });
-    m_run.coverage.setObjects(int(m_run.objects.size()), int(m_run.objects.size() - sequences),
-                              m_run.parameters.searchData);
+    m_run.coverage.setObjects(int(m_run.objects.size() - sequences), m_run.parameters.searchData);
 }
 
 void ObjectNameSearch::walkObjects(const Objects& objects)

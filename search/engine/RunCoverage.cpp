@@ -19,7 +19,7 @@ QString ReasonText(const RunCoverage::Entry& entry)
     case RunCoverage::Reason::AllColumnsIgnored:
         return QStringLiteral("every column is ignored");
     case RunCoverage::Reason::ReadWhole:
-        return entry.detail.isEmpty() ? QStringLiteral("read whole") : entry.detail;
+        return QStringLiteral("read whole");
     }
     return QString();
 }
@@ -33,9 +33,8 @@ void RunCoverage::clear()
     *this = RunCoverage();
 }
 
-void RunCoverage::setObjects(int takingPart, int withRows, bool dataSearched)
+void RunCoverage::setObjects(int withRows, bool dataSearched)
 {
-    m_takingPart = takingPart;
     m_withRows = withRows;
     m_dataSearched = dataSearched;
 }

@@ -37,9 +37,9 @@ public:
 
     void clear();
 
-    // The object phase: the objects of the run, those that have rows to read, and whether the
-    // data search is to read them.
-    void setObjects(int takingPart, int withRows, bool dataSearched);
+    // The object phase: the objects of the run that have rows to read, and whether the data
+    // search is to read them.
+    void setObjects(int withRows, bool dataSearched);
     // An object the selection left out. They are counted, not named: the list of objects not
     // processed names them when the user asks for it.
     void leftOutByObjectList() { ++m_leftOut; }
@@ -78,7 +78,6 @@ private:
 
     std::vector<Entry> m_entries;
     std::unordered_set<const SearchObjectRecord*> m_allColumnsIgnored;
-    int m_takingPart = 0;
     int m_withRows = 0;
     bool m_dataSearched = false;
     int m_objectsRead = 0;
