@@ -354,16 +354,15 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
 
 FetchResult CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
 {
-    // The column count outlives the row: a search fetches millions of them.
-    if (statement != m_rowStatement) {
-        m_rowStatement = statement;
-        m_rowColumns = 0;
-        SQLNumResultCols(statement, &m_rowColumns);
-    }
+    if (statement != m_rowStatement)
+        startRows(statement);
     const SQLRETURN rc =
         StatementCancel::Run(&m_statementCancel, statement, [statement] { return SQLFetch(statement); });
     if (IsSuccess(rc)) {
-        row.Read(statement, m_rowColumns);
+        if (m_rowsBound)
+            m_boundRows.Read(statement, row);
+        else
+            row.Read(statement, m_rowColumns);
         return FetchResult::Row;
     }
     if (rc == SQL_NO_DATA)
@@ -372,6 +371,22 @@ FetchResult CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
     if (!ReportError(&statement, false))
         m_lastError = QString::fromUtf8(kSilentFetchFailure);
     return FetchResult::Failed;
+}
+
+// The column count and the bindings outlive the row: a search fetches millions of them.
+void CDbSession::startRows(SQLHSTMT statement)
+{
+    m_rowStatement = statement;
+    m_rowColumns = 0;
+    SQLNumResultCols(statement, &m_rowColumns);
+    m_rowsBound = BindRowColumns(m_boundRows, statement, m_rowColumns);
+}
+
+bool CDbSession::BindRowColumns(BoundRowReader& reader, SQLHSTMT statement, SQLSMALLINT columns)
+{
+    if (!m_driverCompletesBoundValues)
+        m_driverCompletesBoundValues = BoundRowReader::DriverCompletesBoundValues(m_hdbc);
+    return *m_driverCompletesBoundValues && reader.Bind(statement, columns);
 }
 
 FetchResult CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/BoundRowReader.h"
 #include "catalog/CatalogHost.h"
 #include "catalog/DriverStreaming.h"
 #include "catalog/SchemaModel.h"
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <sql.h>
 
 namespace velkaro {
@@ -79,6 +81,9 @@ public:
     // text in lastError.
     FetchResult FetchRow(SQLHSTMT statement, FetchedRow& row);
     FetchResult FetchRowText(SQLHSTMT statement, QString& rowText);
+    // Binds the first columns of a data query for reader where the driver can complete a bound
+    // value; false when the rows are to be read value by value.
+    bool BindRowColumns(BoundRowReader& reader, SQLHSTMT statement, SQLSMALLINT columns);
     void CloseQuery(SQLHSTMT& statement);
 
     // How the rows of a data query arrive; AsDriver for the explorer.
@@ -156,6 +161,7 @@ private:
     bool failureWantsLogin();
     void markFailed();
     void readConnection(const QString& output);
+    void startRows(SQLHSTMT statement);
     void attachCancel();
     QString information(SQLUSMALLINT item) const;
     bool fetchError(SQLHSTMT statement);
@@ -189,6 +195,9 @@ private:
     // FetchRow's state for the statement it read last.
     SQLHSTMT m_rowStatement = SQL_NULL_HSTMT;
     SQLSMALLINT m_rowColumns = 0;
+    BoundRowReader m_boundRows;
+    bool m_rowsBound = false;
+    std::optional<bool> m_driverCompletesBoundValues;
     std::unique_ptr<FetchedRow> m_textRow;
     StatementCancel m_statementCancel;
     std::once_flag m_catalogOnce;

@@ -27,6 +27,13 @@ qsizetype writtenLength(const char* value, SQLLEN indicator)
 
 void FetchedRow::Read(SQLHSTMT statement, SQLSMALLINT columns)
 {
+    Begin(columns);
+    for (SQLUSMALLINT column = 1; column <= SQLUSMALLINT(m_columns); ++column)
+        ReadInto(statement, column);
+}
+
+void FetchedRow::Begin(qsizetype columns)
+{
     m_columns = std::max<qsizetype>(columns, 0);
     if (qsizetype(m_values.size()) < m_columns)
         m_values.resize(size_t(m_columns));
@@ -37,30 +44,53 @@ void FetchedRow::Read(SQLHSTMT statement, SQLSMALLINT columns)
         m_buffer = std::make_unique_for_overwrite<char[]>(size_t(room));
         m_capacity = room;
     }
-    char* const out = m_buffer.get();
-    qsizetype size = 0;
-    for (SQLUSMALLINT column = 1; column <= SQLUSMALLINT(m_columns); ++column) {
-        if (column > 1) {
-            std::memcpy(out + size, kValueSeparator.data(), kValueSeparator.size());
-            size += qsizetype(kValueSeparator.size());
-        }
-        // Each value is written straight behind the one before: no copy per value.
-        char* const slot = out + size;
-        SQLLEN indicator = 0;
-        const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, slot, kValueBytes, &indicator);
-        const bool hasValue =
-            (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && indicator != SQL_NULL_DATA;
-        const qsizetype length = hasValue ? writtenLength(slot, indicator) : 0;
-        m_values[column - 1] = {size, length};
-        size += length;
+    m_size = 0;
+    m_filled = 0;
+}
+
+// Each value is written straight behind the one before: no copy per value.
+char* FetchedRow::nextSlot()
+{
+    if (m_filled > 0) {
+        std::memcpy(m_buffer.get() + m_size, kValueSeparator.data(), kValueSeparator.size());
+        m_size += qsizetype(kValueSeparator.size());
     }
-    m_size = size;
+    return m_buffer.get() + m_size;
+}
+
+void FetchedRow::endValue(qsizetype length)
+{
+    m_values[size_t(m_filled)] = {m_size, length};
+    m_size += length;
+    ++m_filled;
+}
+
+void FetchedRow::Append(const char* bytes, qsizetype length)
+{
+    if (m_filled >= m_columns)
+        return;
+    length = std::clamp<qsizetype>(length, 0, kValueBytes - 1);
+    char* const slot = nextSlot();
+    if (length > 0)
+        std::memcpy(slot, bytes, size_t(length));
+    endValue(length);
+}
+
+void FetchedRow::ReadInto(SQLHSTMT statement, SQLUSMALLINT column)
+{
+    if (m_filled >= m_columns)
+        return;
+    char* const slot = nextSlot();
+    SQLLEN indicator = 0;
+    const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, slot, kValueBytes, &indicator);
+    const bool hasValue = (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && indicator != SQL_NULL_DATA;
+    endValue(hasValue ? writtenLength(slot, indicator) : 0);
 }
 
 void FetchedRow::TextInto(QString& text) const
 {
     text.resize(0); // keeps the capacity of the previous row
-    for (qsizetype i = 0; i < m_columns; ++i) {
+    for (qsizetype i = 0; i < m_filled; ++i) {
         if (i > 0)
             text.append(QLatin1String(kValueSeparator.data(), qsizetype(kValueSeparator.size())));
         const std::string_view value(m_buffer.get() + m_values[size_t(i)].offset,

@@ -20,6 +20,11 @@ public:
     // Reads columns 1 to columns of the row the statement is on. A value the driver cannot give
     // reads as empty, as a NULL does.
     void Read(SQLHSTMT statement, SQLSMALLINT columns);
+    // For a reader that has the values at hand: Begin, then each column's value in order, either
+    // copied (Append) or written by the driver into the next slot (ReadInto).
+    void Begin(qsizetype columns);
+    void Append(const char* bytes, qsizetype length);
+    void ReadInto(SQLHSTMT statement, SQLUSMALLINT column);
 
     // The values as the driver wrote them, joined by " \t ". Plain ASCII without a NUL byte is
     // already the row's text; anything else is for TextInto to decode.
@@ -29,6 +34,9 @@ public:
     void TextInto(QString& text) const;
 
 private:
+    char* nextSlot();
+    void endValue(qsizetype length);
+
     struct Value
     {
         qsizetype offset = 0;
@@ -40,6 +48,7 @@ private:
     qsizetype m_size = 0;
     std::vector<Value> m_values; // one per column; only the first columns count
     qsizetype m_columns = 0;
+    qsizetype m_filled = 0; // values written of the row being read
 };
 
 } // namespace velkaro

@@ -75,8 +75,11 @@ QString KeyChunkReader::Execute()
         return QStringLiteral("No statement could be allocated.");
     }
     QByteArray sql = m_firstSql.toUtf8();
-    if (CDbSession::IsSuccess(executeDirect(sql)))
+    if (CDbSession::IsSuccess(executeDirect(sql))) {
+        // The bindings hold for every later chunk of the statement; the key stays unbound.
+        m_rowsBound = m_session.BindRowColumns(m_boundRows, m_statement, SQLSMALLINT(m_textColumns));
         return QString();
+    }
     fail();
     return m_error;
 }
@@ -87,7 +90,10 @@ FetchResult KeyChunkReader::FetchRow(FetchedRow& row)
         const SQLRETURN rc = StatementCancel::Run(&m_session.statementCancel(), m_statement,
                                                   [this] { return SQLFetch(m_statement); });
         if (CDbSession::IsSuccess(rc)) {
-            row.Read(m_statement, SQLSMALLINT(m_textColumns));
+            if (m_rowsBound)
+                m_boundRows.Read(m_statement, row);
+            else
+                row.Read(m_statement, SQLSMALLINT(m_textColumns));
             ++m_rowsInChunk;
             return readKey() ? FetchResult::Row : FetchResult::Failed;
         }

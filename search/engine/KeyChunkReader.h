@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/BoundRowReader.h"
 #include "catalog/CDbSession.h"
 #include "search/engine/TableKey.h"
 
@@ -70,6 +71,8 @@ private:
     std::vector<QByteArray> m_keyValues;
     SQLLEN m_nullTerminated = SQL_NTS; // the length of every bound key value
     bool m_bound = false;
+    BoundRowReader m_boundRows;
+    bool m_rowsBound = false;
     int m_rowsInChunk = 0;
     bool m_ended = false;
     QString m_error;

@@ -394,6 +394,46 @@ private slots:
         QCOMPARE(bytes, QByteArray(9999, '0') + " \t next \t last");
     }
 
+    // Rows come through bound buffers of a few hundred bytes; a value at the edge of a buffer, past
+    // it, NULL, or multi-byte across it reads the same as value by value.
+    void boundRowsReadAsValueByValue_data() { addSourceColumn(); }
+    void boundRowsReadAsValueByValue()
+    {
+        QFETCH(QString, key);
+        const TestDataSource& source = velkaro::test::testDataSource(key);
+        VELKARO_REQUIRE_DATA_SOURCE(source);
+        RecordingPrompt prompt;
+        CDbSession session(SessionVariant::Search);
+        QVERIFY(session.ConnectByString(source.connectString, prompt));
+        const QString edges =
+            key == QLatin1String("sqlite")
+                ? QStringLiteral(
+                      "SELECT substr(hex(zeroblob(200)), 1, 255), NULL, substr(hex(zeroblob(200)), 1, 256), "
+                      "'x', replace(hex(zeroblob(150)), '00', 'é'), 42 UNION ALL "
+                      "SELECT 'short', 'é', NULL, hex(zeroblob(3000)), '', -1")
+                : QStringLiteral("SELECT REPEAT('a', 255), NULL, REPEAT('b', 256), 'x', REPEAT('é', 150), 42 "
+                                 "UNION ALL SELECT 'short', 'é', NULL, REPEAT('c', 6000), '', -1");
+        const auto rowsOf = [&](bool bound) {
+            SQLHSTMT statement = SQL_NULL_HSTMT;
+            QByteArrayList rows;
+            if (!session.ExecuteQuery(statement, edges).isEmpty())
+                return rows;
+            velkaro::FetchedRow row;
+            while (bound ? session.FetchRow(statement, row) == velkaro::FetchResult::Row
+                         : CDbSession::IsSuccess(SQLFetch(statement))) {
+                if (!bound)
+                    row.Read(statement, 6);
+                rows.append(QByteArray(row.Bytes().data(), qsizetype(row.Bytes().size())));
+            }
+            session.CloseQuery(statement);
+            return rows;
+        };
+        const QByteArrayList valueByValue = rowsOf(false);
+        QCOMPARE(valueByValue.size(), 2);
+        QVERIFY(valueByValue.at(1).size() > 5000); // the long value came whole
+        QCOMPARE(rowsOf(true), valueByValue);
+    }
+
     // The search session has the driver hand over rows as they are fetched, even when the user's
     // string asks for whole results: an error in a late row then comes with the fetch of that row,
     // where a driver holding whole results meets it at execute already.
