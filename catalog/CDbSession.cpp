@@ -189,6 +189,7 @@ bool CDbSession::connectForStreaming(const QString& input)
     const DriverStreaming streaming =
         DriverStreaming::For(information(SQL_DRIVER_NAME), information(SQL_DRIVER_VER));
     m_rowReading = streaming.reading();
+    m_rowsPerFetch = streaming.rowsPerFetch();
     if (!streaming.changesConnection())
         return true;
     // The drivers read these attributes only when they connect.
@@ -339,7 +340,7 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
 {
     statement = SQL_NULL_HSTMT;
     SQLAllocStmt(m_hdbc, &statement);
-    m_rowStatement = SQL_NULL_HSTMT;
+    m_rowStatements.erase(statement); // nothing kept of a statement that had this handle before
     QByteArray sql = sqlText.toUtf8();
     const SQLRETURN rc = StatementCancel::Run(&m_statementCancel, statement, [&] {
         return SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
@@ -354,39 +355,60 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
 
 FetchResult CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
 {
-    if (statement != m_rowStatement)
-        startRows(statement);
+    RowStatement& rows = rowStatement(statement);
+    if (rows.bound && rows.reader.NextInBlock())
+        return boundRow(statement, rows.reader, row);
     const SQLRETURN rc =
         StatementCancel::Run(&m_statementCancel, statement, [statement] { return SQLFetch(statement); });
     if (IsSuccess(rc)) {
-        if (m_rowsBound)
-            m_boundRows.Read(statement, row);
-        else
-            row.Read(statement, m_rowColumns);
-        return FetchResult::Row;
+        if (!rows.bound) {
+            row.Read(statement, rows.columns);
+            return FetchResult::Row;
+        }
+        if (rows.reader.StartBlock())
+            return boundRow(statement, rows.reader, row);
+        return FetchResult::End;
     }
     if (rc == SQL_NO_DATA)
         return FetchResult::End;
-    // A failure in the middle of the rows is no end of the table: the caller says so.
-    if (!ReportError(&statement, false))
-        m_lastError = QString::fromUtf8(kSilentFetchFailure);
-    return FetchResult::Failed;
+    return fetchFailed(statement);
 }
 
-// The column count and the bindings outlive the row: a search fetches millions of them.
-void CDbSession::startRows(SQLHSTMT statement)
+// The column count and the bindings outlive the row: a search fetches millions of them. Each
+// open query keeps its own, so queries read in turns lose no row of a block.
+CDbSession::RowStatement& CDbSession::rowStatement(SQLHSTMT statement)
 {
-    m_rowStatement = statement;
-    m_rowColumns = 0;
-    SQLNumResultCols(statement, &m_rowColumns);
-    m_rowsBound = BindRowColumns(m_boundRows, statement, m_rowColumns);
+    std::unique_ptr<RowStatement>& rows = m_rowStatements[statement];
+    if (!rows) {
+        rows = std::make_unique<RowStatement>();
+        SQLNumResultCols(statement, &rows->columns);
+        rows->bound = BindRowColumns(rows->reader, statement, rows->columns, SQLULEN(m_rowsPerFetch));
+    }
+    return *rows;
 }
 
-bool CDbSession::BindRowColumns(BoundRowReader& reader, SQLHSTMT statement, SQLSMALLINT columns)
+bool CDbSession::BindRowColumns(BoundRowReader& reader, SQLHSTMT statement, SQLSMALLINT columns,
+                                SQLULEN rowsPerFetch)
 {
     if (!m_driverCompletesBoundValues)
         m_driverCompletesBoundValues = BoundRowReader::DriverCompletesBoundValues(m_hdbc);
-    return *m_driverCompletesBoundValues && reader.Bind(statement, columns);
+    return *m_driverCompletesBoundValues && reader.Bind(statement, columns, rowsPerFetch);
+}
+
+FetchResult CDbSession::boundRow(SQLHSTMT statement, const BoundRowReader& reader, FetchedRow& row)
+{
+    if (reader.RowFailed())
+        return fetchFailed(statement);
+    reader.Read(statement, row);
+    return FetchResult::Row;
+}
+
+// A failure in the middle of the rows is no end of the table: the caller says so.
+FetchResult CDbSession::fetchFailed(SQLHSTMT statement)
+{
+    if (!ReportError(&statement, false))
+        m_lastError = QString::fromUtf8(kSilentFetchFailure);
+    return FetchResult::Failed;
 }
 
 FetchResult CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)
@@ -401,8 +423,7 @@ FetchResult CDbSession::FetchRowText(SQLHSTMT statement, QString& rowText)
 
 void CDbSession::CloseQuery(SQLHSTMT& statement)
 {
-    if (statement == m_rowStatement)
-        m_rowStatement = SQL_NULL_HSTMT; // a later statement may get the same handle
+    m_rowStatements.erase(statement); // a later statement may get the same handle
     if (statement != SQL_NULL_HSTMT)
         SQLFreeStmt(statement, SQL_DROP);
     statement = SQL_NULL_HSTMT;

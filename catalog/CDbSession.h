@@ -14,6 +14,7 @@
 #include <mutex>
 #include <optional>
 #include <sql.h>
+#include <unordered_map>
 
 namespace velkaro {
 
@@ -82,8 +83,10 @@ public:
     FetchResult FetchRow(SQLHSTMT statement, FetchedRow& row);
     FetchResult FetchRowText(SQLHSTMT statement, QString& rowText);
     // Binds the first columns of a data query for reader where the driver can complete a bound
-    // value; false when the rows are to be read value by value.
-    bool BindRowColumns(BoundRowReader& reader, SQLHSTMT statement, SQLSMALLINT columns);
+    // value; false when the rows are to be read value by value. rowsPerFetch comes from
+    // DriverStreaming::rowsPerFetch, or is 1 where the caller reads more of each row itself.
+    bool BindRowColumns(BoundRowReader& reader, SQLHSTMT statement, SQLSMALLINT columns,
+                        SQLULEN rowsPerFetch);
     void CloseQuery(SQLHSTMT& statement);
 
     // How the rows of a data query arrive; AsDriver for the explorer.
@@ -154,6 +157,14 @@ public:
                                              const std::function<bool()>& runStopped = {});
 
 private:
+    // What FetchRow keeps of each open data query until CloseQuery; the reader's buffers and
+    // counters are bound to the statement, so they stay where they are.
+    struct RowStatement
+    {
+        SQLSMALLINT columns = 0;
+        bool bound = false;
+        BoundRowReader reader;
+    };
     bool allocateHandles();
     bool connectWithLogin(QString& input, UserPrompt& prompt, QString& output);
     bool connectForStreaming(const QString& input);
@@ -161,7 +172,9 @@ private:
     bool failureWantsLogin();
     void markFailed();
     void readConnection(const QString& output);
-    void startRows(SQLHSTMT statement);
+    RowStatement& rowStatement(SQLHSTMT statement);
+    FetchResult boundRow(SQLHSTMT statement, const BoundRowReader& reader, FetchedRow& row);
+    FetchResult fetchFailed(SQLHSTMT statement);
     void attachCancel();
     QString information(SQLUSMALLINT item) const;
     bool fetchError(SQLHSTMT statement);
@@ -192,11 +205,8 @@ private:
     RowReading m_rowReading = RowReading::AsDriver;
     SchemaModel m_model;
     RecordList<SearchObjectRecord> m_searchObjects;
-    // FetchRow's state for the statement it read last.
-    SQLHSTMT m_rowStatement = SQL_NULL_HSTMT;
-    SQLSMALLINT m_rowColumns = 0;
-    BoundRowReader m_boundRows;
-    bool m_rowsBound = false;
+    std::unordered_map<SQLHSTMT, std::unique_ptr<RowStatement>> m_rowStatements;
+    int m_rowsPerFetch = 1; // rows a fetch brings, where the driver is known to take a row array
     std::optional<bool> m_driverCompletesBoundValues;
     std::unique_ptr<FetchedRow> m_textRow;
     StatementCancel m_statementCancel;

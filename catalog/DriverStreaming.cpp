@@ -49,6 +49,7 @@ DriverStreaming DriverStreaming::For(const QString& driverName, const QString& d
         streaming.m_reading = RowReading::Streamed;
         streaming.m_attributes = {{QStringLiteral("UseDeclareFetch"), QStringLiteral("1")},
                                   {QStringLiteral("Fetch"), QString::number(kFetchRows)}};
+        streaming.m_rowsPerFetch = kRowArrayRows;
     } else if (stem == QLatin1String("sqlite3odbc")) {
         // sqlite3_step row by row instead of the whole result at execute.
         streaming.m_reading = RowReading::Streamed;

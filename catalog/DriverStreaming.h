@@ -22,10 +22,15 @@ class DriverStreaming final
 public:
     // Rows fetched from the server per round trip where the driver takes a count.
     static constexpr int kFetchRows = 5000;
+    // Rows per fetch call where a driver takes a row array.
+    static constexpr int kRowArrayRows = 256;
 
     static DriverStreaming For(const QString& driverName, const QString& driverVersion);
 
     RowReading reading() const { return m_reading; }
+    // Rows a fetch brings into the bound buffers: more than one only where the driver is known to
+    // read a long value of any row of the block again (positioned SQLGetData).
+    int rowsPerFetch() const { return m_rowsPerFetch; }
     // True when the connection must be made again with attributes of ours.
     bool changesConnection() const { return !m_attributes.isEmpty(); }
     // The connect string with these attributes, each replacing any the user had.
@@ -36,6 +41,7 @@ public:
 
 private:
     RowReading m_reading = RowReading::AsDriver;
+    int m_rowsPerFetch = 1;
     QList<QPair<QString, QString>> m_attributes;
 };
 

@@ -77,7 +77,8 @@ QString KeyChunkReader::Execute()
     QByteArray sql = m_firstSql.toUtf8();
     if (CDbSession::IsSuccess(executeDirect(sql))) {
         // The bindings hold for every later chunk of the statement; the key stays unbound.
-        m_rowsBound = m_session.BindRowColumns(m_boundRows, m_statement, SQLSMALLINT(m_textColumns));
+        // One row a fetch: the key of the row just fetched is read after it.
+        m_rowsBound = m_session.BindRowColumns(m_boundRows, m_statement, SQLSMALLINT(m_textColumns), 1);
         return QString();
     }
     fail();

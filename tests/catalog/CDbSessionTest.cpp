@@ -394,43 +394,65 @@ private slots:
         QCOMPARE(bytes, QByteArray(9999, '0') + " \t next \t last");
     }
 
-    // Rows come through bound buffers of a few hundred bytes; a value at the edge of a buffer, past
-    // it, NULL, or multi-byte across it reads the same as value by value.
-    void boundRowsReadAsValueByValue_data() { addSourceColumn(); }
+    // Rows come through bound buffers of a few hundred bytes, many rows a fetch where the driver
+    // allows: a value at the edge of a buffer, past it, NULL, or multi-byte across it, in any row
+    // of a block, reads the same as value by value.
+    void boundRowsReadAsValueByValue_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("query");
+        QTest::newRow("sqlite edges")
+            << "sqlite"
+            << "SELECT substr(hex(zeroblob(200)), 1, 255), NULL, "
+               "substr(hex(zeroblob(200)), 1, 256), 'x', replace(hex(zeroblob(150)), "
+               "'00', 'é'), 42 UNION ALL SELECT 'short', 'é', NULL, "
+               "hex(zeroblob(3000)), '', -1";
+        QTest::newRow("sqlite long values across blocks")
+            << "sqlite"
+            << "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 700) "
+               "SELECT i, substr(hex(zeroblob(i)), 1, i), CASE WHEN i % 3 = 0 THEN NULL ELSE 'é' END FROM n";
+        const char* const edges =
+            "SELECT REPEAT('a', 255), NULL, REPEAT('b', 256), 'x', REPEAT('é', 150), 42 "
+            "UNION ALL SELECT 'short', 'é', NULL, REPEAT('c', 6000), '', -1";
+        QTest::newRow("postgres edges") << "postgres" << edges;
+        QTest::newRow("postgres long values across blocks")
+            << "postgres"
+            << "SELECT i, REPEAT('d', i), CASE WHEN i % 3 = 0 THEN NULL ELSE 'é' END "
+               "FROM generate_series(1, 700) AS i";
+        QTest::newRow("mariadb edges") << "mariadb" << edges;
+        QTest::newRow("mariadb long values across blocks")
+            << "mariadb"
+            << "SELECT seq, REPEAT('d', seq), CASE WHEN seq % 3 = 0 THEN NULL ELSE 'é' END FROM seq_1_to_700";
+    }
     void boundRowsReadAsValueByValue()
     {
         QFETCH(QString, key);
+        QFETCH(QString, query);
         const TestDataSource& source = velkaro::test::testDataSource(key);
         VELKARO_REQUIRE_DATA_SOURCE(source);
         RecordingPrompt prompt;
         CDbSession session(SessionVariant::Search);
         QVERIFY(session.ConnectByString(source.connectString, prompt));
-        const QString edges =
-            key == QLatin1String("sqlite")
-                ? QStringLiteral(
-                      "SELECT substr(hex(zeroblob(200)), 1, 255), NULL, substr(hex(zeroblob(200)), 1, 256), "
-                      "'x', replace(hex(zeroblob(150)), '00', 'é'), 42 UNION ALL "
-                      "SELECT 'short', 'é', NULL, hex(zeroblob(3000)), '', -1")
-                : QStringLiteral("SELECT REPEAT('a', 255), NULL, REPEAT('b', 256), 'x', REPEAT('é', 150), 42 "
-                                 "UNION ALL SELECT 'short', 'é', NULL, REPEAT('c', 6000), '', -1");
         const auto rowsOf = [&](bool bound) {
             SQLHSTMT statement = SQL_NULL_HSTMT;
             QByteArrayList rows;
-            if (!session.ExecuteQuery(statement, edges).isEmpty())
+            if (!session.ExecuteQuery(statement, query).isEmpty())
                 return rows;
+            SQLSMALLINT columns = 0;
+            SQLNumResultCols(statement, &columns);
             velkaro::FetchedRow row;
             while (bound ? session.FetchRow(statement, row) == velkaro::FetchResult::Row
                          : CDbSession::IsSuccess(SQLFetch(statement))) {
                 if (!bound)
-                    row.Read(statement, 6);
+                    row.Read(statement, columns);
                 rows.append(QByteArray(row.Bytes().data(), qsizetype(row.Bytes().size())));
             }
             session.CloseQuery(statement);
             return rows;
         };
         const QByteArrayList valueByValue = rowsOf(false);
-        QCOMPARE(valueByValue.size(), 2);
-        QVERIFY(valueByValue.at(1).size() > 5000); // the long value came whole
+        QVERIFY(valueByValue.size() >= 2);
+        QVERIFY(valueByValue.last().size() > 600); // the long value came whole
         QCOMPARE(rowsOf(true), valueByValue);
     }
 
