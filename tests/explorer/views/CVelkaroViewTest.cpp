@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace velkaro;
 
@@ -144,7 +145,11 @@ private slots:
         view.SetColumnSet(1);
         view.fill(numberedRows(1000, 2));
         view.fill(numberedRows(3, 9));
-        QTest::qWait(50);
+        // Posted events run in order: once this one has run, so has the first fill's next chunk.
+        bool laterTurn = false;
+        QTimer::singleShot(0, &view, [&laterTurn] { laterTurn = true; });
+        QTRY_VERIFY(laterTurn);
+        QVERIFY(!view.fillInProgress());
         QCOMPARE(view.topLevelItemCount(), 3);
     }
 

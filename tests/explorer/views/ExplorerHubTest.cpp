@@ -1,6 +1,7 @@
 #include "HubTestPort.h"
 #include "catalog/CDbSession.h"
 #include "common/ProfileStore.h"
+#include "tests/support/ActivityLogFile.h"
 #include "tests/support/RecordingPrompt.h"
 #include "tests/support/TestDataSources.h"
 
@@ -95,14 +96,7 @@ struct Explorer
 
     QStringList logLines() const
     {
-        QFile file(logDir.filePath(QStringLiteral("velkaro.log")));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QStringList lines;
-        for (const QString& line :
-             QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            lines.append(line.section(QStringLiteral("> "), 1).remove(QLatin1Char('\r')));
-        return lines;
+        return velkaro::test::activityLogMessages(logDir.filePath(QStringLiteral("velkaro.log")));
     }
 
     bool idle() const
