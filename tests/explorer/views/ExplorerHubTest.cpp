@@ -486,8 +486,10 @@ private slots:
         VELKARO_REQUIRE_DATA_SOURCE(postgres);
         // A superuser connection over the server's socket holds the catalog locked, so the
         // worker's first catalog call blocks inside the driver and never sees a stop request.
-        const QString socketDir =
-            qEnvironmentVariable("VELKARO_ODBC_DIR") + QStringLiteral("/servers/pg/sock");
+        QFile socketDirFile(qEnvironmentVariable("VELKARO_ODBC_DIR") +
+                            QStringLiteral("/servers/pg/socket-dir"));
+        QVERIFY(socketDirFile.open(QIODevice::ReadOnly));
+        const QString socketDir = QString::fromUtf8(socketDirFile.readAll()).trimmed();
         CDbSession locker(SessionVariant::Search);
         RecordingPrompt lockPrompt;
         const QString port = qEnvironmentVariable("VELKARO_PG_PORT", QStringLiteral("55432"));
