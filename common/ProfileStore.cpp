@@ -12,8 +12,7 @@ const char* const kOrganization = "Halvetic";
 ProfileStore::ProfileStore(const QString& application)
     : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                              QString::fromLatin1(kOrganization), application))
-{
-}
+{}
 
 ProfileStore::~ProfileStore() = default;
 
@@ -25,7 +24,8 @@ int ProfileStore::readInt(const QString& section, const QString& name, int defau
     return value.isValid() && ok ? number : defaultValue;
 }
 
-QString ProfileStore::readString(const QString& section, const QString& name, const QString& defaultValue) const
+QString ProfileStore::readString(const QString& section, const QString& name,
+                                 const QString& defaultValue) const
 {
     const QVariant value = m_settings->value(section + QLatin1Char('/') + name);
     return value.isValid() ? value.toString() : defaultValue;

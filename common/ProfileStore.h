@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <memory>
 
 class QSettings;
@@ -54,7 +53,10 @@ struct StringSetting
     {
         return store.readString(section, name, QString::fromUtf8(defaultValue));
     }
-    bool write(ProfileStore& store, const QString& value) const { return store.writeString(section, name, value); }
+    bool write(ProfileStore& store, const QString& value) const
+    {
+        return store.writeString(section, name, value);
+    }
 };
 
 } // namespace velkaro

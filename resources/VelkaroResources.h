@@ -6,4 +6,7 @@ namespace velkaro {
 // live in a static library, so a program calls this once before using them.
 void initVelkaroResources();
 
+// Registers the tree's node images (":/icons/nodes/<name>.svg"). Safe to call more than once.
+void initNodeImageResources();
+
 } // namespace velkaro

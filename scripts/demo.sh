@@ -24,15 +24,8 @@ if [ ! -f "$settings" ]; then
     chmod 600 "$settings"
 fi
 
-programs=()
-for program in velkaro zindrel; do
-    [ -x "$build/apps/$program" ] && programs+=("$build/apps/$program")
-done
-if [ ${#programs[@]} -eq 0 ]; then
-    echo "Built. The sample data source ShopSQLite is ready in $sample (source $sample/env.sh)."
-    exit 0
-fi
 # The activity log (Velkaro.log) is written in the folder the program starts in: keep it with the sample.
 cd "$sample"
-for program in "${programs[@]}"; do "$program" & done
+"$build/apps/velkaro" &
+"$build/apps/zindrel" &
 wait

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the programs and the tests need (only what is missing).
+#   install-packages.sh [more packages...]   (CI adds its checking tools)
 set -euo pipefail
-packages=(build-essential cmake ninja-build ccache clang-format qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-    unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql odbc-mariadb postgresql mariadb-server
-    mariadb-client sqlite3 xvfb xauth xdotool x11-utils imagemagick poppler-utils libgtest-dev fonts-dejavu-core)
+# build: compiler, CMake, Ninja, ccache, Qt 6 (Core, Gui, Widgets, Svg, Test) and the ODBC headers;
+# programs: the offscreen and desktop platform plugins, a font, the driver manager and the three drivers;
+# tests: the two servers and sqlite3 for the sample data sources.
+packages=(build-essential cmake ninja-build ccache qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
+    fonts-dejavu-core unixodbc unixodbc-dev libsqliteodbc odbc-postgresql odbc-mariadb
+    postgresql mariadb-server mariadb-client sqlite3 "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2> /dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,137 +1,77 @@
 #include "explorer/views/NodeImageList.h"
 
+#include "explorer/core/NodeImages.h"
+#include "resources/VelkaroResources.h"
+
 #include <QHash>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QVector>
+#include <array>
 
 namespace velkaro {
 
 namespace {
 
-enum class Shape
+struct ImageFile
 {
-    Disc,
-    Cylinder,
-    Grid,
-    Bar,
-    Key,
-    Dot,
-    Frame,
-    Stack,
-    Arrow
+    int image;
+    const char* name;
 };
 
-struct ImageLook
-{
-    Shape shape;
-    QColor colour;
-    bool selected;
+// In image-number order: the list below is indexed by number.
+constexpr ImageFile kImageFiles[] = {
+    {NodeImage::Root, "root"},
+    {NodeImage::Database, "database"},
+    {NodeImage::Table, "table"},
+    {NodeImage::Column, "column"},
+    {NodeImage::Index, "index"},
+    {NodeImage::IndexColumn, "index-column"},
+    {NodeImage::SelectedDatabase, "database-selected"},
+    {NodeImage::SelectedTable, "table-selected"},
+    {NodeImage::SelectedIndex, "index-selected"},
+    {NodeImage::View, "view"},
+    {NodeImage::SelectedView, "view-selected"},
+    {NodeImage::OtherObject, "other"},
+    {NodeImage::SelectedOtherObject, "other-selected"},
+    {NodeImage::Sequence, "sequence"},
+    {NodeImage::SelectedSequence, "sequence-selected"},
+    {NodeImage::Synonym, "synonym"},
+    {NodeImage::SelectedSynonym, "synonym-selected"},
 };
 
-ImageLook lookOf(int image)
+constexpr bool inNumberOrder()
 {
-    switch (image) {
-    case 0:
-        return {Shape::Disc, QColor(60, 110, 190), false};
-    case 1:
-        return {Shape::Cylinder, QColor(200, 150, 40), false};
-    case 2:
-        return {Shape::Grid, QColor(50, 120, 60), false};
-    case 3:
-        return {Shape::Bar, QColor(90, 90, 90), false};
-    case 4:
-        return {Shape::Key, QColor(170, 60, 60), false};
-    case 5:
-        return {Shape::Dot, QColor(170, 60, 60), false};
-    case 6:
-        return {Shape::Cylinder, QColor(200, 150, 40), true};
-    case 7:
-        return {Shape::Grid, QColor(50, 120, 60), true};
-    case 8:
-        return {Shape::Key, QColor(170, 60, 60), true};
-    case 9:
-        return {Shape::Frame, QColor(110, 70, 160), false};
-    case 10:
-        return {Shape::Frame, QColor(110, 70, 160), true};
-    case 11:
-        return {Shape::Stack, QColor(120, 120, 120), false};
-    case 12:
-        return {Shape::Stack, QColor(120, 120, 120), true};
-    case 13:
-        return {Shape::Arrow, QColor(30, 130, 150), false};
-    case 14:
-        return {Shape::Arrow, QColor(30, 130, 150), true};
-    case 15:
-        return {Shape::Disc, QColor(160, 100, 40), false};
-    default:
-        return {Shape::Disc, QColor(160, 100, 40), true};
-    }
+    int number = 0;
+    for (const ImageFile& file : kImageFiles)
+        if (file.image != number++)
+            return false;
+    return number == NodeImageList::kCount && number == NodeImage::Count;
 }
+static_assert(inNumberOrder(), "one image file for each image number, in number order");
 
-void drawShape(QPainter& painter, Shape shape)
+QPixmap render(const ImageFile& image)
 {
-    switch (shape) {
-    case Shape::Disc:
-        painter.drawEllipse(2, 2, 11, 11);
-        break;
-    case Shape::Cylinder:
-        painter.drawRect(3, 4, 9, 9);
-        painter.drawEllipse(3, 1, 9, 5);
-        break;
-    case Shape::Grid:
-        painter.drawRect(1, 2, 13, 11);
-        painter.drawLine(1, 6, 14, 6);
-        painter.drawLine(7, 6, 7, 13);
-        break;
-    case Shape::Bar:
-        painter.drawRect(5, 1, 5, 13);
-        break;
-    case Shape::Key:
-        painter.drawEllipse(1, 4, 6, 6);
-        painter.drawLine(7, 7, 14, 7);
-        painter.drawLine(12, 7, 12, 11);
-        break;
-    case Shape::Dot:
-        painter.drawEllipse(5, 5, 5, 5);
-        break;
-    case Shape::Frame:
-        painter.drawRect(1, 2, 13, 11);
-        painter.drawRect(4, 5, 7, 5);
-        break;
-    case Shape::Stack:
-        painter.drawRect(1, 1, 9, 9);
-        painter.drawRect(5, 5, 9, 9);
-        break;
-    case Shape::Arrow:
-        painter.drawPolygon(QPolygon({QPoint(2, 3), QPoint(13, 8), QPoint(2, 13)}));
-        break;
-    }
-}
-
-QPixmap draw(int image)
-{
+    const QString file = QStringLiteral(":/icons/nodes/%1.svg").arg(QLatin1String(image.name));
     QPixmap pixmap(NodeImageList::kSize, NodeImageList::kSize);
     pixmap.fill(Qt::transparent);
-    const ImageLook look = lookOf(image);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(look.colour.darker(150), 1));
-    painter.setBrush(look.selected ? look.colour.lighter(150) : look.colour);
-    drawShape(painter, look.shape);
-    if (look.selected) {
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(Qt::white, 1));
-        painter.drawRect(0, 0, NodeImageList::kSize - 1, NodeImageList::kSize - 1);
+    QSvgRenderer renderer(file);
+    if (!renderer.isValid()) {
+        qWarning("Node image %s is missing from the resources", qPrintable(file));
+        return pixmap;
     }
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
     return pixmap;
 }
 
 const QVector<QPixmap>& pixmaps()
 {
     static const QVector<QPixmap> all = [] {
+        initNodeImageResources();
         QVector<QPixmap> list;
-        for (int image = 0; image < NodeImageList::kCount; ++image)
-            list.append(draw(image));
+        for (const ImageFile& image : kImageFiles)
+            list.append(render(image));
         return list;
     }();
     return all;

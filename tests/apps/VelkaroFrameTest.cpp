@@ -2,6 +2,7 @@
 // first start, reconnecting at the next start, the shutdown order in the log, the stored
 // placement, command states and signals.
 
+#include "ActivityLogFile.h"
 #include "RecordingPrompt.h"
 #include "TestDataSources.h"
 #include "apps/velkaro/CMainFrame.h"
@@ -64,15 +65,7 @@ private:
     // The log's lines without their time stamps.
     QStringList logLines() const
     {
-        QFile file(m_dir->filePath(QStringLiteral("run.log")));
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            return {};
-        QStringList lines;
-        for (const QByteArray& line : file.readAll().split('\n')) {
-            if (!line.isEmpty())
-                lines << QString::fromUtf8(line).section(QStringLiteral("> "), 1);
-        }
-        return lines;
+        return velkaro::test::activityLogMessages(m_dir->filePath(QStringLiteral("run.log")));
     }
     QString recent(const char* name) const
     {

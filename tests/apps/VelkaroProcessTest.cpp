@@ -1,6 +1,7 @@
 // The real program as a subprocess, offscreen: a termination signal ends it as its close box does,
 // with the settings, the reconnect list and the log's last line written.
 
+#include "ActivityLogFile.h"
 #include "TestDataSources.h"
 
 #include <QDir>
@@ -16,18 +17,7 @@ class VelkaroProcessTest : public QObject
     Q_OBJECT
 
 private:
-    static QStringList logLines(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            return {};
-        QStringList lines;
-        for (const QByteArray& line : file.readAll().split('\n')) {
-            if (!line.isEmpty())
-                lines << QString::fromUtf8(line).section(QStringLiteral("> "), 1);
-        }
-        return lines;
-    }
+    static QStringList logLines(const QString& path) { return velkaro::test::activityLogMessages(path); }
 
 private slots:
     void signalEndsTheRunInOrder_data()

@@ -37,7 +37,7 @@ private slots:
             QVERIFY(file.write(store, QStringLiteral("/tmp/Größe (2)")));
             QCOMPARE(store.fileName(), m_home.path() + QStringLiteral("/Halvetic/Velkaro.conf"));
             const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                                   QFileDevice::ReadOther | QFileDevice::WriteOther;
+                                                    QFileDevice::ReadOther | QFileDevice::WriteOther;
             QCOMPARE(QFile::permissions(store.fileName()) & others, QFileDevice::Permissions());
         }
         ProfileStore reread(QStringLiteral("Velkaro"));

@@ -3,7 +3,6 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
-
 #include <sql.h>
 #include <sqlext.h>
 
@@ -19,8 +18,8 @@ QString tryConnect(const QString& connectString)
     SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
     QByteArray in = connectString.toUtf8();
-    const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS, nullptr,
-                                          0, nullptr, SQL_DRIVER_NOPROMPT);
+    const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS,
+                                          nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     QString why;
     if (!SQL_SUCCEEDED(rc)) {
         SQLCHAR state[6] = {};
@@ -30,8 +29,8 @@ QString tryConnect(const QString& connectString)
         SQLGetDiagRec(SQL_HANDLE_DBC, dbc, 1, state, &native, text, sizeof text, &length);
         why = QStringLiteral("%1 is not reachable (%2 %3); run tests/datasources/datasources.sh all "
                              "$VELKARO_ODBC_DIR, or scripts/test.sh")
-                  .arg(connectString.section(QLatin1Char(';'), 0, 0), QString::fromLatin1(
-                                                                       reinterpret_cast<char*>(state)),
+                  .arg(connectString.section(QLatin1Char(';'), 0, 0),
+                       QString::fromLatin1(reinterpret_cast<char*>(state)),
                        QString::fromUtf8(reinterpret_cast<char*>(text)));
     } else {
         SQLDisconnect(dbc);

@@ -26,12 +26,12 @@ bool requireAllDataSources();
 } // namespace velkaro::test
 
 // Skips the current test on a developer's machine when the source cannot be reached; fails in CI.
-#define VELKARO_REQUIRE_DATA_SOURCE(source)                                                              \
-    do {                                                                                                 \
-        const QString velkaroWhy = velkaro::test::unavailableReason(source);                             \
-        if (!velkaroWhy.isEmpty()) {                                                                     \
-            if (velkaro::test::requireAllDataSources())                                                  \
-                QFAIL(qPrintable(velkaroWhy));                                                           \
-            QSKIP(qPrintable(velkaroWhy));                                                               \
-        }                                                                                                \
+#define VELKARO_REQUIRE_DATA_SOURCE(source)                                                                  \
+    do {                                                                                                     \
+        const QString velkaroWhy = velkaro::test::unavailableReason(source);                                 \
+        if (!velkaroWhy.isEmpty()) {                                                                         \
+            if (velkaro::test::requireAllDataSources())                                                      \
+                QFAIL(qPrintable(velkaroWhy));                                                               \
+            QSKIP(qPrintable(velkaroWhy));                                                                   \
+        }                                                                                                    \
     } while (false)

@@ -1,12 +1,12 @@
 #include "explorer/logsettings/ActivityLog.h"
 
+#include "ActivityLogFile.h"
 #include "RecordingPrompt.h"
 #include "common/ProfileStore.h"
 #include "explorer/logsettings/LogSettings.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <thread>
@@ -14,11 +14,11 @@
 using velkaro::ActivityLog;
 using velkaro::LogSettings;
 using velkaro::ProfileStore;
+using velkaro::test::activityLogMessages;
+using velkaro::test::activityLogStamp;
 using velkaro::test::RecordingPrompt;
 
 namespace {
-const QRegularExpression kStamped(QStringLiteral("^<(\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d)> (.*)$"));
-
 QByteArray readAll(const QString& path)
 {
     QFile file(path);
@@ -30,27 +30,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// The log's lines with their stamps checked and taken off.
-QStringList messages(const QString& path)
-{
-    const QByteArray bytes = readAll(path);
-    if (bytes.isEmpty())
-        return {};
-    if (!bytes.endsWith("\r\n"))
-        return {QStringLiteral("<no CR LF at the end>")};
-    QStringList result;
-    for (const QString& line : QString::fromUtf8(bytes.chopped(2)).split(QStringLiteral("\r\n"))) {
-        const QRegularExpressionMatch match = kStamped.match(line);
-        result.append(match.hasMatch() ? match.captured(2) : QStringLiteral("<unstamped> ") + line);
-    }
-    return result;
-}
-
-QString stampOf(const QString& line)
-{
-    return kStamped.match(line).captured(1);
 }
 } // namespace
 
@@ -106,7 +85,7 @@ private slots:
         m_log->WriteLog(QStringLiteral("Velkaro started."), true);
         m_log->WriteLog(QStringLiteral("next"));
 
-        QCOMPARE(messages(file), expected);
+        QCOMPARE(activityLogMessages(file), expected);
         QVERIFY(m_prompt.messages.isEmpty());
     }
 
@@ -144,7 +123,7 @@ private slots:
         m_log->WriteLog(QStringLiteral("next"));
 
         QCOMPARE(m_log->fileName(), path(expectedBase));
-        QCOMPARE(messages(path(expectedBase) + ".log"), (QStringList{"Velkaro started.", "next"}));
+        QCOMPARE(activityLogMessages(path(expectedBase) + ".log"), (QStringList{"Velkaro started.", "next"}));
         // The run's name is its own; the stored one stays for the next start.
         QCOMPARE(store.readString(QStringLiteral("Log"), QStringLiteral("File"), QString()),
                  path(storedName));
@@ -171,7 +150,7 @@ private slots:
 
         m_settings->enabled = 1;
         m_log->WriteLog(QStringLiteral("later"));
-        QCOMPARE(messages(path(QStringLiteral("Velkaro.log"))), QStringList{"later"});
+        QCOMPARE(activityLogMessages(path(QStringLiteral("Velkaro.log"))), QStringList{"later"});
     }
 
     void missedEntriesKeepTheirStampsAndOrder()
@@ -189,15 +168,15 @@ private slots:
         m_log->WriteLog(QStringLiteral("third"));
         m_log->WriteLog(QStringLiteral("fourth"));
 
-        const QStringList lines = messages(folder + QStringLiteral("/Velkaro.log"));
+        const QStringList lines = activityLogMessages(folder + QStringLiteral("/Velkaro.log"));
         QCOMPARE(lines.size(), 4);
         QVERIFY(lines[0].startsWith(QStringLiteral("Missed Entry: <")));
         QVERIFY(lines[0].endsWith(QStringLiteral("> first")));
         QVERIFY(lines[1].endsWith(QStringLiteral("> second")));
         QCOMPARE(lines.mid(2), (QStringList{"third", "fourth"}));
-        const QString queuedStamp = stampOf(lines[0].mid(QStringLiteral("Missed Entry: ").size()));
+        const QString queuedStamp = activityLogStamp(lines[0].mid(QStringLiteral("Missed Entry: ").size()));
         const QString flushStamp =
-            stampOf(readAll(folder + QStringLiteral("/Velkaro.log")).split('\r').first());
+            activityLogStamp(readAll(folder + QStringLiteral("/Velkaro.log")).split('\r').first());
         QVERIFY(!queuedStamp.isEmpty());
         QVERIFY2(queuedStamp != flushStamp, qPrintable(queuedStamp));
         QCOMPARE(m_prompt.messages.size(), 1); // later failures are silent
@@ -214,7 +193,7 @@ private slots:
         QVERIFY(QFile::remove(file));
         m_log->WriteLog(QStringLiteral("space again"));
 
-        const QStringList lines = messages(file);
+        const QStringList lines = activityLogMessages(file);
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines[0].startsWith(QStringLiteral("Missed Entry: <")) &&
                 lines[0].endsWith("> on a full disk"));
@@ -232,7 +211,7 @@ private slots:
         QDir().mkpath(folder);
         log.WriteLog(QStringLiteral("five"));
 
-        const QStringList lines = messages(folder + QStringLiteral("/Velkaro.log"));
+        const QStringList lines = activityLogMessages(folder + QStringLiteral("/Velkaro.log"));
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines[0],
                  QStringLiteral(
@@ -295,7 +274,7 @@ private slots:
         first.join();
         second.join();
 
-        const QStringList lines = messages(path(QStringLiteral("Velkaro.log")));
+        const QStringList lines = activityLogMessages(path(QStringLiteral("Velkaro.log")));
         QCOMPARE(lines.size(), 2 * perThread);
         const QRegularExpression whole(QStringLiteral("^(A{300}|B{300}) (\\d+)$"));
         QMap<QChar, int> nextIndex;
@@ -326,7 +305,7 @@ private slots:
 
         const QString file = path(QStringLiteral("Velkaro.log"));
         QVERIFY(QFile::exists(file));
-        QCOMPARE(messages(file), expected);
+        QCOMPARE(activityLogMessages(file), expected);
     }
 
     void clearLogFailureIsReported()
@@ -342,8 +321,8 @@ private slots:
         m_log->WriteLog(QStringLiteral("first"));
         m_log->setFileName(path(QStringLiteral("other")));
         m_log->WriteLog(QStringLiteral("second"));
-        QCOMPARE(messages(path(QStringLiteral("Velkaro.log"))), QStringList{"first"});
-        QCOMPARE(messages(path(QStringLiteral("other.log"))), QStringList{"second"});
+        QCOMPARE(activityLogMessages(path(QStringLiteral("Velkaro.log"))), QStringList{"first"});
+        QCOMPARE(activityLogMessages(path(QStringLiteral("other.log"))), QStringList{"second"});
 
         // An emptied name means the default file, not a hidden ".log".
         const QString previous = QDir::currentPath();
@@ -352,7 +331,7 @@ private slots:
         m_log->WriteLog(QStringLiteral("third"));
         QDir::setCurrent(previous);
         QCOMPARE(m_log->currentPath(), QStringLiteral("Velkaro.log"));
-        QCOMPARE(messages(path(QStringLiteral("Velkaro.log"))), (QStringList{"first", "third"}));
+        QCOMPARE(activityLogMessages(path(QStringLiteral("Velkaro.log"))), (QStringList{"first", "third"}));
         QVERIFY(!QFile::exists(path(QStringLiteral(".log"))));
     }
 

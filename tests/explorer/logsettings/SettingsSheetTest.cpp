@@ -1,3 +1,4 @@
+#include "ActivityLogFile.h"
 #include "RecordingPrompt.h"
 #include "common/ProfileStore.h"
 #include "explorer/logsettings/ActivityLog.h"
@@ -346,14 +347,7 @@ private:
 
     QStringList logMessages(const QString& file = QString()) const
     {
-        QFile log(file.isEmpty() ? logFile() : file);
-        QStringList result;
-        if (!log.open(QIODevice::ReadOnly))
-            return result;
-        for (const QByteArray& line : log.readAll().split('\n'))
-            if (!line.isEmpty())
-                result << QString::fromUtf8(line.mid(line.indexOf("> ") + 2)).trimmed();
-        return result;
+        return velkaro::test::activityLogMessages(file.isEmpty() ? logFile() : file);
     }
 
     QTemporaryDir m_dir;

@@ -1,11 +1,15 @@
 #include "explorer/views/CVelkaroView.h"
 
 #include "common/ProfileStore.h"
+#include "explorer/views/NodeImageList.h"
 
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace velkaro;
 
@@ -43,6 +47,26 @@ class CVelkaroViewTest final : public QObject
     Q_OBJECT
 
 private slots:
+    // The images come from built-in SVG files: each number has its own, drawn, image.
+    void nodeImagesComeFromTheResources()
+    {
+        QSet<QByteArray> seen;
+        for (int image = 0; image < NodeImageList::kCount; ++image) {
+            const QImage drawn =
+                NodeImageList::pixmap(image).toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(drawn.size(), QSize(NodeImageList::kSize, NodeImageList::kSize));
+            int opaque = 0;
+            for (int y = 0; y < drawn.height(); ++y)
+                for (int x = 0; x < drawn.width(); ++x)
+                    opaque += qAlpha(drawn.pixel(x, y)) > 127 ? 1 : 0;
+            QVERIFY2(opaque >= 10, qPrintable(QString::number(image)));
+            seen.insert(QByteArray(reinterpret_cast<const char*>(drawn.constBits()), drawn.sizeInBytes()));
+        }
+        QCOMPARE(seen.size(), NodeImageList::kCount);
+        QVERIFY(NodeImageList::pixmap(NodeImageList::kCount).isNull());
+        QVERIFY(NodeImageList::pixmap(-1).isNull());
+    }
+
     void init()
     {
         ProfileStore store(QStringLiteral("Velkaro"));
@@ -144,7 +168,11 @@ private slots:
         view.SetColumnSet(1);
         view.fill(numberedRows(1000, 2));
         view.fill(numberedRows(3, 9));
-        QTest::qWait(50);
+        // Posted events run in order: once this one has run, so has the first fill's next chunk.
+        bool laterTurn = false;
+        QTimer::singleShot(0, &view, [&laterTurn] { laterTurn = true; });
+        QTRY_VERIFY(laterTurn);
+        QVERIFY(!view.fillInProgress());
         QCOMPARE(view.topLevelItemCount(), 3);
     }
 

@@ -1,6 +1,7 @@
 #include "HubTestPort.h"
 #include "catalog/CDbSession.h"
 #include "common/ProfileStore.h"
+#include "tests/support/ActivityLogFile.h"
 #include "tests/support/RecordingPrompt.h"
 #include "tests/support/TestDataSources.h"
 
@@ -95,14 +96,7 @@ struct Explorer
 
     QStringList logLines() const
     {
-        QFile file(logDir.filePath(QStringLiteral("velkaro.log")));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QStringList lines;
-        for (const QString& line :
-             QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            lines.append(line.section(QStringLiteral("> "), 1).remove(QLatin1Char('\r')));
-        return lines;
+        return velkaro::test::activityLogMessages(logDir.filePath(QStringLiteral("velkaro.log")));
     }
 
     bool idle() const
@@ -492,8 +486,10 @@ private slots:
         VELKARO_REQUIRE_DATA_SOURCE(postgres);
         // A superuser connection over the server's socket holds the catalog locked, so the
         // worker's first catalog call blocks inside the driver and never sees a stop request.
-        const QString socketDir =
-            qEnvironmentVariable("VELKARO_ODBC_DIR") + QStringLiteral("/servers/pg/sock");
+        QFile socketDirFile(qEnvironmentVariable("VELKARO_ODBC_DIR") +
+                            QStringLiteral("/servers/pg/socket-dir"));
+        QVERIFY(socketDirFile.open(QIODevice::ReadOnly));
+        const QString socketDir = QString::fromUtf8(socketDirFile.readAll()).trimmed();
         CDbSession locker(SessionVariant::Search);
         RecordingPrompt lockPrompt;
         const QString port = qEnvironmentVariable("VELKARO_PG_PORT", QStringLiteral("55432"));
