@@ -107,7 +107,7 @@ struct Explorer
 
     bool idle() const
     {
-        return !hub->canStop() && hub->jobs().queuedCount() == 0 && hub->workers().liveCount() == 0;
+        return !hub->canStop() && hub->jobs().queuedCount() == 0 && hub->workers().threads().liveCount() == 0;
     }
 
     QTemporaryDir logDir;
@@ -347,7 +347,7 @@ private slots:
         // The worker finishes its load on the session it still holds; the removed node takes nothing.
         explorer.gate.open();
         QTRY_COMPARE_WITH_TIMEOUT(inUse->load(), 0, 30000);
-        QTRY_COMPARE(hub.workers().liveCount(), 0);
+        QTRY_COMPARE(hub.workers().threads().liveCount(), 0);
         QTRY_VERIFY(session.expired());
         QCOMPARE(hub.tree().children(hub.tree().root()).size(), std::size_t(0));
         QVERIFY(explorer.logLines().contains(QStringLiteral("Loading: Removing database.")));
