@@ -6,11 +6,9 @@
 #include "explorer/core/NodeImages.h"
 #include "explorer/core/RecentDatabases.h"
 #include "explorer/core/WorkerWait.h"
-#include "explorer/core/hub/ListPaneRows.h"
 #include "explorer/core/hub/TreeViewPort.h"
 
 #include <QDateTime>
-#include <QPointer>
 #include <QThread>
 #include <algorithm>
 
@@ -38,7 +36,9 @@ const QString ExplorerHub::kMaximumThreadsMessage = QStringLiteral(
 ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* parent)
     : QObject(parent), m_store(store), m_prompt(prompt), m_runtime(std::make_shared<HubRuntime>(prompt)),
       m_workers(m_runtime, m_databases, prompt,
-                {[this] { ShowSelection(); }, [this] { emit commandStateChanged(); }})
+                {[this] { ShowSelection(); }, [this] { emit commandStateChanged(); }}),
+      m_navigation(m_runtime->tree, prompt),
+      m_selectionList(m_runtime, m_databases, prompt, this, [this] { return selectedNode(); })
 {
     m_startTime = now();
     m_runtime->terminateRequested.store(0);
@@ -70,6 +70,7 @@ ExplorerHub::~ExplorerHub()
 void ExplorerHub::setPort(TreeViewPort* port)
 {
     m_port = port;
+    m_navigation.setPort(port);
 }
 
 NodeId ExplorerHub::selectedNode() const
@@ -283,7 +284,7 @@ void ExplorerHub::RemoveDatabase(const QString& alias)
     logIf(runtime.logSettings.LREM, alias + QStringLiteral(": Removing database."));
     const std::vector<NodeId> subtree = tree().subtree(entry->node);
     const bool logAll = runtime.logSettings.LANY.load() != 0;
-    m_history.PurgeFromHistory(subtree, tree(), [this, logAll](const QString& line) {
+    m_navigation.history().PurgeFromHistory(subtree, tree(), [this, logAll](const QString& line) {
         if (logAll)
             log(line);
     });
@@ -415,69 +416,29 @@ void ExplorerHub::StopWorkers()
 
 void ExplorerHub::Back()
 {
-    if (!m_history.canGoBack())
-        return;
-    const NodeId node = m_history.takeBack(tree());
-    if (node != 0 && !selectNode(node))
-        m_history.backFailed();
+    m_navigation.back();
     emit commandStateChanged();
 }
 
 void ExplorerHub::Forward()
 {
-    if (!m_history.canGoForward())
-        return;
-    const NodeId node = m_history.takeForward(tree());
-    if (node != 0)
-        selectNode(node);
+    m_navigation.forward();
     emit commandStateChanged();
 }
 
 void ExplorerHub::Up()
 {
-    const NodeId parent = tree().parent(selectedNode());
-    if (parent != 0)
-        selectNode(parent);
+    m_navigation.up();
 }
 
 void ExplorerHub::GoToLocation(const QString& path)
 {
-    const LocationList::Target target = LocationList::SplitLocationPath(path);
-    const NodeId root = tree().root();
-    if (target.root) {
-        selectNode(root);
-        return;
-    }
-    const NodeId database = tree().FindChildByText(root, target.database);
-    if (database == 0) {
-        m_prompt.showMessage(QStringLiteral("Cannot find starting place, starting from root."));
-        return;
-    }
-    if (target.object.isEmpty()) {
-        selectNode(database);
-        return;
-    }
-    const NodeId object = tree().FindChildByText(database, target.object);
-    if (object == 0) {
-        m_prompt.showMessage(QStringLiteral("Cannot find object in database, Please refresh this database."));
-        selectNode(database);
-        return;
-    }
-    const NodeId index = target.index.isEmpty() ? 0 : tree().FindChildByText(object, target.index);
-    selectNode(index != 0 ? index : object);
+    m_navigation.goToLocation(path);
 }
 
 bool ExplorerHub::SelectChildByText(const QString& text)
 {
-    const NodeId child = tree().FindChildByText(selectedNode(), text);
-    return child != 0 && selectNode(child);
-}
-
-void ExplorerHub::showLocation(NodeId node)
-{
-    m_locations.record(LocationList::BuildLocationPath(tree(), node));
-    if (m_port)
-        m_port->showLocations(m_locations.paths());
+    return m_navigation.selectChildByText(text);
 }
 
 // ---- selection ----
@@ -488,7 +449,7 @@ void ExplorerHub::OnSelectionChanged(NodeId node)
         return;
     if (m_port)
         m_port->setBusyCursor(true);
-    showLocation(node);
+    m_navigation.showLocation(node);
     const int level = tree().NodeLevel(node);
     if (m_port && level != m_port->columnSet())
         m_port->switchColumnSet(level);
@@ -515,7 +476,7 @@ void ExplorerHub::loadOnAccess(NodeId node)
             log(QStringLiteral("Working thread terminated while showing object."));
             return;
         }
-        const auto object = findObject(node, QString());
+        const auto object = m_selectionList.findObject(node, QString());
         if (!object) {
             m_prompt.showMessage(QStringLiteral("Table not found, something is wrong"));
             return;
@@ -533,96 +494,13 @@ void ExplorerHub::ShowSelection()
     const NodeId node = m_port->selectedNode();
     if (node == 0 || !tree().exists(node))
         return;
-    m_history.RecordVisit(node);
+    m_navigation.history().RecordVisit(node);
     const int level = tree().NodeLevel(node);
     if (level != 0 && terminateRequested())
         return;
-    if (std::optional<ListFill> fill = listFor(node, level))
+    if (std::optional<ListFill> fill = m_selectionList.fillFor(node, level))
         m_port->fillList(std::move(*fill));
     emit commandStateChanged();
-}
-
-std::optional<ListFill> ExplorerHub::listFor(NodeId node, int level)
-{
-    switch (level) {
-    case 0:
-        return ListPaneRows::databases(tree(), m_databases);
-    case 1: {
-        const DatabaseEntryPtr entry = m_databases.FindEntryByNode(node);
-        if (!entry || !tree().hasChildren(node))
-            return ListFill{};
-        ListFill fill = ListPaneRows::objects(entry->session->objects());
-        fill.stop = stopCheck(QStringLiteral("Working thread terminated while showing database."), node);
-        return fill;
-    }
-    case 2:
-        return listObjectContents(node);
-    case 3:
-        return listIndexColumns(node);
-    default:
-        return ListFill{};
-    }
-}
-
-std::optional<ListFill> ExplorerHub::listObjectContents(NodeId objectNode)
-{
-    const QString stopLine = QStringLiteral("Working thread terminated while showing object.");
-    const auto object = findObject(objectNode, stopLine);
-    if (!object)
-        return std::nullopt;
-    ListFill fill = ListPaneRows::objectContents(*object);
-    fill.stop = stopCheck(stopLine);
-    return fill;
-}
-
-std::optional<ListFill> ExplorerHub::listIndexColumns(NodeId indexNode)
-{
-    const QString stopLine = QStringLiteral("Working thread terminated while showing index.");
-    const auto object = findObject(tree().parent(indexNode), stopLine);
-    if (!object)
-        return std::nullopt;
-    std::optional<ListFill> fill = ListPaneRows::indexColumns(*object, tree().NodeText(indexNode));
-    if (!fill) {
-        m_prompt.showMessage(QStringLiteral("Index not found, please refresh this database."));
-        return std::nullopt;
-    }
-    fill->stop = stopCheck(stopLine);
-    return fill;
-}
-
-// The object of objectNode; null (with the user told, unless the search was stopped) when gone.
-std::shared_ptr<ObjectRecord> ExplorerHub::findObject(NodeId objectNode, const QString& stopLine) const
-{
-    // Only this thread sets the stop request, so it cannot arrive during the search.
-    if (terminateRequested()) {
-        if (!stopLine.isEmpty())
-            m_runtime->log.WriteLog(stopLine);
-        return nullptr;
-    }
-    DatabaseEntryPtr entry = m_databases.FindEntryByNode(tree().parent(objectNode));
-    auto object =
-        entry ? ListPaneRows::findObject(entry->session->objects(), tree().NodeText(objectNode)) : nullptr;
-    if (!object && !stopLine.isEmpty())
-        m_prompt.showMessage(QStringLiteral("Table not found, something is wrong"));
-    return object;
-}
-
-// Asked by the list pane before each row: true ends the fill, logging line when the workers are
-// being stopped; a fill for keptSelection also ends once another node is selected.
-std::function<bool()> ExplorerHub::stopCheck(const QString& line, NodeId keptSelection) const
-{
-    std::weak_ptr<HubRuntime> weakRuntime = m_runtime;
-    QPointer<const ExplorerHub> hub(this);
-    return [weakRuntime, hub, line, keptSelection] {
-        auto runtime = weakRuntime.lock();
-        if (!runtime || !hub)
-            return true;
-        if (runtime->terminateRequested.load() != 0) {
-            runtime->log.WriteLog(line);
-            return true;
-        }
-        return keptSelection != 0 && hub->selectedNode() != keptSelection;
-    };
 }
 
 // ---- command enabling ----
@@ -659,17 +537,17 @@ bool ExplorerHub::canStop() const
 
 bool ExplorerHub::canBack() const
 {
-    return m_history.canGoBack();
+    return m_navigation.canBack();
 }
 
 bool ExplorerHub::canForward() const
 {
-    return m_history.canGoForward();
+    return m_navigation.canForward();
 }
 
 bool ExplorerHub::canUp() const
 {
-    return tree().parent(selectedNode()) != 0;
+    return m_navigation.canUp();
 }
 
 void ExplorerHub::runInterfacePosts()

@@ -4,12 +4,12 @@
 #include "explorer/core/DatabaseList.h"
 #include "explorer/core/ExplorerJob.h"
 #include "explorer/core/FindHistory.h"
-#include "explorer/core/LocationList.h"
-#include "explorer/core/NavigationHistory.h"
 #include "explorer/core/NodeTree.h"
 #include "explorer/core/hub/DatabaseWorkers.h"
+#include "explorer/core/hub/ExplorerNavigation.h"
 #include "explorer/core/hub/HubRuntime.h"
 #include "explorer/core/hub/ListFill.h"
+#include "explorer/core/hub/SelectionList.h"
 
 #include <QObject>
 #include <functional>
@@ -24,8 +24,8 @@ class TreeViewPort;
 class UserPrompt;
 
 // The explorer's run-time state and its commands, composed of the database list, the workers
-// (DatabaseWorkers), navigation and the list pane's rows (ListPaneRows), with the start-up and
-// shutdown steps of the tree pane. The main window runs every explorer command here and follows
+// (DatabaseWorkers), navigation (ExplorerNavigation) and the list pane's fills (SelectionList), with the
+// start-up and shutdown steps of the tree pane. The main window runs every explorer command here and follows
 // commandStateChanged for what is enabled. Lives on the interface thread; the tree pane widget
 // owns it and implements TreeViewPort for it.
 class ExplorerHub final : public QObject
@@ -89,8 +89,8 @@ public:
     const NodeTree& tree() const { return m_runtime->tree; }
     DatabaseList& databases() { return m_databases; }
     JobQueue& jobs() { return m_workers.jobs(); }
-    NavigationHistory& history() { return m_history; }
-    LocationList& locations() { return m_locations; }
+    NavigationHistory& history() { return m_navigation.history(); }
+    LocationList& locations() { return m_navigation.locations(); }
     FindHistory& findHistory() { return m_findHistory; }
     DatabaseWorkers& workers() { return m_workers; }
     ActivityLog& activityLog() { return m_runtime->log; }
@@ -114,18 +114,11 @@ signals:
 private:
     void pause(int ms);
     bool selectNode(NodeId node);
-    void showLocation(NodeId node);
     void loadOnAccess(NodeId node);
     void resetFindFor(NodeId databaseNode, const char* message);
     void SaveRecentDatabases();
     void log(const QString& message);
     void logIf(const std::atomic<int>& category, const QString& message);
-
-    std::optional<ListFill> listFor(NodeId node, int level);
-    std::optional<ListFill> listObjectContents(NodeId objectNode);
-    std::optional<ListFill> listIndexColumns(NodeId indexNode);
-    std::shared_ptr<ObjectRecord> findObject(NodeId objectNode, const QString& stopLine) const;
-    std::function<bool()> stopCheck(const QString& line, NodeId keptSelection = 0) const;
 
     ProfileStore& m_store;
     UserPrompt& m_prompt;
@@ -133,8 +126,8 @@ private:
     TreeViewPort* m_port = nullptr;
     DatabaseList m_databases;
     DatabaseWorkers m_workers;
-    NavigationHistory m_history;
-    LocationList m_locations;
+    ExplorerNavigation m_navigation;
+    SelectionList m_selectionList;
     FindHistory m_findHistory;
     qint64 m_startTime = 0;
     bool m_firstSelection = true;
