@@ -9,7 +9,9 @@
 #include "explorer/logsettings/dialogs/CLogViewDlg.h"
 #include "explorer/logsettings/dialogs/CSetSheet.h"
 #include "explorer/logsettings/dialogs/SettingsSheetContext.h"
+#include "explorer/views/CAddDatabaseDlg.h"
 #include "explorer/views/CLeftView.h"
+#include "explorer/views/CRemoveDatabaseDlg.h"
 #include "explorer/views/CVelkaroView.h"
 
 #include <QApplication>
@@ -361,18 +363,17 @@ void CMainFrame::showAbout()
 
 QString CMainFrame::helpTopicFor(const QWidget* window)
 {
-    static const QHash<QString, QString> topics{
-        {QStringLiteral("CSetSheet"), QStringLiteral("settings")},
-        {QStringLiteral("CLogViewDlg"), QStringLiteral("log")},
-        {QStringLiteral("CAddDatabaseDlg"), QStringLiteral("add-database")},
-        {QStringLiteral("CRemoveDatabaseDlg"), QStringLiteral("remove-database")},
-        {QStringLiteral("CTerminateWaitDlg"), QStringLiteral("start-and-exit")},
+    // Keyed by the window's class itself, so a renamed class cannot lose its topic unnoticed.
+    static const QHash<const QMetaObject*, QString> topics{
+        {&CSetSheet::staticMetaObject, QStringLiteral("settings")},
+        {&CLogViewDlg::staticMetaObject, QStringLiteral("log")},
+        {&CAddDatabaseDlg::staticMetaObject, QStringLiteral("add-database")},
+        {&CRemoveDatabaseDlg::staticMetaObject, QStringLiteral("remove-database")},
+        {&CTerminateWaitDlg::staticMetaObject, QStringLiteral("start-and-exit")},
     };
     if (window == nullptr)
         return {};
-    QString name = QString::fromLatin1(window->metaObject()->className());
-    name = name.section(QStringLiteral("::"), -1);
-    return topics.value(name);
+    return topics.value(window->metaObject());
 }
 
 void CMainFrame::showHelpForActiveWindow()
