@@ -9,7 +9,9 @@
 #include "explorer/logsettings/dialogs/CLogViewDlg.h"
 #include "explorer/logsettings/dialogs/CSetSheet.h"
 #include "explorer/logsettings/dialogs/SettingsSheetContext.h"
+#include "explorer/views/CAddDatabaseDlg.h"
 #include "explorer/views/CLeftView.h"
+#include "explorer/views/CRemoveDatabaseDlg.h"
 #include "explorer/views/CVelkaroView.h"
 
 #include <QApplication>
@@ -23,7 +25,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
-#include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
 
@@ -36,7 +37,6 @@ const char* const kIcon = ":/icons/velkaro.png";
 // The list pane starts small; the splitter gives it whatever the tree pane leaves.
 constexpr int kInitialListWidth = 100;
 constexpr int kWorkerReturnPasses = 20;
-constexpr int kCommandStatePeriodMs = 250;
 constexpr int kWorkerReturnPauseMs = 25;
 
 QToolBar* fixedBar(QMainWindow* window, const QString& title, const QString& name)
@@ -68,11 +68,6 @@ CMainFrame::CMainFrame(ProfileStore& store, UserPrompt& prompt, QWidget* parent)
     createStatusBar();
     createPanes();
     createContextMenu();
-
-    // Workers end on their own; the toolbar follows them as the menus do when opened.
-    m_commandStates = new QTimer(this);
-    m_commandStates->setInterval(kCommandStatePeriodMs);
-    connect(m_commandStates, &QTimer::timeout, this, &CMainFrame::updateCommandStates);
 }
 
 CMainFrame::~CMainFrame()
@@ -95,13 +90,16 @@ QAction* CMainFrame::addCommand(const QString& text, const QString& prompt, cons
     return action;
 }
 
-void CMainFrame::forward(QAction* action, void (CLeftView::*command)())
+ExplorerHub* CMainFrame::hub() const
+{
+    return m_leftView != nullptr ? &m_leftView->hub() : nullptr;
+}
+
+void CMainFrame::forward(QAction* action, void (ExplorerHub::*command)())
 {
     connect(action, &QAction::triggered, this, [this, command] {
-        if (m_leftView == nullptr)
-            return;
-        (m_leftView->*command)();
-        updateCommandStates();
+        if (ExplorerHub* explorer = hub())
+            (explorer->*command)();
     });
 }
 
@@ -154,15 +152,15 @@ void CMainFrame::createCommands()
     connect(c.exit, &QAction::triggered, this, &QWidget::close);
     connect(c.toolbar, &QAction::toggled, this, [this](bool on) { m_toolBar->setVisible(on); });
     connect(c.statusBar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
-    forward(c.stop, &CLeftView::OnStop);
-    forward(c.back, &CLeftView::OnBack);
-    forward(c.forward, &CLeftView::OnForward);
-    forward(c.up, &CLeftView::OnUp);
-    forward(c.addDatabase, &CLeftView::OnAddDatabase);
-    forward(c.removeDatabase, &CLeftView::OnRemoveDatabase);
-    forward(c.refreshAll, &CLeftView::OnRefreshAll);
-    forward(c.refreshDb, &CLeftView::OnRefreshDb);
-    forward(c.refreshFromHere, &CLeftView::OnRefreshFromHere);
+    forward(c.stop, &ExplorerHub::StopWorkers);
+    forward(c.back, &ExplorerHub::Back);
+    forward(c.forward, &ExplorerHub::Forward);
+    forward(c.up, &ExplorerHub::Up);
+    forward(c.addDatabase, &ExplorerHub::OnAddDatabase);
+    forward(c.removeDatabase, &ExplorerHub::OnRemoveDatabase);
+    forward(c.refreshAll, &ExplorerHub::RefreshAll);
+    forward(c.refreshDb, &ExplorerHub::RefreshDb);
+    forward(c.refreshFromHere, &ExplorerHub::RefreshFromHere);
     connect(c.settings, &QAction::triggered, this, &CMainFrame::showSettings);
     connect(c.viewLog, &QAction::triggered, this, &CMainFrame::showLog);
     connect(c.helpTopics, &QAction::triggered, this, &CMainFrame::showHelpForActiveWindow);
@@ -194,9 +192,6 @@ void CMainFrame::createMenus()
     help->addAction(c.contextHelp);
     help->addSeparator();
     help->addAction(c.about);
-
-    for (QMenu* menu : {view, go, db})
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
 }
 
 void CMainFrame::createToolBar()
@@ -268,7 +263,8 @@ void CMainFrame::createPanes()
     m_listView->setWhatsThis(tr("What the node selected in the tree holds. Double-click a row to open it."));
     setCentralWidget(m_splitter);
 
-    connect(m_leftView, &CLeftView::commandStateChanged, this, &CMainFrame::updateCommandStates);
+    // The one source of command enabling: the hub says when anything it depends on changed.
+    connect(&m_leftView->hub(), &ExplorerHub::commandStateChanged, this, &CMainFrame::updateCommandStates);
 }
 
 void CMainFrame::createContextMenu()
@@ -282,7 +278,6 @@ void CMainFrame::createContextMenu()
     m_contextMenu->addActions({c.refreshAll, c.refreshDb, c.refreshFromHere});
     m_contextMenu->addSeparator();
     m_contextMenu->addActions({c.addDatabase, c.removeDatabase});
-    connect(m_contextMenu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     m_leftView->setContextMenu(m_contextMenu);
     m_listView->setContextMenu(m_contextMenu);
 }
@@ -301,10 +296,8 @@ void CMainFrame::startUp()
     m_leftView->setLocationBar(m_location);
     m_leftView->setTerminateWaitDialogFactory(
         [] { return std::unique_ptr<TerminateWaitDisplay>(std::make_unique<CTerminateWaitDlg>()); });
-    m_leftView->InsertRoot();
-    m_leftView->ReconnectRecentDatabases();
-    updateCommandStates();
-    m_commandStates->start();
+    m_leftView->hub().InsertRoot();
+    m_leftView->hub().ReconnectRecentDatabases();
 }
 
 void CMainFrame::adjustForWindowFrame()
@@ -319,28 +312,30 @@ void CMainFrame::adjustForWindowFrame()
 
 void CMainFrame::updateCommandStates()
 {
-    if (m_leftView == nullptr)
+    const ExplorerHub* explorer = hub();
+    if (explorer == nullptr)
         return;
     const Commands& c = m_commands;
-    c.stop->setEnabled(m_leftView->canStop());
-    c.back->setEnabled(m_leftView->canBack());
-    c.forward->setEnabled(m_leftView->canForward());
-    c.up->setEnabled(m_leftView->canUp());
-    c.refreshAll->setEnabled(m_leftView->canRefreshAll());
-    c.refreshDb->setEnabled(m_leftView->canRefreshDb());
-    c.refreshFromHere->setEnabled(m_leftView->canRefreshFromHere());
+    c.stop->setEnabled(explorer->canStop());
+    c.back->setEnabled(explorer->canBack());
+    c.forward->setEnabled(explorer->canForward());
+    c.up->setEnabled(explorer->canUp());
+    c.refreshAll->setEnabled(explorer->canRefreshAll());
+    c.refreshDb->setEnabled(explorer->canRefreshDb());
+    c.refreshFromHere->setEnabled(explorer->canRefreshFromHere());
 }
 
 void CMainFrame::showSettings()
 {
-    if (m_leftView == nullptr)
+    ExplorerHub* explorer = hub();
+    if (explorer == nullptr)
         return;
-    SettingsSheetContext context{m_leftView->logSettings(),
-                                 m_leftView->objectSettings(),
-                                 m_leftView->lookupSettings(),
-                                 m_leftView->refreshSettings(),
+    SettingsSheetContext context{explorer->logSettings(),
+                                 explorer->objectSettings(),
+                                 explorer->lookupSettings(),
+                                 explorer->refreshSettings(),
                                  m_store,
-                                 m_leftView->activityLog(),
+                                 explorer->activityLog(),
                                  m_prompt};
     CSetSheet sheet(context, this);
     sheet.setWindowTitle(QStringLiteral("Settings"));
@@ -349,11 +344,11 @@ void CMainFrame::showSettings()
 
 void CMainFrame::showLog()
 {
-    if (m_leftView == nullptr)
+    if (hub() == nullptr)
         return;
     // The viewer's Refresh closes it and asks for a fresh one.
     for (;;) {
-        CLogViewDlg viewer(m_leftView->activityLog(), m_prompt, this);
+        CLogViewDlg viewer(hub()->activityLog(), m_prompt, this);
         viewer.exec();
         if (!viewer.refreshRequested() || m_shutDown)
             break;
@@ -368,18 +363,17 @@ void CMainFrame::showAbout()
 
 QString CMainFrame::helpTopicFor(const QWidget* window)
 {
-    static const QHash<QString, QString> topics{
-        {QStringLiteral("CSetSheet"), QStringLiteral("settings")},
-        {QStringLiteral("CLogViewDlg"), QStringLiteral("log")},
-        {QStringLiteral("CAddDatabaseDlg"), QStringLiteral("add-database")},
-        {QStringLiteral("CRemoveDatabaseDlg"), QStringLiteral("remove-database")},
-        {QStringLiteral("CTerminateWaitDlg"), QStringLiteral("start-and-exit")},
+    // Keyed by the window's class itself, so a renamed class cannot lose its topic unnoticed.
+    static const QHash<const QMetaObject*, QString> topics{
+        {&CSetSheet::staticMetaObject, QStringLiteral("settings")},
+        {&CLogViewDlg::staticMetaObject, QStringLiteral("log")},
+        {&CAddDatabaseDlg::staticMetaObject, QStringLiteral("add-database")},
+        {&CRemoveDatabaseDlg::staticMetaObject, QStringLiteral("remove-database")},
+        {&CTerminateWaitDlg::staticMetaObject, QStringLiteral("start-and-exit")},
     };
     if (window == nullptr)
         return {};
-    QString name = QString::fromLatin1(window->metaObject()->className());
-    name = name.section(QStringLiteral("::"), -1);
-    return topics.value(name);
+    return topics.value(window->metaObject());
 }
 
 void CMainFrame::showHelpForActiveWindow()
@@ -413,7 +407,6 @@ void CMainFrame::shutDown()
     if (m_shutDown)
         return;
     m_shutDown = true;
-    m_commandStates->stop();
     HelpBrowser::closeHelp();
     savePlacement();
     hide();
@@ -421,11 +414,11 @@ void CMainFrame::shutDown()
         return;
     CLeftView* tree = m_leftView;
     m_leftView = nullptr;
-    tree->beginShutdown();
+    tree->hub().beginShutdown();
     // The tree pane's teardown, while the pane can still show the wait.
     tree->hub().shutdown();
     // A worker that has just let go of its database needs a moment to return.
-    const WorkerThreads& workers = tree->hub().workers();
+    const WorkerThreads& workers = tree->hub().workers().threads();
     for (int pass = 0; pass < kWorkerReturnPasses && workers.liveCount() > 0; ++pass)
         QThread::msleep(kWorkerReturnPauseMs);
     m_workersLeft = workers.liveCount() > 0;

@@ -6,19 +6,19 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QSplitter;
-class QTimer;
 class QToolBar;
 
 namespace velkaro {
 
 class CLeftView;
 class CVelkaroView;
+class ExplorerHub;
 class ProfileStore;
 class UserPrompt;
 
 // Velkaro's main window: menus, toolbar, location bar, status bar, and a splitter with the tree
-// pane and the list pane. Every explorer command goes to the tree pane, which also decides when it
-// is enabled. Closing the window writes its placement and then tears the tree pane down.
+// pane and the list pane. Every explorer command goes to the tree pane's hub, which also says when
+// it is enabled. Closing the window writes its placement and then tears the tree pane down.
 class CMainFrame final : public QMainWindow
 {
     Q_OBJECT
@@ -67,7 +67,7 @@ public:
     // After the close: a worker stuck in a driver call outlived the shutdown wait.
     bool workersStillRunning() const { return m_workersLeft; }
 
-    // Re-evaluates which commands the tree pane allows.
+    // Re-evaluates which commands the hub allows; runs whenever the hub says its state changed.
     void updateCommandStates();
 
     // The guide's topic for a window (a dialog's or the main window's); "" for the contents.
@@ -85,7 +85,8 @@ private:
     void createPanes();
     void createContextMenu();
     QAction* addCommand(const QString& text, const QString& prompt, const QKeySequence& keys = {});
-    void forward(QAction* action, void (CLeftView::*command)());
+    ExplorerHub* hub() const; // null once the tree pane is torn down
+    void forward(QAction* action, void (ExplorerHub::*command)());
     void showSettings();
     void showLog();
     void showAbout();
@@ -105,7 +106,6 @@ private:
     CLeftView* m_leftView = nullptr;
     CVelkaroView* m_listView = nullptr;
     QMenu* m_contextMenu = nullptr;
-    QTimer* m_commandStates = nullptr;
     int m_treeWidth = 200;
     bool m_maximized = false;
     bool m_shutDown = false;

@@ -35,6 +35,22 @@ bool JobQueue::isQueued(const DatabaseEntry& entry) const
                        [&entry](const JobPtr& queued) { return queued->entry.get() == &entry; });
 }
 
+std::vector<JobQueue::JobPtr> JobQueue::dropJobsFor(const DatabaseEntry& entry)
+{
+    std::vector<JobPtr> dropped;
+    for (auto it = m_queue.begin(); it != m_queue.end();) {
+        if ((*it)->entry.get() == &entry) {
+            dropped.push_back(std::move(*it));
+            it = m_queue.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (m_queue.empty())
+        m_timer.stop();
+    return dropped;
+}
+
 void JobQueue::setDrainHooks(std::function<int()> busyCount, std::function<int()> maximum,
                              std::function<void(JobPtr)> start, std::function<void(const QString&)> log)
 {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace velkaro {
 
@@ -32,6 +33,8 @@ public:
     // the same entry is queued; starts the drain timer when the queue becomes non-empty.
     bool EnqueueJob(JobPtr job);
     bool isQueued(const DatabaseEntry& entry) const;
+    // Takes the queued jobs of entry out of the queue (its database was removed).
+    std::vector<JobPtr> dropJobsFor(const DatabaseEntry& entry);
     int queuedCount() const { return static_cast<int>(m_queue.size()); }
     bool drainTimerActive() const { return m_timer.isActive(); }
 

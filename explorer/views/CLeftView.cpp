@@ -31,7 +31,6 @@ CLeftView::CLeftView(ProfileStore& store, UserPrompt& prompt, QWidget* parent)
     m_hub->setPort(this);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { onCurrentItemChanged(current); });
-    connect(m_hub.get(), &ExplorerHub::commandStateChanged, this, &CLeftView::commandStateChanged);
 }
 
 CLeftView::~CLeftView()
@@ -71,142 +70,27 @@ void CLeftView::setContextMenu(QMenu* menu)
     m_menu = menu;
 }
 
-void CLeftView::InsertRoot()
-{
-    m_hub->InsertRoot();
-}
+// ---- the database dialogs ----
 
-void CLeftView::ReconnectRecentDatabases()
-{
-    m_hub->ReconnectRecentDatabases();
-}
-
-void CLeftView::beginShutdown()
-{
-    m_hub->beginShutdown();
-}
-
-// ---- commands ----
-
-void CLeftView::OnAddDatabase()
+std::optional<ChosenDatabase> CLeftView::chooseDatabase()
 {
     CAddDatabaseDlg dialog(
         m_store, m_prompt, [this](const QString& name) { return m_hub->databases().MakeUniqueAlias(name); },
         &m_hub->activityLog(), this);
     if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (auto session = dialog.session())
-        m_hub->AddChosenDatabase(session, dialog.alias(), dialog.reconnect(), dialog.ownerOnly());
+        return std::nullopt;
+    auto session = dialog.session();
+    if (!session)
+        return std::nullopt;
+    return ChosenDatabase{std::move(session), dialog.alias(), dialog.reconnect(), dialog.ownerOnly()};
 }
 
-void CLeftView::OnRemoveDatabase()
+QString CLeftView::chooseDatabaseToRemove(const QStringList& aliases)
 {
-    if (!m_hub->tree().hasChildren(m_hub->tree().root())) {
-        m_prompt.showMessage(QStringLiteral("There are no databases to remove"));
-        return;
-    }
-    QStringList aliases;
-    for (const DatabaseEntryPtr& entry : m_hub->databases().entries())
-        aliases.append(entry->alias);
     CRemoveDatabaseDlg dialog(aliases, m_prompt, this);
     if (dialog.exec() != QDialog::Accepted)
-        return;
-    m_hub->RemoveDatabase(dialog.chosenAlias());
-}
-
-void CLeftView::OnRefreshAll()
-{
-    m_hub->RefreshAll();
-}
-
-void CLeftView::OnRefreshDb()
-{
-    m_hub->RefreshDb();
-}
-
-void CLeftView::OnRefreshFromHere()
-{
-    m_hub->RefreshFromHere();
-}
-
-void CLeftView::OnStop()
-{
-    m_hub->StopWorkers();
-}
-
-void CLeftView::OnBack()
-{
-    m_hub->Back();
-}
-
-void CLeftView::OnForward()
-{
-    m_hub->Forward();
-}
-
-void CLeftView::OnUp()
-{
-    m_hub->Up();
-}
-
-bool CLeftView::canRefreshAll() const
-{
-    return m_hub->canRefreshAll();
-}
-
-bool CLeftView::canRefreshDb() const
-{
-    return m_hub->canRefreshDb();
-}
-
-bool CLeftView::canRefreshFromHere() const
-{
-    return m_hub->canRefreshFromHere();
-}
-
-bool CLeftView::canStop() const
-{
-    return m_hub->canStop();
-}
-
-bool CLeftView::canBack() const
-{
-    return m_hub->canBack();
-}
-
-bool CLeftView::canForward() const
-{
-    return m_hub->canForward();
-}
-
-bool CLeftView::canUp() const
-{
-    return m_hub->canUp();
-}
-
-ActivityLog& CLeftView::activityLog()
-{
-    return m_hub->activityLog();
-}
-
-LogSettings& CLeftView::logSettings()
-{
-    return m_hub->logSettings();
-}
-
-ObjectSettings& CLeftView::objectSettings()
-{
-    return m_hub->objectSettings();
-}
-
-LookupSettings& CLeftView::lookupSettings()
-{
-    return m_hub->lookupSettings();
-}
-
-RefreshSettings& CLeftView::refreshSettings()
-{
-    return m_hub->refreshSettings();
+        return {};
+    return dialog.chosenAlias();
 }
 
 // ---- node tree replay ----

@@ -19,9 +19,9 @@ namespace velkaro {
 class ProfileStore;
 class UserPrompt;
 
-// The tree pane: shows the node tree, turns the user's actions into hub commands and carries out
-// what the hub asks of the panes. Changes that workers make to the node tree are replayed here in
-// batches, so a large load never holds the interface thread for long.
+// The tree pane: shows the node tree, turns the user's clicks into hub calls and carries out what
+// the hub asks of the panes (the main window runs the commands on the hub itself). Changes that workers make
+// to the node tree are replayed here in batches, so a large load never holds the interface thread for long.
 class CLeftView final : public QTreeWidget, public TreeViewPort
 {
     Q_OBJECT
@@ -41,32 +41,6 @@ public:
     void setListView(CVelkaroView* list);
     void setLocationBar(QComboBox* combo);
     void setTerminateWaitDialogFactory(std::function<std::unique_ptr<TerminateWaitDisplay>()> factory);
-    void InsertRoot();
-    void ReconnectRecentDatabases();
-    void beginShutdown();
-
-    void OnAddDatabase();
-    void OnRemoveDatabase();
-    void OnRefreshAll();
-    void OnRefreshDb();
-    void OnRefreshFromHere();
-    void OnStop();
-    void OnBack();
-    void OnForward();
-    void OnUp();
-    bool canRefreshAll() const;
-    bool canRefreshDb() const;
-    bool canRefreshFromHere() const;
-    bool canStop() const;
-    bool canBack() const;
-    bool canForward() const;
-    bool canUp() const;
-
-    ActivityLog& activityLog();
-    LogSettings& logSettings();
-    ObjectSettings& objectSettings();
-    LookupSettings& lookupSettings();
-    RefreshSettings& refreshSettings();
     QMenu* contextMenu() const { return m_menu; }
     void setContextMenu(QMenu* menu);
 
@@ -89,9 +63,8 @@ public:
     void pause(int ms) override;
     void showTerminateWait(bool shown) override;
     void showTerminateCountdown(int value) override;
-
-signals:
-    void commandStateChanged();
+    std::optional<ChosenDatabase> chooseDatabase() override;
+    QString chooseDatabaseToRemove(const QStringList& aliases) override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,6 +1,7 @@
 #include "explorer/views/CVelkaroView.h"
 
 #include "common/ProfileStore.h"
+#include "explorer/core/NodeImages.h"
 #include "explorer/views/NodeImageList.h"
 
 #include <QContextMenuEvent>
@@ -58,7 +59,7 @@ CVelkaroView::CVelkaroView(ProfileStore& store, QWidget* parent) : QTreeWidget(p
         if (!item)
             return;
         const int image = rowImage(item);
-        if (image != 3 && image != 5)
+        if (image != NodeImage::Column && image != NodeImage::IndexColumn)
             emit rowActivated(item->text(0));
     });
 }
@@ -150,7 +151,7 @@ bool CVelkaroView::SelectRowByText(const QString& text)
     for (int row = 0; row < topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = topLevelItem(row);
         const int image = rowImage(item);
-        if ((image == 3 || image == 5) && item->text(0) == text) {
+        if ((image == NodeImage::Column || image == NodeImage::IndexColumn) && item->text(0) == text) {
             setFocus();
             setCurrentItem(item);
             item->setSelected(true);

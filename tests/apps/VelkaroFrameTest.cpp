@@ -124,7 +124,7 @@ private slots:
         QAbstractItemModel& model = treeModel(*frame);
         QTRY_COMPARE(childTexts(model, model.index(0, 0)), QStringList{QStringLiteral("Sales")});
         QTRY_VERIFY(logLines().contains(QStringLiteral("Sales: Database information loaded.")));
-        QTRY_VERIFY(!frame->leftView()->canStop());
+        QTRY_VERIFY(!frame->leftView()->hub().canStop());
         frame->close();
         frame.reset();
 
@@ -223,7 +223,7 @@ private slots:
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
         });
         frame->startUp();
-        QTRY_VERIFY(frame->leftView()->canStop());
+        QTRY_VERIFY(frame->leftView()->hub().canStop());
 
         frame->close();
         QVERIFY(frame->workersStillRunning());

@@ -177,7 +177,7 @@ int main(int argc, char** argv)
         [&] {
             QTreeWidgetItem* root = tree.topLevelItem(0);
             QTreeWidgetItem* database = root != nullptr ? root->child(0) : nullptr;
-            return !tree.canStop() && database != nullptr && database->childCount() >= tables;
+            return !tree.hub().canStop() && database != nullptr && database->childCount() >= tables;
         },
         600000);
     const double loadSeconds = clock.nsecsElapsed() / 1e9;

@@ -9,7 +9,6 @@
 #include "explorer/core/hub/TreeViewPort.h"
 
 #include <QDateTime>
-#include <QPointer>
 #include <QThread>
 #include <algorithm>
 
@@ -27,61 +26,6 @@ qint64 now()
     return QDateTime::currentSecsSinceEpoch();
 }
 
-// Database worker steps 2 to 5; the entry is already marked in use.
-void runDatabaseJob(ExplorerJob& job, HubRuntime& runtime, const ExplorerHub::DatabaseLoad& load,
-                    const std::function<void()>& showSelection)
-{
-    DatabaseEntry& entry = *job.entry;
-    entry.inUse->store(1);
-    if (load)
-        load(job);
-    else
-        entry.session->LoadObjects(job.load);
-    entry.lastRefreshed.store(now());
-    if (runtime.terminateRequested.load() == 0) {
-        runtime.logIf(runtime.logSettings.LADD,
-                      entry.alias + QStringLiteral(": Database information loaded."));
-        if (!job.load.quiet)
-            showSelection();
-    }
-    entry.inUse->store(0);
-}
-
-// The job list keeps every job until shutdown; a finished one lets go of its database, so a
-// removed database is disconnected as soon as nothing works on it any more.
-void releaseFinishedJob(ExplorerJob& job)
-{
-    job.entry.reset();
-    job.keepAlive.reset();
-}
-
-void runObjectJob(ExplorerJob& job, HubRuntime& runtime, const std::function<void()>& showSelection)
-{
-    DatabaseEntry& entry = *job.entry;
-    entry.inUse->store(1);
-    std::shared_ptr<ObjectRecord> object;
-    for (const auto& candidate : entry.session->objects()) {
-        if (runtime.terminateRequested.load() != 0) {
-            entry.inUse->store(0);
-            return;
-        }
-        if (candidate->name() == job.load.objectName) {
-            object = candidate;
-            break;
-        }
-    }
-    if (!object) {
-        runtime.log.WriteLog(QStringLiteral("Could not refresh object %1.").arg(job.load.objectName));
-    } else if (object->type() != QLatin1String("SEQUENCE")) {
-        entry.session->LoadColumns(job.load, job.load.objectNode, *object);
-        if (runtime.terminateRequested.load() == 0)
-            entry.session->LoadIndexes(job.load, job.load.objectNode, *object);
-        if (runtime.terminateRequested.load() == 0)
-            showSelection();
-    }
-    entry.inUse->store(0);
-}
-
 } // namespace
 
 const QString ExplorerHub::kMaximumThreadsMessage = QStringLiteral(
@@ -90,7 +34,11 @@ const QString ExplorerHub::kMaximumThreadsMessage = QStringLiteral(
     "To avoid this you should increase the maximum number of threads in the Object Lookup settings.");
 
 ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* parent)
-    : QObject(parent), m_store(store), m_prompt(prompt), m_runtime(std::make_shared<HubRuntime>(prompt))
+    : QObject(parent), m_store(store), m_prompt(prompt), m_runtime(std::make_shared<HubRuntime>(prompt)),
+      m_workers(m_runtime, m_databases, prompt,
+                {[this] { ShowSelection(); }, [this] { emit commandStateChanged(); }}),
+      m_navigation(m_runtime->tree, prompt),
+      m_selectionList(m_runtime, m_databases, prompt, this, [this] { return selectedNode(); })
 {
     m_startTime = now();
     m_runtime->terminateRequested.store(0);
@@ -112,11 +60,6 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
                     m_port->treeChangesPending();
             });
     });
-    m_jobs.setDrainHooks([this] { return m_databases.CountBusyDatabases(); },
-                         // No queued job starts while a stop request is being served.
-                         [this] { return terminateRequested() ? 0 : m_runtime->lookupSettings.MaxM.load(); },
-                         [this](JobPtr job) { startQueuedJob(job); },
-                         [this](const QString& line) { log(line); });
 }
 
 ExplorerHub::~ExplorerHub()
@@ -127,16 +70,12 @@ ExplorerHub::~ExplorerHub()
 void ExplorerHub::setPort(TreeViewPort* port)
 {
     m_port = port;
+    m_navigation.setPort(port);
 }
 
 NodeId ExplorerHub::selectedNode() const
 {
     return m_port ? m_port->selectedNode() : 0;
-}
-
-void ExplorerHub::setDatabaseLoad(DatabaseLoad load)
-{
-    m_databaseLoad = std::move(load);
 }
 
 void ExplorerHub::log(const QString& message)
@@ -152,6 +91,14 @@ void ExplorerHub::logIf(const std::atomic<int>& category, const QString& message
 bool ExplorerHub::selectNode(NodeId node)
 {
     return m_port && node != 0 && m_port->selectNode(node);
+}
+
+void ExplorerHub::pause(int ms)
+{
+    if (m_port)
+        m_port->pause(ms);
+    else
+        QThread::msleep(static_cast<unsigned long>(ms));
 }
 
 // ---- start-up and shutdown ----
@@ -199,15 +146,10 @@ void ExplorerHub::shutdown()
     runtime.terminateRequested.store(1);
     if (m_port)
         m_port->showTerminateWait(true);
-    if (!m_databases.empty()) {
+    // A removed database's worker is waited for as well.
+    if (!m_databases.empty() || m_workers.anyBusy()) {
         const bool stopped =
-            WorkerWait::waitForShutdown([this] { return anyInUse(); },
-                                        [this](int ms) {
-                                            if (m_port)
-                                                m_port->pause(ms);
-                                            else
-                                                QThread::msleep(static_cast<unsigned long>(ms));
-                                        },
+            WorkerWait::waitForShutdown([this] { return m_workers.anyBusy(); }, [this](int ms) { pause(ms); },
                                         [this](int value) {
                                             if (m_port)
                                                 m_port->showTerminateCountdown(value);
@@ -221,7 +163,7 @@ void ExplorerHub::shutdown()
     const bool logAll = runtime.logSettings.LANY.load() != 0;
     log(logAll ? QStringLiteral("Releasing used memory.") : QStringLiteral("Velkaro terminated."));
     SaveRecentDatabases();
-    m_jobs.releaseAll();
+    m_workers.releaseAll();
     if (!m_findHistory.save(m_store))
         m_prompt.showMessage(QStringLiteral("Could not save the find history."));
     m_findHistory.strings().clear();
@@ -286,23 +228,11 @@ bool ExplorerHub::AddDatabase(std::shared_ptr<CDbSession> session, const QString
     }
     if (!quiet)
         selectNode(entry->node);
-    JobPtr job = makeJob(entry, quiet, false);
-    m_jobs.addJob(job);
-    bool queued = false;
-    if (m_databases.CountBusyDatabases() < m_runtime->lookupSettings.MaxM.load()) {
-        if (!startDatabaseWorker(job)) {
-            m_prompt.showMessage(
-                QStringLiteral("Could not start refresh thread for database %1").arg(entry->alias));
-            log(QStringLiteral("Could not start refresh thread for database %1.").arg(entry->alias));
-        }
-    } else {
-        m_jobs.EnqueueJob(job);
-        queued = true;
-    }
+    const bool started = m_workers.startLoad(entry, quiet);
     // A queued add ends the add as well, so later empty database nodes load on access again.
     m_addingDatabase = false;
     emit commandStateChanged();
-    return !queued;
+    return started;
 }
 
 void ExplorerHub::AddChosenDatabase(std::shared_ptr<CDbSession> session, const QString& alias, bool reconnect,
@@ -312,6 +242,30 @@ void ExplorerHub::AddChosenDatabase(std::shared_ptr<CDbSession> session, const Q
         log(kMaximumThreadsMessage);
         m_prompt.showMessage(kMaximumThreadsMessage);
     }
+}
+
+void ExplorerHub::OnAddDatabase()
+{
+    if (!m_port)
+        return;
+    if (std::optional<ChosenDatabase> chosen = m_port->chooseDatabase())
+        AddChosenDatabase(std::move(chosen->session), chosen->alias, chosen->reconnect, chosen->ownerOnly);
+}
+
+void ExplorerHub::OnRemoveDatabase()
+{
+    if (!tree().hasChildren(tree().root())) {
+        m_prompt.showMessage(QStringLiteral("There are no databases to remove"));
+        return;
+    }
+    if (!m_port)
+        return;
+    QStringList aliases;
+    for (const DatabaseEntryPtr& entry : m_databases.entries())
+        aliases.append(entry->alias);
+    const QString alias = m_port->chooseDatabaseToRemove(aliases);
+    if (!alias.isEmpty())
+        RemoveDatabase(alias);
 }
 
 void ExplorerHub::RemoveDatabase(const QString& alias)
@@ -330,11 +284,12 @@ void ExplorerHub::RemoveDatabase(const QString& alias)
     logIf(runtime.logSettings.LREM, alias + QStringLiteral(": Removing database."));
     const std::vector<NodeId> subtree = tree().subtree(entry->node);
     const bool logAll = runtime.logSettings.LANY.load() != 0;
-    m_history.PurgeFromHistory(subtree, tree(), [this, logAll](const QString& line) {
+    m_navigation.history().PurgeFromHistory(subtree, tree(), [this, logAll](const QString& line) {
         if (logAll)
             log(line);
     });
     // A worker still loading this database keeps the entry and its session until it ends.
+    m_workers.forgetDatabase(entry);
     m_databases.remove(entry);
     tree().removeNode(entry->node);
     entry.reset();
@@ -346,88 +301,7 @@ void ExplorerHub::RemoveDatabase(const QString& alias)
         selectNode(root);
 }
 
-// ---- workers and queue ----
-
-ExplorerHub::JobPtr ExplorerHub::makeJob(const DatabaseEntryPtr& entry, bool quiet, bool explicitLoad)
-{
-    auto job = std::make_shared<ExplorerJob>();
-    job->load.host = &m_runtime->host;
-    job->load.alias = entry->alias;
-    job->load.databaseNode = toCatalogNode(entry->node);
-    job->load.ownerOnly = entry->ownerOnly;
-    job->load.explicitLoad = explicitLoad;
-    job->load.quiet = quiet;
-    job->load.inUse = entry->inUse;
-    job->entry = entry;
-    job->keepAlive = m_runtime;
-    return job;
-}
-
-bool ExplorerHub::startDatabaseWorker(const JobPtr& job)
-{
-    // Marked before the thread runs, so the slot count already includes it.
-    job->entry->inUse->store(1);
-    std::shared_ptr<HubRuntime> runtime = m_runtime;
-    DatabaseLoad load = m_databaseLoad;
-    // The worker reaches this hub only through the poster, which forgets it at shutdown.
-    const bool started = m_workers.start([job = JobPtr(job), runtime, load, this]() mutable {
-        HubRuntime* shared = runtime.get();
-        runDatabaseJob(*job, *runtime, load,
-                       [shared, this] { shared->poster.post([this] { ShowSelection(); }); });
-        releaseFinishedJob(*job);
-        // The job (entry, session) goes before the runtime its session logs to.
-        job.reset();
-        runtime.reset();
-    });
-    if (!started)
-        job->entry->inUse->store(0);
-    return started;
-}
-
-bool ExplorerHub::startObjectWorker(const JobPtr& job)
-{
-    std::shared_ptr<HubRuntime> runtime = m_runtime;
-    return m_workers.start([job = JobPtr(job), runtime, this]() mutable {
-        HubRuntime* shared = runtime.get();
-        runObjectJob(*job, *runtime, [shared, this] { shared->poster.post([this] { ShowSelection(); }); });
-        releaseFinishedJob(*job);
-        job.reset();
-        runtime.reset();
-    });
-}
-
-void ExplorerHub::startQueuedJob(const JobPtr& job)
-{
-    const DatabaseEntryPtr entry = job->entry;
-    const auto& entries = m_databases.entries();
-    if (std::find(entries.begin(), entries.end(), entry) == entries.end()) {
-        releaseFinishedJob(*job); // removed while it waited
-        return;
-    }
-    if (entry->inUse->load() != 0) {
-        // Two threads on one connection would corrupt its model; the refresh is refused as a
-        // direct request for a busy database is.
-        log(QStringLiteral("Could not refresh database %1, the database is in use by another thread.")
-                .arg(entry->alias));
-        return;
-    }
-    if (!startDatabaseWorker(job)) {
-        m_prompt.showMessage(
-            QStringLiteral("Could not start refresh thread for database %1").arg(entry->alias));
-        log(QStringLiteral("Could not start refresh thread for database %1.").arg(entry->alias));
-    }
-    emit commandStateChanged();
-}
-
-int ExplorerHub::busyOthers(const DatabaseEntry& entry) const
-{
-    return m_databases.CountBusyDatabases() - (entry.inUse->load() != 0 ? 1 : 0);
-}
-
-bool ExplorerHub::anyInUse() const
-{
-    return m_databases.CountBusyDatabases() > 0;
-}
+// ---- refresh ----
 
 void ExplorerHub::resetFindFor(NodeId databaseNode, const char* message)
 {
@@ -458,29 +332,9 @@ void ExplorerHub::RefreshDatabase(const DatabaseEntryPtr& entry, bool foreground
         return;
     }
     tree().DeleteChildNodes(entry->node);
-    JobPtr job = makeJob(entry, !foreground, false);
-    m_jobs.addJob(job);
     entry->lastRefreshed.store(now());
-
-    if (busyOthers(*entry) < runtime.lookupSettings.MaxM.load()) {
-        if (startDatabaseWorker(job)) {
-            emit commandStateChanged();
-            return; // the worker clears the flag when it ends
-        }
-        m_prompt.showMessage(
-            QStringLiteral("Could not start refresh thread for database %1").arg(entry->alias));
-        log(QStringLiteral("Could not start refresh thread for database %1.").arg(entry->alias));
-    } else if (foreground) {
-        log(QStringLiteral(
-                "Database %1 is being refreshed in the foreground, to avoid this in the future you "
-                "should increase the maximum number of threads in the Object Lookup settings.")
-                .arg(entry->alias));
-        runDatabaseJob(*job, runtime, m_databaseLoad, [this] { ShowSelection(); });
-        releaseFinishedJob(*job);
-    } else if (m_jobs.EnqueueJob(job)) {
-        log(QStringLiteral("Database %1 has been queued for refresh.").arg(entry->alias));
-    }
-    entry->inUse->store(0);
+    m_workers.startRefresh(entry, foreground);
+    emit commandStateChanged();
 }
 
 void ExplorerHub::RefreshObject(const QString& objectName, NodeId objectNode, bool explicitLoad)
@@ -488,25 +342,7 @@ void ExplorerHub::RefreshObject(const QString& objectName, NodeId objectNode, bo
     DatabaseEntryPtr entry = m_databases.FindEntryByNode(tree().parent(objectNode));
     if (!entry)
         return;
-    JobPtr job = makeJob(entry, false, explicitLoad);
-    job->load.objectName = objectName;
-    job->load.objectNode = toCatalogNode(objectNode);
-    m_jobs.addJob(job);
-    if (entry->inUse->load() != 0) {
-        log(QStringLiteral("Could not refresh table %1, the database %2 is in use by another thread.")
-                .arg(objectName, entry->alias));
-        return;
-    }
-    entry->inUse->store(1);
-    const LogSettings& logSettings = m_runtime->logSettings;
-    if (logSettings.LREF.load() != 0 || logSettings.LOBJ.load() != 0)
-        log(entry->alias + QStringLiteral(": ") + objectName + QStringLiteral(": Refreshing object."));
-    tree().DeleteChildNodes(objectNode);
-    if (!startObjectWorker(job)) {
-        m_prompt.showMessage(QStringLiteral("Could not start refresh thread for object %1").arg(objectName));
-        log(QStringLiteral("Could not start refresh thread for object %1.").arg(objectName));
-        entry->inUse->store(0);
-    }
+    m_workers.startObjectRefresh(entry, objectName, objectNode, explicitLoad);
     emit commandStateChanged();
 }
 
@@ -561,14 +397,10 @@ void ExplorerHub::StopWorkers()
         m_port->setBusyCursor(true);
     log(QStringLiteral("Requesting termination of working threads..."));
     m_runtime->terminateRequested.store(1);
-    if (!m_databases.empty()) {
-        const bool stopped = WorkerWait::waitForStop([this] { return anyInUse(); },
-                                                     [this](int ms) {
-                                                         if (m_port)
-                                                             m_port->pause(ms);
-                                                         else
-                                                             QThread::msleep(static_cast<unsigned long>(ms));
-                                                     });
+    // A removed database's worker is waited for as well.
+    if (!m_databases.empty() || m_workers.anyBusy()) {
+        const bool stopped =
+            WorkerWait::waitForStop([this] { return m_workers.anyBusy(); }, [this](int ms) { pause(ms); });
         if (!stopped) {
             m_prompt.showMessage(QStringLiteral("Warning: Not all working threads could be stopped."));
             logIf(m_runtime->logSettings.LANY, QStringLiteral("Working threads not responding."));
@@ -584,69 +416,29 @@ void ExplorerHub::StopWorkers()
 
 void ExplorerHub::Back()
 {
-    if (!m_history.canGoBack())
-        return;
-    const NodeId node = m_history.takeBack(tree());
-    if (node != 0 && !selectNode(node))
-        m_history.backFailed();
+    m_navigation.back();
     emit commandStateChanged();
 }
 
 void ExplorerHub::Forward()
 {
-    if (!m_history.canGoForward())
-        return;
-    const NodeId node = m_history.takeForward(tree());
-    if (node != 0)
-        selectNode(node);
+    m_navigation.forward();
     emit commandStateChanged();
 }
 
 void ExplorerHub::Up()
 {
-    const NodeId parent = tree().parent(selectedNode());
-    if (parent != 0)
-        selectNode(parent);
+    m_navigation.up();
 }
 
 void ExplorerHub::GoToLocation(const QString& path)
 {
-    const LocationList::Target target = LocationList::SplitLocationPath(path);
-    const NodeId root = tree().root();
-    if (target.root) {
-        selectNode(root);
-        return;
-    }
-    const NodeId database = tree().FindChildByText(root, target.database);
-    if (database == 0) {
-        m_prompt.showMessage(QStringLiteral("Cannot find starting place, starting from root."));
-        return;
-    }
-    if (target.object.isEmpty()) {
-        selectNode(database);
-        return;
-    }
-    const NodeId object = tree().FindChildByText(database, target.object);
-    if (object == 0) {
-        m_prompt.showMessage(QStringLiteral("Cannot find object in database, Please refresh this database."));
-        selectNode(database);
-        return;
-    }
-    const NodeId index = target.index.isEmpty() ? 0 : tree().FindChildByText(object, target.index);
-    selectNode(index != 0 ? index : object);
+    m_navigation.goToLocation(path);
 }
 
 bool ExplorerHub::SelectChildByText(const QString& text)
 {
-    const NodeId child = tree().FindChildByText(selectedNode(), text);
-    return child != 0 && selectNode(child);
-}
-
-void ExplorerHub::showLocation(NodeId node)
-{
-    m_locations.record(LocationList::BuildLocationPath(tree(), node));
-    if (m_port)
-        m_port->showLocations(m_locations.paths());
+    return m_navigation.selectChildByText(text);
 }
 
 // ---- selection ----
@@ -657,7 +449,7 @@ void ExplorerHub::OnSelectionChanged(NodeId node)
         return;
     if (m_port)
         m_port->setBusyCursor(true);
-    showLocation(node);
+    m_navigation.showLocation(node);
     const int level = tree().NodeLevel(node);
     if (m_port && level != m_port->columnSet())
         m_port->switchColumnSet(level);
@@ -680,12 +472,11 @@ void ExplorerHub::loadOnAccess(NodeId node)
     if (level == 1 && !m_addingDatabase) {
         RefreshDb();
     } else if (level == 2) {
-        bool stopped = false;
-        const auto object =
-            findObject(node, tree().NodeText(node),
-                       QStringLiteral("Working thread terminated while showing object."), stopped);
-        if (stopped)
+        if (terminateRequested()) {
+            log(QStringLiteral("Working thread terminated while showing object."));
             return;
+        }
+        const auto object = m_selectionList.findObject(node, QString());
         if (!object) {
             m_prompt.showMessage(QStringLiteral("Table not found, something is wrong"));
             return;
@@ -703,169 +494,13 @@ void ExplorerHub::ShowSelection()
     const NodeId node = m_port->selectedNode();
     if (node == 0 || !tree().exists(node))
         return;
-    m_history.RecordVisit(node);
+    m_navigation.history().RecordVisit(node);
     const int level = tree().NodeLevel(node);
-    if (level == 0) {
-        m_port->fillList(listDatabases());
-        emit commandStateChanged();
+    if (level != 0 && terminateRequested())
         return;
-    }
-    if (terminateRequested())
-        return;
-    ListFill fill;
-    bool show = true;
-    if (level == 1) {
-        DatabaseEntryPtr entry = m_databases.FindEntryByNode(node);
-        fill = entry ? listObjects(entry, node) : ListFill{};
-    } else if (level == 2) {
-        show = listObjectContents(node, fill);
-    } else if (level == 3) {
-        show = listIndexColumns(node, fill);
-    }
-    if (show)
-        m_port->fillList(std::move(fill));
+    if (std::optional<ListFill> fill = m_selectionList.fillFor(node, level))
+        m_port->fillList(std::move(*fill));
     emit commandStateChanged();
-}
-
-ListFill ExplorerHub::listDatabases()
-{
-    ListFill fill;
-    if (!tree().hasChildren(tree().root())) {
-        fill.rows.push_back({QStringLiteral("No databases have been selected"), 0, {}});
-        return fill;
-    }
-    for (const DatabaseEntryPtr& entry : m_databases.entries()) {
-        const CDbSession& session = *entry->session;
-        fill.rows.push_back(
-            {entry->alias, 1, {session.userName(), session.dbmsName(), session.dbmsVersion()}});
-    }
-    return fill;
-}
-
-ListFill ExplorerHub::listObjects(const DatabaseEntryPtr& entry, NodeId databaseNode)
-{
-    ListFill fill;
-    if (!tree().hasChildren(databaseNode))
-        return fill;
-    const auto objects = entry->session->objects();
-    fill.expectedRows = static_cast<int>(objects.size());
-    fill.rows.reserve(objects.size());
-    for (const auto& object : objects) {
-        fill.rows.push_back({object->name(),
-                             ObjectListImage(object->type()),
-                             {object->type(), object->owner(), object->remarks()}});
-    }
-    std::weak_ptr<HubRuntime> weakRuntime = m_runtime;
-    QPointer<ExplorerHub> hub(this);
-    fill.stop = [weakRuntime, hub, databaseNode] {
-        auto runtime = weakRuntime.lock();
-        if (!runtime || !hub)
-            return true;
-        if (runtime->terminateRequested.load() != 0) {
-            runtime->log.WriteLog(QStringLiteral("Working thread terminated while showing database."));
-            return true;
-        }
-        return hub->selectedNode() != databaseNode;
-    };
-    return fill;
-}
-
-std::shared_ptr<ObjectRecord> ExplorerHub::findObject(NodeId objectNode, const QString& name,
-                                                      const QString& stopLine, bool& stopped) const
-{
-    stopped = false;
-    DatabaseEntryPtr entry = m_databases.FindEntryByNode(tree().parent(objectNode));
-    if (!entry)
-        return nullptr;
-    for (const auto& object : entry->session->objects()) {
-        if (terminateRequested()) {
-            m_runtime->log.WriteLog(stopLine);
-            stopped = true;
-            return nullptr;
-        }
-        if (object->name() == name)
-            return object;
-    }
-    return nullptr;
-}
-
-namespace {
-
-std::function<bool()> terminateCheck(const std::shared_ptr<HubRuntime>& shared, const QString& line)
-{
-    std::weak_ptr<HubRuntime> weakRuntime = shared;
-    return [weakRuntime, line] {
-        auto runtime = weakRuntime.lock();
-        if (!runtime)
-            return true;
-        if (runtime->terminateRequested.load() != 0) {
-            runtime->log.WriteLog(line);
-            return true;
-        }
-        return false;
-    };
-}
-
-} // namespace
-
-bool ExplorerHub::listObjectContents(NodeId objectNode, ListFill& fill)
-{
-    const QString stopLine = QStringLiteral("Working thread terminated while showing object.");
-    bool stopped = false;
-    const auto object = findObject(objectNode, tree().NodeText(objectNode), stopLine, stopped);
-    if (stopped)
-        return false;
-    if (!object) {
-        m_prompt.showMessage(QStringLiteral("Table not found, something is wrong"));
-        return false;
-    }
-    if (const auto indexes = object->indexes()) {
-        for (const IndexRecord& index : indexes->indexes)
-            fill.rows.push_back({index.name, 4, {index.uniqueness, QStringLiteral("INDEX"), QString()}});
-    }
-    if (const auto columns = object->columns()) {
-        for (const ColumnRecord& column : columns->columns)
-            fill.rows.push_back({column.name, 3, {column.nullability, column.typeName, column.size}});
-    }
-    fill.stop = terminateCheck(m_runtime, stopLine);
-    return true;
-}
-
-bool ExplorerHub::listIndexColumns(NodeId indexNode, ListFill& fill)
-{
-    const QString stopLine = QStringLiteral("Working thread terminated while showing index.");
-    const NodeId objectNode = tree().parent(indexNode);
-    bool stopped = false;
-    const auto object = findObject(objectNode, tree().NodeText(objectNode), stopLine, stopped);
-    if (stopped)
-        return false;
-    if (!object) {
-        m_prompt.showMessage(QStringLiteral("Table not found, something is wrong"));
-        return false;
-    }
-    const QString indexName = tree().NodeText(indexNode);
-    const IndexRecord* found = nullptr;
-    const auto indexes = object->indexes();
-    if (indexes) {
-        for (const IndexRecord& index : indexes->indexes) {
-            if (terminateRequested()) {
-                log(stopLine);
-                return false;
-            }
-            if (index.name == indexName) {
-                found = &index;
-                break;
-            }
-        }
-    }
-    if (!found) {
-        m_prompt.showMessage(QStringLiteral("Index not found, please refresh this database."));
-        return false;
-    }
-    for (const QString& column : found->columnNames)
-        fill.rows.push_back({column, 5, {}});
-    fill.stop = terminateCheck(m_runtime, stopLine);
-    return true;
 }
 
 // ---- command enabling ----
@@ -897,22 +532,22 @@ bool ExplorerHub::canRefreshFromHere() const
 
 bool ExplorerHub::canStop() const
 {
-    return anyInUse();
+    return m_workers.anyBusy();
 }
 
 bool ExplorerHub::canBack() const
 {
-    return m_history.canGoBack();
+    return m_navigation.canBack();
 }
 
 bool ExplorerHub::canForward() const
 {
-    return m_history.canGoForward();
+    return m_navigation.canForward();
 }
 
 bool ExplorerHub::canUp() const
 {
-    return tree().parent(selectedNode()) != 0;
+    return m_navigation.canUp();
 }
 
 void ExplorerHub::runInterfacePosts()

@@ -4,17 +4,17 @@
 #include "explorer/core/DatabaseList.h"
 #include "explorer/core/ExplorerJob.h"
 #include "explorer/core/FindHistory.h"
-#include "explorer/core/JobQueue.h"
-#include "explorer/core/LocationList.h"
-#include "explorer/core/NavigationHistory.h"
 #include "explorer/core/NodeTree.h"
-#include "explorer/core/WorkerThreads.h"
+#include "explorer/core/hub/DatabaseWorkers.h"
+#include "explorer/core/hub/ExplorerNavigation.h"
 #include "explorer/core/hub/HubRuntime.h"
 #include "explorer/core/hub/ListFill.h"
+#include "explorer/core/hub/SelectionList.h"
 
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace velkaro {
 
@@ -23,18 +23,18 @@ class ProfileStore;
 class TreeViewPort;
 class UserPrompt;
 
-// The explorer's run-time state and commands: the database list, the workers and their queue,
-// navigation, and the start-up and shutdown steps of the tree pane. Lives on the interface
-// thread; the tree pane widget owns it and implements TreeViewPort for it.
+// The explorer's run-time state and its commands, composed of the database list, the workers
+// (DatabaseWorkers), navigation (ExplorerNavigation) and the list pane's fills (SelectionList), with the
+// start-up and shutdown steps of the tree pane. The main window runs every explorer command here and follows
+// commandStateChanged for what is enabled. Lives on the interface thread; the tree pane widget
+// owns it and implements TreeViewPort for it.
 class ExplorerHub final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ExplorerHub)
 
 public:
-    using JobPtr = std::shared_ptr<ExplorerJob>;
-    // Runs a database job's load on whatever thread it is given.
-    using DatabaseLoad = std::function<void(ExplorerJob& job)>;
+    using DatabaseLoad = DatabaseWorkers::DatabaseLoad;
 
     static const QString kMaximumThreadsMessage;
 
@@ -57,6 +57,9 @@ public:
     void AddChosenDatabase(std::shared_ptr<CDbSession> session, const QString& alias, bool reconnect,
                            bool ownerOnly);
     void RemoveDatabase(const QString& alias);
+    // The Add and Remove Database commands: ask through the port, then add or remove.
+    void OnAddDatabase();
+    void OnRemoveDatabase();
     void RefreshDatabase(const DatabaseEntryPtr& entry, bool foreground);
     void RefreshObject(const QString& objectName, NodeId objectNode, bool explicitLoad);
     void RefreshAll();
@@ -85,11 +88,11 @@ public:
     NodeTree& tree() { return m_runtime->tree; }
     const NodeTree& tree() const { return m_runtime->tree; }
     DatabaseList& databases() { return m_databases; }
-    JobQueue& jobs() { return m_jobs; }
-    NavigationHistory& history() { return m_history; }
-    LocationList& locations() { return m_locations; }
+    JobQueue& jobs() { return m_workers.jobs(); }
+    NavigationHistory& history() { return m_navigation.history(); }
+    LocationList& locations() { return m_navigation.locations(); }
     FindHistory& findHistory() { return m_findHistory; }
-    WorkerThreads& workers() { return m_workers; }
+    DatabaseWorkers& workers() { return m_workers; }
     ActivityLog& activityLog() { return m_runtime->log; }
     LogSettings& logSettings() { return m_runtime->logSettings; }
     ObjectSettings& objectSettings() { return m_runtime->objectSettings; }
@@ -101,46 +104,31 @@ public:
     qint64 startTime() const { return m_startTime; }
     NodeId selectedNode() const;
 
-    // Replaces the catalog load a database worker runs (tests use it for a worker that never
-    // reacts to a stop request); empty restores the real one.
-    void setDatabaseLoad(DatabaseLoad load);
+    // See DatabaseWorkers::setDatabaseLoad.
+    void setDatabaseLoad(DatabaseLoad load) { m_workers.setDatabaseLoad(std::move(load)); }
 
 signals:
+    // Anything a command's enabling depends on may have changed.
     void commandStateChanged();
 
 private:
-    JobPtr makeJob(const DatabaseEntryPtr& entry, bool quiet, bool explicitLoad);
-    bool startDatabaseWorker(const JobPtr& job);
-    bool startObjectWorker(const JobPtr& job);
-    void startQueuedJob(const JobPtr& job);
-    int busyOthers(const DatabaseEntry& entry) const;
-    bool anyInUse() const;
+    void pause(int ms);
     bool selectNode(NodeId node);
-    void showLocation(NodeId node);
     void loadOnAccess(NodeId node);
     void resetFindFor(NodeId databaseNode, const char* message);
     void SaveRecentDatabases();
     void log(const QString& message);
     void logIf(const std::atomic<int>& category, const QString& message);
 
-    ListFill listDatabases();
-    ListFill listObjects(const DatabaseEntryPtr& entry, NodeId databaseNode);
-    bool listObjectContents(NodeId objectNode, ListFill& fill);
-    bool listIndexColumns(NodeId indexNode, ListFill& fill);
-    std::shared_ptr<ObjectRecord> findObject(NodeId objectNode, const QString& name, const QString& stopLine,
-                                             bool& stopped) const;
-
     ProfileStore& m_store;
     UserPrompt& m_prompt;
     std::shared_ptr<HubRuntime> m_runtime;
     TreeViewPort* m_port = nullptr;
     DatabaseList m_databases;
-    JobQueue m_jobs;
-    NavigationHistory m_history;
-    LocationList m_locations;
+    DatabaseWorkers m_workers;
+    ExplorerNavigation m_navigation;
+    SelectionList m_selectionList;
     FindHistory m_findHistory;
-    WorkerThreads m_workers;
-    DatabaseLoad m_databaseLoad;
     qint64 m_startTime = 0;
     bool m_firstSelection = true;
     bool m_addingDatabase = false;

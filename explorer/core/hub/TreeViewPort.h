@@ -4,8 +4,21 @@
 #include "explorer/core/hub/ListFill.h"
 
 #include <QStringList>
+#include <memory>
+#include <optional>
 
 namespace velkaro {
+
+class CDbSession;
+
+// A database the user chose and connected to in the Add Database dialog.
+struct ChosenDatabase
+{
+    std::shared_ptr<CDbSession> session;
+    QString alias;
+    bool reconnect = true;
+    bool ownerOnly = false;
+};
 
 // What the hub asks of the tree and list panes. Called on the interface thread only.
 class TreeViewPort
@@ -32,6 +45,11 @@ public:
     virtual void pause(int ms) = 0;
     virtual void showTerminateWait(bool shown) = 0;
     virtual void showTerminateCountdown(int value) = 0;
+
+    // The Add Database dialog; nothing when the user cancels.
+    virtual std::optional<ChosenDatabase> chooseDatabase() = 0;
+    // The Remove Database dialog over aliases; "" when the user cancels.
+    virtual QString chooseDatabaseToRemove(const QStringList& aliases) = 0;
 };
 
 } // namespace velkaro

@@ -40,14 +40,14 @@ struct Panes
         tree->show();
         list->show();
         list->SetColumnSet(0);
-        tree->InsertRoot();
+        tree->hub().InsertRoot();
     }
     ~Panes() { tree.reset(); }
 
     bool idle() const
     {
         ExplorerHub& hub = tree->hub();
-        return !hub.canStop() && hub.jobs().queuedCount() == 0 && hub.workers().liveCount() == 0;
+        return !hub.canStop() && hub.jobs().queuedCount() == 0 && hub.workers().threads().liveCount() == 0;
     }
     QTreeWidgetItem* item(NodeId node)
     {
@@ -132,7 +132,7 @@ private slots:
             panes.prompt.yesNoAnswers.push_back(true);
             QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         });
-        panes.tree->OnAddDatabase();
+        panes.tree->hub().OnAddDatabase();
         QVERIFY(sawSuggestion);
         QVERIFY(stayedOpenOnNo);
         QCOMPARE(panes.prompt.questions.last(),
@@ -151,7 +151,7 @@ private slots:
         // A cancelled dialog still starts the next one with the stored choice, and adds nothing.
         whenShown<CAddDatabaseDlg>(
             [](CAddDatabaseDlg& dialog) { QVERIFY(!dialog.reconnectBox()->isChecked()); });
-        panes.tree->OnAddDatabase();
+        panes.tree->hub().OnAddDatabase();
         QCOMPARE(hub.databases().entries().size(), std::size_t(2));
     }
 
@@ -204,7 +204,7 @@ private slots:
         QCOMPARE(panes.tree->selectedNode(), customers);
 
         // Picking a path from the location bar after a refresh dropped its object.
-        panes.tree->OnUp();
+        panes.tree->hub().Up();
         QCOMPARE(panes.tree->selectedNode(), alpha);
         const int picked = panes.location.findText(QStringLiteral("Alpha::customers"));
         QVERIFY(picked > 0);
@@ -248,7 +248,7 @@ private slots:
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Panes panes;
         ExplorerHub& hub = panes.tree->hub();
-        panes.tree->OnRemoveDatabase();
+        panes.tree->hub().OnRemoveDatabase();
         QCOMPARE(panes.prompt.messages.last(), QStringLiteral("There are no databases to remove"));
 
         QVERIFY(hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Beta"), true, false, false));
@@ -268,7 +268,7 @@ private slots:
             panes.prompt.yesNoAnswers.push_back(true);
             QTest::mouseClick(dialog.removeButton(), Qt::LeftButton);
         });
-        panes.tree->OnRemoveDatabase();
+        panes.tree->hub().OnRemoveDatabase();
         QCOMPARE(listed, (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
         QVERIFY(panes.prompt.messages.contains(QStringLiteral("Please select a database to remove")));
         QCOMPARE(panes.prompt.questions.last(),

@@ -101,7 +101,7 @@ struct Explorer
 
     bool idle() const
     {
-        return !hub->canStop() && hub->jobs().queuedCount() == 0 && hub->workers().liveCount() == 0;
+        return !hub->canStop() && hub->jobs().queuedCount() == 0 && hub->workers().threads().liveCount() == 0;
     }
 
     QTemporaryDir logDir;
@@ -117,6 +117,22 @@ std::shared_ptr<CDbSession> connectTo(const TestDataSource& source, UserPrompt& 
     auto session = std::make_shared<CDbSession>();
     session->ConnectByString(source.connectString, prompt);
     return session->connectFailed() ? nullptr : session;
+}
+
+// The first column of the first row as a number; -1 when the query fails.
+int queryInt(SQLHDBC connection, const QString& sql)
+{
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)))
+        return -1;
+    QByteArray text = sql.toUtf8();
+    SQLINTEGER value = -1;
+    SQLLEN indicator = 0;
+    if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS)) &&
+        SQL_SUCCEEDED(SQLFetch(statement)))
+        SQLGetData(statement, 1, SQL_C_SLONG, &value, 0, &indicator);
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    return value;
 }
 
 int countOf(const QStringList& lines, const QString& line)
@@ -308,7 +324,9 @@ private slots:
     {
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
-        Explorer explorer;
+        Explorer explorer([](ProfileStore& store) {
+            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 1);
+        });
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         explorer.gateLoads();
@@ -338,12 +356,17 @@ private slots:
         hub.RemoveDatabase(QStringLiteral("Loading"));
         QCOMPARE(explorer.prompt.messages.last(), QStringLiteral("Could not delete database: Loading"));
 
+        // The removed database's worker still holds the one slot, and Stop still waits for it.
+        QVERIFY(hub.canStop());
+        QVERIFY(
+            !hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Next"), true, true, false));
+
         // The worker finishes its load on the session it still holds; the removed node takes nothing.
         explorer.gate.open();
         QTRY_COMPARE_WITH_TIMEOUT(inUse->load(), 0, 30000);
-        QTRY_COMPARE(hub.workers().liveCount(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
         QTRY_VERIFY(session.expired());
-        QCOMPARE(hub.tree().children(hub.tree().root()).size(), std::size_t(0));
+        QCOMPARE(hub.tree().children(hub.tree().root()).size(), std::size_t(1));
         QVERIFY(explorer.logLines().contains(QStringLiteral("Loading: Removing database.")));
     }
 
@@ -478,6 +501,78 @@ private slots:
         hub.GoToLocation(QStringLiteral("Sales::customers"));
         QVERIFY(port.selected != customers);
         QCOMPARE(hub.tree().NodeText(port.selected), QStringLiteral("customers"));
+    }
+
+    void aRemovedDatabaseDisconnectsAfterARefusedRefresh()
+    {
+        const TestDataSource& postgres = testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(postgres);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        auto session = connectTo(postgres, explorer.prompt);
+        auto watcher = connectTo(postgres, explorer.prompt);
+        QVERIFY(session && watcher);
+        const int backend = queryInt(session->hdbc(), QStringLiteral("SELECT pg_backend_pid()"));
+        const QString alive =
+            QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE pid = %1").arg(backend);
+        QCOMPARE(queryInt(watcher->hdbc(), alive), 1);
+
+        // The load holds the database once its objects are in the tree.
+        hub.setDatabaseLoad([&explorer](ExplorerJob& job) {
+            job.entry->session->LoadObjects(job.load);
+            explorer.gate.wait();
+        });
+        QVERIFY(hub.AddDatabase(std::move(session), QStringLiteral("Shop"), false, true, false));
+        QTRY_COMPARE_WITH_TIMEOUT(explorer.gate.waiting(), 1, 30000);
+        DatabaseEntryPtr entry = hub.databases().FindEntryByAlias(QStringLiteral("Shop"));
+        const std::weak_ptr<CDbSession> removed = entry->session;
+        const NodeId customers = hub.tree().FindChildByText(entry->node, QStringLiteral("customers"));
+        entry.reset();
+        QVERIFY(customers);
+        hub.RefreshObject(QStringLiteral("customers"), customers, true);
+        QVERIFY(explorer.logLines().contains(QStringLiteral(
+            "Could not refresh table customers, the database Shop is in use by another thread.")));
+        explorer.gate.open();
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+
+        hub.RemoveDatabase(QStringLiteral("Shop"));
+        QVERIFY(removed.expired());
+        QTRY_COMPARE_WITH_TIMEOUT(queryInt(watcher->hdbc(), alive), 0, 1000);
+        QVERIFY(!hub.jobs().jobs().empty());
+    }
+
+    void aLoadCutShortByALostConnectionFails()
+    {
+        const TestDataSource& postgres = testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(postgres);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        auto session = connectTo(postgres, explorer.prompt);
+        auto killer = connectTo(postgres, explorer.prompt);
+        QVERIFY(session && killer);
+        const int backend = queryInt(session->hdbc(), QStringLiteral("SELECT pg_backend_pid()"));
+
+        // The server ends the connection part way: one pass of the load is in the tree, the next
+        // one fails.
+        hub.setDatabaseLoad([killer, backend](ExplorerJob& job) {
+            job.entry->session->LoadObjects(job.load);
+            queryInt(killer->hdbc(),
+                     QStringLiteral("SELECT pg_terminate_backend(%1, 10000)::int").arg(backend));
+            job.entry->session->LoadObjects(job.load);
+        });
+        QVERIFY(hub.AddDatabase(std::move(session), QStringLiteral("Lost"), false, false, false));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+
+        const DatabaseEntryPtr entry = hub.databases().FindEntryByAlias(QStringLiteral("Lost"));
+        const QString failed = DatabaseWorkers::loadFailedMessage(QStringLiteral("Lost"));
+        const QStringList lines = explorer.logLines();
+        QVERIFY(lines.contains(failed));
+        QVERIFY(!lines.contains(QStringLiteral("Lost: Database information loaded.")));
+        QVERIFY(!hub.tree().hasChildren(entry->node));
+        QTRY_VERIFY(explorer.prompt.messages.contains(failed));
+        QTRY_VERIFY(explorer.port->rows.empty());
     }
 
     void stopAndShutdownWithAStuckWorker()

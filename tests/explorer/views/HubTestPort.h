@@ -51,6 +51,8 @@ public:
     }
     void showTerminateWait(bool shown) override { waitShown = shown; }
     void showTerminateCountdown(int value) override { countdown.append(value); }
+    std::optional<ChosenDatabase> chooseDatabase() override { return std::nullopt; }
+    QString chooseDatabaseToRemove(const QStringList&) override { return {}; }
 
     QStringList rowTexts() const
     {
