@@ -6,6 +6,7 @@
 #include "catalog/SearchObjectListLoader.h"
 #include "catalog/SearchRecords.h"
 #include "catalog/StatementCancel.h"
+#include "common/OdbcSuccess.h"
 
 #include <QString>
 #include <functional>
@@ -58,10 +59,7 @@ public:
     // refuses the credentials. A failure shows no message.
     bool ConnectByString(const QString& connectString, UserPrompt& prompt);
 
-    static bool IsSuccess(SQLRETURN returnCode)
-    {
-        return returnCode == SQL_SUCCESS || returnCode == SQL_SUCCESS_WITH_INFO;
-    }
+    static bool IsSuccess(SQLRETURN returnCode) { return velkaro::IsSuccess(returnCode); }
     // Fetches the first pending diagnostic of the statement (or of the connection when *statement is
     // null) into lastError; true when there was a text.
     bool ReportError(SQLHSTMT* statement, bool showMessage);

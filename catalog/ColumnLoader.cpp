@@ -60,12 +60,12 @@ ColumnLoader::Outcome ColumnLoader::fetchColumns(const LoadJob& job, const Objec
                                     OdbcStatement::argumentLength(qualifier), OdbcStatement::argument(owner),
                                     OdbcStatement::argumentLength(owner), OdbcStatement::argument(table),
                                     OdbcStatement::argumentLength(table), nullptr, 0);
-    if (!CatalogConnection::IsSuccess(rc)) {
+    if (!IsSuccess(rc)) {
         m_connection.reportError(statement.handle());
         return Outcome::Failed;
     }
     const bool logColumns = job.host->catalogSettings().lcol;
-    while (CatalogConnection::IsSuccess(statement.fetch())) {
+    while (IsSuccess(statement.fetch())) {
         if (job.stopRequested("columns"))
             return Outcome::Stopped;
         ColumnRecord column;

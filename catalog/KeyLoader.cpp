@@ -61,12 +61,12 @@ void KeyLoader::LoadPrimaryKeys(const ObjectName& table) const
         SQLPrimaryKeys(statement.handle(), S::argument(name.qualifier), S::argumentLength(name.qualifier),
                        S::argument(name.owner), S::argumentLength(name.owner), S::argument(name.table),
                        S::argumentLength(name.table));
-    if (!CatalogConnection::IsSuccess(rc)) {
+    if (!IsSuccess(rc)) {
         m_connection.reportError(statement.handle());
         return;
     }
     SchemaModel::PrimaryKeys keys;
-    while (CatalogConnection::IsSuccess(statement.fetch())) {
+    while (IsSuccess(statement.fetch())) {
         PrimaryKeyRecord key;
         key.columnName = statement.text(PkColumnName);
         key.keySeq = statement.numberOr(PkKeySeq, 0);
@@ -86,12 +86,12 @@ void KeyLoader::LoadReferences(const ObjectName& table, bool asReferencingTable)
     NameArguments open(ObjectName{});
     const SQLRETURN rc = asReferencingTable ? callForeignKeys(statement, open, named)
                                             : callForeignKeys(statement, named, open);
-    if (!CatalogConnection::IsSuccess(rc)) {
+    if (!IsSuccess(rc)) {
         m_connection.reportError(statement.handle());
         return;
     }
     SchemaModel::References references;
-    while (CatalogConnection::IsSuccess(statement.fetch())) {
+    while (IsSuccess(statement.fetch())) {
         ReferenceRecord reference;
         const QString primaryTable = statement.text(FkPkTableName);
         reference.primaryColumn = statement.text(FkPkColumnName);

@@ -51,11 +51,11 @@ void ObjectListLoader::Load(const LoadJob& job) const
         owner = m_connection.pattern(m_connection.uid());
     const SQLRETURN rc = SQLTables(statement.handle(), nullptr, 0, OdbcStatement::argument(owner),
                                    OdbcStatement::argumentLength(owner), nullptr, 0, nullptr, 0);
-    if (!CatalogConnection::IsSuccess(rc)) {
+    if (!IsSuccess(rc)) {
         m_connection.reportError(statement.handle());
     } else {
         // A row that arrives with a warning (a long name, say) is still an object.
-        while (CatalogConnection::IsSuccess(statement.fetch())) {
+        while (IsSuccess(statement.fetch())) {
             if (takeRow(job, statement) == RowResult::End)
                 return;
         }

@@ -90,7 +90,7 @@ bool SearchObjectListLoader::openList(OdbcStatement& statement, QByteArray catal
                          OdbcStatement::argumentLength(owner), nullptr, 0, OdbcStatement::argument(types),
                          OdbcStatement::argumentLength(types));
     });
-    if (!CatalogConnection::IsSuccess(rc))
+    if (!IsSuccess(rc))
         return false;
     firstFetch = statement.fetch();
     return true;
@@ -99,7 +99,7 @@ bool SearchObjectListLoader::openList(OdbcStatement& statement, QByteArray catal
 // False when the run was stopped.
 bool SearchObjectListLoader::readList(OdbcStatement& statement, SQLRETURN rc, Listing& listing) const
 {
-    for (; CatalogConnection::IsSuccess(rc); rc = statement.fetch()) {
+    for (; IsSuccess(rc); rc = statement.fetch()) {
         if (listing.runStopped && listing.runStopped()) {
             listing.result.stopped = true;
             return false;

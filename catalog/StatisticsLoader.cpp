@@ -24,7 +24,7 @@ template <class Accept>
 bool findRow(const CatalogConnection& connection, OdbcStatement& statement, Accept accept)
 {
     for (SQLRETURN rc = statement.fetch(); rc != SQL_NO_DATA; rc = statement.fetch()) {
-        if (!CatalogConnection::IsSuccess(rc)) {
+        if (!IsSuccess(rc)) {
             connection.reportError(statement.handle());
             return false;
         }
@@ -43,7 +43,7 @@ bool StatisticsLoader::LoadTableStatistics(const ObjectName& table) const
     OdbcStatement statement(m_connection.hdbc());
     if (!statement.isValid())
         return false;
-    if (!CatalogConnection::IsSuccess(CallStatistics(statement, table))) {
+    if (!IsSuccess(CallStatistics(statement, table))) {
         m_connection.reportError(statement.handle());
         return false;
     }
@@ -65,7 +65,7 @@ void StatisticsLoader::LoadIndexStatistics(const ObjectName& table, const QStrin
     OdbcStatement statement(m_connection.hdbc());
     if (!statement.isValid())
         return;
-    if (!CatalogConnection::IsSuccess(CallStatistics(statement, table))) {
+    if (!IsSuccess(CallStatistics(statement, table))) {
         m_connection.reportError(statement.handle());
         return;
     }

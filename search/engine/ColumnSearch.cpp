@@ -92,7 +92,7 @@ bool ColumnSearch::searchObject(const RunObject& object, int& count)
         if (!matchText.isEmpty() && m_run.matcher.MatchText(matchText).found)
             reportColumn(object, column, firstInObject);
     }
-    if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc)) {
+    if (rc != SQL_NO_DATA && !IsSuccess(rc)) {
         m_run.flags.checkpoint();
         reportFetchError(statement, object);
     } else if (anyIgnored && record.searchColumns.empty()) {

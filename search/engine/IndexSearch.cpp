@@ -70,7 +70,7 @@ bool IndexSearch::searchTable(const RunObject& object, int& count)
         return false;
     }
     // A table without indexes answers with no rows: that is no failure.
-    if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc) && isTable(object.record->type))
+    if (rc != SQL_NO_DATA && !IsSuccess(rc) && isTable(object.record->type))
         reportCatalogFailure(statement,
                              QStringLiteral("\r\n\r\n\r\nThe following error ocurred when trying to "
                                             "process indexes in database "));
@@ -100,7 +100,7 @@ bool IndexSearch::openStatistics(OdbcStatement& statement, const RunObject& obje
 void IndexSearch::readRows(OdbcStatement& statement, const RunObject& object, SQLRETURN rc, int& count)
 {
     TableState state;
-    while (CatalogConnection::IsSuccess(rc)) {
+    while (IsSuccess(rc)) {
         m_run.flags.checkpoint();
         const QString indexName = statement.text(IndexName);
         const bool statisticsRow = statement.numberOr(RowType, SQL_TABLE_STAT) == SQL_TABLE_STAT;
@@ -110,7 +110,7 @@ void IndexSearch::readRows(OdbcStatement& statement, const RunObject& object, SQ
             takeRow(object, indexName, columnName, state);
         }
         rc = statement.fetch();
-        if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc)) {
+        if (rc != SQL_NO_DATA && !IsSuccess(rc)) {
             m_run.flags.checkpoint();
             reportRowError(statement, object, statisticsRow);
         }

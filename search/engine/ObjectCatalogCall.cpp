@@ -11,7 +11,7 @@ ObjectCatalogCall ObjectCatalogCall::Open(OdbcStatement& statement, const QStrin
     ObjectCatalogCall result;
     for (qsizetype i = 0; i < owners.size(); ++i) {
         statement.closeCursor();
-        if (!CatalogConnection::IsSuccess(statement.call([&] { return call(owners.at(i)); })))
+        if (!IsSuccess(statement.call([&] { return call(owners.at(i)); })))
             continue;
         result.succeeded = true;
         result.firstFetch = statement.fetch();

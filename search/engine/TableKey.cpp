@@ -87,7 +87,7 @@ public:
                                   OdbcStatement::argumentLength(m_table));
         });
         // SQLGetData reads in ascending column order.
-        for (; rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = statement.fetch()) {
+        for (; IsSuccess(rc); rc = statement.fetch()) {
             const QString name = statement.text(KeyColumnName);
             columns.insert(statement.numberOr(KeySequence, 0), name);
         }
@@ -105,7 +105,7 @@ public:
                                  OdbcStatement::argumentLength(owner), OdbcStatement::argument(m_table),
                                  OdbcStatement::argumentLength(m_table), SQL_INDEX_UNIQUE, SQL_QUICK);
         });
-        for (; rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = statement.fetch()) {
+        for (; IsSuccess(rc); rc = statement.fetch()) {
             const bool unique = statement.numberOr(NonUnique, SQL_TRUE) == SQL_FALSE;
             const QString index = statement.text(IndexName);
             if (!unique || statement.numberOr(IndexType, SQL_TABLE_STAT) == SQL_TABLE_STAT)
@@ -132,7 +132,7 @@ public:
                               OdbcStatement::argumentLength(ownerPattern), OdbcStatement::argument(table),
                               OdbcStatement::argumentLength(table), nullptr, 0);
         });
-        for (; rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = statement.fetch()) {
+        for (; IsSuccess(rc); rc = statement.fetch()) {
             ColumnFacts column;
             column.column.name = statement.text(ColumnName);
             column.column.dataType = SQLSMALLINT(statement.numberOr(DataType, 0));
