@@ -1,10 +1,11 @@
 #include "catalog/IndexLoader.h"
 
+#include "catalog/CatalogCalls.h"
 #include "catalog/CatalogConnection.h"
+#include "catalog/CatalogResultColumns.h"
 #include "catalog/LoadJob.h"
 #include "catalog/ObjectRecord.h"
 #include "catalog/OdbcStatement.h"
-#include "catalog/StatisticsCall.h"
 
 #include <algorithm>
 #include <sqlext.h>
