@@ -443,62 +443,70 @@ const CatalogConnection& CDbSession::catalog()
 
 void CDbSession::LoadObjects(const LoadJob& job)
 {
+    std::lock_guard lock(m_catalogMutex);
     ObjectListLoader(catalog(), m_model.objects()).Load(job);
 }
 
 void CDbSession::LoadColumns(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record)
 {
+    std::lock_guard lock(m_catalogMutex);
     ColumnLoader(catalog()).Load(job, objectNode, record);
 }
 
 void CDbSession::LoadIndexes(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record)
 {
+    std::lock_guard lock(m_catalogMutex);
     IndexLoader(catalog()).Load(job, objectNode, record);
 }
 
-bool CDbSession::LoadTableStatistics(const QString& tableName)
+std::optional<TableStatistics> CDbSession::LoadTableStatistics(const QString& tableName)
 {
     return LoadTableStatistics(m_model.locate(tableName, m_uid));
 }
 
-void CDbSession::LoadPrimaryKeys(const QString& tableName)
+std::vector<PrimaryKeyRecord> CDbSession::LoadPrimaryKeys(const QString& tableName)
 {
-    LoadPrimaryKeys(m_model.locate(tableName, m_uid));
+    return LoadPrimaryKeys(m_model.locate(tableName, m_uid));
 }
 
-void CDbSession::LoadReferences(const QString& tableName, bool asReferencingTable)
+std::vector<ReferenceRecord> CDbSession::LoadReferences(const QString& tableName, bool asReferencingTable)
 {
-    LoadReferences(m_model.locate(tableName, m_uid), asReferencingTable);
+    return LoadReferences(m_model.locate(tableName, m_uid), asReferencingTable);
 }
 
-void CDbSession::LoadIndexStatistics(const QString& tableName, const QString& indexName)
+IndexStatistics CDbSession::LoadIndexStatistics(const QString& tableName, const QString& indexName)
 {
-    LoadIndexStatistics(m_model.locate(tableName, m_uid), indexName);
+    return LoadIndexStatistics(m_model.locate(tableName, m_uid), indexName);
 }
 
-bool CDbSession::LoadTableStatistics(const ObjectName& table)
+std::optional<TableStatistics> CDbSession::LoadTableStatistics(const ObjectName& table)
 {
-    return StatisticsLoader(catalog(), m_model).LoadTableStatistics(table);
+    std::lock_guard lock(m_catalogMutex);
+    return StatisticsLoader(catalog()).LoadTableStatistics(table);
 }
 
-void CDbSession::LoadPrimaryKeys(const ObjectName& table)
+std::vector<PrimaryKeyRecord> CDbSession::LoadPrimaryKeys(const ObjectName& table)
 {
-    KeyLoader(catalog(), m_model).LoadPrimaryKeys(table);
+    std::lock_guard lock(m_catalogMutex);
+    return KeyLoader(catalog()).LoadPrimaryKeys(table);
 }
 
-void CDbSession::LoadReferences(const ObjectName& table, bool asReferencingTable)
+std::vector<ReferenceRecord> CDbSession::LoadReferences(const ObjectName& table, bool asReferencingTable)
 {
-    KeyLoader(catalog(), m_model).LoadReferences(table, asReferencingTable);
+    std::lock_guard lock(m_catalogMutex);
+    return KeyLoader(catalog()).LoadReferences(table, asReferencingTable);
 }
 
-void CDbSession::LoadIndexStatistics(const ObjectName& table, const QString& indexName)
+IndexStatistics CDbSession::LoadIndexStatistics(const ObjectName& table, const QString& indexName)
 {
-    StatisticsLoader(catalog(), m_model).LoadIndexStatistics(table, indexName);
+    std::lock_guard lock(m_catalogMutex);
+    return StatisticsLoader(catalog()).LoadIndexStatistics(table, indexName);
 }
 
 SearchObjectListResult CDbSession::LoadSearchObjects(const SearchObjectScope& scope,
                                                      const std::function<bool()>& runStopped)
 {
+    std::lock_guard lock(m_catalogMutex);
     return SearchObjectListLoader(catalog(), m_searchObjects).Load(scope, runStopped);
 }
 

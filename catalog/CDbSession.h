@@ -7,6 +7,7 @@
 #include "catalog/SearchObjectListLoader.h"
 #include "catalog/SearchRecords.h"
 #include "catalog/StatementCancel.h"
+#include "common/OdbcSuccess.h"
 
 #include <QString>
 #include <functional>
@@ -43,7 +44,8 @@ enum class FetchResult
 
 // One connected ODBC data source with its own environment and connection handles. A session is
 // connected or failed once Connect or ConnectByString has returned; it is never reconnected.
-// The handles are used by one thread at a time (the owner's in-use flag guards them).
+// The catalog operations below may be called from several threads: they take turns on the
+// connection, and each returns its own results. The data queries are used by one thread at a time.
 class CDbSession final
 {
 public:
@@ -61,10 +63,7 @@ public:
     // refuses the credentials. A failure shows no message.
     bool ConnectByString(const QString& connectString, UserPrompt& prompt);
 
-    static bool IsSuccess(SQLRETURN returnCode)
-    {
-        return returnCode == SQL_SUCCESS || returnCode == SQL_SUCCESS_WITH_INFO;
-    }
+    static bool IsSuccess(SQLRETURN returnCode) { return velkaro::IsSuccess(returnCode); }
     // Fetches the first pending diagnostic of the statement (or of the connection when *statement is
     // null) into lastError; true when there was a text.
     bool ReportError(SQLHSTMT* statement, bool showMessage);
@@ -127,28 +126,22 @@ public:
     SchemaModel& model() { return m_model; }
     const SchemaModel& model() const { return m_model; }
     std::vector<std::shared_ptr<ObjectRecord>> objects() const { return m_model.objects().snapshot(); }
-    std::shared_ptr<const SchemaModel::PrimaryKeys> primaryKeys() const { return m_model.primaryKeys(); }
-    std::shared_ptr<const SchemaModel::References> references() const { return m_model.references(); }
-    int tablePages() const { return m_model.tableStatistics().pages; }
-    int tableCardinality() const { return m_model.tableStatistics().cardinality; }
-    int indexCardinality() const { return m_model.indexStatistics().cardinality; }
-    int indexPages() const { return m_model.indexStatistics().pages; }
-    QString indexFilter() const { return m_model.indexStatistics().filter; }
 
     void LoadObjects(const LoadJob& job);
     void LoadColumns(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record);
     void LoadIndexes(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record);
     // The on-demand queries name the table as the catalog listed it (the first object of that
-    // name); a name not in the model is looked for under the login's owner.
-    bool LoadTableStatistics(const QString& tableName);
-    void LoadPrimaryKeys(const QString& tableName);
-    void LoadReferences(const QString& tableName, bool asReferencingTable);
-    void LoadIndexStatistics(const QString& tableName, const QString& indexName);
+    // name); a name not in the model is looked for under the login's owner. Table statistics are
+    // nullopt when the driver gave no table row; a failure gives no rows and goes to the log.
+    std::optional<TableStatistics> LoadTableStatistics(const QString& tableName);
+    std::vector<PrimaryKeyRecord> LoadPrimaryKeys(const QString& tableName);
+    std::vector<ReferenceRecord> LoadReferences(const QString& tableName, bool asReferencingTable);
+    IndexStatistics LoadIndexStatistics(const QString& tableName, const QString& indexName);
     // The same for an object named exactly, when two owners hold tables of one name.
-    bool LoadTableStatistics(const ObjectName& table);
-    void LoadPrimaryKeys(const ObjectName& table);
-    void LoadReferences(const ObjectName& table, bool asReferencingTable);
-    void LoadIndexStatistics(const ObjectName& table, const QString& indexName);
+    std::optional<TableStatistics> LoadTableStatistics(const ObjectName& table);
+    std::vector<PrimaryKeyRecord> LoadPrimaryKeys(const ObjectName& table);
+    std::vector<ReferenceRecord> LoadReferences(const ObjectName& table, bool asReferencingTable);
+    IndexStatistics LoadIndexStatistics(const ObjectName& table, const QString& indexName);
 
     // The search program's object list. A run passes runStopped, asked before every row; the
     // result says whether it stopped the reading.
@@ -212,6 +205,9 @@ private:
     StatementCancel m_statementCancel;
     std::once_flag m_catalogOnce;
     std::unique_ptr<CatalogConnection> m_catalog;
+    // Held for each catalog operation, so that callers on several threads take turns on the
+    // connection and on lastError.
+    std::mutex m_catalogMutex;
 };
 
 } // namespace velkaro

@@ -11,7 +11,7 @@ QString searchPatternEscape(SQLHDBC hdbc)
 {
     char escape[16] = {};
     SQLSMALLINT length = 0;
-    if (!CatalogConnection::IsSuccess(
+    if (!IsSuccess(
             SQLGetInfo(hdbc, SQL_SEARCH_PATTERN_ESCAPE, escape, sizeof escape, &length)))
         return QString();
     return QString::fromUtf8(escape);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/OdbcSuccess.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -28,11 +30,6 @@ public:
     // A name made safe for a pattern argument (SQLTables, SQLColumns): "_" and "%" match themselves
     // only when escaped with the driver's search pattern escape.
     QByteArray pattern(const QString& name) const;
-
-    static bool IsSuccess(SQLRETURN returnCode)
-    {
-        return returnCode == SQL_SUCCESS || returnCode == SQL_SUCCESS_WITH_INFO;
-    }
 
 private:
     SQLHDBC m_hdbc;

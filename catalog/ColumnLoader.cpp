@@ -1,6 +1,8 @@
 #include "catalog/ColumnLoader.h"
 
+#include "catalog/CatalogCalls.h"
 #include "catalog/CatalogConnection.h"
+#include "catalog/CatalogResultColumns.h"
 #include "catalog/LoadJob.h"
 #include "catalog/ObjectRecord.h"
 #include "catalog/OdbcStatement.h"
@@ -9,22 +11,6 @@
 #include <sqlext.h>
 
 namespace velkaro {
-
-namespace {
-
-// SQLColumns result columns, by position (their names differ between ODBC 2 and 3).
-enum ColumnsResult : SQLUSMALLINT
-{
-    ColumnName = 4,
-    TypeName = 6,
-    Precision = 7,
-    Scale = 9,
-    Radix = 10,
-    Nullable = 11,
-    Remarks = 12
-};
-
-} // namespace
 
 void ColumnLoader::Load(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record) const
 {
@@ -53,29 +39,23 @@ ColumnLoader::Outcome ColumnLoader::fetchColumns(const LoadJob& job, const Objec
     OdbcStatement statement(m_connection.hdbc());
     if (!statement.isValid())
         return Outcome::Failed;
-    QByteArray qualifier = record.qualifier().toUtf8();
-    QByteArray owner = m_connection.pattern(record.owner());
-    QByteArray table = m_connection.pattern(record.name());
-    const SQLRETURN rc = SQLColumns(statement.handle(), OdbcStatement::argument(qualifier),
-                                    OdbcStatement::argumentLength(qualifier), OdbcStatement::argument(owner),
-                                    OdbcStatement::argumentLength(owner), OdbcStatement::argument(table),
-                                    OdbcStatement::argumentLength(table), nullptr, 0);
-    if (!CatalogConnection::IsSuccess(rc)) {
+    const SQLRETURN rc = CallColumns(statement, m_connection, record.objectName());
+    if (!IsSuccess(rc)) {
         m_connection.reportError(statement.handle());
         return Outcome::Failed;
     }
     const bool logColumns = job.host->catalogSettings().lcol;
-    while (CatalogConnection::IsSuccess(statement.fetch())) {
+    while (IsSuccess(statement.fetch())) {
         if (job.stopRequested("columns"))
             return Outcome::Stopped;
         ColumnRecord column;
-        column.name = statement.text(ColumnName);
-        column.typeName = statement.text(TypeName);
-        const int precision = statement.numberOr(Precision, 0);
-        const int scale = statement.numberOr(Scale, 0);
-        column.radix = RadixText(statement.numberOr(Radix, 0));
-        column.nullability = NullabilityText(statement.numberOr(Nullable, SQL_NULLABLE_UNKNOWN));
-        column.remarks = statement.text(Remarks);
+        column.name = statement.text(ColName);
+        column.typeName = statement.text(ColTypeName);
+        const int precision = statement.numberOr(ColPrecision, 0);
+        const int scale = statement.numberOr(ColScale, 0);
+        column.radix = RadixText(statement.numberOr(ColRadix, 0));
+        column.nullability = NullabilityText(statement.numberOr(ColNullable, SQL_NULLABLE_UNKNOWN));
+        column.remarks = statement.text(ColRemarks);
         column.size = SizeText(column.typeName, precision, scale);
         list.maxColumnNameLen = std::max<int>(list.maxColumnNameLen, column.name.size());
         list.maxColumnTypeLen =

@@ -1,6 +1,7 @@
 #include "catalog/DataSourceCatalog.h"
 
 #include "catalog/ConnectString.h"
+#include "common/OdbcSuccess.h"
 
 #include <cstring>
 #include <sql.h>
@@ -44,7 +45,7 @@ void appendSources(SQLHENV henv, SQLUSMALLINT first, bool system, QList<DataSour
         SQLSMALLINT driverLength = 0;
         const SQLRETURN rc = SQLDataSources(henv, direction, name, sizeof name, &nameLength, driver,
                                             sizeof driver, &driverLength);
-        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
+        if (!IsSuccess(rc))
             return;
         sources.append(DataSourceInfo{text(name, sizeof name), text(driver, sizeof driver), system});
         direction = SQL_FETCH_NEXT;
@@ -89,7 +90,7 @@ QList<DriverInfo> DataSourceCatalog::drivers()
         SQLSMALLINT attributesLength = 0;
         const SQLRETURN rc = SQLDrivers(environment.handle(), direction, name, sizeof name, &nameLength,
                                         attributes, sizeof attributes, &attributesLength);
-        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
+        if (!IsSuccess(rc))
             break;
         drivers.append(
             DriverInfo{text(name, sizeof name), descriptionAttribute(attributes, sizeof attributes)});

@@ -1,10 +1,11 @@
 #include "catalog/IndexLoader.h"
 
+#include "catalog/CatalogCalls.h"
 #include "catalog/CatalogConnection.h"
+#include "catalog/CatalogResultColumns.h"
 #include "catalog/LoadJob.h"
 #include "catalog/ObjectRecord.h"
 #include "catalog/OdbcStatement.h"
-#include "catalog/StatisticsCall.h"
 
 #include <algorithm>
 #include <sqlext.h>
@@ -41,7 +42,7 @@ void IndexLoader::Load(const LoadJob& job, CatalogNode objectNode, ObjectRecord&
     OdbcStatement statement(m_connection.hdbc());
     if (!statement.isValid())
         return;
-    if (!CatalogConnection::IsSuccess(CallStatistics(statement, record.objectName()))) {
+    if (!IsSuccess(CallStatistics(statement, record.objectName()))) {
         m_connection.reportError(statement.handle());
         return;
     }
@@ -57,7 +58,7 @@ void IndexLoader::readRows(const LoadJob& job, CatalogNode objectNode, const Obj
     QString previousName;
     // Rows arrive ordered by uniqueness, type and index name, so an index's rows are neighbours.
     for (SQLRETURN rc = statement.fetch(); rc != SQL_NO_DATA; rc = statement.fetch()) {
-        if (!CatalogConnection::IsSuccess(rc)) {
+        if (!IsSuccess(rc)) {
             m_connection.reportError(statement.handle());
             return;
         }

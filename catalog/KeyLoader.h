@@ -2,27 +2,26 @@
 
 #include "catalog/SchemaRecords.h"
 
+#include <vector>
+
 namespace velkaro {
 
 class CatalogConnection;
-class SchemaModel;
 
-// The on-demand key queries of the property pages and reports. Each replaces its list in the model.
+// The on-demand key queries of the property pages and reports. Each returns its own rows, empty
+// when the driver failed (the failure goes to the connection's error report).
 class KeyLoader final
 {
 public:
-    KeyLoader(const CatalogConnection& connection, SchemaModel& model)
-        : m_connection(connection), m_model(model)
-    {}
+    explicit KeyLoader(const CatalogConnection& connection) : m_connection(connection) {}
 
-    void LoadPrimaryKeys(const ObjectName& table) const;
+    std::vector<PrimaryKeyRecord> LoadPrimaryKeys(const ObjectName& table) const;
     // asReferencingTable: the keys by which table refers to other tables; otherwise the keys by
     // which other tables refer to table.
-    void LoadReferences(const ObjectName& table, bool asReferencingTable) const;
+    std::vector<ReferenceRecord> LoadReferences(const ObjectName& table, bool asReferencingTable) const;
 
 private:
     const CatalogConnection& m_connection;
-    SchemaModel& m_model;
 };
 
 } // namespace velkaro

@@ -1,6 +1,7 @@
 #include "catalog/ObjectListLoader.h"
 
 #include "catalog/CatalogConnection.h"
+#include "catalog/CatalogResultColumns.h"
 #include "catalog/ColumnLoader.h"
 #include "catalog/IndexLoader.h"
 #include "catalog/LoadJob.h"
@@ -10,19 +11,6 @@
 #include <sqlext.h>
 
 namespace velkaro {
-
-namespace {
-
-enum TablesResult : SQLUSMALLINT
-{
-    TableQualifier = 1,
-    TableOwner = 2,
-    TableName = 3,
-    TableType = 4,
-    TableRemarks = 5
-};
-
-} // namespace
 
 bool ObjectListLoader::Keeps(const CatalogSettings& settings, const QString& type)
 {
@@ -51,11 +39,11 @@ void ObjectListLoader::Load(const LoadJob& job) const
         owner = m_connection.pattern(m_connection.uid());
     const SQLRETURN rc = SQLTables(statement.handle(), nullptr, 0, OdbcStatement::argument(owner),
                                    OdbcStatement::argumentLength(owner), nullptr, 0, nullptr, 0);
-    if (!CatalogConnection::IsSuccess(rc)) {
+    if (!IsSuccess(rc)) {
         m_connection.reportError(statement.handle());
     } else {
         // A row that arrives with a warning (a long name, say) is still an object.
-        while (CatalogConnection::IsSuccess(statement.fetch())) {
+        while (IsSuccess(statement.fetch())) {
             if (takeRow(job, statement) == RowResult::End)
                 return;
         }
@@ -78,17 +66,17 @@ ObjectListLoader::RowResult ObjectListLoader::takeRow(const LoadJob& job, OdbcSt
 {
     if (job.stopRequested("objects"))
         return RowResult::End;
-    const QString qualifier = statement.text(TableQualifier);
-    const QString owner = statement.text(TableOwner);
-    const QString name = statement.text(TableName);
-    const QString type = statement.text(TableType);
+    const QString qualifier = statement.text(TablesQualifier);
+    const QString owner = statement.text(TablesOwner);
+    const QString name = statement.text(TablesName);
+    const QString type = statement.text(TablesType);
     const CatalogSettings settings = job.host->catalogSettings();
     if (!Keeps(settings, type)) {
         if (settings.lany)
             job.log(type + QLatin1Char(' ') + name + QStringLiteral(" skipped by user choice."));
         return RowResult::Next;
     }
-    auto record = std::make_shared<ObjectRecord>(name, owner, type, qualifier, statement.text(TableRemarks));
+    auto record = std::make_shared<ObjectRecord>(name, owner, type, qualifier, statement.text(TablesRemarks));
     m_objects.append(record);
     const CatalogNode node = job.host->InsertObjectNode(job.databaseNode, name, type);
     if (!node) {

@@ -1,7 +1,7 @@
 #include "catalog/OdbcStatement.h"
 
-#include "catalog/CatalogConnection.h"
 #include "catalog/StatementCancel.h"
+#include "common/OdbcSuccess.h"
 
 #include <cstring>
 #include <sqlext.h>
@@ -17,7 +17,7 @@ constexpr int initialBufferSize = 256;
 OdbcStatement::OdbcStatement(SQLHDBC hdbc, StatementCancel* cancel)
     : m_cancel(cancel), m_buffer(initialBufferSize, '\0')
 {
-    if (!CatalogConnection::IsSuccess(SQLAllocStmt(hdbc, &m_handle)))
+    if (!IsSuccess(SQLAllocStmt(hdbc, &m_handle)))
         m_handle = SQL_NULL_HSTMT;
 }
 
@@ -49,7 +49,7 @@ QString OdbcStatement::text(SQLUSMALLINT column)
         SQLLEN indicator = 0;
         const SQLRETURN rc =
             SQLGetData(m_handle, column, SQL_C_CHAR, m_buffer.data(), m_buffer.size(), &indicator);
-        if (!CatalogConnection::IsSuccess(rc) || indicator == SQL_NULL_DATA)
+        if (!IsSuccess(rc) || indicator == SQL_NULL_DATA)
             break;
         const qsizetype capacity = m_buffer.size() - 1;
         const qsizetype piece = qstrnlen(m_buffer.constData(), capacity);
@@ -68,7 +68,7 @@ std::optional<int> OdbcStatement::number(SQLUSMALLINT column)
     SQLINTEGER value = 0;
     SQLLEN indicator = 0;
     const SQLRETURN rc = SQLGetData(m_handle, column, SQL_C_SLONG, &value, sizeof value, &indicator);
-    if (!CatalogConnection::IsSuccess(rc) || indicator == SQL_NULL_DATA)
+    if (!IsSuccess(rc) || indicator == SQL_NULL_DATA)
         return std::nullopt;
     return static_cast<int>(value);
 }

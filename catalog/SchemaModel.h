@@ -4,24 +4,17 @@
 #include "catalog/RecordList.h"
 #include "catalog/SchemaRecords.h"
 
-#include <memory>
-#include <mutex>
-#include <vector>
-
 namespace velkaro {
 
-// The explorer's in-memory copy of one database's catalog: the objects (with their columns and
-// indexes), and the results of the last on-demand key and statistics queries.
+// The explorer's in-memory copy of one database's catalog: the objects, with their columns and
+// indexes. The on-demand key and statistics queries are not kept: each caller gets its own rows.
 //
-// Threads: writers are the worker or property thread that holds the database; readers may be any
-// thread. Every list is handed out as a snapshot that stays valid however the model changes later
-// (see RecordList and ObjectRecord); the statistics are copied out under the lock.
+// Threads: writers are the worker that holds the database; readers may be any thread. Every list
+// is handed out as a snapshot that stays valid however the model changes later (see RecordList
+// and ObjectRecord).
 class SchemaModel final
 {
 public:
-    using PrimaryKeys = std::vector<PrimaryKeyRecord>;
-    using References = std::vector<ReferenceRecord>;
-
     SchemaModel() = default;
     SchemaModel(const SchemaModel&) = delete;
     SchemaModel& operator=(const SchemaModel&) = delete;
@@ -33,23 +26,8 @@ public:
     // reported it, or, for a name not in the model, the name under fallbackOwner.
     ObjectName locate(const QString& tableName, const QString& fallbackOwner) const;
 
-    std::shared_ptr<const PrimaryKeys> primaryKeys() const;
-    std::shared_ptr<const References> references() const;
-    TableStatistics tableStatistics() const;
-    IndexStatistics indexStatistics() const;
-
-    void setPrimaryKeys(PrimaryKeys keys);
-    void setReferences(References references);
-    void setTableStatistics(const TableStatistics& statistics);
-    void setIndexStatistics(const IndexStatistics& statistics);
-
 private:
     RecordList<ObjectRecord> m_objects;
-    mutable std::mutex m_mutex;
-    std::shared_ptr<const PrimaryKeys> m_primaryKeys = std::make_shared<const PrimaryKeys>();
-    std::shared_ptr<const References> m_references = std::make_shared<const References>();
-    TableStatistics m_tableStatistics;
-    IndexStatistics m_indexStatistics;
 };
 
 } // namespace velkaro

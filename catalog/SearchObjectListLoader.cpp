@@ -1,6 +1,7 @@
 #include "catalog/SearchObjectListLoader.h"
 
 #include "catalog/CatalogConnection.h"
+#include "catalog/CatalogResultColumns.h"
 #include "catalog/OdbcStatement.h"
 #include "catalog/SystemSchemas.h"
 
@@ -90,7 +91,7 @@ bool SearchObjectListLoader::openList(OdbcStatement& statement, QByteArray catal
                          OdbcStatement::argumentLength(owner), nullptr, 0, OdbcStatement::argument(types),
                          OdbcStatement::argumentLength(types));
     });
-    if (!CatalogConnection::IsSuccess(rc))
+    if (!IsSuccess(rc))
         return false;
     firstFetch = statement.fetch();
     return true;
@@ -99,7 +100,7 @@ bool SearchObjectListLoader::openList(OdbcStatement& statement, QByteArray catal
 // False when the run was stopped.
 bool SearchObjectListLoader::readList(OdbcStatement& statement, SQLRETURN rc, Listing& listing) const
 {
-    for (; CatalogConnection::IsSuccess(rc); rc = statement.fetch()) {
+    for (; IsSuccess(rc); rc = statement.fetch()) {
         if (listing.runStopped && listing.runStopped()) {
             listing.result.stopped = true;
             return false;
@@ -120,10 +121,10 @@ bool SearchObjectListLoader::wanted(const SearchObjectRecord& record, const List
 void SearchObjectListLoader::takeRow(OdbcStatement& statement, Listing& listing) const
 {
     auto record = std::make_shared<SearchObjectRecord>();
-    record->qualifier = statement.text(1);
-    record->owner = statement.text(2);
-    record->name = statement.text(3);
-    record->type = statement.text(4).toUpper();
+    record->qualifier = statement.text(TablesQualifier);
+    record->owner = statement.text(TablesOwner);
+    record->name = statement.text(TablesName);
+    record->type = statement.text(TablesType).toUpper();
     if (!wanted(*record, listing) || listing.seen.contains(identity(*record)))
         return;
     listing.seen.insert(identity(*record));

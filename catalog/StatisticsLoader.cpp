@@ -1,9 +1,9 @@
 #include "catalog/StatisticsLoader.h"
 
+#include "catalog/CatalogCalls.h"
 #include "catalog/CatalogConnection.h"
+#include "catalog/CatalogResultColumns.h"
 #include "catalog/OdbcStatement.h"
-#include "catalog/SchemaModel.h"
-#include "catalog/StatisticsCall.h"
 
 #include <sqlext.h>
 
@@ -24,7 +24,7 @@ template <class Accept>
 bool findRow(const CatalogConnection& connection, OdbcStatement& statement, Accept accept)
 {
     for (SQLRETURN rc = statement.fetch(); rc != SQL_NO_DATA; rc = statement.fetch()) {
-        if (!CatalogConnection::IsSuccess(rc)) {
+        if (!IsSuccess(rc)) {
             connection.reportError(statement.handle());
             return false;
         }
@@ -36,16 +36,15 @@ bool findRow(const CatalogConnection& connection, OdbcStatement& statement, Acce
 
 } // namespace
 
-bool StatisticsLoader::LoadTableStatistics(const ObjectName& table) const
+std::optional<TableStatistics> StatisticsLoader::LoadTableStatistics(const ObjectName& table) const
 {
     TableStatistics statistics;
-    m_model.setTableStatistics(statistics);
     OdbcStatement statement(m_connection.hdbc());
     if (!statement.isValid())
-        return false;
-    if (!CatalogConnection::IsSuccess(CallStatistics(statement, table))) {
+        return std::nullopt;
+    if (!IsSuccess(CallStatistics(statement, table))) {
         m_connection.reportError(statement.handle());
-        return false;
+        return std::nullopt;
     }
     const bool found = findRow(m_connection, statement, [&] {
         if (statement.numberOr(StatType, -1) != SQL_TABLE_STAT)
@@ -54,20 +53,20 @@ bool StatisticsLoader::LoadTableStatistics(const ObjectName& table) const
         takeStatistic(statement, StatPages, statistics.pages);
         return true;
     });
-    m_model.setTableStatistics(statistics);
-    return found;
+    if (!found)
+        return std::nullopt;
+    return statistics;
 }
 
-void StatisticsLoader::LoadIndexStatistics(const ObjectName& table, const QString& indexName) const
+IndexStatistics StatisticsLoader::LoadIndexStatistics(const ObjectName& table, const QString& indexName) const
 {
     IndexStatistics statistics;
-    m_model.setIndexStatistics(statistics);
     OdbcStatement statement(m_connection.hdbc());
     if (!statement.isValid())
-        return;
-    if (!CatalogConnection::IsSuccess(CallStatistics(statement, table))) {
+        return statistics;
+    if (!IsSuccess(CallStatistics(statement, table))) {
         m_connection.reportError(statement.handle());
-        return;
+        return statistics;
     }
     findRow(m_connection, statement, [&] {
         const QString name = statement.text(StatIndexName);
@@ -78,7 +77,7 @@ void StatisticsLoader::LoadIndexStatistics(const ObjectName& table, const QStrin
         statistics.filter = statement.text(StatFilter);
         return true;
     });
-    m_model.setIndexStatistics(statistics);
+    return statistics;
 }
 
 } // namespace velkaro

@@ -2,27 +2,25 @@
 
 #include "catalog/SchemaRecords.h"
 
+#include <optional>
+
 namespace velkaro {
 
 class CatalogConnection;
-class SchemaModel;
 
 // The on-demand statistics of one table or index. A value the driver gives as 0 or NULL stays
 // NOT_AVAILABLE.
 class StatisticsLoader final
 {
 public:
-    StatisticsLoader(const CatalogConnection& connection, SchemaModel& model)
-        : m_connection(connection), m_model(model)
-    {}
+    explicit StatisticsLoader(const CatalogConnection& connection) : m_connection(connection) {}
 
-    // True when the driver returned a table statistics row.
-    bool LoadTableStatistics(const ObjectName& table) const;
-    void LoadIndexStatistics(const ObjectName& table, const QString& indexName) const;
+    // nullopt when the driver returned no table statistics row.
+    std::optional<TableStatistics> LoadTableStatistics(const ObjectName& table) const;
+    IndexStatistics LoadIndexStatistics(const ObjectName& table, const QString& indexName) const;
 
 private:
     const CatalogConnection& m_connection;
-    SchemaModel& m_model;
 };
 
 } // namespace velkaro

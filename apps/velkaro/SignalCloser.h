@@ -1,19 +1,18 @@
 #pragma once
 
+#include "common/SignalForwarder.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
-class QSocketNotifier;
-
 namespace velkaro {
 
 // Turns SIGTERM, SIGINT and SIGHUP into a close of the main window, as if its close box had been
-// pressed, so that the settings, the reconnect list and the log's last line are written. The
-// handler only writes to a socket pair; the interface thread reads it. Modal dialogs and popups
-// are closed first and the window closes once their event loops have returned, so nothing that
-// a dialog's caller still uses is torn down under it.
+// pressed, so that the settings, the reconnect list and the log's last line are written. Modal
+// dialogs and popups are closed first and the window closes once their event loops have
+// returned, so nothing that a dialog's caller still uses is torn down under it.
 class SignalCloser final : public QObject
 {
     Q_OBJECT
@@ -22,21 +21,20 @@ class SignalCloser final : public QObject
 public:
     // Installed before the window exists, so that no signal in between ends the process untidily.
     explicit SignalCloser(QWidget* window = nullptr, QObject* parent = nullptr);
-    ~SignalCloser() override;
 
     // The window to close; a signal that came before it is acted on now.
     void setWindow(QWidget* window);
 
     // False when the socket pair or a handler could not be set up.
-    bool isInstalled() const { return m_notifier != nullptr; }
+    bool isInstalled() const { return m_forwarder.isInstalled(); }
     int lastSignal() const { return m_lastSignal; }
 
 private:
-    void readSignal();
+    void onSignal(int number);
     void closeWhenUnwound();
 
     QPointer<QWidget> m_window;
-    QSocketNotifier* m_notifier = nullptr;
+    SignalForwarder m_forwarder;
     QTimer m_retry;
     int m_lastSignal = 0;
 };

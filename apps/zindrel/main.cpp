@@ -1,8 +1,8 @@
 #include "common/ProfileStore.h"
+#include "common/SignalForwarder.h"
 #include "desktop/MessageBoxPrompt.h"
 #include "search/shell/CMainFrame.h"
 #include "search/shell/ShellPrompt.h"
-#include "search/shell/TerminationSignals.h"
 #include "search/shell/ZindrelHelp.h"
 
 #include <QApplication>
@@ -21,8 +21,8 @@ int main(int argc, char* argv[])
     velkaro::zindrel::CMainFrame frame(store, prompt);
     prompt.setMainWindow(&frame);
 
-    velkaro::TerminationSignals terminationSignals;
-    QObject::connect(&terminationSignals, &velkaro::TerminationSignals::received, &frame,
+    velkaro::SignalForwarder terminationSignals;
+    QObject::connect(&terminationSignals, &velkaro::SignalForwarder::received, &frame,
                      &velkaro::zindrel::CMainFrame::EndProgram);
 
     // Without a window manager "maximized" means nothing: the screen's free area is taken as well.

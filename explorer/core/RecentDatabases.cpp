@@ -1,7 +1,7 @@
 #include "explorer/core/RecentDatabases.h"
 
 #include "catalog/ConnectString.h"
-#include "explorer/core/NumberedValues.h"
+#include "common/NumberedValues.h"
 
 #include <QRegularExpression>
 

@@ -1,10 +1,11 @@
 #include "search/engine/ColumnSearch.h"
 
 #include "catalog/CDbSession.h"
+#include "catalog/CatalogResultColumns.h"
+#include "catalog/ObjectCatalogCall.h"
 #include "catalog/OdbcStatement.h"
 #include "search/engine/ColumnType.h"
 #include "search/engine/IgnoredColumns.h"
-#include "search/engine/ObjectCatalogCall.h"
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportWriter.h"
 #include "search/engine/RunContext.h"
@@ -17,17 +18,6 @@
 namespace velkaro {
 
 namespace {
-
-// SQLColumns result columns, by position (their names differ between ODBC 2 and 3).
-enum ColumnsResult : SQLUSMALLINT
-{
-    ColumnName = 4,
-    DataType = 5,
-    TypeName = 6,
-    Precision = 7,
-    Length = 8,
-    Nullable = 11
-};
 
 constexpr int kCell = 36;
 
@@ -92,7 +82,7 @@ bool ColumnSearch::searchObject(const RunObject& object, int& count)
         if (!matchText.isEmpty() && m_run.matcher.MatchText(matchText).found)
             reportColumn(object, column, firstInObject);
     }
-    if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc)) {
+    if (rc != SQL_NO_DATA && !IsSuccess(rc)) {
         m_run.flags.checkpoint();
         reportFetchError(statement, object);
     } else if (anyIgnored && record.searchColumns.empty()) {
@@ -104,18 +94,9 @@ bool ColumnSearch::searchObject(const RunObject& object, int& count)
 bool ColumnSearch::openColumns(OdbcStatement& statement, const SearchObjectRecord& record,
                                SQLRETURN& firstFetch)
 {
-    if (!statement.isValid())
-        return false;
-    QByteArray qualifier = record.qualifier.toUtf8();
-    QByteArray table = m_run.catalog.pattern(record.name);
     const ObjectCatalogCall call =
-        ObjectCatalogCall::Open(statement, m_run.ownerCandidates(record), [&](const QString& ownerName) {
-            QByteArray owner = m_run.catalog.pattern(ownerName);
-            return SQLColumns(statement.handle(), OdbcStatement::argument(qualifier),
-                              OdbcStatement::argumentLength(qualifier), OdbcStatement::argument(owner),
-                              OdbcStatement::argumentLength(owner), OdbcStatement::argument(table),
-                              OdbcStatement::argumentLength(table), nullptr, 0);
-        });
+        ObjectCatalogCall::Columns(statement, m_run.catalog, {record.qualifier, record.owner, record.name},
+                                   m_run.ownerCandidates(record));
     firstFetch = call.firstFetch;
     return call.succeeded;
 }
@@ -123,12 +104,12 @@ bool ColumnSearch::openColumns(OdbcStatement& statement, const SearchObjectRecor
 SearchColumnRecord ColumnSearch::readColumn(OdbcStatement& statement) const
 {
     SearchColumnRecord column;
-    column.name = statement.text(ColumnName);
-    const int dataType = statement.numberOr(DataType, 0);
-    const QString typeName = statement.text(TypeName);
-    const int precision = statement.numberOr(Precision, 0);
-    const int length = statement.numberOr(Length, 0);
-    const QString nullability = NullabilityText(statement.numberOr(Nullable, SQL_NULLABLE_UNKNOWN));
+    column.name = statement.text(ColName);
+    const int dataType = statement.numberOr(ColDataType, 0);
+    const QString typeName = statement.text(ColTypeName);
+    const int precision = statement.numberOr(ColPrecision, 0);
+    const int length = statement.numberOr(ColLength, 0);
+    const QString nullability = NullabilityText(statement.numberOr(ColNullable, SQL_NULLABLE_UNKNOWN));
     const ColumnType type = ColumnType::For(dataType, length, precision);
     const QString shownType = m_run.parameters.useOdbcStandardTypes ? type.standardName : typeName;
     column.typeText = TypeText(nullability, shownType, precision, !m_run.parameters.ignoreColumnTypeLength);

@@ -1,8 +1,9 @@
 #include "search/engine/IndexSearch.h"
 
 #include "catalog/CDbSession.h"
+#include "catalog/CatalogResultColumns.h"
+#include "catalog/ObjectCatalogCall.h"
 #include "catalog/OdbcStatement.h"
-#include "search/engine/ObjectCatalogCall.h"
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportWriter.h"
 #include "search/engine/RunContext.h"
@@ -15,14 +16,6 @@
 namespace velkaro {
 
 namespace {
-
-// SQLStatistics result columns, by position.
-enum StatisticsResult : SQLUSMALLINT
-{
-    IndexName = 6,
-    RowType = 7,
-    ColumnName = 9
-};
 
 constexpr int kCell = 36;
 
@@ -70,7 +63,7 @@ bool IndexSearch::searchTable(const RunObject& object, int& count)
         return false;
     }
     // A table without indexes answers with no rows: that is no failure.
-    if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc) && isTable(object.record->type))
+    if (rc != SQL_NO_DATA && !IsSuccess(rc) && isTable(object.record->type))
         reportCatalogFailure(statement,
                              QStringLiteral("\r\n\r\n\r\nThe following error ocurred when trying to "
                                             "process indexes in database "));
@@ -80,19 +73,9 @@ bool IndexSearch::searchTable(const RunObject& object, int& count)
 
 bool IndexSearch::openStatistics(OdbcStatement& statement, const RunObject& object, SQLRETURN& firstFetch)
 {
-    if (!statement.isValid())
-        return false;
     const SearchObjectRecord& record = *object.record;
-    QByteArray qualifier = record.qualifier.toUtf8();
-    QByteArray table = record.name.toUtf8();
-    const ObjectCatalogCall call =
-        ObjectCatalogCall::Open(statement, m_run.ownerCandidates(record), [&](const QString& ownerName) {
-            QByteArray owner = ownerName.toUtf8();
-            return SQLStatistics(statement.handle(), OdbcStatement::argument(qualifier),
-                                 OdbcStatement::argumentLength(qualifier), OdbcStatement::argument(owner),
-                                 OdbcStatement::argumentLength(owner), OdbcStatement::argument(table),
-                                 OdbcStatement::argumentLength(table), SQL_INDEX_ALL, SQL_ENSURE);
-        });
+    const ObjectCatalogCall call = ObjectCatalogCall::Statistics(
+        statement, {record.qualifier, record.owner, record.name}, m_run.ownerCandidates(record));
     firstFetch = call.firstFetch;
     return call.succeeded;
 }
@@ -100,17 +83,17 @@ bool IndexSearch::openStatistics(OdbcStatement& statement, const RunObject& obje
 void IndexSearch::readRows(OdbcStatement& statement, const RunObject& object, SQLRETURN rc, int& count)
 {
     TableState state;
-    while (CatalogConnection::IsSuccess(rc)) {
+    while (IsSuccess(rc)) {
         m_run.flags.checkpoint();
-        const QString indexName = statement.text(IndexName);
-        const bool statisticsRow = statement.numberOr(RowType, SQL_TABLE_STAT) == SQL_TABLE_STAT;
-        const QString columnName = statement.text(ColumnName);
+        const QString indexName = statement.text(StatIndexName);
+        const bool statisticsRow = statement.numberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT;
+        const QString columnName = statement.text(StatColumnName);
         if (!statisticsRow) {
             ++count;
             takeRow(object, indexName, columnName, state);
         }
         rc = statement.fetch();
-        if (rc != SQL_NO_DATA && !CatalogConnection::IsSuccess(rc)) {
+        if (rc != SQL_NO_DATA && !IsSuccess(rc)) {
             m_run.flags.checkpoint();
             reportRowError(statement, object, statisticsRow);
         }

@@ -1,6 +1,7 @@
 #include "search/engine/RunContext.h"
 
 #include "catalog/CDbSession.h"
+#include "catalog/ObjectCatalogCall.h"
 #include "search/engine/RunTitle.h"
 #include "search/engine/SearchParameters.h"
 
@@ -19,11 +20,7 @@ void RunContext::setTitle(const QString& state)
 
 QStringList RunContext::ownerCandidates(const SearchObjectRecord& object) const
 {
-    if (!object.owner.isEmpty())
-        return {object.owner};
-    if (!session.userName().isEmpty())
-        return {session.userName(), QString()};
-    return {QString()};
+    return ObjectCatalogCall::OwnerCandidates(object.owner, session.userName());
 }
 
 QString RunContext::statementError(SQLHSTMT statement)

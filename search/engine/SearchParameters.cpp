@@ -66,13 +66,13 @@ void SearchParameters::Load(const ProfileStore& store)
     autoSaveLines = kAutoSaveLines.read(store);
     for (const FlagBinding& flag : kFlagsAfterTypes)
         this->*flag.field = flag.setting.read(store) != 0;
-    searchHistory.Load(store);
+    searchHistory.load(store);
     searchText = searchHistory.newest();
 }
 
 bool SearchParameters::Save(ProfileStore& store) const
 {
-    bool ok = searchHistory.Save(store);
+    bool ok = searchHistory.save(store);
     ok = kSpecialNameMode.write(store, static_cast<int>(specialNameMode)) && ok;
     ok = kMatchCase.write(store, matchCase ? 1 : 0) && ok;
     ok = kMatchMode.write(store, static_cast<int>(matchMode)) && ok;
@@ -86,7 +86,7 @@ void SearchParameters::AcceptSearchText(const QString& text)
 {
     searchText = text;
     searchTerms = SplitSearchTerms(text);
-    searchHistory.Remember(text);
+    searchHistory.remember(text);
 }
 
 } // namespace velkaro

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/engine/SearchHistory.h"
+#include "common/RecentStrings.h"
 
 #include <QString>
 #include <QStringList>
@@ -65,7 +65,7 @@ struct SearchParameters final
     bool ignoreCaseData = false;
     bool ignoreLeadingSpaces = false;
     bool ignoreTrailingSpaces = false;
-    SearchHistory searchHistory;
+    RecentStrings searchHistory{QStringLiteral("Find")};
 
     // Replaces every field with its stored value or default; searchText becomes the newest
     // history entry.

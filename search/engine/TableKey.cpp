@@ -1,9 +1,10 @@
 #include "search/engine/TableKey.h"
 
 #include "catalog/CatalogConnection.h"
+#include "catalog/CatalogResultColumns.h"
+#include "catalog/ObjectCatalogCall.h"
 #include "catalog/OdbcStatement.h"
 #include "catalog/SearchRecords.h"
-#include "search/engine/ObjectCatalogCall.h"
 
 #include <QHash>
 #include <QMap>
@@ -12,31 +13,6 @@
 namespace velkaro {
 
 namespace {
-
-// Result columns by position: ODBC 2 and 3 name them differently.
-enum PrimaryKeysResult : SQLUSMALLINT
-{
-    KeyColumnName = 4,
-    KeySequence = 5
-};
-
-enum StatisticsResult : SQLUSMALLINT
-{
-    NonUnique = 4,
-    IndexName = 6,
-    IndexType = 7,
-    OrdinalPosition = 8,
-    IndexColumnName = 9
-};
-
-enum ColumnsResult : SQLUSMALLINT
-{
-    ColumnName = 4,
-    DataType = 5,
-    ColumnSize = 7,
-    DecimalDigits = 9,
-    Nullable = 11
-};
 
 struct ColumnFacts
 {
@@ -72,24 +48,18 @@ class KeyCatalog final
 {
 public:
     KeyCatalog(const CatalogConnection& catalog, const SearchObjectRecord& object, const QStringList& owners)
-        : m_catalog(catalog), m_object(object), m_owners(owners), m_qualifier(object.qualifier.toUtf8()),
-          m_table(object.name.toUtf8())
+        : m_catalog(catalog), m_object{object.qualifier, object.owner, object.name}, m_owners(owners)
     {}
 
     QStringList primaryKey()
     {
         OdbcStatement statement(m_catalog.hdbc(), m_catalog.statementCancel());
         QMap<int, QString> columns;
-        SQLRETURN rc = open(statement, [&](QByteArray& owner) {
-            return SQLPrimaryKeys(statement.handle(), OdbcStatement::argument(m_qualifier),
-                                  OdbcStatement::argumentLength(m_qualifier), OdbcStatement::argument(owner),
-                                  OdbcStatement::argumentLength(owner), OdbcStatement::argument(m_table),
-                                  OdbcStatement::argumentLength(m_table));
-        });
+        SQLRETURN rc = opened(ObjectCatalogCall::PrimaryKeys(statement, m_object, m_owners));
         // SQLGetData reads in ascending column order.
-        for (; rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = statement.fetch()) {
-            const QString name = statement.text(KeyColumnName);
-            columns.insert(statement.numberOr(KeySequence, 0), name);
+        for (; IsSuccess(rc); rc = statement.fetch()) {
+            const QString name = statement.text(PkColumnName);
+            columns.insert(statement.numberOr(PkKeySeq, 0), name);
         }
         return columns.values();
     }
@@ -99,19 +69,15 @@ public:
     {
         OdbcStatement statement(m_catalog.hdbc(), m_catalog.statementCancel());
         QMap<QString, QMap<int, QString>> indexes;
-        SQLRETURN rc = open(statement, [&](QByteArray& owner) {
-            return SQLStatistics(statement.handle(), OdbcStatement::argument(m_qualifier),
-                                 OdbcStatement::argumentLength(m_qualifier), OdbcStatement::argument(owner),
-                                 OdbcStatement::argumentLength(owner), OdbcStatement::argument(m_table),
-                                 OdbcStatement::argumentLength(m_table), SQL_INDEX_UNIQUE, SQL_QUICK);
-        });
-        for (; rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = statement.fetch()) {
-            const bool unique = statement.numberOr(NonUnique, SQL_TRUE) == SQL_FALSE;
-            const QString index = statement.text(IndexName);
-            if (!unique || statement.numberOr(IndexType, SQL_TABLE_STAT) == SQL_TABLE_STAT)
+        SQLRETURN rc =
+            opened(ObjectCatalogCall::Statistics(statement, m_object, m_owners, SQL_INDEX_UNIQUE, SQL_QUICK));
+        for (; IsSuccess(rc); rc = statement.fetch()) {
+            const bool unique = statement.numberOr(StatNonUnique, SQL_TRUE) == SQL_FALSE;
+            const QString index = statement.text(StatIndexName);
+            if (!unique || statement.numberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT)
                 continue;
-            const int position = statement.numberOr(OrdinalPosition, 0);
-            indexes[index].insert(position, statement.text(IndexColumnName));
+            const int position = statement.numberOr(StatOrdinalPosition, 0);
+            indexes[index].insert(position, statement.text(StatColumnName));
         }
         QList<QStringList> result;
         for (const QMap<int, QString>& columns : indexes)
@@ -122,46 +88,29 @@ public:
     QHash<QString, ColumnFacts> columns()
     {
         OdbcStatement statement(m_catalog.hdbc(), m_catalog.statementCancel());
-        QByteArray table = m_catalog.pattern(m_object.name);
         QHash<QString, ColumnFacts> facts;
-        SQLRETURN rc = open(statement, [&](QByteArray& owner) {
-            QByteArray ownerPattern = m_catalog.pattern(QString::fromUtf8(owner));
-            return SQLColumns(statement.handle(), OdbcStatement::argument(m_qualifier),
-                              OdbcStatement::argumentLength(m_qualifier),
-                              OdbcStatement::argument(ownerPattern),
-                              OdbcStatement::argumentLength(ownerPattern), OdbcStatement::argument(table),
-                              OdbcStatement::argumentLength(table), nullptr, 0);
-        });
-        for (; rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = statement.fetch()) {
+        SQLRETURN rc = opened(ObjectCatalogCall::Columns(statement, m_catalog, m_object, m_owners));
+        for (; IsSuccess(rc); rc = statement.fetch()) {
             ColumnFacts column;
-            column.column.name = statement.text(ColumnName);
-            column.column.dataType = SQLSMALLINT(statement.numberOr(DataType, 0));
-            column.column.size = SQLULEN(qMax(statement.numberOr(ColumnSize, 0), 0));
-            column.column.digits = SQLSMALLINT(statement.numberOr(DecimalDigits, 0));
-            column.notNull = statement.numberOr(Nullable, SQL_NULLABLE_UNKNOWN) == SQL_NO_NULLS;
+            column.column.name = statement.text(ColName);
+            column.column.dataType = SQLSMALLINT(statement.numberOr(ColDataType, 0));
+            column.column.size = SQLULEN(qMax(statement.numberOr(ColPrecision, 0), 0));
+            column.column.digits = SQLSMALLINT(statement.numberOr(ColScale, 0));
+            column.notNull = statement.numberOr(ColNullable, SQL_NULLABLE_UNKNOWN) == SQL_NO_NULLS;
             facts.insert(column.column.name, column);
         }
         return facts;
     }
 
 private:
-    SQLRETURN open(OdbcStatement& statement, const std::function<SQLRETURN(QByteArray& owner)>& call)
+    static SQLRETURN opened(const ObjectCatalogCall& call)
     {
-        if (!statement.isValid())
-            return SQL_ERROR;
-        const ObjectCatalogCall opened =
-            ObjectCatalogCall::Open(statement, m_owners, [&](const QString& ownerName) {
-                QByteArray owner = ownerName.toUtf8();
-                return call(owner);
-            });
-        return opened.succeeded ? opened.firstFetch : SQL_ERROR;
+        return call.succeeded ? call.firstFetch : SQL_ERROR;
     }
 
     const CatalogConnection& m_catalog;
-    const SearchObjectRecord& m_object;
+    const ObjectName m_object;
     const QStringList& m_owners;
-    QByteArray m_qualifier;
-    QByteArray m_table;
 };
 
 // The key of those columns, when every one is known, pageable and, unless the key is primary,

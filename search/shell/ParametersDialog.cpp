@@ -140,7 +140,7 @@ QWidget* ParametersDialog::createMatchOptions()
 
 void ParametersDialog::showValues()
 {
-    m_searchText->addItems(m_values.searchHistory.entries());
+    m_searchText->addItems(m_values.searchHistory.strings());
     m_searchText->setEditText(m_values.searchText);
     m_objectNames->setChecked(m_values.searchObjectNames);
     m_columnNames->setChecked(m_values.searchColumnNames);

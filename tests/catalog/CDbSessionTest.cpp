@@ -330,10 +330,10 @@ private slots:
         session.setLog(&log);
 
         SQLHSTMT statement = SQL_NULL_HSTMT;
-        QVERIFY(CDbSession::IsSuccess(SQLAllocStmt(session.hdbc(), &statement)));
+        QVERIFY(velkaro::IsSuccess(SQLAllocStmt(session.hdbc(), &statement)));
         QByteArray sql("SELECT * FROM no_such_table");
-        QVERIFY(!CDbSession::IsSuccess(
-            SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)));
+        QVERIFY(
+            !velkaro::IsSuccess(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)));
         QVERIFY(session.ReportError(&statement, true));
         QVERIFY(session.lastError().contains(QLatin1String("no_such_table")));
         QCOMPARE(log.lines, QStringList{QStringLiteral("ERROR: ") + session.lastError()});

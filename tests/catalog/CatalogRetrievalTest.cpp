@@ -268,34 +268,31 @@ void CatalogRetrievalTest::primaryKeysAndReferences()
     VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
     LoadedSample sample(source);
     CatalogTestFixture& f = sample.fixture;
-    const KeyLoader keys(f.connection.catalog(), f.model);
+    const KeyLoader keys(f.connection.catalog());
 
-    keys.LoadPrimaryKeys(f.model.locate("order_lines", f.connection.catalog().uid()));
-    const auto primary = f.model.primaryKeys();
-    QCOMPARE(int(primary->size()), 2);
-    QCOMPARE(primary->at(0).columnName, QStringLiteral("order_id"));
-    QCOMPARE(primary->at(0).keySeq, 1);
-    QCOMPARE(primary->at(1).columnName, QStringLiteral("line_no"));
-    QCOMPARE(primary->at(1).keySeq, 2);
+    const auto primary = keys.LoadPrimaryKeys(f.model.locate("order_lines", f.connection.catalog().uid()));
+    QCOMPARE(int(primary.size()), 2);
+    QCOMPARE(primary.at(0).columnName, QStringLiteral("order_id"));
+    QCOMPARE(primary.at(0).keySeq, 1);
+    QCOMPARE(primary.at(1).columnName, QStringLiteral("line_no"));
+    QCOMPARE(primary.at(1).keySeq, 2);
     const QString keyName = source == QLatin1String("postgres")  ? "order_lines_pkey"
                             : source == QLatin1String("mariadb") ? "PRIMARY"
                                                                  : "";
-    QCOMPARE(primary->at(0).keyName, keyName);
+    QCOMPARE(primary.at(0).keyName, keyName);
 
     const ObjectName orders = f.model.locate("orders", f.connection.catalog().uid());
-    keys.LoadReferences(orders, true);
-    auto references = f.model.references();
-    QCOMPARE(int(references->size()), 1);
-    QCOMPARE(references->at(0).otherTable, QStringLiteral("customers"));
-    QCOMPARE(references->at(0).foreignColumn, QStringLiteral("customer_id"));
-    QCOMPARE(references->at(0).primaryColumn, QStringLiteral("customer_id"));
+    auto references = keys.LoadReferences(orders, true);
+    QCOMPARE(int(references.size()), 1);
+    QCOMPARE(references.at(0).otherTable, QStringLiteral("customers"));
+    QCOMPARE(references.at(0).foreignColumn, QStringLiteral("customer_id"));
+    QCOMPARE(references.at(0).primaryColumn, QStringLiteral("customer_id"));
 
-    keys.LoadReferences(orders, false);
-    references = f.model.references();
-    QCOMPARE(int(references->size()), 1);
-    QCOMPARE(references->at(0).otherTable, QStringLiteral("order_lines"));
-    QCOMPARE(references->at(0).foreignColumn, QStringLiteral("order_id"));
-    QCOMPARE(references->at(0).primaryColumn, QStringLiteral("order_id"));
+    references = keys.LoadReferences(orders, false);
+    QCOMPARE(int(references.size()), 1);
+    QCOMPARE(references.at(0).otherTable, QStringLiteral("order_lines"));
+    QCOMPARE(references.at(0).foreignColumn, QStringLiteral("order_id"));
+    QCOMPARE(references.at(0).primaryColumn, QStringLiteral("order_id"));
     QVERIFY(f.host.logLinesWith("ERROR").isEmpty());
 }
 
@@ -305,16 +302,13 @@ void CatalogRetrievalTest::statisticsOrNotAvailable()
     VELKARO_REQUIRE_DATA_SOURCE(testDataSource(source));
     LoadedSample sample(source);
     CatalogTestFixture& f = sample.fixture;
-    const StatisticsLoader statistics(f.connection.catalog(), f.model);
+    const StatisticsLoader statistics(f.connection.catalog());
     const ObjectName customers = f.model.locate("customers", f.connection.catalog().uid());
 
     // None of the three drivers sends a table statistics row.
     QVERIFY(!statistics.LoadTableStatistics(customers));
-    QCOMPARE(f.model.tableStatistics().cardinality, NOT_AVAILABLE);
-    QCOMPARE(f.model.tableStatistics().pages, NOT_AVAILABLE);
 
-    statistics.LoadIndexStatistics(customers, "customers_city_ix");
-    const IndexStatistics index = f.model.indexStatistics();
+    const IndexStatistics index = statistics.LoadIndexStatistics(customers, "customers_city_ix");
     if (source == QLatin1String("mariadb"))
         QVERIFY2(index.cardinality > 0, qPrintable(QString::number(index.cardinality)));
     else
@@ -322,8 +316,7 @@ void CatalogRetrievalTest::statisticsOrNotAvailable()
     QCOMPARE(index.pages, NOT_AVAILABLE);
     QCOMPARE(index.filter, QString());
 
-    statistics.LoadIndexStatistics(customers, "no_such_index");
-    QCOMPARE(f.model.indexStatistics().cardinality, NOT_AVAILABLE);
+    QCOMPARE(statistics.LoadIndexStatistics(customers, "no_such_index").cardinality, NOT_AVAILABLE);
 }
 
 void CatalogRetrievalTest::sameNamedTablesInTwoSchemas()
@@ -340,9 +333,9 @@ void CatalogRetrievalTest::sameNamedTablesInTwoSchemas()
     QCOMPARE(archive->indexes()->indexes.front().columnNames, QStringList{"archive_customer_id"});
     QCOMPARE(int(shop->indexes()->indexes.size()), 3);
 
-    KeyLoader(f.connection.catalog(), f.model).LoadPrimaryKeys(archive->objectName());
-    QCOMPARE(int(f.model.primaryKeys()->size()), 1);
-    QCOMPARE(f.model.primaryKeys()->front().columnName, QStringLiteral("archive_customer_id"));
+    const auto archiveKey = KeyLoader(f.connection.catalog()).LoadPrimaryKeys(archive->objectName());
+    QCOMPARE(int(archiveKey.size()), 1);
+    QCOMPARE(archiveKey.front().columnName, QStringLiteral("archive_customer_id"));
 }
 
 void CatalogRetrievalTest::patternCharactersMatchOnlyThemselves()

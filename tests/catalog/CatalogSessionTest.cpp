@@ -9,6 +9,8 @@
 
 #include <QSet>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 using namespace velkaro;
 using namespace velkaro::test;
@@ -43,6 +45,8 @@ private slots:
     void operationsFillTheSessionModel_data();
     void operationsFillTheSessionModel();
     void driverErrorsGoToTheLog();
+    void concurrentCallersGetTheirOwnRows_data();
+    void concurrentCallersGetTheirOwnRows();
     void searchObjectsOfEverySchema();
 };
 
@@ -64,17 +68,14 @@ void CatalogSessionTest::operationsFillTheSessionModel()
     QVERIFY(!s.session.objects().empty());
 
     // Named as the catalog listed them, whatever the login's upper-cased name is.
-    s.session.LoadPrimaryKeys("order_lines");
-    QCOMPARE(int(s.session.primaryKeys()->size()), 2);
-    s.session.LoadReferences("orders", false);
-    QCOMPARE(int(s.session.references()->size()), 1);
-    QCOMPARE(s.session.references()->front().otherTable, QStringLiteral("order_lines"));
+    QCOMPARE(int(s.session.LoadPrimaryKeys("order_lines").size()), 2);
+    const auto references = s.session.LoadReferences("orders", false);
+    QCOMPARE(int(references.size()), 1);
+    QCOMPARE(references.front().otherTable, QStringLiteral("order_lines"));
     QVERIFY(!s.session.LoadTableStatistics("customers"));
-    QCOMPARE(s.session.tablePages(), NOT_AVAILABLE);
-    QCOMPARE(s.session.tableCardinality(), NOT_AVAILABLE);
-    s.session.LoadIndexStatistics("customers", "customers_city_ix");
-    QCOMPARE(s.session.indexPages(), NOT_AVAILABLE);
-    QCOMPARE(s.session.indexFilter(), QString());
+    const IndexStatistics index = s.session.LoadIndexStatistics("customers", "customers_city_ix");
+    QCOMPARE(index.pages, NOT_AVAILABLE);
+    QCOMPARE(index.filter, QString());
     QVERIFY(s.host.logLinesWith("ERROR").isEmpty());
 
     // A second load replaces the list; a reader's old record stays usable.
@@ -91,12 +92,56 @@ void CatalogSessionTest::driverErrorsGoToTheLog()
     ConnectedSession s(testDataSource("mariadb"), SessionVariant::Explorer);
     QVERIFY(s.connected);
     // MariaDB has no owners: a table not in the model is asked for under the login's name.
-    s.session.LoadPrimaryKeys("not_loaded");
+    const auto keys = s.session.LoadPrimaryKeys("not_loaded");
     const QStringList errors = s.host.logLinesWith("ERROR: ");
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.front().contains("Schemas are not supported"), qPrintable(errors.front()));
-    QVERIFY(s.session.primaryKeys()->empty());
+    QVERIFY(keys.empty());
     QVERIFY(s.prompt.messages.empty());
+}
+
+void CatalogSessionTest::concurrentCallersGetTheirOwnRows_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::newRow("sqlite") << "sqlite";
+    QTest::newRow("postgres") << "postgres";
+}
+
+// Two threads asking one session for different tables at once (a property sheet and a report,
+// say) each get the rows they asked for.
+void CatalogSessionTest::concurrentCallersGetTheirOwnRows()
+{
+    QFETCH(QString, source);
+    const TestDataSource& data = testDataSource(source);
+    VELKARO_REQUIRE_DATA_SOURCE(data);
+    ConnectedSession s(data, SessionVariant::Explorer);
+    QVERIFY(s.connected);
+    s.session.LoadObjects(s.job); // so that the tables are asked for under the owner that holds them
+    std::atomic<int> wrong{0};
+    const auto check = [&wrong](bool right) { wrong += right ? 0 : 1; };
+    constexpr int kRounds = 25;
+    std::thread keys([&] {
+        for (int round = 0; round < kRounds; ++round) {
+            const auto lines = s.session.LoadPrimaryKeys("order_lines");
+            check(lines.size() == 2 && lines[0].columnName == QLatin1String("order_id") &&
+                  lines[1].columnName == QLatin1String("line_no"));
+            const auto products = s.session.LoadPrimaryKeys("products");
+            check(products.size() == 1 && products[0].columnName == QLatin1String("product_id"));
+        }
+    });
+    std::thread references([&] {
+        for (int round = 0; round < kRounds; ++round) {
+            const auto referencing = s.session.LoadReferences("orders", false);
+            check(referencing.size() == 1 && referencing[0].otherTable == QLatin1String("order_lines"));
+            const auto referenced = s.session.LoadReferences("orders", true);
+            check(referenced.size() == 1 && referenced[0].otherTable == QLatin1String("customers"));
+            check(!s.session.LoadTableStatistics("products"));
+        }
+    });
+    keys.join();
+    references.join();
+    QCOMPARE(wrong.load(), 0);
+    QVERIFY(s.host.logLinesWith("ERROR").isEmpty());
 }
 
 void CatalogSessionTest::searchObjectsOfEverySchema()

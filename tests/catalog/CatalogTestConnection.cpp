@@ -23,7 +23,7 @@ CatalogTestConnection::CatalogTestConnection(const TestDataSource& source, Activ
     SQLAllocConnect(m_henv, &m_hdbc);
     QByteArray in = source.connectString.toUtf8();
     m_open =
-        CatalogConnection::IsSuccess(SQLDriverConnect(m_hdbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()),
+        IsSuccess(SQLDriverConnect(m_hdbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()),
                                                       SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT));
     auto report = [this, &log](SQLHSTMT statement, bool) {
         SQLCHAR state[6] = {};

@@ -14,7 +14,6 @@ Q_DECLARE_METATYPE(RecentDatabase)
 
 namespace {
 const QString kRecent = QStringLiteral("Recent DB");
-const QString kFind = QStringLiteral("Find");
 const QString kSettings = QStringLiteral("Settings");
 
 RecentDatabase recent(const QString& alias, bool ownerOnly, const QString& connectString)
@@ -129,44 +128,6 @@ private slots:
         QVERIFY(!history.save(blocked));
         QVERIFY(!WindowPlacement().save(blocked));
         QVERIFY(QDir(path).removeRecursively());
-    }
-
-    void findHistoryRenumbersAndEndsWithOneEmptyValue()
-    {
-        for (const char* name : {"0", "1", "2", "4"})
-            m_store->writeString(kFind, QString::fromLatin1(name),
-                                 QStringLiteral("s") + QString::fromLatin1(name));
-        FindHistory history;
-        history.load(*m_store);
-        QCOMPARE(history.strings(), QStringList({"s0", "s1", "s2"})); // "3" is absent: the list ends there
-
-        history.strings() = QStringList{"ord", "", "Größe", ""};
-        QVERIFY(history.save(*m_store));
-        QCOMPARE(m_store->readString(kFind, QStringLiteral("0"), QString()), QStringLiteral("ord"));
-        QCOMPARE(m_store->readString(kFind, QStringLiteral("1"), QString()), QStringLiteral("Größe"));
-        QCOMPARE(m_store->readString(kFind, QStringLiteral("2"), QStringLiteral("absent")), QString());
-        FindHistory reread;
-        reread.load(*m_store);
-        QCOMPARE(reread.strings(), QStringList({"ord", "Größe"}));
-    }
-
-    void findHistoryKeepsTenDistinctStrings()
-    {
-        FindHistory history;
-        history.remember(QStringLiteral("ord"));
-        history.remember(QStringLiteral("cust"));
-        history.remember(QStringLiteral("ord"));
-        history.remember(QStringLiteral(""));
-        QCOMPARE(history.strings(), QStringList({"ord", "cust"}));
-        history.remember(QStringLiteral("ORD")); // letter case makes a different string
-        QCOMPARE(history.strings(), QStringList({"ORD", "ord", "cust"}));
-        for (int i = 0; i < 8; ++i)
-            history.remember(QString::number(i));
-        QCOMPARE(history.strings().size(), 10);
-        QVERIFY(
-            !history.strings().contains(QStringLiteral("cust"))); // the eleventh string dropped the oldest
-        QCOMPARE(history.strings().last(), QStringLiteral("ord"));
-        QCOMPARE(history.strings().first(), QStringLiteral("7"));
     }
 
     void windowPlacementFallbacks_data()

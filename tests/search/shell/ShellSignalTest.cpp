@@ -2,11 +2,11 @@
 #include "ShellTesting.h"
 #include "TestDataSources.h"
 #include "common/ProfileStore.h"
+#include "common/SignalForwarder.h"
 #include "search/shell/AboutDialog.h"
 #include "search/shell/CMainFrame.h"
 #include "search/shell/COmbrakView.h"
 #include "search/shell/ShellPrompt.h"
-#include "search/shell/TerminationSignals.h"
 
 #include <QTest>
 #include <csignal>
@@ -30,9 +30,9 @@ private slots:
         ShellPrompt prompt(answers, nullptr);
         ProfileStore store(QStringLiteral("Zindrel"));
         auto* frame = new zindrel::CMainFrame(store, prompt);
-        TerminationSignals terminationSignals;
+        SignalForwarder terminationSignals;
         QVERIFY(terminationSignals.isInstalled());
-        connect(&terminationSignals, &TerminationSignals::received, frame, &zindrel::CMainFrame::EndProgram);
+        connect(&terminationSignals, &SignalForwarder::received, frame, &zindrel::CMainFrame::EndProgram);
         frame->show();
 
         COmbrakView* view = frame->view();

@@ -1,18 +1,19 @@
-#include "explorer/core/NumberedValues.h"
+#include "common/NumberedValues.h"
 
 #include "common/ProfileStore.h"
 
 namespace velkaro {
 
-QStringList NumberedValues::read(const ProfileStore& store, const QString& section)
+QStringList NumberedValues::read(const ProfileStore& store, const QString& section, int limit)
 {
     QStringList values;
-    for (int i = 0;; ++i) {
+    for (int i = 0; limit < 0 || i < limit; ++i) {
         const QString value = store.readString(section, QString::number(i), QString());
         if (value.isEmpty())
             return values;
         values.append(value);
     }
+    return values;
 }
 
 bool NumberedValues::write(ProfileStore& store, const QString& section, const QStringList& values)

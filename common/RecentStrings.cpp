@@ -1,0 +1,32 @@
+#include "common/RecentStrings.h"
+
+#include "common/NumberedValues.h"
+
+#include <utility>
+
+namespace velkaro {
+
+RecentStrings::RecentStrings(QString section) : m_section(std::move(section))
+{}
+
+void RecentStrings::remember(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    m_strings.removeAll(text);
+    m_strings.prepend(text);
+    while (m_strings.size() > kMaximumStrings)
+        m_strings.removeLast();
+}
+
+void RecentStrings::load(const ProfileStore& store)
+{
+    m_strings = NumberedValues::read(store, m_section, kMaximumStrings);
+}
+
+bool RecentStrings::save(ProfileStore& store) const
+{
+    return NumberedValues::write(store, m_section, m_strings);
+}
+
+} // namespace velkaro
