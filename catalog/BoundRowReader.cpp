@@ -1,24 +1,16 @@
 #include "catalog/BoundRowReader.h"
 
 #include "catalog/FetchedRow.h"
+#include "common/OdbcSuccess.h"
 
 #include <sqlext.h>
 
 namespace velkaro {
 
-namespace {
-
-bool succeeded(SQLRETURN rc)
-{
-    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
-}
-
-} // namespace
-
 bool BoundRowReader::DriverCompletesBoundValues(SQLHDBC connection)
 {
     SQLUINTEGER extensions = 0;
-    return succeeded(
+    return IsSuccess(
                SQLGetInfo(connection, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)) &&
            (extensions & SQL_GD_BOUND) != 0;
 }
@@ -32,13 +24,13 @@ bool BoundRowReader::Bind(SQLHSTMT statement, SQLSMALLINT columns, SQLULEN rowsP
     m_statuses.assign(m_rowsPerFetch, SQL_ROW_NOROW);
     m_rowsFetched = 0;
     m_row = 0;
-    bool bound = succeeded(SQLSetStmtAttr(statement, SQL_ATTR_ROW_ARRAY_SIZE,
+    bool bound = IsSuccess(SQLSetStmtAttr(statement, SQL_ATTR_ROW_ARRAY_SIZE,
                                           reinterpret_cast<SQLPOINTER>(m_rowsPerFetch), 0)) &&
-                 succeeded(SQLSetStmtAttr(statement, SQL_ATTR_ROWS_FETCHED_PTR, &m_rowsFetched, 0)) &&
-                 succeeded(SQLSetStmtAttr(statement, SQL_ATTR_ROW_STATUS_PTR, m_statuses.data(), 0));
+                 IsSuccess(SQLSetStmtAttr(statement, SQL_ATTR_ROWS_FETCHED_PTR, &m_rowsFetched, 0)) &&
+                 IsSuccess(SQLSetStmtAttr(statement, SQL_ATTR_ROW_STATUS_PTR, m_statuses.data(), 0));
     for (SQLSMALLINT i = 0; bound && i < m_columns; ++i) {
         const size_t first = size_t(i) * m_rowsPerFetch;
-        bound = succeeded(SQLBindCol(statement, SQLUSMALLINT(i + 1), SQL_C_CHAR,
+        bound = IsSuccess(SQLBindCol(statement, SQLUSMALLINT(i + 1), SQL_C_CHAR,
                                      m_values.data() + first * size_t(kBoundBytes), kBoundBytes,
                                      m_indicators.data() + first));
     }
@@ -98,7 +90,7 @@ void BoundRowReader::Read(SQLHSTMT statement, FetchedRow& row) const
 bool BoundRowReader::completeValue(SQLHSTMT statement, SQLSMALLINT column, FetchedRow& row) const
 {
     if (m_rowsPerFetch > 1 &&
-        !succeeded(SQLSetPos(statement, SQLSETPOSIROW(m_row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
+        !IsSuccess(SQLSetPos(statement, SQLSETPOSIROW(m_row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
         return false;
     row.ReadInto(statement, SQLUSMALLINT(column + 1));
     return true;

@@ -63,7 +63,6 @@ public:
     // refuses the credentials. A failure shows no message.
     bool ConnectByString(const QString& connectString, UserPrompt& prompt);
 
-    static bool IsSuccess(SQLRETURN returnCode) { return velkaro::IsSuccess(returnCode); }
     // Fetches the first pending diagnostic of the statement (or of the connection when *statement is
     // null) into lastError; true when there was a text.
     bool ReportError(SQLHSTMT* statement, bool showMessage);

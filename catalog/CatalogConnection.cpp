@@ -11,8 +11,7 @@ QString searchPatternEscape(SQLHDBC hdbc)
 {
     char escape[16] = {};
     SQLSMALLINT length = 0;
-    if (!IsSuccess(
-            SQLGetInfo(hdbc, SQL_SEARCH_PATTERN_ESCAPE, escape, sizeof escape, &length)))
+    if (!IsSuccess(SQLGetInfo(hdbc, SQL_SEARCH_PATTERN_ESCAPE, escape, sizeof escape, &length)))
         return QString();
     return QString::fromUtf8(escape);
 }

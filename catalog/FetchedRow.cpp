@@ -2,6 +2,8 @@
 
 #include "catalog/Utf8Cut.h"
 #include "common/AsciiText.h"
+#include "common/OdbcSuccess.h"
+#include "common/ValueSeparator.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +13,7 @@ namespace velkaro {
 
 namespace {
 
-constexpr std::string_view kValueSeparator = " \t ";
+constexpr std::string_view kValueSeparator = kRowValueSeparator;
 
 // The length of a value SQLGetData wrote: the indicator, bounded by what fits the buffer (a cut
 // value). SQL_NO_TOTAL leaves only the terminating NUL to go by.
@@ -83,7 +85,7 @@ void FetchedRow::ReadInto(SQLHSTMT statement, SQLUSMALLINT column)
     char* const slot = nextSlot();
     SQLLEN indicator = 0;
     const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, slot, kValueBytes, &indicator);
-    const bool hasValue = (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && indicator != SQL_NULL_DATA;
+    const bool hasValue = IsSuccess(rc) && indicator != SQL_NULL_DATA;
     endValue(hasValue ? writtenLength(slot, indicator) : 0);
 }
 

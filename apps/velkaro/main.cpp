@@ -1,9 +1,9 @@
-#include "apps/velkaro/CMainFrame.h"
-#include "apps/velkaro/SignalCloser.h"
 #include "common/ProfileStore.h"
 #include "desktop/HelpBrowser.h"
 #include "desktop/HelpRequests.h"
 #include "desktop/MessageBoxPrompt.h"
+#include "explorer/shell/CMainFrame.h"
+#include "explorer/shell/SignalCloser.h"
 #include "resources/VelkaroResources.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "explorer/core/hub/ExplorerHub.h"
-#include "explorer/core/hub/TreeViewPort.h"
+#include "explorer/hub/ExplorerHub.h"
+#include "explorer/hub/TreeViewPort.h"
 #include "explorer/views/CVelkaroView.h"
 #include "explorer/views/TerminateWaitDisplay.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "explorer/core/hub/ListFill.h"
+#include "explorer/hub/ListFill.h"
 
 #include <QList>
 #include <QTreeWidget>

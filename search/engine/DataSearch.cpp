@@ -1,6 +1,7 @@
 #include "search/engine/DataSearch.h"
 
 #include "catalog/CDbSession.h"
+#include "common/ValueSeparator.h"
 #include "search/engine/KeyChunkReader.h"
 #include "search/engine/PadColumn.h"
 #include "search/engine/ReportWriter.h"
@@ -34,7 +35,8 @@ private:
     SQLHSTMT m_statement = SQL_NULL_HSTMT;
 };
 
-const QString kValueSeparator = QStringLiteral(" \t ");
+const QString kValueSeparator =
+    QString::fromLatin1(kRowValueSeparator.data(), qsizetype(kRowValueSeparator.size()));
 
 } // namespace
 

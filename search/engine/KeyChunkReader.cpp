@@ -4,6 +4,7 @@
 #include "catalog/FetchedRow.h"
 #include "catalog/SearchRecords.h"
 #include "catalog/StatementCancel.h"
+#include "common/OdbcSuccess.h"
 #include "search/engine/IdentifierQuoting.h"
 
 #include <QStringList>
@@ -70,12 +71,12 @@ KeyChunkReader::~KeyChunkReader()
 
 QString KeyChunkReader::Execute()
 {
-    if (!CDbSession::IsSuccess(SQLAllocStmt(m_session.hdbc(), &m_statement))) {
+    if (!IsSuccess(SQLAllocStmt(m_session.hdbc(), &m_statement))) {
         m_statement = SQL_NULL_HSTMT;
         return QStringLiteral("No statement could be allocated.");
     }
     QByteArray sql = m_firstSql.toUtf8();
-    if (CDbSession::IsSuccess(executeDirect(sql))) {
+    if (IsSuccess(executeDirect(sql))) {
         // The bindings hold for every later chunk of the statement; the key stays unbound.
         // One row a fetch: the key of the row just fetched is read after it.
         m_rowsBound = m_session.BindRowColumns(m_boundRows, m_statement, SQLSMALLINT(m_textColumns), 1);
@@ -90,7 +91,7 @@ FetchResult KeyChunkReader::FetchRow(FetchedRow& row)
     while (!m_ended) {
         const SQLRETURN rc = StatementCancel::Run(&m_session.statementCancel(), m_statement,
                                                   [this] { return SQLFetch(m_statement); });
-        if (CDbSession::IsSuccess(rc)) {
+        if (IsSuccess(rc)) {
             if (m_rowsBound)
                 m_boundRows.Read(m_statement, row);
             else
@@ -145,7 +146,7 @@ bool KeyChunkReader::executeNextChunk()
         return fail();
     m_rowsInChunk = 0;
     QByteArray sql = m_nextSql.toUtf8();
-    if (!CDbSession::IsSuccess(executeDirect(sql)))
+    if (!IsSuccess(executeDirect(sql)))
         return fail();
     return true;
 }
@@ -160,7 +161,7 @@ bool KeyChunkReader::bindKey()
             const SQLRETURN rc = SQLBindParameter(m_statement, ++parameter, SQL_PARAM_INPUT, SQL_C_CHAR,
                                                   column.dataType, column.size, column.digits,
                                                   m_keyValues[i].data(), kKeyValueBytes, &m_nullTerminated);
-            if (!CDbSession::IsSuccess(rc))
+            if (!IsSuccess(rc))
                 return false;
         }
     }

@@ -10,8 +10,8 @@
 
 #include "RecordingPrompt.h"
 #include "StallMeter.h"
-#include "apps/velkaro/CMainFrame.h"
 #include "common/ProfileStore.h"
+#include "explorer/shell/CMainFrame.h"
 #include "explorer/views/CLeftView.h"
 #include "resources/VelkaroResources.h"
 

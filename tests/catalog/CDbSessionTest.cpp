@@ -5,6 +5,7 @@
 #include "catalog/ConnectString.h"
 #include "catalog/FetchedRow.h"
 #include "common/ActivityLogSink.h"
+#include "common/OdbcSuccess.h"
 
 #include <QSettings>
 #include <QStringList>
@@ -442,7 +443,7 @@ private slots:
             SQLNumResultCols(statement, &columns);
             velkaro::FetchedRow row;
             while (bound ? session.FetchRow(statement, row) == velkaro::FetchResult::Row
-                         : CDbSession::IsSuccess(SQLFetch(statement))) {
+                         : velkaro::IsSuccess(SQLFetch(statement))) {
                 if (!bound)
                     row.Read(statement, columns);
                 rows.append(QByteArray(row.Bytes().data(), qsizetype(row.Bytes().size())));

@@ -22,9 +22,8 @@ CatalogTestConnection::CatalogTestConnection(const TestDataSource& source, Activ
     SQLAllocEnv(&m_henv);
     SQLAllocConnect(m_henv, &m_hdbc);
     QByteArray in = source.connectString.toUtf8();
-    m_open =
-        IsSuccess(SQLDriverConnect(m_hdbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()),
-                                                      SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT));
+    m_open = IsSuccess(SQLDriverConnect(m_hdbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS,
+                                        nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT));
     auto report = [this, &log](SQLHSTMT statement, bool) {
         SQLCHAR state[6] = {};
         SQLCHAR text[200] = {};

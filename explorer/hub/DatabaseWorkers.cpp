@@ -1,0 +1,296 @@
+#include "explorer/hub/DatabaseWorkers.h"
+
+#include "catalog/CDbSession.h"
+#include "common/UserPrompt.h"
+
+#include <QDateTime>
+#include <QScopeGuard>
+#include <algorithm>
+#include <sql.h>
+#include <sqlext.h>
+
+namespace velkaro {
+
+QString DatabaseWorkers::loadFailedMessage(const QString& alias)
+{
+    return alias +
+           QStringLiteral(": Database information could not be loaded, the connection has been lost.");
+}
+
+namespace {
+
+enum class LoadEnd
+{
+    Loaded,
+    Stopped,
+    ConnectionLost
+};
+
+qint64 now()
+{
+    return QDateTime::currentSecsSinceEpoch();
+}
+
+// The driver's own view: a load cut short by a lost connection ends like a complete one.
+bool connectionLost(SQLHDBC connection)
+{
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    const SQLRETURN result = SQLGetConnectAttr(connection, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+    return SQL_SUCCEEDED(result) && dead == SQL_CD_TRUE;
+}
+
+// A finished, refused or dropped job lets go of its database and of the runtime.
+void releaseJob(ExplorerJob& job)
+{
+    job.entry.reset();
+    job.keepAlive.reset();
+}
+
+// Database worker steps 2 to 5; the entry is already marked in use.
+LoadEnd runDatabaseLoad(ExplorerJob& job, HubRuntime& runtime, const DatabaseWorkers::DatabaseLoad& load)
+{
+    DatabaseEntry& entry = *job.entry;
+    entry.inUse->store(1);
+    if (load)
+        load(job);
+    else
+        entry.session->LoadObjects(job.load);
+    entry.lastRefreshed.store(now());
+    LoadEnd end = LoadEnd::Stopped;
+    if (connectionLost(entry.session->hdbc())) {
+        // Part of the catalog shown as if it were all of it would mislead.
+        runtime.tree.DeleteChildNodes(entry.node);
+        runtime.log.WriteLog(DatabaseWorkers::loadFailedMessage(entry.alias));
+        end = LoadEnd::ConnectionLost;
+    } else if (runtime.terminateRequested.load() == 0) {
+        runtime.logIf(runtime.logSettings.LADD,
+                      entry.alias + QStringLiteral(": Database information loaded."));
+        end = LoadEnd::Loaded;
+    }
+    entry.inUse->store(0);
+    return end;
+}
+
+void runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<void()>& showSelection)
+{
+    DatabaseEntry& entry = *job.entry;
+    entry.inUse->store(1);
+    auto clearInUse = qScopeGuard([&entry] { entry.inUse->store(0); });
+    std::shared_ptr<ObjectRecord> object;
+    for (const auto& candidate : entry.session->objects()) {
+        if (runtime.terminateRequested.load() != 0)
+            return;
+        if (candidate->name() == job.load.objectName) {
+            object = candidate;
+            break;
+        }
+    }
+    if (!object) {
+        runtime.log.WriteLog(QStringLiteral("Could not refresh object %1.").arg(job.load.objectName));
+    } else if (object->type() != QLatin1String("SEQUENCE")) {
+        entry.session->LoadColumns(job.load, job.load.objectNode, *object);
+        if (runtime.terminateRequested.load() == 0)
+            entry.session->LoadIndexes(job.load, job.load.objectNode, *object);
+        if (runtime.terminateRequested.load() == 0)
+            showSelection();
+    }
+}
+
+} // namespace
+
+DatabaseWorkers::DatabaseWorkers(std::shared_ptr<HubRuntime> runtime, const DatabaseList& databases,
+                                 UserPrompt& prompt, Hooks hooks)
+    : m_runtime(std::move(runtime)), m_databases(databases), m_prompt(prompt), m_hooks(std::move(hooks))
+{
+    m_jobs.setDrainHooks([this] { return busyCount(); },
+                         // No queued job starts while a stop request is being served.
+                         [this] {
+                             return m_runtime->terminateRequested.load() != 0
+                                        ? 0
+                                        : m_runtime->lookupSettings.MaxM.load();
+                         },
+                         [this](JobPtr job) { startQueuedJob(job); },
+                         [this](const QString& line) { m_runtime->log.WriteLog(line); });
+}
+
+DatabaseWorkers::JobPtr DatabaseWorkers::makeJob(const DatabaseEntryPtr& entry, bool quiet, bool explicitLoad)
+{
+    auto job = std::make_shared<ExplorerJob>();
+    job->load.host = &m_runtime->host;
+    job->load.alias = entry->alias;
+    job->load.databaseNode = toCatalogNode(entry->node);
+    job->load.ownerOnly = entry->ownerOnly;
+    job->load.explicitLoad = explicitLoad;
+    job->load.quiet = quiet;
+    job->load.inUse = entry->inUse;
+    job->entry = entry;
+    job->keepAlive = m_runtime;
+    m_jobs.addJob(job);
+    return job;
+}
+
+void DatabaseWorkers::post(std::function<void()> call)
+{
+    m_runtime->poster.post(std::move(call));
+}
+
+bool DatabaseWorkers::launch(const JobPtr& job, std::function<void(ExplorerJob&, HubRuntime&)> body)
+{
+    const bool started =
+        m_threads.start([job = JobPtr(job), runtime = m_runtime, body = std::move(body)]() mutable {
+            body(*job, *runtime);
+            releaseJob(*job);
+            // The job (entry, session) goes before the runtime its session logs to.
+            job.reset();
+            runtime.reset();
+        });
+    if (!started)
+        releaseJob(*job);
+    return started;
+}
+
+bool DatabaseWorkers::launchDatabaseWorker(const JobPtr& job)
+{
+    const std::shared_ptr<std::atomic<int>> inUse = job->load.inUse;
+    // Marked before the thread runs, so the slot count already includes it.
+    inUse->store(1);
+    // The worker reaches this object only through the poster, which forgets it at shutdown.
+    const bool started =
+        launch(job, [this, load = m_databaseLoad](ExplorerJob& running, HubRuntime& runtime) {
+            const bool quiet = running.load.quiet;
+            const QString alias = running.load.alias;
+            const LoadEnd end = runDatabaseLoad(running, runtime, load);
+            if (end == LoadEnd::ConnectionLost && !quiet)
+                runtime.poster.post([this, alias] { m_prompt.showMessage(loadFailedMessage(alias)); });
+            if (end != LoadEnd::Stopped && !quiet)
+                runtime.poster.post([this] { m_hooks.showSelection(); });
+            runtime.poster.post([this] { m_hooks.stateChanged(); });
+        });
+    if (!started)
+        inUse->store(0);
+    return started;
+}
+
+bool DatabaseWorkers::launchObjectWorker(const JobPtr& job)
+{
+    return launch(job, [this](ExplorerJob& running, HubRuntime& runtime) {
+        runObjectLoad(running, runtime,
+                      [this, &runtime] { runtime.poster.post([this] { m_hooks.showSelection(); }); });
+        runtime.poster.post([this] { m_hooks.stateChanged(); });
+    });
+}
+
+void DatabaseWorkers::reportNoThread(const QString& what, const QString& name)
+{
+    const QString line = QStringLiteral("Could not start refresh thread for %1 %2").arg(what, name);
+    m_prompt.showMessage(line);
+    m_runtime->log.WriteLog(line + QLatin1Char('.'));
+}
+
+bool DatabaseWorkers::startLoad(const DatabaseEntryPtr& entry, bool quiet)
+{
+    JobPtr job = makeJob(entry, quiet, false);
+    if (busyCount() < m_runtime->lookupSettings.MaxM.load()) {
+        if (!launchDatabaseWorker(job))
+            reportNoThread(QStringLiteral("database"), entry->alias);
+        return true;
+    }
+    if (!m_jobs.EnqueueJob(job))
+        releaseJob(*job);
+    return false;
+}
+
+void DatabaseWorkers::startRefresh(const DatabaseEntryPtr& entry, bool foreground)
+{
+    JobPtr job = makeJob(entry, !foreground, false);
+    auto release = qScopeGuard([&job] { releaseJob(*job); });
+    const int busyOthers = busyCount() - (entry->inUse->load() != 0 ? 1 : 0);
+    if (busyOthers < m_runtime->lookupSettings.MaxM.load()) {
+        release.dismiss(); // a worker that does not start lets go itself
+        if (launchDatabaseWorker(job))
+            return; // the worker clears the flag when it ends
+        reportNoThread(QStringLiteral("database"), entry->alias);
+    } else if (foreground) {
+        m_runtime->log.WriteLog(
+            QStringLiteral(
+                "Database %1 is being refreshed in the foreground, to avoid this in the future you "
+                "should increase the maximum number of threads in the Object Lookup settings.")
+                .arg(entry->alias));
+        const LoadEnd end = runDatabaseLoad(*job, *m_runtime, m_databaseLoad);
+        if (end == LoadEnd::ConnectionLost)
+            m_prompt.showMessage(loadFailedMessage(entry->alias));
+        if (end != LoadEnd::Stopped)
+            m_hooks.showSelection();
+    } else if (m_jobs.EnqueueJob(job)) {
+        release.dismiss();
+        m_runtime->log.WriteLog(QStringLiteral("Database %1 has been queued for refresh.").arg(entry->alias));
+    }
+    entry->inUse->store(0);
+}
+
+void DatabaseWorkers::startObjectRefresh(const DatabaseEntryPtr& entry, const QString& objectName,
+                                         NodeId objectNode, bool explicitLoad)
+{
+    JobPtr job = makeJob(entry, false, explicitLoad);
+    job->load.objectName = objectName;
+    job->load.objectNode = toCatalogNode(objectNode);
+    if (entry->inUse->load() != 0) {
+        m_runtime->log.WriteLog(
+            QStringLiteral("Could not refresh table %1, the database %2 is in use by another thread.")
+                .arg(objectName, entry->alias));
+        releaseJob(*job);
+        return;
+    }
+    entry->inUse->store(1);
+    const LogSettings& logSettings = m_runtime->logSettings;
+    if (logSettings.LREF.load() != 0 || logSettings.LOBJ.load() != 0)
+        m_runtime->log.WriteLog(entry->alias + QStringLiteral(": ") + objectName +
+                                QStringLiteral(": Refreshing object."));
+    m_runtime->tree.DeleteChildNodes(objectNode);
+    if (!launchObjectWorker(job)) {
+        reportNoThread(QStringLiteral("object"), objectName);
+        entry->inUse->store(0);
+    }
+}
+
+void DatabaseWorkers::startQueuedJob(const JobPtr& job)
+{
+    auto release = qScopeGuard([&job] { releaseJob(*job); });
+    const DatabaseEntryPtr entry = job->entry;
+    const auto& entries = m_databases.entries();
+    if (std::find(entries.begin(), entries.end(), entry) == entries.end())
+        return; // removed while it waited
+    if (entry->inUse->load() != 0) {
+        // Two threads on one connection would corrupt its model; the refresh is refused as a
+        // direct request for a busy database is.
+        m_runtime->log.WriteLog(
+            QStringLiteral("Could not refresh database %1, the database is in use by another thread.")
+                .arg(entry->alias));
+        return;
+    }
+    release.dismiss();
+    if (!launchDatabaseWorker(job))
+        reportNoThread(QStringLiteral("database"), entry->alias);
+    m_hooks.stateChanged();
+}
+
+void DatabaseWorkers::forgetDatabase(const DatabaseEntryPtr& entry)
+{
+    for (const JobPtr& dropped : m_jobs.dropJobsFor(*entry))
+        releaseJob(*dropped);
+    if (entry->inUse->load() != 0)
+        m_removedInUse.push_back(entry->inUse);
+}
+
+int DatabaseWorkers::busyCount() const
+{
+    std::erase_if(m_removedInUse, [](const auto& inUse) { return inUse->load() == 0; });
+    return m_databases.CountBusyDatabases() + static_cast<int>(m_removedInUse.size());
+}
+
+void DatabaseWorkers::releaseAll()
+{
+    m_jobs.releaseAll();
+}
+
+} // namespace velkaro

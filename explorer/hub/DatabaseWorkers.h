@@ -1,0 +1,87 @@
+#pragma once
+
+#include "explorer/core/DatabaseList.h"
+#include "explorer/core/ExplorerJob.h"
+#include "explorer/core/JobQueue.h"
+#include "explorer/core/WorkerThreads.h"
+#include "explorer/hub/HubRuntime.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace velkaro {
+
+class UserPrompt;
+
+// The job list, the refresh queue and the worker threads of the explorer's databases. Makes the
+// jobs and starts them. Every job lets go of its database entry on every way out (run to its end,
+// refused, skipped or dropped by the queue, no thread), so a removed database disconnects as soon
+// as nothing works on it any more. Interface thread only; workers reach it through the poster.
+class DatabaseWorkers final
+{
+public:
+    using JobPtr = std::shared_ptr<ExplorerJob>;
+    // Runs a database job's load on whatever thread it is given.
+    using DatabaseLoad = std::function<void(ExplorerJob& job)>;
+
+    // What a worker asks of the interface thread; called there, through the poster.
+    struct Hooks
+    {
+        std::function<void()> showSelection;
+        std::function<void()> stateChanged;
+    };
+
+    // Logged (and shown, unless the load was quiet) when a load ends on a lost connection.
+    static QString loadFailedMessage(const QString& alias);
+
+    DatabaseWorkers(std::shared_ptr<HubRuntime> runtime, const DatabaseList& databases, UserPrompt& prompt,
+                    Hooks hooks);
+    DatabaseWorkers(const DatabaseWorkers&) = delete;
+    DatabaseWorkers& operator=(const DatabaseWorkers&) = delete;
+
+    // A new database's load: started when a slot is free, else queued (false).
+    bool startLoad(const DatabaseEntryPtr& entry, bool quiet);
+    // A refresh of entry, which the caller has marked in use: started when a slot is free, run
+    // here when foreground, else queued. The entry is no longer marked on return unless a worker
+    // took it.
+    void startRefresh(const DatabaseEntryPtr& entry, bool foreground);
+    // One object's columns and indexes; refused while the database is in use.
+    void startObjectRefresh(const DatabaseEntryPtr& entry, const QString& objectName, NodeId objectNode,
+                            bool explicitLoad);
+    // The database is leaving the list: its queued jobs go, a running worker still counts.
+    void forgetDatabase(const DatabaseEntryPtr& entry);
+
+    // Databases in use, removed ones whose worker still runs included.
+    int busyCount() const;
+    bool anyBusy() const { return busyCount() > 0; }
+    // Shutdown: empties the job list and the queue.
+    void releaseAll();
+
+    // Replaces the catalog load a database worker runs (tests use it for a worker that never
+    // reacts to a stop request); empty restores the real one.
+    void setDatabaseLoad(DatabaseLoad load) { m_databaseLoad = std::move(load); }
+    JobQueue& jobs() { return m_jobs; }
+    WorkerThreads& threads() { return m_threads; }
+
+private:
+    JobPtr makeJob(const DatabaseEntryPtr& entry, bool quiet, bool explicitLoad);
+    bool launchDatabaseWorker(const JobPtr& job);
+    bool launchObjectWorker(const JobPtr& job);
+    bool launch(const JobPtr& job, std::function<void(ExplorerJob&, HubRuntime&)> body);
+    void startQueuedJob(const JobPtr& job);
+    void reportNoThread(const QString& what, const QString& name);
+    void post(std::function<void()> call);
+
+    std::shared_ptr<HubRuntime> m_runtime;
+    const DatabaseList& m_databases;
+    UserPrompt& m_prompt;
+    Hooks m_hooks;
+    JobQueue m_jobs;
+    WorkerThreads m_threads;
+    DatabaseLoad m_databaseLoad;
+    // In-use flags of removed databases whose worker had not ended yet.
+    mutable std::vector<std::shared_ptr<std::atomic<int>>> m_removedInUse;
+};
+
+} // namespace velkaro

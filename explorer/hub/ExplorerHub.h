@@ -1,0 +1,138 @@
+#pragma once
+
+#include "explorer/core/DatabaseEntry.h"
+#include "explorer/core/DatabaseList.h"
+#include "explorer/core/ExplorerJob.h"
+#include "explorer/core/FindHistory.h"
+#include "explorer/core/NodeTree.h"
+#include "explorer/hub/DatabaseWorkers.h"
+#include "explorer/hub/ExplorerNavigation.h"
+#include "explorer/hub/HubRuntime.h"
+#include "explorer/hub/ListFill.h"
+#include "explorer/hub/SelectionList.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace velkaro {
+
+class CDbSession;
+class ProfileStore;
+class TreeViewPort;
+class UserPrompt;
+
+// The explorer's run-time state and its commands, composed of the database list, the workers
+// (DatabaseWorkers), navigation (ExplorerNavigation) and the list pane's fills (SelectionList), with the
+// start-up and shutdown steps of the tree pane. The main window runs every explorer command here and follows
+// commandStateChanged for what is enabled. Lives on the interface thread; the tree pane widget
+// owns it and implements TreeViewPort for it.
+class ExplorerHub final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ExplorerHub)
+
+public:
+    using DatabaseLoad = DatabaseWorkers::DatabaseLoad;
+
+    static const QString kMaximumThreadsMessage;
+
+    // Reads the find history, the log settings (opening the log with "Velkaro started."), then
+    // the object, lookup and refresh settings.
+    ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* parent = nullptr);
+    ~ExplorerHub() override;
+
+    void setPort(TreeViewPort* port);
+
+    void InsertRoot();
+    void ReconnectRecentDatabases();
+    void beginShutdown();
+    // The tree pane's teardown; runs once.
+    void shutdown();
+
+    bool AddDatabase(std::shared_ptr<CDbSession> session, const QString& alias, bool reconnect, bool quiet,
+                     bool ownerOnly);
+    // The Add Database dialog's OK with a chosen data source.
+    void AddChosenDatabase(std::shared_ptr<CDbSession> session, const QString& alias, bool reconnect,
+                           bool ownerOnly);
+    void RemoveDatabase(const QString& alias);
+    // The Add and Remove Database commands: ask through the port, then add or remove.
+    void OnAddDatabase();
+    void OnRemoveDatabase();
+    void RefreshDatabase(const DatabaseEntryPtr& entry, bool foreground);
+    void RefreshObject(const QString& objectName, NodeId objectNode, bool explicitLoad);
+    void RefreshAll();
+    void RefreshDb();
+    void RefreshFromHere();
+    void StopWorkers();
+    void Back();
+    void Forward();
+    void Up();
+    void GoToLocation(const QString& path);
+
+    void OnSelectionChanged(NodeId node);
+    void ShowSelection();
+    // What workers handed to the interface thread (see InterfacePoster).
+    Q_INVOKABLE void runInterfacePosts();
+    bool SelectChildByText(const QString& text);
+
+    bool canRefreshAll() const;
+    bool canRefreshDb() const;
+    bool canRefreshFromHere() const;
+    bool canStop() const;
+    bool canBack() const;
+    bool canForward() const;
+    bool canUp() const;
+
+    NodeTree& tree() { return m_runtime->tree; }
+    const NodeTree& tree() const { return m_runtime->tree; }
+    DatabaseList& databases() { return m_databases; }
+    JobQueue& jobs() { return m_workers.jobs(); }
+    NavigationHistory& history() { return m_navigation.history(); }
+    LocationList& locations() { return m_navigation.locations(); }
+    FindHistory& findHistory() { return m_findHistory; }
+    DatabaseWorkers& workers() { return m_workers; }
+    ActivityLog& activityLog() { return m_runtime->log; }
+    LogSettings& logSettings() { return m_runtime->logSettings; }
+    ObjectSettings& objectSettings() { return m_runtime->objectSettings; }
+    LookupSettings& lookupSettings() { return m_runtime->lookupSettings; }
+    RefreshSettings& refreshSettings() { return m_runtime->refreshSettings; }
+    CatalogHost& catalogHost() { return m_runtime->host; }
+    bool terminateRequested() const { return m_runtime->terminateRequested.load() != 0; }
+    bool addingDatabase() const { return m_addingDatabase; }
+    qint64 startTime() const { return m_startTime; }
+    NodeId selectedNode() const;
+
+    // See DatabaseWorkers::setDatabaseLoad.
+    void setDatabaseLoad(DatabaseLoad load) { m_workers.setDatabaseLoad(std::move(load)); }
+
+signals:
+    // Anything a command's enabling depends on may have changed.
+    void commandStateChanged();
+
+private:
+    void pause(int ms);
+    bool selectNode(NodeId node);
+    void loadOnAccess(NodeId node);
+    void resetFindFor(NodeId databaseNode, const char* message);
+    void SaveRecentDatabases();
+    void log(const QString& message);
+    void logIf(const std::atomic<int>& category, const QString& message);
+
+    ProfileStore& m_store;
+    UserPrompt& m_prompt;
+    std::shared_ptr<HubRuntime> m_runtime;
+    TreeViewPort* m_port = nullptr;
+    DatabaseList m_databases;
+    DatabaseWorkers m_workers;
+    ExplorerNavigation m_navigation;
+    SelectionList m_selectionList;
+    FindHistory m_findHistory;
+    qint64 m_startTime = 0;
+    bool m_firstSelection = true;
+    bool m_addingDatabase = false;
+    bool m_shutDown = false;
+};
+
+} // namespace velkaro

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "explorer/core/DatabaseList.h"
+#include "explorer/core/NodeTree.h"
+#include "explorer/hub/ListFill.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace velkaro {
+
+class ObjectRecord;
+
+// What the list pane shows for a selected node, worked out from the node tree, the database list
+// and a database's objects. No widget: the pane only inserts the rows.
+struct ListPaneRows final
+{
+    using Objects = std::vector<std::shared_ptr<ObjectRecord>>;
+
+    // The root: one row per database (alias, user, DBMS, version), or a note when there is none.
+    static ListFill databases(const NodeTree& tree, const DatabaseList& databases);
+    // A database: one row per object (name, type, owner, remarks), announced by count.
+    static ListFill objects(const Objects& objects);
+    // An object: its indexes, then its columns.
+    static ListFill objectContents(const ObjectRecord& object);
+    // An index: its columns; nothing when the object has no index of that name.
+    static std::optional<ListFill> indexColumns(const ObjectRecord& object, const QString& indexName);
+
+    // The object called name (exact), or null.
+    static std::shared_ptr<ObjectRecord> findObject(const Objects& objects, const QString& name);
+};
+
+} // namespace velkaro

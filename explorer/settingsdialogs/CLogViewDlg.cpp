@@ -1,0 +1,149 @@
+#include "explorer/settingsdialogs/CLogViewDlg.h"
+
+#include "common/UserPrompt.h"
+#include "explorer/logsettings/ActivityLog.h"
+#include "explorer/logsettings/LoadLogThread.h"
+
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <chrono>
+#include <thread>
+
+namespace velkaro {
+
+CLogViewDlg::CLogViewDlg(ActivityLog& log, UserPrompt& prompt, QWidget* parent)
+    : QDialog(parent), m_log(log), m_prompt(prompt), m_path(log.currentPath())
+{
+    setWindowTitle(QStringLiteral("Log"));
+    m_text = new QTextEdit(this);
+    m_text->setReadOnly(true);
+    m_text->setAcceptRichText(false);
+    m_text->setLineWrapMode(QTextEdit::NoWrap);
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_pathBox = new QLineEdit(this);
+    m_pathBox->setReadOnly(true);
+    auto* refreshButton = new QPushButton(QStringLiteral("Refresh"), this);
+    auto* clearButton = new QPushButton(QStringLiteral("Clear Log"), this);
+    auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
+    closeButton->setDefault(true);
+    connect(refreshButton, &QPushButton::clicked, this, &CLogViewDlg::refresh);
+    connect(clearButton, &QPushButton::clicked, this, &CLogViewDlg::clearLog);
+    connect(closeButton, &QPushButton::clicked, this, &CLogViewDlg::reject);
+
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(new QLabel(QStringLiteral("Current log file:"), this));
+    pathRow->addWidget(m_pathBox, 1);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(refreshButton);
+    buttonRow->addWidget(clearButton);
+    buttonRow->addStretch();
+    buttonRow->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_text, 1);
+    layout->addLayout(pathRow);
+    layout->addLayout(buttonRow);
+    resize(640, 480);
+
+    m_poll.setInterval(5);
+    connect(&m_poll, &QTimer::timeout, this, &CLogViewDlg::takeLoaded);
+}
+
+CLogViewDlg::~CLogViewDlg() = default;
+
+bool CLogViewDlg::isLoading() const
+{
+    return m_poll.isActive();
+}
+
+void CLogViewDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_started) {
+        m_started = true;
+        m_text->setFocus();
+        startLoading();
+    }
+}
+
+void CLogViewDlg::startLoading()
+{
+    m_text->clear();
+    m_hasText = false;
+    m_loader = std::make_unique<LoadLogThread>(m_path);
+    m_poll.start();
+}
+
+// Takes batches for a short while only, so that the window keeps serving its other events.
+void CLogViewDlg::takeLoaded()
+{
+    QElapsedTimer turn;
+    turn.start();
+    while (m_loader && turn.elapsed() < 25) {
+        const LoadLogThread::Delivery delivery = m_loader->take();
+        if (delivery.openFailed)
+            m_text->setPlainText(QStringLiteral("Could not open log '") + *delivery.openFailed +
+                                 QLatin1Char('\''));
+        if (delivery.opened)
+            m_pathBox->setText(*delivery.opened);
+        if (!delivery.lines.isEmpty())
+            appendLines(delivery.lines);
+        if (delivery.finished)
+            m_poll.stop();
+        if (delivery.finished || delivery.lines.isEmpty())
+            return;
+    }
+}
+
+// Waits a little for a loader in the middle of a line; one that does not stop in about a
+// second is left to end on its own.
+void CLogViewDlg::stopLoading()
+{
+    if (!m_loader)
+        return;
+    m_poll.stop();
+    m_loader->detach();
+    for (int i = 0; i < 10 && m_loader->isLoading(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    m_loader.reset();
+}
+
+void CLogViewDlg::appendLines(const QStringList& lines)
+{
+    QTextCursor cursor(m_text->document());
+    cursor.movePosition(QTextCursor::End);
+    // Plain text: a log line holding markup shows as it is.
+    cursor.insertText((m_hasText ? QStringLiteral("\n") : QString()) + lines.join(QLatin1Char('\n')));
+    m_hasText = true;
+}
+
+void CLogViewDlg::done(int result)
+{
+    stopLoading();
+    QDialog::done(result);
+}
+
+void CLogViewDlg::refresh()
+{
+    m_refreshRequested = true;
+    done(QDialog::Accepted);
+}
+
+void CLogViewDlg::clearLog()
+{
+    if (!m_prompt.askYesNo(QStringLiteral("The log will be permanently deleted, Continue?")))
+        return;
+    if (m_log.ClearLog()) {
+        // Lines still on their way would otherwise land in the emptied text area.
+        stopLoading();
+        m_text->clear();
+        m_hasText = false;
+    }
+}
+
+} // namespace velkaro

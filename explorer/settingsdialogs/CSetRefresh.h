@@ -1,0 +1,44 @@
+#pragma once
+
+#include "explorer/settingsdialogs/CSetPage.h"
+
+#include <QList>
+
+class QCheckBox;
+class QLineEdit;
+class QTimeEdit;
+
+namespace velkaro {
+
+// Page "Refresh": the timed auto-refresh. Once shown, it is written back every time the
+// sheet is applied, changed or not.
+class CSetRefresh final : public CSetPage
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CSetRefresh)
+
+public:
+    explicit CSetRefresh(SettingsSheetContext& context, QWidget* parent = nullptr);
+
+    bool validate() override;
+
+protected:
+    bool applyControls() override;
+    QString appliedMessage() const override;
+    bool appliesUnchanged() const override { return true; }
+
+private:
+    QTimeEdit* timeEdit(const QTime& time);
+    void updateEnabling();
+
+    QCheckBox* m_automatic = nullptr;
+    QLineEdit* m_idleMinutes = nullptr;
+    QLineEdit* m_maxMinutes = nullptr;
+    QCheckBox* m_timeConstraints = nullptr;
+    QTimeEdit* m_notBefore = nullptr;
+    QTimeEdit* m_notAfter = nullptr;
+    QList<QWidget*> m_belowAutomatic;
+    QList<QWidget*> m_timeControls;
+};
+
+} // namespace velkaro
