@@ -3,6 +3,7 @@
 #include "catalog/FetchedRow.h"
 #include "common/OdbcSuccess.h"
 
+#include <algorithm>
 #include <sqlext.h>
 
 namespace velkaro {
@@ -18,7 +19,9 @@ bool BoundRowReader::DriverCompletesBoundValues(SQLHDBC connection)
 bool BoundRowReader::Bind(SQLHSTMT statement, SQLSMALLINT columns, SQLULEN rowsPerFetch)
 {
     m_columns = columns > 0 ? columns : 0;
-    m_rowsPerFetch = rowsPerFetch > 0 ? rowsPerFetch : 1;
+    // A wide table takes fewer rows a fetch: the buffers stay within a budget whatever the columns.
+    const SQLULEN rowsInBudget = SQLULEN(kBufferBudget / (std::max<SQLLEN>(m_columns, 1) * kBoundBytes));
+    m_rowsPerFetch = std::max<SQLULEN>(std::min(rowsPerFetch, rowsInBudget), 1);
     m_values.resize(size_t(m_columns) * m_rowsPerFetch * size_t(kBoundBytes));
     m_indicators.assign(size_t(m_columns) * m_rowsPerFetch, 0);
     m_statuses.assign(m_rowsPerFetch, SQL_ROW_NOROW);

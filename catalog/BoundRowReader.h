@@ -38,6 +38,7 @@ private:
     // Most values fit: a longer one costs a second call, a bigger buffer costs on every row
     // (some drivers fill the whole buffer).
     static constexpr SQLLEN kBoundBytes = 256;
+    static constexpr SQLLEN kBufferBudget = 4 * 1024 * 1024; // bytes of bound values a fetch
 
     std::vector<char> m_values;       // column by column, kBoundBytes a row
     std::vector<SQLLEN> m_indicators; // column by column, one a row
