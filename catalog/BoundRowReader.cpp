@@ -50,7 +50,7 @@ bool BoundRowReader::Bind(SQLHSTMT statement, SQLSMALLINT columns, SQLULEN rowsP
 bool BoundRowReader::StartBlock()
 {
     m_row = 0;
-    return skipRowsWithoutData();
+    return SkipRowsWithoutData();
 }
 
 bool BoundRowReader::NextInBlock()
@@ -58,10 +58,10 @@ bool BoundRowReader::NextInBlock()
     if (m_row >= m_rowsFetched)
         return false;
     ++m_row;
-    return skipRowsWithoutData();
+    return SkipRowsWithoutData();
 }
 
-bool BoundRowReader::skipRowsWithoutData()
+bool BoundRowReader::SkipRowsWithoutData()
 {
     while (m_row < m_rowsFetched && m_statuses[m_row] == SQL_ROW_NOROW)
         ++m_row;
@@ -82,7 +82,7 @@ void BoundRowReader::Read(SQLHSTMT statement, FetchedRow& row) const
         if (indicator == SQL_NULL_DATA)
             row.Append(nullptr, 0);
         else if (indicator == SQL_NO_TOTAL || indicator >= kBoundBytes) {
-            if (!completeValue(statement, i, row))
+            if (!CompleteValue(statement, i, row))
                 row.Append(m_values.data() + cell * size_t(kBoundBytes), kBoundBytes - 1);
         } else
             row.Append(m_values.data() + cell * size_t(kBoundBytes), indicator);
@@ -90,7 +90,7 @@ void BoundRowReader::Read(SQLHSTMT statement, FetchedRow& row) const
 }
 
 // The buffer cut the value: read it whole, positioned on its row where the block holds several.
-bool BoundRowReader::completeValue(SQLHSTMT statement, SQLSMALLINT column, FetchedRow& row) const
+bool BoundRowReader::CompleteValue(SQLHSTMT statement, SQLSMALLINT column, FetchedRow& row) const
 {
     if (m_rowsPerFetch > 1 &&
         !IsSuccess(SQLSetPos(statement, SQLSETPOSIROW(m_row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))

@@ -32,8 +32,8 @@ public:
     void Read(SQLHSTMT statement, FetchedRow& row) const;
 
 private:
-    bool skipRowsWithoutData();
-    bool completeValue(SQLHSTMT statement, SQLSMALLINT column, FetchedRow& row) const;
+    bool SkipRowsWithoutData();
+    bool CompleteValue(SQLHSTMT statement, SQLSMALLINT column, FetchedRow& row) const;
 
     // Most values fit: a longer one costs a second call, a bigger buffer costs on every row
     // (some drivers fill the whole buffer).

@@ -55,11 +55,11 @@ QString appended(const QString& value)
 QString dataSourceLabel(const QString& input)
 {
     for (const char* keyword : {"DSN", "DRIVER"}) {
-        const std::optional<QString> value = ConnectString::attributeValue(input, QLatin1String(keyword));
+        const std::optional<QString> value = ConnectString::AttributeValue(input, QLatin1String(keyword));
         if (value && !value->isEmpty())
             return *value;
     }
-    return ConnectString::withoutPassword(input);
+    return ConnectString::WithoutPassword(input);
 }
 
 // MariaDB refuses with 28000; psqlODBC says 08001 and names the password in its text.
@@ -79,7 +79,7 @@ CDbSession::CDbSession(SessionVariant variant) : m_variant(variant)
 
 CDbSession::~CDbSession()
 {
-    m_statementCancel.detach();
+    m_statementCancel.Detach();
     if (m_connected)
         SQLDisconnect(m_hdbc);
     if (m_hdbc != SQL_NULL_HDBC)
@@ -91,41 +91,41 @@ CDbSession::~CDbSession()
 bool CDbSession::Connect(UserPrompt& prompt)
 {
     m_prompt = &prompt;
-    if (!allocateHandles())
+    if (!AllocateHandles())
         return false;
-    std::optional<QString> input = prompt.chooseDataSource();
+    std::optional<QString> input = prompt.ChooseDataSource();
     QString output;
-    if (input && connectWithLogin(*input, prompt, output)) {
-        readConnection(output);
-        if (connectForStreaming(*input)) {
-            attachCancel();
+    if (input && ConnectWithLogin(*input, prompt, output)) {
+        ReadConnection(output);
+        if (ConnectForStreaming(*input)) {
+            AttachCancel();
             return true;
         }
     }
-    markFailed();
-    prompt.showMessage(QString::fromUtf8(kConnectFailedMessage));
+    MarkFailed();
+    prompt.ShowMessage(QString::fromUtf8(kConnectFailedMessage));
     return false;
 }
 
 bool CDbSession::ConnectByString(const QString& connectString, UserPrompt& prompt)
 {
     m_prompt = &prompt;
-    if (!allocateHandles())
+    if (!AllocateHandles())
         return false;
     QString input = connectString;
     QString output;
-    if (connectWithLogin(input, prompt, output)) {
-        readConnection(output);
-        if (connectForStreaming(input)) {
-            attachCancel();
+    if (ConnectWithLogin(input, prompt, output)) {
+        ReadConnection(output);
+        if (ConnectForStreaming(input)) {
+            AttachCancel();
             return true;
         }
     }
-    markFailed();
+    MarkFailed();
     return false;
 }
 
-bool CDbSession::allocateHandles()
+bool CDbSession::AllocateHandles()
 {
     if (m_henv != SQL_NULL_HENV || m_connectFailed)
         return false; // a session connects once
@@ -133,27 +133,27 @@ bool CDbSession::allocateHandles()
     const bool ready = IsSuccess(SQLAllocEnv(&m_henv)) && IsSuccess(SQLAllocConnect(m_henv, &m_hdbc)) &&
                        IsSuccess(SQLSetConnectOption(m_hdbc, SQL_ODBC_CURSORS, SQL_CUR_USE_DRIVER));
     if (!ready)
-        markFailed(); // nobody may go on with handles that were never set up
+        MarkFailed(); // nobody may go on with handles that were never set up
     return ready;
 }
 
-bool CDbSession::connectWithLogin(QString& input, UserPrompt& prompt, QString& output)
+bool CDbSession::ConnectWithLogin(QString& input, UserPrompt& prompt, QString& output)
 {
-    while (!driverConnect(input, output)) {
-        if (!failureWantsLogin())
+    while (!DriverConnect(input, output)) {
+        if (!FailureWantsLogin())
             return false;
         const LoginRequest request{
             dataSourceLabel(input),
-            ConnectString::attributeValue(input, QStringLiteral("UID")).value_or(QString()), m_lastError};
-        const std::optional<LoginAnswer> answer = prompt.askLogin(request);
+            ConnectString::AttributeValue(input, QStringLiteral("UID")).value_or(QString()), m_lastError};
+        const std::optional<LoginAnswer> answer = prompt.AskLogin(request);
         if (!answer)
             return false;
-        input = ConnectString::withCredentials(input, answer->user, answer->password);
+        input = ConnectString::WithCredentials(input, answer->user, answer->password);
     }
     return true;
 }
 
-bool CDbSession::driverConnect(const QString& input, QString& output)
+bool CDbSession::DriverConnect(const QString& input, QString& output)
 {
     QByteArray in = input.toUtf8();
     QByteArray out(kFirstOutputBytes, '\0');
@@ -182,28 +182,28 @@ bool CDbSession::driverConnect(const QString& input, QString& output)
 
 // Input is the string that connected, credentials included, so no login is asked for again. The
 // connect string shown and saved stays the user's own.
-bool CDbSession::connectForStreaming(const QString& input)
+bool CDbSession::ConnectForStreaming(const QString& input)
 {
     if (m_variant != SessionVariant::Search)
         return true;
     const DriverStreaming streaming =
-        DriverStreaming::For(information(SQL_DRIVER_NAME), information(SQL_DRIVER_VER));
-    m_rowReading = streaming.reading();
-    m_rowsPerFetch = streaming.rowsPerFetch();
-    if (!streaming.changesConnection())
+        DriverStreaming::For(Information(SQL_DRIVER_NAME), Information(SQL_DRIVER_VER));
+    m_rowReading = streaming.Reading();
+    m_rowsPerFetch = streaming.RowsPerFetch();
+    if (!streaming.ChangesConnection())
         return true;
     // The drivers read these attributes only when they connect.
     SQLDisconnect(m_hdbc);
     m_connected = false;
     QString output;
-    if (driverConnect(streaming.appliedTo(input), output))
+    if (DriverConnect(streaming.AppliedTo(input), output))
         return true;
     // A driver that refuses them still serves the data source as the user set it up.
     m_rowReading = RowReading::AsDriver;
-    return driverConnect(input, output);
+    return DriverConnect(input, output);
 }
 
-bool CDbSession::failureWantsLogin()
+bool CDbSession::FailureWantsLogin()
 {
     m_lastError.clear();
     bool wantsLogin = false;
@@ -223,45 +223,45 @@ bool CDbSession::failureWantsLogin()
     return wantsLogin;
 }
 
-void CDbSession::markFailed()
+void CDbSession::MarkFailed()
 {
     m_connectFailed = true;
     m_displayName = QString::fromUtf8(kNotConnected);
 }
 
-void CDbSession::readConnection(const QString& output)
+void CDbSession::ReadConnection(const QString& output)
 {
     m_lastError.clear();
-    m_connectString = ConnectString::withoutPassword(output);
+    m_connectString = ConnectString::WithoutPassword(output);
     m_uid = ExtractUid(m_connectString);
     m_dsn = ExtractDsn(m_connectString);
     if (!dsnUsable(m_dsn))
         m_dbq = ExtractDbq(m_connectString);
     if (m_variant == SessionVariant::Explorer) {
-        m_userName = information(SQL_USER_NAME);
-        m_dbmsName = information(SQL_DBMS_NAME);
-        m_dbmsVersion = information(SQL_DBMS_VER);
-        m_serverName = information(SQL_SERVER_NAME);
-        m_odbcVersion = information(SQL_ODBC_VER);
-        m_dataSourceName = information(SQL_DATA_SOURCE_NAME);
-        m_driverName = information(SQL_DRIVER_NAME);
-        m_driverOdbcVersion = information(SQL_DRIVER_ODBC_VER);
-        m_driverVersion = information(SQL_DRIVER_VER);
+        m_userName = Information(SQL_USER_NAME);
+        m_dbmsName = Information(SQL_DBMS_NAME);
+        m_dbmsVersion = Information(SQL_DBMS_VER);
+        m_serverName = Information(SQL_SERVER_NAME);
+        m_odbcVersion = Information(SQL_ODBC_VER);
+        m_dataSourceName = Information(SQL_DATA_SOURCE_NAME);
+        m_driverName = Information(SQL_DRIVER_NAME);
+        m_driverOdbcVersion = Information(SQL_DRIVER_ODBC_VER);
+        m_driverVersion = Information(SQL_DRIVER_VER);
     } else {
-        m_serverName = information(SQL_SERVER_NAME);
-        m_userName = information(SQL_USER_NAME);
+        m_serverName = Information(SQL_SERVER_NAME);
+        m_userName = Information(SQL_USER_NAME);
     }
     m_displayName = DisplayNameFor(m_variant, m_connectString, m_serverName, m_userName);
 }
 
 // Once the connection is final: connecting again for streaming frees the statements of the first.
-void CDbSession::attachCancel()
+void CDbSession::AttachCancel()
 {
-    const QString driver = m_driverName.isEmpty() ? information(SQL_DRIVER_NAME) : m_driverName;
-    m_statementCancel.attach(m_hdbc, driver.contains(QLatin1String("sqlite"), Qt::CaseInsensitive));
+    const QString driver = m_driverName.isEmpty() ? Information(SQL_DRIVER_NAME) : m_driverName;
+    m_statementCancel.Attach(m_hdbc, driver.contains(QLatin1String("sqlite"), Qt::CaseInsensitive));
 }
 
-QString CDbSession::information(SQLUSMALLINT item) const
+QString CDbSession::Information(SQLUSMALLINT item) const
 {
     char buffer[kInformationBytes] = {};
     SQLSMALLINT length = 0;
@@ -281,26 +281,26 @@ QString CDbSession::DisplayNameFor(SessionVariant variant, const QString& connec
         return dbq;
     if (variant == SessionVariant::Explorer) {
         const QString uid = ExtractUid(connectString);
-        return uid.isEmpty() ? ConnectString::firstAttributeValue(connectString) : uid;
+        return uid.isEmpty() ? ConnectString::FirstAttributeValue(connectString) : uid;
     }
     if (userName.isEmpty())
-        return ConnectString::firstAttributeValue(connectString);
+        return ConnectString::FirstAttributeValue(connectString);
     return appended(serverName) + appended(userName);
 }
 
 QString CDbSession::ExtractUid(const QString& text)
 {
-    return ConnectString::extractAttribute(text, QStringLiteral("UID="));
+    return ConnectString::ExtractAttribute(text, QStringLiteral("UID="));
 }
 
 QString CDbSession::ExtractDsn(const QString& text)
 {
-    return ConnectString::extractAttribute(text, QStringLiteral("DSN="));
+    return ConnectString::ExtractAttribute(text, QStringLiteral("DSN="));
 }
 
 QString CDbSession::ExtractDbq(const QString& text)
 {
-    return ConnectString::extractAttribute(text, QStringLiteral("DBQ="));
+    return ConnectString::ExtractAttribute(text, QStringLiteral("DBQ="));
 }
 
 bool CDbSession::ReportError(SQLHSTMT* statement, bool showMessage)
@@ -311,20 +311,20 @@ bool CDbSession::ReportError(SQLHSTMT* statement, bool showMessage)
                                                         : nullptr;
         if (missing) {
             if (m_prompt)
-                m_prompt->showMessage(QString::fromUtf8(missing));
+                m_prompt->ShowMessage(QString::fromUtf8(missing));
             return false;
         }
     }
-    if (!fetchError(statement ? *statement : SQL_NULL_HSTMT))
+    if (!FetchError(statement ? *statement : SQL_NULL_HSTMT))
         return false;
     if (m_variant == SessionVariant::Explorer && m_log)
         m_log->WriteLog(QStringLiteral("ERROR: ") + m_lastError);
     if (showMessage && m_prompt)
-        m_prompt->showMessage(m_lastError);
+        m_prompt->ShowMessage(m_lastError);
     return true;
 }
 
-bool CDbSession::fetchError(SQLHSTMT statement)
+bool CDbSession::FetchError(SQLHSTMT statement)
 {
     m_lastError.clear();
     SQLCHAR state[6] = {};
@@ -355,9 +355,9 @@ QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
 
 FetchResult CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
 {
-    RowStatement& rows = rowStatement(statement);
+    RowStatement& rows = GetRowStatement(statement);
     if (rows.bound && rows.reader.NextInBlock())
-        return boundRow(statement, rows.reader, row);
+        return BoundRow(statement, rows.reader, row);
     const SQLRETURN rc =
         StatementCancel::Run(&m_statementCancel, statement, [statement] { return SQLFetch(statement); });
     if (IsSuccess(rc)) {
@@ -366,17 +366,17 @@ FetchResult CDbSession::FetchRow(SQLHSTMT statement, FetchedRow& row)
             return FetchResult::Row;
         }
         if (rows.reader.StartBlock())
-            return boundRow(statement, rows.reader, row);
+            return BoundRow(statement, rows.reader, row);
         return FetchResult::End;
     }
     if (rc == SQL_NO_DATA)
         return FetchResult::End;
-    return fetchFailed(statement);
+    return FetchFailed(statement);
 }
 
 // The column count and the bindings outlive the row: a search fetches millions of them. Each
 // open query keeps its own, so queries read in turns lose no row of a block.
-CDbSession::RowStatement& CDbSession::rowStatement(SQLHSTMT statement)
+CDbSession::RowStatement& CDbSession::GetRowStatement(SQLHSTMT statement)
 {
     std::unique_ptr<RowStatement>& rows = m_rowStatements[statement];
     if (!rows) {
@@ -395,16 +395,16 @@ bool CDbSession::BindRowColumns(BoundRowReader& reader, SQLHSTMT statement, SQLS
     return *m_driverCompletesBoundValues && reader.Bind(statement, columns, rowsPerFetch);
 }
 
-FetchResult CDbSession::boundRow(SQLHSTMT statement, const BoundRowReader& reader, FetchedRow& row)
+FetchResult CDbSession::BoundRow(SQLHSTMT statement, const BoundRowReader& reader, FetchedRow& row)
 {
     if (reader.RowFailed())
-        return fetchFailed(statement);
+        return FetchFailed(statement);
     reader.Read(statement, row);
     return FetchResult::Row;
 }
 
 // A failure in the middle of the rows is no end of the table: the caller says so.
-FetchResult CDbSession::fetchFailed(SQLHSTMT statement)
+FetchResult CDbSession::FetchFailed(SQLHSTMT statement)
 {
     if (!ReportError(&statement, false))
         m_lastError = QString::fromUtf8(kSilentFetchFailure);
@@ -430,7 +430,7 @@ void CDbSession::CloseQuery(SQLHSTMT& statement)
 }
 
 // The catalog operations: thin calls into the loaders, which share one view of the connection.
-const CatalogConnection& CDbSession::catalog()
+const CatalogConnection& CDbSession::Catalog()
 {
     std::call_once(m_catalogOnce, [this] {
         m_catalog = std::make_unique<CatalogConnection>(
@@ -444,70 +444,70 @@ const CatalogConnection& CDbSession::catalog()
 void CDbSession::LoadObjects(const LoadJob& job)
 {
     std::lock_guard lock(m_catalogMutex);
-    ObjectListLoader(catalog(), m_model.objects()).Load(job);
+    ObjectListLoader(Catalog(), m_model.Objects()).Load(job);
 }
 
 void CDbSession::LoadColumns(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record)
 {
     std::lock_guard lock(m_catalogMutex);
-    ColumnLoader(catalog()).Load(job, objectNode, record);
+    ColumnLoader(Catalog()).Load(job, objectNode, record);
 }
 
 void CDbSession::LoadIndexes(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record)
 {
     std::lock_guard lock(m_catalogMutex);
-    IndexLoader(catalog()).Load(job, objectNode, record);
+    IndexLoader(Catalog()).Load(job, objectNode, record);
 }
 
 std::optional<TableStatistics> CDbSession::LoadTableStatistics(const QString& tableName)
 {
-    return LoadTableStatistics(m_model.locate(tableName, m_uid));
+    return LoadTableStatistics(m_model.Locate(tableName, m_uid));
 }
 
 std::vector<PrimaryKeyRecord> CDbSession::LoadPrimaryKeys(const QString& tableName)
 {
-    return LoadPrimaryKeys(m_model.locate(tableName, m_uid));
+    return LoadPrimaryKeys(m_model.Locate(tableName, m_uid));
 }
 
 std::vector<ReferenceRecord> CDbSession::LoadReferences(const QString& tableName, bool asReferencingTable)
 {
-    return LoadReferences(m_model.locate(tableName, m_uid), asReferencingTable);
+    return LoadReferences(m_model.Locate(tableName, m_uid), asReferencingTable);
 }
 
 IndexStatistics CDbSession::LoadIndexStatistics(const QString& tableName, const QString& indexName)
 {
-    return LoadIndexStatistics(m_model.locate(tableName, m_uid), indexName);
+    return LoadIndexStatistics(m_model.Locate(tableName, m_uid), indexName);
 }
 
 std::optional<TableStatistics> CDbSession::LoadTableStatistics(const ObjectName& table)
 {
     std::lock_guard lock(m_catalogMutex);
-    return StatisticsLoader(catalog()).LoadTableStatistics(table);
+    return StatisticsLoader(Catalog()).LoadTableStatistics(table);
 }
 
 std::vector<PrimaryKeyRecord> CDbSession::LoadPrimaryKeys(const ObjectName& table)
 {
     std::lock_guard lock(m_catalogMutex);
-    return KeyLoader(catalog()).LoadPrimaryKeys(table);
+    return KeyLoader(Catalog()).LoadPrimaryKeys(table);
 }
 
 std::vector<ReferenceRecord> CDbSession::LoadReferences(const ObjectName& table, bool asReferencingTable)
 {
     std::lock_guard lock(m_catalogMutex);
-    return KeyLoader(catalog()).LoadReferences(table, asReferencingTable);
+    return KeyLoader(Catalog()).LoadReferences(table, asReferencingTable);
 }
 
 IndexStatistics CDbSession::LoadIndexStatistics(const ObjectName& table, const QString& indexName)
 {
     std::lock_guard lock(m_catalogMutex);
-    return StatisticsLoader(catalog()).LoadIndexStatistics(table, indexName);
+    return StatisticsLoader(Catalog()).LoadIndexStatistics(table, indexName);
 }
 
 SearchObjectListResult CDbSession::LoadSearchObjects(const SearchObjectScope& scope,
                                                      const std::function<bool()>& runStopped)
 {
     std::lock_guard lock(m_catalogMutex);
-    return SearchObjectListLoader(catalog(), m_searchObjects).Load(scope, runStopped);
+    return SearchObjectListLoader(Catalog(), m_searchObjects).Load(scope, runStopped);
 }
 
 } // namespace velkaro

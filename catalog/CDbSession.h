@@ -88,43 +88,43 @@ public:
     void CloseQuery(SQLHSTMT& statement);
 
     // How the rows of a data query arrive; AsDriver for the explorer.
-    RowReading rowReading() const { return m_rowReading; }
+    RowReading GetRowReading() const { return m_rowReading; }
 
-    SessionVariant variant() const { return m_variant; }
-    void setLog(ActivityLogSink* log) { m_log = log; }
-    ActivityLogSink* log() const { return m_log; }
+    SessionVariant Variant() const { return m_variant; }
+    void SetLog(ActivityLogSink* log) { m_log = log; }
+    ActivityLogSink* Log() const { return m_log; }
     // Where ReportError shows its messages; Connect and ConnectByString set it.
-    void setPrompt(UserPrompt* prompt) { m_prompt = prompt; }
-    UserPrompt* prompt() const { return m_prompt; }
+    void SetPrompt(UserPrompt* prompt) { m_prompt = prompt; }
+    UserPrompt* Prompt() const { return m_prompt; }
     // Cancels the search program's data and catalog calls from another thread.
-    StatementCancel& statementCancel() { return m_statementCancel; }
+    StatementCancel& GetStatementCancel() { return m_statementCancel; }
 
-    bool connectFailed() const { return m_connectFailed; }
-    const QString& displayName() const { return m_displayName; }
-    const QString& lastError() const { return m_lastError; }
+    bool ConnectFailed() const { return m_connectFailed; }
+    const QString& DisplayName() const { return m_displayName; }
+    const QString& LastError() const { return m_lastError; }
     // The driver's output connect string without any password: safe to save and to log.
-    const QString& connectString() const { return m_connectString; }
-    const QString& odbcVersion() const { return m_odbcVersion; }
-    const QString& dataSourceName() const { return m_dataSourceName; }
-    const QString& serverName() const { return m_serverName; }
-    const QString& driverVersion() const { return m_driverVersion; }
-    const QString& driverOdbcVersion() const { return m_driverOdbcVersion; }
-    const QString& driverName() const { return m_driverName; }
-    const QString& uid() const { return m_uid; }
-    const QString& userName() const { return m_userName; }
-    const QString& dbmsName() const { return m_dbmsName; }
-    const QString& dbmsVersion() const { return m_dbmsVersion; }
-    const QString& dbq() const { return m_dbq; }
-    const QString& dsn() const { return m_dsn; }
+    const QString& ConnectString() const { return m_connectString; }
+    const QString& OdbcVersion() const { return m_odbcVersion; }
+    const QString& DataSourceName() const { return m_dataSourceName; }
+    const QString& ServerName() const { return m_serverName; }
+    const QString& DriverVersion() const { return m_driverVersion; }
+    const QString& DriverOdbcVersion() const { return m_driverOdbcVersion; }
+    const QString& DriverName() const { return m_driverName; }
+    const QString& Uid() const { return m_uid; }
+    const QString& UserName() const { return m_userName; }
+    const QString& DbmsName() const { return m_dbmsName; }
+    const QString& DbmsVersion() const { return m_dbmsVersion; }
+    const QString& Dbq() const { return m_dbq; }
+    const QString& Dsn() const { return m_dsn; }
 
-    SQLHENV henv() const { return m_henv; }
-    SQLHDBC hdbc() const { return m_hdbc; }
+    SQLHENV Henv() const { return m_henv; }
+    SQLHDBC Hdbc() const { return m_hdbc; }
 
     // The explorer's schema model. Readers take snapshots (see SchemaModel); the catalog operations
     // below rebuild it from the thread that holds the database.
-    SchemaModel& model() { return m_model; }
-    const SchemaModel& model() const { return m_model; }
-    std::vector<std::shared_ptr<ObjectRecord>> objects() const { return m_model.objects().snapshot(); }
+    SchemaModel& Model() { return m_model; }
+    const SchemaModel& Model() const { return m_model; }
+    std::vector<std::shared_ptr<ObjectRecord>> Objects() const { return m_model.Objects().Snapshot(); }
 
     void LoadObjects(const LoadJob& job);
     void LoadColumns(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record);
@@ -144,7 +144,7 @@ public:
 
     // The search program's object list. A run passes runStopped, asked before every row; the
     // result says whether it stopped the reading.
-    RecordList<SearchObjectRecord>& searchObjects() { return m_searchObjects; }
+    RecordList<SearchObjectRecord>& SearchObjects() { return m_searchObjects; }
     SearchObjectListResult LoadSearchObjects(const SearchObjectScope& scope = {},
                                              const std::function<bool()>& runStopped = {});
 
@@ -157,20 +157,20 @@ private:
         bool bound = false;
         BoundRowReader reader;
     };
-    bool allocateHandles();
-    bool connectWithLogin(QString& input, UserPrompt& prompt, QString& output);
-    bool connectForStreaming(const QString& input);
-    bool driverConnect(const QString& input, QString& output);
-    bool failureWantsLogin();
-    void markFailed();
-    void readConnection(const QString& output);
-    RowStatement& rowStatement(SQLHSTMT statement);
-    FetchResult boundRow(SQLHSTMT statement, const BoundRowReader& reader, FetchedRow& row);
-    FetchResult fetchFailed(SQLHSTMT statement);
-    void attachCancel();
-    QString information(SQLUSMALLINT item) const;
-    bool fetchError(SQLHSTMT statement);
-    const CatalogConnection& catalog();
+    bool AllocateHandles();
+    bool ConnectWithLogin(QString& input, UserPrompt& prompt, QString& output);
+    bool ConnectForStreaming(const QString& input);
+    bool DriverConnect(const QString& input, QString& output);
+    bool FailureWantsLogin();
+    void MarkFailed();
+    void ReadConnection(const QString& output);
+    RowStatement& GetRowStatement(SQLHSTMT statement);
+    FetchResult BoundRow(SQLHSTMT statement, const BoundRowReader& reader, FetchedRow& row);
+    FetchResult FetchFailed(SQLHSTMT statement);
+    void AttachCancel();
+    QString Information(SQLUSMALLINT item) const;
+    bool FetchError(SQLHSTMT statement);
+    const CatalogConnection& Catalog();
 
     const SessionVariant m_variant;
     ActivityLogSink* m_log = nullptr;

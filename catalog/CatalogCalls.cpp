@@ -25,12 +25,12 @@ struct NameArguments
 SQLRETURN CallColumns(OdbcStatement& statement, const CatalogConnection& connection, const ObjectName& object)
 {
     QByteArray qualifier = object.qualifier.toUtf8();
-    QByteArray owner = connection.pattern(object.owner);
-    QByteArray table = connection.pattern(object.name);
-    return statement.call([&] {
-        return SQLColumns(statement.handle(), S::argument(qualifier), S::argumentLength(qualifier),
-                          S::argument(owner), S::argumentLength(owner), S::argument(table),
-                          S::argumentLength(table), nullptr, 0);
+    QByteArray owner = connection.Pattern(object.owner);
+    QByteArray table = connection.Pattern(object.name);
+    return statement.Call([&] {
+        return SQLColumns(statement.Handle(), S::Argument(qualifier), S::ArgumentLength(qualifier),
+                          S::Argument(owner), S::ArgumentLength(owner), S::Argument(table),
+                          S::ArgumentLength(table), nullptr, 0);
     });
 }
 
@@ -38,22 +38,22 @@ SQLRETURN CallStatistics(OdbcStatement& statement, const ObjectName& table, SQLU
                          SQLUSMALLINT accuracy)
 {
     NameArguments name(table);
-    return statement.call([&] {
-        return SQLStatistics(statement.handle(), S::argument(name.qualifier),
-                             S::argumentLength(name.qualifier), S::argument(name.owner),
-                             S::argumentLength(name.owner), S::argument(name.table),
-                             S::argumentLength(name.table), unique, accuracy);
+    return statement.Call([&] {
+        return SQLStatistics(statement.Handle(), S::Argument(name.qualifier),
+                             S::ArgumentLength(name.qualifier), S::Argument(name.owner),
+                             S::ArgumentLength(name.owner), S::Argument(name.table),
+                             S::ArgumentLength(name.table), unique, accuracy);
     });
 }
 
 SQLRETURN CallPrimaryKeys(OdbcStatement& statement, const ObjectName& table)
 {
     NameArguments name(table);
-    return statement.call([&] {
-        return SQLPrimaryKeys(statement.handle(), S::argument(name.qualifier),
-                              S::argumentLength(name.qualifier), S::argument(name.owner),
-                              S::argumentLength(name.owner), S::argument(name.table),
-                              S::argumentLength(name.table));
+    return statement.Call([&] {
+        return SQLPrimaryKeys(statement.Handle(), S::Argument(name.qualifier),
+                              S::ArgumentLength(name.qualifier), S::Argument(name.owner),
+                              S::ArgumentLength(name.owner), S::Argument(name.table),
+                              S::ArgumentLength(name.table));
     });
 }
 
@@ -61,12 +61,12 @@ SQLRETURN CallForeignKeys(OdbcStatement& statement, const ObjectName& primary, c
 {
     NameArguments p(primary);
     NameArguments f(foreign);
-    return statement.call([&] {
-        return SQLForeignKeys(statement.handle(), S::argument(p.qualifier), S::argumentLength(p.qualifier),
-                              S::argument(p.owner), S::argumentLength(p.owner), S::argument(p.table),
-                              S::argumentLength(p.table), S::argument(f.qualifier),
-                              S::argumentLength(f.qualifier), S::argument(f.owner),
-                              S::argumentLength(f.owner), S::argument(f.table), S::argumentLength(f.table));
+    return statement.Call([&] {
+        return SQLForeignKeys(statement.Handle(), S::Argument(p.qualifier), S::ArgumentLength(p.qualifier),
+                              S::Argument(p.owner), S::ArgumentLength(p.owner), S::Argument(p.table),
+                              S::ArgumentLength(p.table), S::Argument(f.qualifier),
+                              S::ArgumentLength(f.qualifier), S::Argument(f.owner),
+                              S::ArgumentLength(f.owner), S::Argument(f.table), S::ArgumentLength(f.table));
     });
 }
 

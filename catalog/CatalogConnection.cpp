@@ -24,13 +24,13 @@ CatalogConnection::CatalogConnection(SQLHDBC hdbc, QString uid, ErrorReporter re
       m_escape(searchPatternEscape(hdbc))
 {}
 
-void CatalogConnection::reportError(SQLHSTMT statement, bool showMessage) const
+void CatalogConnection::ReportError(SQLHSTMT statement, bool showMessage) const
 {
     if (m_reportError)
         m_reportError(statement, showMessage);
 }
 
-QByteArray CatalogConnection::pattern(const QString& name) const
+QByteArray CatalogConnection::Pattern(const QString& name) const
 {
     if (m_escape.isEmpty())
         return name.toUtf8();

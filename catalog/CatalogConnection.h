@@ -21,15 +21,15 @@ public:
     CatalogConnection(SQLHDBC hdbc, QString uid, ErrorReporter reportError,
                       StatementCancel* cancel = nullptr);
 
-    SQLHDBC hdbc() const { return m_hdbc; }
-    const QString& uid() const { return m_uid; }
+    SQLHDBC Hdbc() const { return m_hdbc; }
+    const QString& Uid() const { return m_uid; }
     // What cancels the search program's catalog calls; null for the explorer's.
-    StatementCancel* statementCancel() const { return m_cancel; }
-    void reportError(SQLHSTMT statement, bool showMessage = false) const;
+    StatementCancel* GetStatementCancel() const { return m_cancel; }
+    void ReportError(SQLHSTMT statement, bool showMessage = false) const;
 
     // A name made safe for a pattern argument (SQLTables, SQLColumns): "_" and "%" match themselves
     // only when escaped with the driver's search pattern escape.
-    QByteArray pattern(const QString& name) const;
+    QByteArray Pattern(const QString& name) const;
 
 private:
     SQLHDBC m_hdbc;

@@ -43,8 +43,8 @@ public:
     // Asks the tree to repaint at once.
     virtual void RepaintTree() = 0;
     // Set when the user stops the workers or the tree pane goes away.
-    virtual bool terminateRequested() const = 0;
-    virtual CatalogSettings catalogSettings() const = 0;
+    virtual bool TerminateRequested() const = 0;
+    virtual CatalogSettings GetCatalogSettings() const = 0;
 };
 
 } // namespace velkaro

@@ -14,54 +14,54 @@ namespace velkaro {
 
 void ColumnLoader::Load(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record) const
 {
-    record.setColumns({});
-    const CatalogSettings settings = job.host->catalogSettings();
+    record.SetColumns({});
+    const CatalogSettings settings = job.host->GetCatalogSettings();
     if (!job.explicitLoad && settings.racol)
         return;
-    if (job.stopRequested("columns"))
+    if (job.StopRequested("columns"))
         return;
     if (!settings.ocol) {
         if (settings.lany)
-            job.log(record.type() + QLatin1Char(' ') + record.name() +
+            job.Log(record.Type() + QLatin1Char(' ') + record.Name() +
                     QStringLiteral(" columns skipped by user choice."));
         return;
     }
     ColumnList list;
-    const Outcome outcome = fetchColumns(job, record, list);
-    record.setColumns(std::move(list));
+    const Outcome outcome = FetchColumns(job, record, list);
+    record.SetColumns(std::move(list));
     if (outcome == Outcome::Finished)
         job.host->RepaintTree();
 }
 
-ColumnLoader::Outcome ColumnLoader::fetchColumns(const LoadJob& job, const ObjectRecord& record,
+ColumnLoader::Outcome ColumnLoader::FetchColumns(const LoadJob& job, const ObjectRecord& record,
                                                  ColumnList& list) const
 {
-    OdbcStatement statement(m_connection.hdbc());
-    if (!statement.isValid())
+    OdbcStatement statement(m_connection.Hdbc());
+    if (!statement.IsValid())
         return Outcome::Failed;
-    const SQLRETURN rc = CallColumns(statement, m_connection, record.objectName());
+    const SQLRETURN rc = CallColumns(statement, m_connection, record.GetObjectName());
     if (!IsSuccess(rc)) {
-        m_connection.reportError(statement.handle());
+        m_connection.ReportError(statement.Handle());
         return Outcome::Failed;
     }
-    const bool logColumns = job.host->catalogSettings().lcol;
-    while (IsSuccess(statement.fetch())) {
-        if (job.stopRequested("columns"))
+    const bool logColumns = job.host->GetCatalogSettings().lcol;
+    while (IsSuccess(statement.Fetch())) {
+        if (job.StopRequested("columns"))
             return Outcome::Stopped;
         ColumnRecord column;
-        column.name = statement.text(ColName);
-        column.typeName = statement.text(ColTypeName);
-        const int precision = statement.numberOr(ColPrecision, 0);
-        const int scale = statement.numberOr(ColScale, 0);
-        column.radix = RadixText(statement.numberOr(ColRadix, 0));
-        column.nullability = NullabilityText(statement.numberOr(ColNullable, SQL_NULLABLE_UNKNOWN));
-        column.remarks = statement.text(ColRemarks);
+        column.name = statement.Text(ColName);
+        column.typeName = statement.Text(ColTypeName);
+        const int precision = statement.NumberOr(ColPrecision, 0);
+        const int scale = statement.NumberOr(ColScale, 0);
+        column.radix = RadixText(statement.NumberOr(ColRadix, 0));
+        column.nullability = NullabilityText(statement.NumberOr(ColNullable, SQL_NULLABLE_UNKNOWN));
+        column.remarks = statement.Text(ColRemarks);
         column.size = SizeText(column.typeName, precision, scale);
         list.maxColumnNameLen = std::max<int>(list.maxColumnNameLen, column.name.size());
         list.maxColumnTypeLen =
             std::max<int>(list.maxColumnTypeLen, column.typeName.size() + column.size.size() + 3);
         if (logColumns)
-            job.log(job.alias + QStringLiteral(": ") + record.name() + QStringLiteral(": Column ") +
+            job.Log(job.alias + QStringLiteral(": ") + record.Name() + QStringLiteral(": Column ") +
                     column.name + QStringLiteral(" loaded."));
         list.columns.push_back(std::move(column));
     }

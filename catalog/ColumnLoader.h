@@ -31,7 +31,7 @@ private:
         Failed,
         Stopped // the columns read so far are kept
     };
-    Outcome fetchColumns(const LoadJob& job, const ObjectRecord& record, ColumnList& list) const;
+    Outcome FetchColumns(const LoadJob& job, const ObjectRecord& record, ColumnList& list) const;
 
     const CatalogConnection& m_connection;
 };

@@ -96,7 +96,7 @@ template <typename Keep> QString joinKept(const QString& text, Keep keep)
 
 } // namespace
 
-QString ConnectString::extractAttribute(const QString& text, const QString& key)
+QString ConnectString::ExtractAttribute(const QString& text, const QString& key)
 {
     const qsizetype found = text.indexOf(key);
     if (found < 0)
@@ -104,7 +104,7 @@ QString ConnectString::extractAttribute(const QString& text, const QString& key)
     return text.mid(found + key.size()).section(QLatin1Char(';'), 0, 0).toUpper();
 }
 
-std::optional<QString> ConnectString::attributeValue(const QString& text, const QString& keyword)
+std::optional<QString> ConnectString::AttributeValue(const QString& text, const QString& keyword)
 {
     for (const Attribute& attribute : splitAttributes(text)) {
         if (attribute.keyword.compare(keyword, Qt::CaseInsensitive) == 0)
@@ -113,14 +113,14 @@ std::optional<QString> ConnectString::attributeValue(const QString& text, const 
     return std::nullopt;
 }
 
-QString ConnectString::withoutPassword(const QString& text)
+QString ConnectString::WithoutPassword(const QString& text)
 {
     return joinKept(text, [](const Attribute& attribute) {
         return !isOneOf(attribute.keyword, {"PWD", "PASSWORD"});
     });
 }
 
-QString ConnectString::withCredentials(const QString& text, const QString& user, const QString& password)
+QString ConnectString::WithCredentials(const QString& text, const QString& user, const QString& password)
 {
     QString result = joinKept(text, [](const Attribute& attribute) {
         return !attribute.keyword.isEmpty() && !isOneOf(attribute.keyword, {"UID", "PWD", "PASSWORD"});
@@ -128,38 +128,38 @@ QString ConnectString::withCredentials(const QString& text, const QString& user,
     if (!result.isEmpty() && !result.endsWith(QLatin1Char(';')))
         result += QLatin1Char(';');
     if (!user.isEmpty())
-        result += QStringLiteral("UID=") + quoteValue(user) + QLatin1Char(';');
-    return result + QStringLiteral("PWD=") + quoteValue(password);
+        result += QStringLiteral("UID=") + QuoteValue(user) + QLatin1Char(';');
+    return result + QStringLiteral("PWD=") + QuoteValue(password);
 }
 
-QString ConnectString::withAttribute(const QString& text, const QString& keyword, const QString& value)
+QString ConnectString::WithAttribute(const QString& text, const QString& keyword, const QString& value)
 {
     QString result = joinKept(text, [&keyword](const Attribute& attribute) {
         return !attribute.keyword.isEmpty() && attribute.keyword.compare(keyword, Qt::CaseInsensitive) != 0;
     });
     if (!result.isEmpty() && !result.endsWith(QLatin1Char(';')))
         result += QLatin1Char(';');
-    return result + keyword + QLatin1Char('=') + quoteValue(value);
+    return result + keyword + QLatin1Char('=') + QuoteValue(value);
 }
 
-QString ConnectString::firstAttributeValue(const QString& text)
+QString ConnectString::FirstAttributeValue(const QString& text)
 {
     const QString segment = text.section(QLatin1Char(';'), 0, 0);
     const qsizetype equals = segment.indexOf(QLatin1Char('='));
     return equals < 0 ? segment : segment.mid(equals + 1);
 }
 
-QString ConnectString::quoteValue(const QString& value)
+QString ConnectString::QuoteValue(const QString& value)
 {
     static const QString special = QStringLiteral(";{} \t");
     for (const QChar c : value) {
         if (special.contains(c))
-            return bracedValue(value);
+            return BracedValue(value);
     }
     return value;
 }
 
-QString ConnectString::bracedValue(const QString& value)
+QString ConnectString::BracedValue(const QString& value)
 {
     QString escaped = value;
     escaped.replace(QLatin1Char('}'), QStringLiteral("}}"));

@@ -23,7 +23,7 @@ public:
     }
     Environment(const Environment&) = delete;
     Environment& operator=(const Environment&) = delete;
-    SQLHENV handle() const { return m_henv; }
+    SQLHENV Handle() const { return m_henv; }
 
 private:
     SQLHENV m_henv = SQL_NULL_HENV;
@@ -69,16 +69,16 @@ QString descriptionAttribute(const SQLCHAR* attributes, std::size_t size)
 
 } // namespace
 
-QList<DataSourceInfo> DataSourceCatalog::dataSources()
+QList<DataSourceInfo> DataSourceCatalog::DataSources()
 {
     Environment environment;
     QList<DataSourceInfo> sources;
-    appendSources(environment.handle(), SQL_FETCH_FIRST_USER, false, sources);
-    appendSources(environment.handle(), SQL_FETCH_FIRST_SYSTEM, true, sources);
+    appendSources(environment.Handle(), SQL_FETCH_FIRST_USER, false, sources);
+    appendSources(environment.Handle(), SQL_FETCH_FIRST_SYSTEM, true, sources);
     return sources;
 }
 
-QList<DriverInfo> DataSourceCatalog::drivers()
+QList<DriverInfo> DataSourceCatalog::Drivers()
 {
     Environment environment;
     QList<DriverInfo> drivers;
@@ -88,7 +88,7 @@ QList<DriverInfo> DataSourceCatalog::drivers()
         SQLCHAR attributes[4096] = {};
         SQLSMALLINT nameLength = 0;
         SQLSMALLINT attributesLength = 0;
-        const SQLRETURN rc = SQLDrivers(environment.handle(), direction, name, sizeof name, &nameLength,
+        const SQLRETURN rc = SQLDrivers(environment.Handle(), direction, name, sizeof name, &nameLength,
                                         attributes, sizeof attributes, &attributesLength);
         if (!IsSuccess(rc))
             break;
@@ -99,17 +99,17 @@ QList<DriverInfo> DataSourceCatalog::drivers()
     return drivers;
 }
 
-QString DataSourceCatalog::connectStringForDataSource(const QString& name)
+QString DataSourceCatalog::ConnectStringForDataSource(const QString& name)
 {
     // Blanks are common in data source names and fine unbraced; only the separators need braces.
     const bool needsBraces =
         name.contains(QLatin1Char(';')) || name.contains(QLatin1Char('{')) || name.contains(QLatin1Char('}'));
-    return QStringLiteral("DSN=") + (needsBraces ? ConnectString::bracedValue(name) : name);
+    return QStringLiteral("DSN=") + (needsBraces ? ConnectString::BracedValue(name) : name);
 }
 
-QString DataSourceCatalog::connectStringForDriver(const QString& name)
+QString DataSourceCatalog::ConnectStringForDriver(const QString& name)
 {
-    return QStringLiteral("DRIVER=") + ConnectString::bracedValue(name) + QLatin1Char(';');
+    return QStringLiteral("DRIVER=") + ConnectString::BracedValue(name) + QLatin1Char(';');
 }
 
 } // namespace velkaro

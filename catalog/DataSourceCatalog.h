@@ -23,12 +23,12 @@ class DataSourceCatalog final
 {
 public:
     // User data sources first, then system ones, each in the driver manager's order.
-    static QList<DataSourceInfo> dataSources();
-    static QList<DriverInfo> drivers();
+    static QList<DataSourceInfo> DataSources();
+    static QList<DriverInfo> Drivers();
 
     // The input connect strings the dialog hands to the session.
-    static QString connectStringForDataSource(const QString& name);
-    static QString connectStringForDriver(const QString& name);
+    static QString ConnectStringForDataSource(const QString& name);
+    static QString ConnectStringForDriver(const QString& name);
 };
 
 } // namespace velkaro

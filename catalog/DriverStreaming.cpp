@@ -70,11 +70,11 @@ DriverStreaming DriverStreaming::For(const QString& driverName, const QString& d
     return streaming;
 }
 
-QString DriverStreaming::appliedTo(const QString& connectString) const
+QString DriverStreaming::AppliedTo(const QString& connectString) const
 {
     QString text = connectString;
     for (const auto& [keyword, value] : m_attributes)
-        text = ConnectString::withAttribute(text, keyword, value);
+        text = ConnectString::WithAttribute(text, keyword, value);
     return text;
 }
 

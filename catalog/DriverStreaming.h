@@ -27,14 +27,14 @@ public:
 
     static DriverStreaming For(const QString& driverName, const QString& driverVersion);
 
-    RowReading reading() const { return m_reading; }
+    RowReading Reading() const { return m_reading; }
     // Rows a fetch brings into the bound buffers: more than one only where the driver is known to
     // read a long value of any row of the block again (positioned SQLGetData).
-    int rowsPerFetch() const { return m_rowsPerFetch; }
+    int RowsPerFetch() const { return m_rowsPerFetch; }
     // True when the connection must be made again with attributes of ours.
-    bool changesConnection() const { return !m_attributes.isEmpty(); }
+    bool ChangesConnection() const { return !m_attributes.isEmpty(); }
     // The connect string with these attributes, each replacing any the user had.
-    QString appliedTo(const QString& connectString) const;
+    QString AppliedTo(const QString& connectString) const;
 
     // "03.01.0017" or "3.1.17" as one comparable number; 0 when it is not a version.
     static int VersionNumber(const QString& version);

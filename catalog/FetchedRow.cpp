@@ -51,7 +51,7 @@ void FetchedRow::Begin(qsizetype columns)
 }
 
 // Each value is written straight behind the one before: no copy per value.
-char* FetchedRow::nextSlot()
+char* FetchedRow::NextSlot()
 {
     if (m_filled > 0) {
         std::memcpy(m_buffer.get() + m_size, kValueSeparator.data(), kValueSeparator.size());
@@ -60,7 +60,7 @@ char* FetchedRow::nextSlot()
     return m_buffer.get() + m_size;
 }
 
-void FetchedRow::endValue(qsizetype length)
+void FetchedRow::EndValue(qsizetype length)
 {
     m_values[size_t(m_filled)] = {m_size, length};
     m_size += length;
@@ -72,21 +72,21 @@ void FetchedRow::Append(const char* bytes, qsizetype length)
     if (m_filled >= m_columns)
         return;
     length = std::clamp<qsizetype>(length, 0, kValueBytes - 1);
-    char* const slot = nextSlot();
+    char* const slot = NextSlot();
     if (length > 0)
         std::memcpy(slot, bytes, size_t(length));
-    endValue(length);
+    EndValue(length);
 }
 
 void FetchedRow::ReadInto(SQLHSTMT statement, SQLUSMALLINT column)
 {
     if (m_filled >= m_columns)
         return;
-    char* const slot = nextSlot();
+    char* const slot = NextSlot();
     SQLLEN indicator = 0;
     const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, slot, kValueBytes, &indicator);
     const bool hasValue = IsSuccess(rc) && indicator != SQL_NULL_DATA;
-    endValue(hasValue ? writtenLength(slot, indicator) : 0);
+    EndValue(hasValue ? writtenLength(slot, indicator) : 0);
 }
 
 void FetchedRow::TextInto(QString& text) const

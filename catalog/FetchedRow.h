@@ -34,8 +34,8 @@ public:
     void TextInto(QString& text) const;
 
 private:
-    char* nextSlot();
-    void endValue(qsizetype length);
+    char* NextSlot();
+    void EndValue(qsizetype length);
 
     struct Value
     {

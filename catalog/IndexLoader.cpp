@@ -27,47 +27,47 @@ QString uniquenessText(int nonUnique)
 
 void IndexLoader::Load(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record) const
 {
-    if (job.stopRequested("indexes"))
+    if (job.StopRequested("indexes"))
         return;
-    record.setIndexes({});
-    const CatalogSettings settings = job.host->catalogSettings();
+    record.SetIndexes({});
+    const CatalogSettings settings = job.host->GetCatalogSettings();
     if (!job.explicitLoad && settings.racol)
         return;
     if (!settings.oind) {
         if (settings.lany)
-            job.log(record.type() + QLatin1Char(' ') + record.name() +
+            job.Log(record.Type() + QLatin1Char(' ') + record.Name() +
                     QStringLiteral(" indexes skipped by user choice."));
         return;
     }
-    OdbcStatement statement(m_connection.hdbc());
-    if (!statement.isValid())
+    OdbcStatement statement(m_connection.Hdbc());
+    if (!statement.IsValid())
         return;
-    if (!IsSuccess(CallStatistics(statement, record.objectName()))) {
-        m_connection.reportError(statement.handle());
+    if (!IsSuccess(CallStatistics(statement, record.GetObjectName()))) {
+        m_connection.ReportError(statement.Handle());
         return;
     }
     IndexList list;
-    readRows(job, objectNode, record, statement, list);
-    record.setIndexes(std::move(list));
+    ReadRows(job, objectNode, record, statement, list);
+    record.SetIndexes(std::move(list));
 }
 
-void IndexLoader::readRows(const LoadJob& job, CatalogNode objectNode, const ObjectRecord& record,
+void IndexLoader::ReadRows(const LoadJob& job, CatalogNode objectNode, const ObjectRecord& record,
                            OdbcStatement& statement, IndexList& list) const
 {
-    const CatalogSettings settings = job.host->catalogSettings();
+    const CatalogSettings settings = job.host->GetCatalogSettings();
     QString previousName;
     // Rows arrive ordered by uniqueness, type and index name, so an index's rows are neighbours.
-    for (SQLRETURN rc = statement.fetch(); rc != SQL_NO_DATA; rc = statement.fetch()) {
+    for (SQLRETURN rc = statement.Fetch(); rc != SQL_NO_DATA; rc = statement.Fetch()) {
         if (!IsSuccess(rc)) {
-            m_connection.reportError(statement.handle());
+            m_connection.ReportError(statement.Handle());
             return;
         }
-        if (job.stopRequested("indexes"))
+        if (job.StopRequested("indexes"))
             return;
-        const int nonUnique = statement.numberOr(StatNonUnique, -1);
-        const QString indexName = statement.text(StatIndexName);
+        const int nonUnique = statement.NumberOr(StatNonUnique, -1);
+        const QString indexName = statement.Text(StatIndexName);
         // The table's own statistics row is no index; a row without an index name has nothing to join.
-        if (statement.numberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT || indexName.isEmpty())
+        if (statement.NumberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT || indexName.isEmpty())
             continue;
         if (indexName != previousName) {
             previousName = indexName;
@@ -75,22 +75,22 @@ void IndexLoader::readRows(const LoadJob& job, CatalogNode objectNode, const Obj
             list.maxIndexNameLen = std::max<int>(list.maxIndexNameLen, indexName.size());
             if (!job.host->InsertIndexNode(objectNode, indexName)) {
                 if (settings.lany)
-                    job.log(QStringLiteral("Error adding index ") + indexName +
+                    job.Log(QStringLiteral("Error adding index ") + indexName +
                             QStringLiteral(" to view, terminating indexes retrieval for table ") +
-                            record.name());
+                            record.Name());
                 return;
             }
             if (!settings.oindcol && settings.lany)
-                job.log(QStringLiteral("INDEX ") + record.name() + QLatin1Char('.') + indexName +
+                job.Log(QStringLiteral("INDEX ") + record.Name() + QLatin1Char('.') + indexName +
                         QStringLiteral(" columns skipped by user choice."));
         }
         if (!settings.oindcol)
             continue;
-        const QString columnName = statement.text(StatColumnName);
+        const QString columnName = statement.Text(StatColumnName);
         list.indexes.back().columnNames.append(columnName);
         list.maxIndexNameLen = std::max<int>(list.maxIndexNameLen, columnName.size());
         if (settings.lind)
-            job.log(job.alias + QStringLiteral(": ") + record.name() + QStringLiteral(": ") + indexName +
+            job.Log(job.alias + QStringLiteral(": ") + record.Name() + QStringLiteral(": ") + indexName +
                     QStringLiteral(": Index Column ") + columnName + QStringLiteral(" loaded."));
     }
 }

@@ -19,7 +19,7 @@ public:
     void Load(const LoadJob& job, CatalogNode objectNode, ObjectRecord& record) const;
 
 private:
-    void readRows(const LoadJob& job, CatalogNode objectNode, const ObjectRecord& record,
+    void ReadRows(const LoadJob& job, CatalogNode objectNode, const ObjectRecord& record,
                   OdbcStatement& statement, IndexList& list) const;
 
     const CatalogConnection& m_connection;

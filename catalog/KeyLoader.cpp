@@ -9,19 +9,19 @@ namespace velkaro {
 
 std::vector<PrimaryKeyRecord> KeyLoader::LoadPrimaryKeys(const ObjectName& table) const
 {
-    OdbcStatement statement(m_connection.hdbc());
-    if (!statement.isValid())
+    OdbcStatement statement(m_connection.Hdbc());
+    if (!statement.IsValid())
         return {};
     if (!IsSuccess(CallPrimaryKeys(statement, table))) {
-        m_connection.reportError(statement.handle());
+        m_connection.ReportError(statement.Handle());
         return {};
     }
     std::vector<PrimaryKeyRecord> keys;
-    while (IsSuccess(statement.fetch())) {
+    while (IsSuccess(statement.Fetch())) {
         PrimaryKeyRecord key;
-        key.columnName = statement.text(PkColumnName);
-        key.keySeq = statement.numberOr(PkKeySeq, 0);
-        key.keyName = statement.text(PkName);
+        key.columnName = statement.Text(PkColumnName);
+        key.keySeq = statement.NumberOr(PkKeySeq, 0);
+        key.keyName = statement.Text(PkName);
         keys.push_back(std::move(key));
     }
     return keys;
@@ -29,23 +29,23 @@ std::vector<PrimaryKeyRecord> KeyLoader::LoadPrimaryKeys(const ObjectName& table
 
 std::vector<ReferenceRecord> KeyLoader::LoadReferences(const ObjectName& table, bool asReferencingTable) const
 {
-    OdbcStatement statement(m_connection.hdbc());
-    if (!statement.isValid())
+    OdbcStatement statement(m_connection.Hdbc());
+    if (!statement.IsValid())
         return {};
     const ObjectName open;
     const SQLRETURN rc = asReferencingTable ? CallForeignKeys(statement, open, table)
                                             : CallForeignKeys(statement, table, open);
     if (!IsSuccess(rc)) {
-        m_connection.reportError(statement.handle());
+        m_connection.ReportError(statement.Handle());
         return {};
     }
     std::vector<ReferenceRecord> references;
-    while (IsSuccess(statement.fetch())) {
+    while (IsSuccess(statement.Fetch())) {
         ReferenceRecord reference;
-        const QString primaryTable = statement.text(FkPkTableName);
-        reference.primaryColumn = statement.text(FkPkColumnName);
-        const QString foreignTable = statement.text(FkFkTableName);
-        reference.foreignColumn = statement.text(FkFkColumnName);
+        const QString primaryTable = statement.Text(FkPkTableName);
+        reference.primaryColumn = statement.Text(FkPkColumnName);
+        const QString foreignTable = statement.Text(FkFkTableName);
+        reference.foreignColumn = statement.Text(FkFkColumnName);
         reference.otherTable = asReferencingTable ? primaryTable : foreignTable;
         references.push_back(std::move(reference));
     }

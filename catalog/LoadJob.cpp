@@ -2,17 +2,17 @@
 
 namespace velkaro {
 
-bool LoadJob::stopRequested(const char* what) const
+bool LoadJob::StopRequested(const char* what) const
 {
-    if (!host->terminateRequested())
+    if (!host->TerminateRequested())
         return false;
     if (inUse)
         inUse->store(0);
-    log(QStringLiteral("Working thread terminated while retrieving %1.").arg(QLatin1String(what)));
+    Log(QStringLiteral("Working thread terminated while retrieving %1.").arg(QLatin1String(what)));
     return true;
 }
 
-void LoadJob::log(const QString& message) const
+void LoadJob::Log(const QString& message) const
 {
     host->WriteLog(message);
 }

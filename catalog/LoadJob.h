@@ -25,8 +25,8 @@ struct LoadJob
 
     // When the host asks the workers to stop: releases the database, logs
     // "Working thread terminated while retrieving <what>." and returns true.
-    bool stopRequested(const char* what) const;
-    void log(const QString& message) const;
+    bool StopRequested(const char* what) const;
+    void Log(const QString& message) const;
 };
 
 } // namespace velkaro

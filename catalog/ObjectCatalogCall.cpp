@@ -19,16 +19,16 @@ ObjectCatalogCall ObjectCatalogCall::Open(OdbcStatement& statement, const QStrin
                                           const std::function<SQLRETURN(const QString& owner)>& call)
 {
     ObjectCatalogCall result;
-    if (!statement.isValid()) {
+    if (!statement.IsValid()) {
         result.firstFetch = SQL_ERROR;
         return result;
     }
     for (qsizetype i = 0; i < owners.size(); ++i) {
-        statement.closeCursor();
+        statement.CloseCursor();
         if (!IsSuccess(call(owners.at(i))))
             continue;
         result.succeeded = true;
-        result.firstFetch = statement.fetch();
+        result.firstFetch = statement.Fetch();
         if (result.firstFetch != SQL_NO_DATA)
             break;
     }

@@ -29,78 +29,78 @@ bool ObjectListLoader::Keeps(const CatalogSettings& settings, const QString& typ
 
 void ObjectListLoader::Load(const LoadJob& job) const
 {
-    if (!releasePrevious(job))
+    if (!ReleasePrevious(job))
         return;
-    OdbcStatement statement(m_connection.hdbc());
-    if (!statement.isValid())
+    OdbcStatement statement(m_connection.Hdbc());
+    if (!statement.IsValid())
         return;
     QByteArray owner;
-    if (job.ownerOnly && !m_connection.uid().isEmpty())
-        owner = m_connection.pattern(m_connection.uid());
-    const SQLRETURN rc = SQLTables(statement.handle(), nullptr, 0, OdbcStatement::argument(owner),
-                                   OdbcStatement::argumentLength(owner), nullptr, 0, nullptr, 0);
+    if (job.ownerOnly && !m_connection.Uid().isEmpty())
+        owner = m_connection.Pattern(m_connection.Uid());
+    const SQLRETURN rc = SQLTables(statement.Handle(), nullptr, 0, OdbcStatement::Argument(owner),
+                                   OdbcStatement::ArgumentLength(owner), nullptr, 0, nullptr, 0);
     if (!IsSuccess(rc)) {
-        m_connection.reportError(statement.handle());
+        m_connection.ReportError(statement.Handle());
     } else {
         // A row that arrives with a warning (a long name, say) is still an object.
-        while (IsSuccess(statement.fetch())) {
-            if (takeRow(job, statement) == RowResult::End)
+        while (IsSuccess(statement.Fetch())) {
+            if (TakeRow(job, statement) == RowResult::End)
                 return;
         }
     }
     job.host->RepaintTree();
 }
 
-bool ObjectListLoader::releasePrevious(const LoadJob& job) const
+bool ObjectListLoader::ReleasePrevious(const LoadJob& job) const
 {
-    for (const auto& record : m_objects.snapshot()) {
-        if (job.stopRequested("objects"))
+    for (const auto& record : m_objects.Snapshot()) {
+        if (job.StopRequested("objects"))
             return false;
-        record->clearDetails();
+        record->ClearDetails();
     }
-    m_objects.clear();
+    m_objects.Clear();
     return true;
 }
 
-ObjectListLoader::RowResult ObjectListLoader::takeRow(const LoadJob& job, OdbcStatement& statement) const
+ObjectListLoader::RowResult ObjectListLoader::TakeRow(const LoadJob& job, OdbcStatement& statement) const
 {
-    if (job.stopRequested("objects"))
+    if (job.StopRequested("objects"))
         return RowResult::End;
-    const QString qualifier = statement.text(TablesQualifier);
-    const QString owner = statement.text(TablesOwner);
-    const QString name = statement.text(TablesName);
-    const QString type = statement.text(TablesType);
-    const CatalogSettings settings = job.host->catalogSettings();
+    const QString qualifier = statement.Text(TablesQualifier);
+    const QString owner = statement.Text(TablesOwner);
+    const QString name = statement.Text(TablesName);
+    const QString type = statement.Text(TablesType);
+    const CatalogSettings settings = job.host->GetCatalogSettings();
     if (!Keeps(settings, type)) {
         if (settings.lany)
-            job.log(type + QLatin1Char(' ') + name + QStringLiteral(" skipped by user choice."));
+            job.Log(type + QLatin1Char(' ') + name + QStringLiteral(" skipped by user choice."));
         return RowResult::Next;
     }
-    auto record = std::make_shared<ObjectRecord>(name, owner, type, qualifier, statement.text(TablesRemarks));
-    m_objects.append(record);
+    auto record = std::make_shared<ObjectRecord>(name, owner, type, qualifier, statement.Text(TablesRemarks));
+    m_objects.Append(record);
     const CatalogNode node = job.host->InsertObjectNode(job.databaseNode, name, type);
     if (!node) {
         if (settings.lany)
-            job.log(QStringLiteral("Error adding object ") + type + QLatin1Char(' ') + name +
+            job.Log(QStringLiteral("Error adding object ") + type + QLatin1Char(' ') + name +
                     QStringLiteral(" to view, terminating object retrieval."));
         return RowResult::End;
     }
     if (settings.lobj)
-        job.log(job.alias + QStringLiteral(": Object ") + name + QStringLiteral(" loaded."));
-    return loadDetails(job, node, *record);
+        job.Log(job.alias + QStringLiteral(": Object ") + name + QStringLiteral(" loaded."));
+    return LoadDetails(job, node, *record);
 }
 
-ObjectListLoader::RowResult ObjectListLoader::loadDetails(const LoadJob& job, CatalogNode node,
+ObjectListLoader::RowResult ObjectListLoader::LoadDetails(const LoadJob& job, CatalogNode node,
                                                           ObjectRecord& record) const
 {
-    const QString& type = record.type();
+    const QString& type = record.Type();
     if (type != QLatin1String("SEQUENCE"))
         ColumnLoader(m_connection).Load(job, node, record);
-    if (job.stopRequested("objects"))
+    if (job.StopRequested("objects"))
         return RowResult::End;
     if (type == QLatin1String("TABLE") || type == QLatin1String("SYSTEM TABLE")) {
         IndexLoader(m_connection).Load(job, node, record);
-        if (job.stopRequested("objects"))
+        if (job.StopRequested("objects"))
             return RowResult::End;
     }
     return RowResult::Next;

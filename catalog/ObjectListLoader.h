@@ -34,9 +34,9 @@ private:
         End // stopped, or the tree refused a node: the statement is dropped without a repaint
     };
 
-    bool releasePrevious(const LoadJob& job) const;
-    RowResult takeRow(const LoadJob& job, OdbcStatement& statement) const;
-    RowResult loadDetails(const LoadJob& job, CatalogNode node, ObjectRecord& record) const;
+    bool ReleasePrevious(const LoadJob& job) const;
+    RowResult TakeRow(const LoadJob& job, OdbcStatement& statement) const;
+    RowResult LoadDetails(const LoadJob& job, CatalogNode node, ObjectRecord& record) const;
 
     const CatalogConnection& m_connection;
     RecordList<ObjectRecord>& m_objects;

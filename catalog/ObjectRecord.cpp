@@ -20,33 +20,33 @@ ObjectRecord::ObjectRecord(QString name, QString owner, QString type, QString qu
       m_indexes(emptyList<IndexList>())
 {}
 
-std::shared_ptr<const ColumnList> ObjectRecord::columns() const
+std::shared_ptr<const ColumnList> ObjectRecord::Columns() const
 {
     std::lock_guard lock(m_mutex);
     return m_columns;
 }
 
-std::shared_ptr<const IndexList> ObjectRecord::indexes() const
+std::shared_ptr<const IndexList> ObjectRecord::Indexes() const
 {
     std::lock_guard lock(m_mutex);
     return m_indexes;
 }
 
-void ObjectRecord::setColumns(ColumnList columns)
+void ObjectRecord::SetColumns(ColumnList columns)
 {
     auto published = std::make_shared<const ColumnList>(std::move(columns));
     std::lock_guard lock(m_mutex);
     m_columns.swap(published);
 }
 
-void ObjectRecord::setIndexes(IndexList indexes)
+void ObjectRecord::SetIndexes(IndexList indexes)
 {
     auto published = std::make_shared<const IndexList>(std::move(indexes));
     std::lock_guard lock(m_mutex);
     m_indexes.swap(published);
 }
 
-void ObjectRecord::clearDetails()
+void ObjectRecord::ClearDetails()
 {
     std::lock_guard lock(m_mutex);
     m_columns = emptyList<ColumnList>();

@@ -21,19 +21,19 @@ public:
     ObjectRecord(const ObjectRecord&) = delete;
     ObjectRecord& operator=(const ObjectRecord&) = delete;
 
-    const QString& name() const { return m_name; }
-    const QString& owner() const { return m_owner; }
-    const QString& type() const { return m_type; }
-    const QString& qualifier() const { return m_qualifier; }
-    const QString& remarks() const { return m_remarks; }
-    ObjectName objectName() const { return {m_qualifier, m_owner, m_name}; }
+    const QString& Name() const { return m_name; }
+    const QString& Owner() const { return m_owner; }
+    const QString& Type() const { return m_type; }
+    const QString& Qualifier() const { return m_qualifier; }
+    const QString& Remarks() const { return m_remarks; }
+    ObjectName GetObjectName() const { return {m_qualifier, m_owner, m_name}; }
 
-    std::shared_ptr<const ColumnList> columns() const;
-    std::shared_ptr<const IndexList> indexes() const;
-    void setColumns(ColumnList columns);
-    void setIndexes(IndexList indexes);
+    std::shared_ptr<const ColumnList> Columns() const;
+    std::shared_ptr<const IndexList> Indexes() const;
+    void SetColumns(ColumnList columns);
+    void SetIndexes(IndexList indexes);
     // Drops both lists (a refresh releases the details of the objects it replaces).
-    void clearDetails();
+    void ClearDetails();
 
 private:
     const QString m_name;

@@ -27,22 +27,22 @@ OdbcStatement::~OdbcStatement()
         SQLFreeStmt(m_handle, SQL_DROP);
 }
 
-SQLRETURN OdbcStatement::fetch()
+SQLRETURN OdbcStatement::Fetch()
 {
     return StatementCancel::Run(m_cancel, m_handle, [this] { return SQLFetch(m_handle); });
 }
 
-SQLRETURN OdbcStatement::call(const std::function<SQLRETURN()>& catalogCall)
+SQLRETURN OdbcStatement::Call(const std::function<SQLRETURN()>& catalogCall)
 {
     return StatementCancel::Run(m_cancel, m_handle, catalogCall);
 }
 
-void OdbcStatement::closeCursor()
+void OdbcStatement::CloseCursor()
 {
     SQLFreeStmt(m_handle, SQL_CLOSE);
 }
 
-QString OdbcStatement::text(SQLUSMALLINT column)
+QString OdbcStatement::Text(SQLUSMALLINT column)
 {
     QByteArray value;
     for (;;) {
@@ -63,7 +63,7 @@ QString OdbcStatement::text(SQLUSMALLINT column)
     return QString::fromUtf8(value);
 }
 
-std::optional<int> OdbcStatement::number(SQLUSMALLINT column)
+std::optional<int> OdbcStatement::Number(SQLUSMALLINT column)
 {
     SQLINTEGER value = 0;
     SQLLEN indicator = 0;
@@ -73,12 +73,12 @@ std::optional<int> OdbcStatement::number(SQLUSMALLINT column)
     return static_cast<int>(value);
 }
 
-SQLCHAR* OdbcStatement::argument(QByteArray& value)
+SQLCHAR* OdbcStatement::Argument(QByteArray& value)
 {
     return value.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(value.data());
 }
 
-SQLSMALLINT OdbcStatement::argumentLength(const QByteArray& value)
+SQLSMALLINT OdbcStatement::ArgumentLength(const QByteArray& value)
 {
     return value.isEmpty() ? 0 : SQL_NTS;
 }

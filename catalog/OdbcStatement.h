@@ -22,22 +22,22 @@ public:
     OdbcStatement(const OdbcStatement&) = delete;
     OdbcStatement& operator=(const OdbcStatement&) = delete;
 
-    bool isValid() const { return m_handle != SQL_NULL_HSTMT; }
-    SQLHSTMT handle() const { return m_handle; }
+    bool IsValid() const { return m_handle != SQL_NULL_HSTMT; }
+    SQLHSTMT Handle() const { return m_handle; }
 
-    SQLRETURN fetch();
+    SQLRETURN Fetch();
     // A catalog call on the handle (SQLTables, SQLColumns ...).
-    SQLRETURN call(const std::function<SQLRETURN()>& catalogCall);
+    SQLRETURN Call(const std::function<SQLRETURN()>& catalogCall);
     // Closes the open result so the handle can run another catalog call.
-    void closeCursor();
+    void CloseCursor();
 
-    QString text(SQLUSMALLINT column);
-    std::optional<int> number(SQLUSMALLINT column);
-    int numberOr(SQLUSMALLINT column, int whenNull) { return number(column).value_or(whenNull); }
+    QString Text(SQLUSMALLINT column);
+    std::optional<int> Number(SQLUSMALLINT column);
+    int NumberOr(SQLUSMALLINT column, int whenNull) { return Number(column).value_or(whenNull); }
 
     // A name argument of a catalog call: null with length 0 when empty ("not given").
-    static SQLCHAR* argument(QByteArray& value);
-    static SQLSMALLINT argumentLength(const QByteArray& value);
+    static SQLCHAR* Argument(QByteArray& value);
+    static SQLSMALLINT ArgumentLength(const QByteArray& value);
 
 private:
     SQLHSTMT m_handle = SQL_NULL_HSTMT;

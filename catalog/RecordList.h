@@ -22,19 +22,19 @@ public:
     RecordList(const RecordList&) = delete;
     RecordList& operator=(const RecordList&) = delete;
 
-    std::vector<Pointer> snapshot() const
+    std::vector<Pointer> Snapshot() const
     {
         std::lock_guard lock(m_mutex);
         return m_records;
     }
 
-    void append(Pointer record)
+    void Append(Pointer record)
     {
         std::lock_guard lock(m_mutex);
         m_records.push_back(std::move(record));
     }
 
-    void clear()
+    void Clear()
     {
         std::vector<Pointer> released;
         {
@@ -51,17 +51,26 @@ public:
     }
 
     // The first record whose name equals name exactly (case-sensitive), or null.
-    Pointer find(const QString& name) const
+    Pointer Find(const QString& name) const
     {
         std::lock_guard lock(m_mutex);
         for (const Pointer& record : m_records) {
-            if (std::invoke(&Record::name, *record) == name)
+            if (NameOf(*record) == name)
                 return record;
         }
         return nullptr;
     }
 
 private:
+    // Catalog objects name themselves through an accessor; plain search records hold a field.
+    static const QString& NameOf(const Record& record)
+    {
+        if constexpr (requires { record.Name(); })
+            return record.Name();
+        else
+            return record.name;
+    }
+
     mutable std::mutex m_mutex;
     std::vector<Pointer> m_records;
 };

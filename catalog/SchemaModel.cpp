@@ -2,10 +2,10 @@
 
 namespace velkaro {
 
-ObjectName SchemaModel::locate(const QString& tableName, const QString& fallbackOwner) const
+ObjectName SchemaModel::Locate(const QString& tableName, const QString& fallbackOwner) const
 {
-    if (const auto record = m_objects.find(tableName))
-        return record->objectName();
+    if (const auto record = m_objects.Find(tableName))
+        return record->GetObjectName();
     return {QString(), fallbackOwner, tableName};
 }
 

@@ -19,12 +19,12 @@ public:
     SchemaModel(const SchemaModel&) = delete;
     SchemaModel& operator=(const SchemaModel&) = delete;
 
-    RecordList<ObjectRecord>& objects() { return m_objects; }
-    const RecordList<ObjectRecord>& objects() const { return m_objects; }
+    RecordList<ObjectRecord>& Objects() { return m_objects; }
+    const RecordList<ObjectRecord>& Objects() const { return m_objects; }
 
     // Where an on-demand query looks for tableName: the first object of that name as the catalog
     // reported it, or, for a name not in the model, the name under fallbackOwner.
-    ObjectName locate(const QString& tableName, const QString& fallbackOwner) const;
+    ObjectName Locate(const QString& tableName, const QString& fallbackOwner) const;
 
 private:
     RecordList<ObjectRecord> m_objects;

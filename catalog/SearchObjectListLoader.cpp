@@ -53,85 +53,85 @@ struct SearchObjectListLoader::Listing
 SearchObjectListResult SearchObjectListLoader::Load(const SearchObjectScope& scope,
                                                     const std::function<bool()>& runStopped) const
 {
-    m_objects.clear();
-    const SQLHDBC hdbc = m_connection.hdbc();
+    m_objects.Clear();
+    const SQLHDBC hdbc = m_connection.Hdbc();
     Listing listing{scope, runStopped, SystemSchemas::ForConnection(hdbc), currentCatalog(hdbc), {}, {}};
-    OdbcStatement statement(hdbc, m_connection.statementCancel());
-    if (!statement.isValid())
+    OdbcStatement statement(hdbc, m_connection.GetStatementCancel());
+    if (!statement.IsValid())
         return listing.result;
     // "%" names every owner; psqlODBC reads an owner left out as the current schema.
     const QByteArray allOwners = usesOwners(hdbc) ? QByteArrayLiteral("%") : QByteArray();
     SQLRETURN rc = SQL_NO_DATA;
-    if (!openList(statement, listing.catalog.toUtf8(), allOwners, QByteArray(), rc) &&
-        !openList(statement, QByteArray(), QByteArray(), QByteArray(), rc)) {
-        m_connection.reportError(statement.handle(), true);
+    if (!OpenList(statement, listing.catalog.toUtf8(), allOwners, QByteArray(), rc) &&
+        !OpenList(statement, QByteArray(), QByteArray(), QByteArray(), rc)) {
+        m_connection.ReportError(statement.Handle(), true);
         return listing.result;
     }
-    if (!readList(statement, rc, listing) || !(scope.systemObjects || scope.named))
+    if (!ReadList(statement, rc, listing) || !(scope.systemObjects || scope.named))
         return listing.result;
     // The server's own objects: in databases of their own where a database is a catalog (a driver
     // with owners has listed every catalog already), and listed by psqlODBC only when their types
     // are asked for. A call that fails adds nothing.
     const bool databasesAreCatalogs = !listing.catalog.isEmpty() && allOwners.isEmpty();
-    if (databasesAreCatalogs && openList(statement, QByteArray(), allOwners, QByteArray(), rc) &&
-        !readList(statement, rc, listing))
+    if (databasesAreCatalogs && OpenList(statement, QByteArray(), allOwners, QByteArray(), rc) &&
+        !ReadList(statement, rc, listing))
         return listing.result;
-    if (openList(statement, QByteArray(), allOwners, QByteArray(kSystemTypes), rc))
-        readList(statement, rc, listing);
+    if (OpenList(statement, QByteArray(), allOwners, QByteArray(kSystemTypes), rc))
+        ReadList(statement, rc, listing);
     return listing.result;
 }
 
-bool SearchObjectListLoader::openList(OdbcStatement& statement, QByteArray catalog, QByteArray owner,
+bool SearchObjectListLoader::OpenList(OdbcStatement& statement, QByteArray catalog, QByteArray owner,
                                       QByteArray types, SQLRETURN& firstFetch) const
 {
-    statement.closeCursor();
-    const SQLRETURN rc = statement.call([&] {
-        return SQLTables(statement.handle(), OdbcStatement::argument(catalog),
-                         OdbcStatement::argumentLength(catalog), OdbcStatement::argument(owner),
-                         OdbcStatement::argumentLength(owner), nullptr, 0, OdbcStatement::argument(types),
-                         OdbcStatement::argumentLength(types));
+    statement.CloseCursor();
+    const SQLRETURN rc = statement.Call([&] {
+        return SQLTables(statement.Handle(), OdbcStatement::Argument(catalog),
+                         OdbcStatement::ArgumentLength(catalog), OdbcStatement::Argument(owner),
+                         OdbcStatement::ArgumentLength(owner), nullptr, 0, OdbcStatement::Argument(types),
+                         OdbcStatement::ArgumentLength(types));
     });
     if (!IsSuccess(rc))
         return false;
-    firstFetch = statement.fetch();
+    firstFetch = statement.Fetch();
     return true;
 }
 
 // False when the run was stopped.
-bool SearchObjectListLoader::readList(OdbcStatement& statement, SQLRETURN rc, Listing& listing) const
+bool SearchObjectListLoader::ReadList(OdbcStatement& statement, SQLRETURN rc, Listing& listing) const
 {
-    for (; IsSuccess(rc); rc = statement.fetch()) {
+    for (; IsSuccess(rc); rc = statement.Fetch()) {
         if (listing.runStopped && listing.runStopped()) {
             listing.result.stopped = true;
             return false;
         }
-        takeRow(statement, listing);
+        TakeRow(statement, listing);
     }
     return true;
 }
 
-bool SearchObjectListLoader::wanted(const SearchObjectRecord& record, const Listing& listing) const
+bool SearchObjectListLoader::Wanted(const SearchObjectRecord& record, const Listing& listing) const
 {
-    if (SystemSchemas::IsSystemType(record.type) || listing.system.contains(record.container()))
+    if (SystemSchemas::IsSystemType(record.type) || listing.system.Contains(record.Container()))
         return listing.scope.systemObjects || (listing.scope.named && listing.scope.named(record));
     // Another database the login can see is another data source.
     return listing.catalog.isEmpty() || record.qualifier.isEmpty() || record.qualifier == listing.catalog;
 }
 
-void SearchObjectListLoader::takeRow(OdbcStatement& statement, Listing& listing) const
+void SearchObjectListLoader::TakeRow(OdbcStatement& statement, Listing& listing) const
 {
     auto record = std::make_shared<SearchObjectRecord>();
-    record->qualifier = statement.text(TablesQualifier);
-    record->owner = statement.text(TablesOwner);
-    record->name = statement.text(TablesName);
-    record->type = statement.text(TablesType).toUpper();
-    if (!wanted(*record, listing) || listing.seen.contains(identity(*record)))
+    record->qualifier = statement.Text(TablesQualifier);
+    record->owner = statement.Text(TablesOwner);
+    record->name = statement.Text(TablesName);
+    record->type = statement.Text(TablesType).toUpper();
+    if (!Wanted(*record, listing) || listing.seen.contains(identity(*record)))
         return;
     listing.seen.insert(identity(*record));
     SearchObjectListResult& result = listing.result;
     result.longestNameLength = std::max<int>(result.longestNameLength, record->name.size());
     ++result.count;
-    m_objects.append(std::move(record));
+    m_objects.Append(std::move(record));
 }
 
 } // namespace velkaro

@@ -48,11 +48,11 @@ public:
 private:
     struct Listing;
 
-    bool openList(OdbcStatement& statement, QByteArray catalog, QByteArray owner, QByteArray types,
+    bool OpenList(OdbcStatement& statement, QByteArray catalog, QByteArray owner, QByteArray types,
                   SQLRETURN& firstFetch) const;
-    bool readList(OdbcStatement& statement, SQLRETURN rc, Listing& listing) const;
-    bool wanted(const SearchObjectRecord& record, const Listing& listing) const;
-    void takeRow(OdbcStatement& statement, Listing& listing) const;
+    bool ReadList(OdbcStatement& statement, SQLRETURN rc, Listing& listing) const;
+    bool Wanted(const SearchObjectRecord& record, const Listing& listing) const;
+    void TakeRow(OdbcStatement& statement, Listing& listing) const;
 
     const CatalogConnection& m_connection;
     RecordList<SearchObjectRecord>& m_objects;

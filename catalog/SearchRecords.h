@@ -33,7 +33,7 @@ struct SearchObjectRecord
 
     // What holds the object: its owner (schema), or its qualifier where the DBMS has no owners
     // and a database is a catalog.
-    const QString& container() const { return owner.isEmpty() ? qualifier : owner; }
+    const QString& Container() const { return owner.isEmpty() ? qualifier : owner; }
 };
 
 } // namespace velkaro

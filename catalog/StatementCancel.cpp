@@ -6,17 +6,17 @@ namespace velkaro {
 
 StatementCancel::~StatementCancel()
 {
-    detach();
+    Detach();
 }
 
-void StatementCancel::attach(SQLHDBC hdbc, bool throughIdleStatement)
+void StatementCancel::Attach(SQLHDBC hdbc, bool throughIdleStatement)
 {
-    detach();
+    Detach();
     if (throughIdleStatement && !SQL_SUCCEEDED(SQLAllocStmt(hdbc, &m_idle)))
         m_idle = SQL_NULL_HSTMT;
 }
 
-void StatementCancel::detach()
+void StatementCancel::Detach()
 {
     if (m_idle != SQL_NULL_HSTMT)
         SQLFreeStmt(m_idle, SQL_DROP);
@@ -37,27 +37,27 @@ void StatementCancel::end()
     m_stopped = false;
 }
 
-void StatementCancel::cancel()
+void StatementCancel::Cancel()
 {
     const std::lock_guard lock(m_mutex);
-    cancelLocked();
+    CancelLocked();
 }
 
-void StatementCancel::stop()
+void StatementCancel::Stop()
 {
     const std::lock_guard lock(m_mutex);
     m_stopped = m_armed;
-    cancelLocked();
+    CancelLocked();
 }
 
-void StatementCancel::cancelLocked()
+void StatementCancel::CancelLocked()
 {
     if (m_current == SQL_NULL_HSTMT)
         return;
     SQLCancel(m_idle != SQL_NULL_HSTMT ? m_idle : m_current);
 }
 
-bool StatementCancel::enter(SQLHSTMT statement)
+bool StatementCancel::Enter(SQLHSTMT statement)
 {
     const std::lock_guard lock(m_mutex);
     if (m_stopped)
@@ -67,7 +67,7 @@ bool StatementCancel::enter(SQLHSTMT statement)
 }
 
 // Waits for a SQLCancel still running on the statement.
-void StatementCancel::leave()
+void StatementCancel::Leave()
 {
     const std::lock_guard lock(m_mutex);
     m_current = SQL_NULL_HSTMT;

@@ -22,18 +22,18 @@ public:
     // After connecting. The SQLite driver closes the statement it cancels without a lock of its
     // own, under the worker; its cancel interrupts the whole connection, so there an idle statement
     // of the same connection is cancelled instead.
-    void attach(SQLHDBC hdbc, bool throughIdleStatement);
+    void Attach(SQLHDBC hdbc, bool throughIdleStatement);
     // Before the connection goes.
-    void detach();
+    void Detach();
 
     // A run begins and ends: stop() is remembered in between.
     void begin();
     void end();
 
     // From any thread: the call in progress, if one.
-    void cancel();
+    void Cancel();
     // The same, and every later call is refused until end().
-    void stop();
+    void Stop();
 
     // The call on the statement, or SQL_ERROR without calling once stopped. A null canceller
     // makes the plain call.
@@ -42,17 +42,17 @@ public:
     {
         if (!cancel)
             return call();
-        if (!cancel->enter(statement))
+        if (!cancel->Enter(statement))
             return SQL_ERROR;
         const SQLRETURN rc = call();
-        cancel->leave();
+        cancel->Leave();
         return rc;
     }
 
 private:
-    bool enter(SQLHSTMT statement);
-    void leave();
-    void cancelLocked();
+    bool Enter(SQLHSTMT statement);
+    void Leave();
+    void CancelLocked();
 
     std::mutex m_mutex;
     SQLHSTMT m_current = SQL_NULL_HSTMT; // guarded by m_mutex

@@ -14,7 +14,7 @@ namespace {
 // A statistic of 0 or NULL is one the driver did not give.
 void takeStatistic(OdbcStatement& statement, SQLUSMALLINT column, int& target)
 {
-    const int value = statement.numberOr(column, 0);
+    const int value = statement.NumberOr(column, 0);
     if (value != 0)
         target = value;
 }
@@ -23,9 +23,9 @@ void takeStatistic(OdbcStatement& statement, SQLUSMALLINT column, int& target)
 template <class Accept>
 bool findRow(const CatalogConnection& connection, OdbcStatement& statement, Accept accept)
 {
-    for (SQLRETURN rc = statement.fetch(); rc != SQL_NO_DATA; rc = statement.fetch()) {
+    for (SQLRETURN rc = statement.Fetch(); rc != SQL_NO_DATA; rc = statement.Fetch()) {
         if (!IsSuccess(rc)) {
-            connection.reportError(statement.handle());
+            connection.ReportError(statement.Handle());
             return false;
         }
         if (accept())
@@ -39,15 +39,15 @@ bool findRow(const CatalogConnection& connection, OdbcStatement& statement, Acce
 std::optional<TableStatistics> StatisticsLoader::LoadTableStatistics(const ObjectName& table) const
 {
     TableStatistics statistics;
-    OdbcStatement statement(m_connection.hdbc());
-    if (!statement.isValid())
+    OdbcStatement statement(m_connection.Hdbc());
+    if (!statement.IsValid())
         return std::nullopt;
     if (!IsSuccess(CallStatistics(statement, table))) {
-        m_connection.reportError(statement.handle());
+        m_connection.ReportError(statement.Handle());
         return std::nullopt;
     }
     const bool found = findRow(m_connection, statement, [&] {
-        if (statement.numberOr(StatType, -1) != SQL_TABLE_STAT)
+        if (statement.NumberOr(StatType, -1) != SQL_TABLE_STAT)
             return false;
         takeStatistic(statement, StatCardinality, statistics.cardinality);
         takeStatistic(statement, StatPages, statistics.pages);
@@ -61,20 +61,20 @@ std::optional<TableStatistics> StatisticsLoader::LoadTableStatistics(const Objec
 IndexStatistics StatisticsLoader::LoadIndexStatistics(const ObjectName& table, const QString& indexName) const
 {
     IndexStatistics statistics;
-    OdbcStatement statement(m_connection.hdbc());
-    if (!statement.isValid())
+    OdbcStatement statement(m_connection.Hdbc());
+    if (!statement.IsValid())
         return statistics;
     if (!IsSuccess(CallStatistics(statement, table))) {
-        m_connection.reportError(statement.handle());
+        m_connection.ReportError(statement.Handle());
         return statistics;
     }
     findRow(m_connection, statement, [&] {
-        const QString name = statement.text(StatIndexName);
-        if (statement.numberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT || name != indexName)
+        const QString name = statement.Text(StatIndexName);
+        if (statement.NumberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT || name != indexName)
             return false;
         takeStatistic(statement, StatCardinality, statistics.cardinality);
         takeStatistic(statement, StatPages, statistics.pages);
-        statistics.filter = statement.text(StatFilter);
+        statistics.filter = statement.Text(StatFilter);
         return true;
     });
     return statistics;

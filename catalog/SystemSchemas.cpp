@@ -28,7 +28,7 @@ SystemSchemas SystemSchemas::ForConnection(SQLHDBC hdbc)
     return ForDbms(QString::fromUtf8(name));
 }
 
-bool SystemSchemas::contains(const QString& container) const
+bool SystemSchemas::Contains(const QString& container) const
 {
     if (container.isEmpty())
         return false;

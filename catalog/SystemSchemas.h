@@ -17,7 +17,7 @@ public:
     static SystemSchemas ForConnection(SQLHDBC hdbc);
 
     // container: the object's owner, or its qualifier where the DBMS has no owners.
-    bool contains(const QString& container) const;
+    bool Contains(const QString& container) const;
     // "SYSTEM TABLE" and "SYSTEM VIEW", whatever schema they are in.
     static bool IsSystemType(const QString& type);
 

@@ -4,11 +4,11 @@
 
 namespace velkaro {
 
-QStringList NumberedValues::read(const ProfileStore& store, const QString& section, int limit)
+QStringList NumberedValues::Read(const ProfileStore& store, const QString& section, int limit)
 {
     QStringList values;
     for (int i = 0; limit < 0 || i < limit; ++i) {
-        const QString value = store.readString(section, QString::number(i), QString());
+        const QString value = store.ReadString(section, QString::number(i), QString());
         if (value.isEmpty())
             return values;
         values.append(value);
@@ -16,15 +16,15 @@ QStringList NumberedValues::read(const ProfileStore& store, const QString& secti
     return values;
 }
 
-bool NumberedValues::write(ProfileStore& store, const QString& section, const QStringList& values)
+bool NumberedValues::Write(ProfileStore& store, const QString& section, const QStringList& values)
 {
     bool written = true;
     int i = 0;
     for (const QString& value : values) {
         if (!value.isEmpty())
-            written = store.writeString(section, QString::number(i++), value) && written;
+            written = store.WriteString(section, QString::number(i++), value) && written;
     }
-    return store.writeString(section, QString::number(i), QString()) && written;
+    return store.WriteString(section, QString::number(i), QString()) && written;
 }
 
 } // namespace velkaro

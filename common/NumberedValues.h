@@ -15,9 +15,9 @@ public:
     NumberedValues() = delete;
 
     // At most limit values when limit is not negative.
-    static QStringList read(const ProfileStore& store, const QString& section, int limit = -1);
+    static QStringList Read(const ProfileStore& store, const QString& section, int limit = -1);
     // The non-empty values renumbered from "0", then one empty value; false when the store failed.
-    static bool write(ProfileStore& store, const QString& section, const QStringList& values);
+    static bool Write(ProfileStore& store, const QString& section, const QStringList& values);
 };
 
 } // namespace velkaro

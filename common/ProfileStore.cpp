@@ -16,7 +16,7 @@ ProfileStore::ProfileStore(const QString& application)
 
 ProfileStore::~ProfileStore() = default;
 
-int ProfileStore::readInt(const QString& section, const QString& name, int defaultValue) const
+int ProfileStore::ReadInt(const QString& section, const QString& name, int defaultValue) const
 {
     const QVariant value = m_settings->value(section + QLatin1Char('/') + name);
     bool ok = false;
@@ -24,31 +24,31 @@ int ProfileStore::readInt(const QString& section, const QString& name, int defau
     return value.isValid() && ok ? number : defaultValue;
 }
 
-QString ProfileStore::readString(const QString& section, const QString& name,
+QString ProfileStore::ReadString(const QString& section, const QString& name,
                                  const QString& defaultValue) const
 {
     const QVariant value = m_settings->value(section + QLatin1Char('/') + name);
     return value.isValid() ? value.toString() : defaultValue;
 }
 
-bool ProfileStore::writeInt(const QString& section, const QString& name, int value)
+bool ProfileStore::WriteInt(const QString& section, const QString& name, int value)
 {
     m_settings->setValue(section + QLatin1Char('/') + name, value);
-    return commit();
+    return Commit();
 }
 
-bool ProfileStore::writeString(const QString& section, const QString& name, const QString& value)
+bool ProfileStore::WriteString(const QString& section, const QString& name, const QString& value)
 {
     m_settings->setValue(section + QLatin1Char('/') + name, value);
-    return commit();
+    return Commit();
 }
 
-QString ProfileStore::fileName() const
+QString ProfileStore::FileName() const
 {
     return m_settings->fileName();
 }
 
-bool ProfileStore::commit()
+bool ProfileStore::Commit()
 {
     m_settings->sync();
     // The store may hold connect strings: keep it private to its owner.

@@ -18,16 +18,16 @@ public:
     ProfileStore(const ProfileStore&) = delete;
     ProfileStore& operator=(const ProfileStore&) = delete;
 
-    int readInt(const QString& section, const QString& name, int defaultValue) const;
-    QString readString(const QString& section, const QString& name, const QString& defaultValue) const;
+    int ReadInt(const QString& section, const QString& name, int defaultValue) const;
+    QString ReadString(const QString& section, const QString& name, const QString& defaultValue) const;
     // Both writes return false when the store could not be written.
-    bool writeInt(const QString& section, const QString& name, int value);
-    bool writeString(const QString& section, const QString& name, const QString& value);
+    bool WriteInt(const QString& section, const QString& name, int value);
+    bool WriteString(const QString& section, const QString& name, const QString& value);
 
-    QString fileName() const;
+    QString FileName() const;
 
 private:
-    bool commit();
+    bool Commit();
 
     std::unique_ptr<QSettings> m_settings;
 };
@@ -39,8 +39,8 @@ struct IntSetting
     const char* name;
     int defaultValue;
 
-    int read(const ProfileStore& store) const { return store.readInt(section, name, defaultValue); }
-    bool write(ProfileStore& store, int value) const { return store.writeInt(section, name, value); }
+    int Read(const ProfileStore& store) const { return store.ReadInt(section, name, defaultValue); }
+    bool Write(ProfileStore& store, int value) const { return store.WriteInt(section, name, value); }
 };
 
 struct StringSetting
@@ -49,13 +49,13 @@ struct StringSetting
     const char* name;
     const char* defaultValue;
 
-    QString read(const ProfileStore& store) const
+    QString Read(const ProfileStore& store) const
     {
-        return store.readString(section, name, QString::fromUtf8(defaultValue));
+        return store.ReadString(section, name, QString::fromUtf8(defaultValue));
     }
-    bool write(ProfileStore& store, const QString& value) const
+    bool Write(ProfileStore& store, const QString& value) const
     {
-        return store.writeString(section, name, value);
+        return store.WriteString(section, name, value);
     }
 };
 

@@ -9,7 +9,7 @@ namespace velkaro {
 RecentStrings::RecentStrings(QString section) : m_section(std::move(section))
 {}
 
-void RecentStrings::remember(const QString& text)
+void RecentStrings::Remember(const QString& text)
 {
     if (text.isEmpty())
         return;
@@ -19,14 +19,14 @@ void RecentStrings::remember(const QString& text)
         m_strings.removeLast();
 }
 
-void RecentStrings::load(const ProfileStore& store)
+void RecentStrings::Load(const ProfileStore& store)
 {
-    m_strings = NumberedValues::read(store, m_section, kMaximumStrings);
+    m_strings = NumberedValues::Read(store, m_section, kMaximumStrings);
 }
 
-bool RecentStrings::save(ProfileStore& store) const
+bool RecentStrings::Save(ProfileStore& store) const
 {
-    return NumberedValues::write(store, m_section, m_strings);
+    return NumberedValues::Write(store, m_section, m_strings);
 }
 
 } // namespace velkaro

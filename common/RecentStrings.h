@@ -16,17 +16,17 @@ public:
 
     explicit RecentStrings(QString section);
 
-    QStringList& strings() { return m_strings; }
-    const QStringList& strings() const { return m_strings; }
-    QString newest() const { return m_strings.isEmpty() ? QString() : m_strings.first(); }
+    QStringList& Strings() { return m_strings; }
+    const QStringList& Strings() const { return m_strings; }
+    QString Newest() const { return m_strings.isEmpty() ? QString() : m_strings.first(); }
 
     // An identical string leaves, the new one goes to the head, the oldest beyond the maximum
     // drops. Letter case makes a different string; an empty one is not kept.
-    void remember(const QString& text);
+    void Remember(const QString& text);
 
-    void load(const ProfileStore& store);
+    void Load(const ProfileStore& store);
     // Non-empty strings renumbered from "0", then one empty value; false when the store failed.
-    bool save(ProfileStore& store) const;
+    bool Save(ProfileStore& store) const;
 
 private:
     QString m_section;

@@ -56,7 +56,7 @@ SignalForwarder::SignalForwarder(QObject* parent) : QObject(parent)
     if (g_signalSockets[0] >= 0)
         return;
     m_ownsSockets = true;
-    if (!install()) {
+    if (!Install()) {
         setHandlers(SIG_DFL);
         closeSockets();
         m_ownsSockets = false;
@@ -73,7 +73,7 @@ SignalForwarder::~SignalForwarder()
     closeSockets();
 }
 
-bool SignalForwarder::install()
+bool SignalForwarder::Install()
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSockets) != 0) {
         g_signalSockets[0] = g_signalSockets[1] = -1;
@@ -91,15 +91,15 @@ bool SignalForwarder::install()
             return false;
     }
     m_notifier = new QSocketNotifier(g_signalSockets[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &SignalForwarder::readSignals);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SignalForwarder::ReadSignals);
     return true;
 }
 
-void SignalForwarder::readSignals()
+void SignalForwarder::ReadSignals()
 {
     unsigned char byte = 0;
     while (::read(g_signalSockets[1], &byte, 1) == 1)
-        emit received(byte);
+        emit Received(byte);
 }
 
 } // namespace velkaro

@@ -20,14 +20,14 @@ public:
     ~SignalForwarder() override;
 
     // False when the socket pair or a handler could not be set up, or another forwarder is live.
-    bool isInstalled() const { return m_notifier != nullptr; }
+    bool IsInstalled() const { return m_notifier != nullptr; }
 
 signals:
-    void received(int signalNumber);
+    void Received(int signalNumber);
 
 private:
-    bool install();
-    void readSignals();
+    bool Install();
+    void ReadSignals();
 
     QSocketNotifier* m_notifier = nullptr;
     bool m_ownsSockets = false;

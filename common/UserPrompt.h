@@ -58,16 +58,16 @@ public:
     virtual ~UserPrompt() = default;
 
     // A message box with an OK button only.
-    virtual void showMessage(const QString& text) = 0;
+    virtual void ShowMessage(const QString& text) = 0;
     // A question with Yes and No buttons; true for Yes.
-    virtual bool askYesNo(const QString& text) = 0;
+    virtual bool AskYesNo(const QString& text) = 0;
     // A save-style chooser; nullopt when cancelled. A name typed without an extension gets the
     // extension of the selected filter (the default suffix when the filter names none).
-    virtual std::optional<SaveFileChoice> chooseSaveFile(const SaveFileRequest& request) = 0;
+    virtual std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) = 0;
     // The "Select Data Source" dialog; an input connect string, nullopt when cancelled.
-    virtual std::optional<QString> chooseDataSource() = 0;
+    virtual std::optional<QString> ChooseDataSource() = 0;
     // The login dialog; nullopt when cancelled.
-    virtual std::optional<LoginAnswer> askLogin(const LoginRequest& request) = 0;
+    virtual std::optional<LoginAnswer> AskLogin(const LoginRequest& request) = 0;
 };
 
 } // namespace velkaro

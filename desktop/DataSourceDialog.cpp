@@ -68,9 +68,9 @@ DataSourceDialog::DataSourceDialog(QWidget* parent) : QDialog(parent)
 QWidget* DataSourceDialog::createDataSourcePage()
 {
     m_dataSources = createList({tr("Name"), tr("Type"), tr("Driver")}, QStringLiteral("dataSources"));
-    for (const DataSourceInfo& source : DataSourceCatalog::dataSources()) {
+    for (const DataSourceInfo& source : DataSourceCatalog::DataSources()) {
         addRow(m_dataSources, {source.name, source.system ? tr("System") : tr("User"), source.driver},
-               DataSourceCatalog::connectStringForDataSource(source.name));
+               DataSourceCatalog::ConnectStringForDataSource(source.name));
     }
     connect(m_dataSources, &QTreeWidget::currentItemChanged, this, &DataSourceDialog::pick);
     connect(m_dataSources, &QTreeWidget::itemActivated, this, &QDialog::accept);
@@ -81,9 +81,9 @@ QWidget* DataSourceDialog::createDriverPage()
 {
     auto* page = new QWidget;
     m_drivers = createList({tr("Driver"), tr("Description")}, QStringLiteral("drivers"));
-    for (const DriverInfo& driver : DataSourceCatalog::drivers())
+    for (const DriverInfo& driver : DataSourceCatalog::Drivers())
         addRow(m_drivers, {driver.name, driver.description},
-               DataSourceCatalog::connectStringForDriver(driver.name));
+               DataSourceCatalog::ConnectStringForDriver(driver.name));
     connect(m_drivers, &QTreeWidget::currentItemChanged, this, &DataSourceDialog::pick);
     // A driver alone rarely connects: the user completes the string below, so no accept on activation.
     connect(m_drivers, &QTreeWidget::itemActivated, this, [this] { m_connectString->setFocus(); });

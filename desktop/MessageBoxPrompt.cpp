@@ -56,19 +56,19 @@ int MessageBoxPrompt::exec(const QString& text, int buttons, int icon)
     return box.exec();
 }
 
-void MessageBoxPrompt::showMessage(const QString& text)
+void MessageBoxPrompt::ShowMessage(const QString& text)
 {
     onInterfaceThread([&] { exec(text, QMessageBox::Ok, QMessageBox::Information); });
 }
 
-bool MessageBoxPrompt::askYesNo(const QString& text)
+bool MessageBoxPrompt::AskYesNo(const QString& text)
 {
     return onInterfaceThread([&] {
         return exec(text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) == QMessageBox::Yes;
     });
 }
 
-std::optional<SaveFileChoice> MessageBoxPrompt::chooseSaveFile(const SaveFileRequest& request)
+std::optional<SaveFileChoice> MessageBoxPrompt::ChooseSaveFile(const SaveFileRequest& request)
 {
     return onInterfaceThread([&]() -> std::optional<SaveFileChoice> {
         QFileDialog dialog(m_parent, request.title, request.initialPath, request.filter);
@@ -95,7 +95,7 @@ std::optional<SaveFileChoice> MessageBoxPrompt::chooseSaveFile(const SaveFileReq
     });
 }
 
-std::optional<QString> MessageBoxPrompt::chooseDataSource()
+std::optional<QString> MessageBoxPrompt::ChooseDataSource()
 {
     return onInterfaceThread([&]() -> std::optional<QString> {
         DataSourceDialog dialog(m_parent);
@@ -105,7 +105,7 @@ std::optional<QString> MessageBoxPrompt::chooseDataSource()
     });
 }
 
-std::optional<LoginAnswer> MessageBoxPrompt::askLogin(const LoginRequest& request)
+std::optional<LoginAnswer> MessageBoxPrompt::AskLogin(const LoginRequest& request)
 {
     return onInterfaceThread([&]() -> std::optional<LoginAnswer> {
         LoginDialog dialog(request, m_parent);

@@ -18,11 +18,11 @@ public:
     // The window the dialogs belong to; may change as windows come and go.
     void setParentWidget(QWidget* parent) { m_parent = parent; }
 
-    void showMessage(const QString& text) override;
-    bool askYesNo(const QString& text) override;
-    std::optional<SaveFileChoice> chooseSaveFile(const SaveFileRequest& request) override;
-    std::optional<QString> chooseDataSource() override;
-    std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
+    void ShowMessage(const QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> ChooseDataSource() override;
+    std::optional<LoginAnswer> AskLogin(const LoginRequest& request) override;
 
 private:
     int exec(const QString& text, int buttons, int icon);

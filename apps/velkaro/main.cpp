@@ -24,18 +24,18 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velkaro.png")));
     HelpBrowser::setGuide(QUrl(QStringLiteral("qrc:/help/velkaro/")), QStringLiteral("Velkaro Help"));
 
-    HelpRequests helpRequests(&CMainFrame::helpTopicFor);
+    HelpRequests helpRequests(&CMainFrame::HelpTopicFor);
     SignalCloser signalCloser;
     ProfileStore store(QStringLiteral("Velkaro"));
     MessageBoxPrompt prompt;
     auto frame = std::make_unique<CMainFrame>(store, prompt);
     prompt.setParentWidget(frame.get());
-    frame->startUp();
-    signalCloser.setWindow(frame.get());
+    frame->StartUp();
+    signalCloser.SetWindow(frame.get());
 
     const int result = QApplication::exec();
     frame->close();
-    if (frame->workersStillRunning()) {
+    if (frame->WorkersStillRunning()) {
         // A worker stuck in a driver call still uses its session: end here, with the settings
         // already written, rather than free what it reaches.
         std::_Exit(result);

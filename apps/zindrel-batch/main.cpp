@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
         std::fputs(BatchUsage().toLocal8Bit().constData(), stdout);
         return 0;
     }
-    if (!parse.ok()) {
+    if (!parse.Ok()) {
         std::fprintf(stderr, "zindrel-batch: %s\nTry 'zindrel-batch --help'.\n",
                      parse.error.toLocal8Bit().constData());
         return int(BatchExit::Error);
@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     }
 
     BatchRun run(parse.options, stderr);
-    run.setShowProgress(::isatty(STDERR_FILENO) != 0);
-    run.setStopSignals(&stopSignals);
-    return int(run.exec());
+    run.SetShowProgress(::isatty(STDERR_FILENO) != 0);
+    run.SetStopSignals(&stopSignals);
+    return int(run.Exec());
 }

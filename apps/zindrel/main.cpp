@@ -19,10 +19,10 @@ int main(int argc, char* argv[])
     velkaro::MessageBoxPrompt dialogs;
     velkaro::ShellPrompt prompt(dialogs, nullptr);
     velkaro::zindrel::CMainFrame frame(store, prompt);
-    prompt.setMainWindow(&frame);
+    prompt.SetMainWindow(&frame);
 
     velkaro::SignalForwarder terminationSignals;
-    QObject::connect(&terminationSignals, &velkaro::SignalForwarder::received, &frame,
+    QObject::connect(&terminationSignals, &velkaro::SignalForwarder::Received, &frame,
                      &velkaro::zindrel::CMainFrame::EndProgram);
 
     // Without a window manager "maximized" means nothing: the screen's free area is taken as well.

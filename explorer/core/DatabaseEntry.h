@@ -22,7 +22,7 @@ struct DatabaseEntry final
     NodeId node = 0;
     std::atomic<qint64> lastRefreshed{0}; // seconds since the epoch
 
-    bool busy() const { return inUse->load() == 1; }
+    bool Busy() const { return inUse->load() == 1; }
 };
 using DatabaseEntryPtr = std::shared_ptr<DatabaseEntry>;
 

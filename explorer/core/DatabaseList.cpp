@@ -4,12 +4,12 @@
 
 namespace velkaro {
 
-void DatabaseList::append(DatabaseEntryPtr entry)
+void DatabaseList::Append(DatabaseEntryPtr entry)
 {
     m_entries.push_back(std::move(entry));
 }
 
-void DatabaseList::remove(const DatabaseEntryPtr& entry)
+void DatabaseList::Remove(const DatabaseEntryPtr& entry)
 {
     std::erase(m_entries, entry);
 }
@@ -51,10 +51,10 @@ DatabaseEntryPtr DatabaseList::FindEntryByAlias(const QString& name) const
 int DatabaseList::CountBusyDatabases() const
 {
     return static_cast<int>(std::count_if(m_entries.begin(), m_entries.end(),
-                                          [](const DatabaseEntryPtr& entry) { return entry->busy(); }));
+                                          [](const DatabaseEntryPtr& entry) { return entry->Busy(); }));
 }
 
-std::vector<DatabaseEntryPtr> DatabaseList::takeAll()
+std::vector<DatabaseEntryPtr> DatabaseList::TakeAll()
 {
     return std::exchange(m_entries, {});
 }

@@ -10,9 +10,9 @@ namespace velkaro {
 class DatabaseList final
 {
 public:
-    void append(DatabaseEntryPtr entry);
-    void remove(const DatabaseEntryPtr& entry);
-    const std::vector<DatabaseEntryPtr>& entries() const { return m_entries; }
+    void Append(DatabaseEntryPtr entry);
+    void Remove(const DatabaseEntryPtr& entry);
+    const std::vector<DatabaseEntryPtr>& Entries() const { return m_entries; }
     bool empty() const { return m_entries.empty(); }
     int size() const { return static_cast<int>(m_entries.size()); }
 
@@ -22,8 +22,8 @@ public:
     DatabaseEntryPtr FindEntryByNode(NodeId node) const;
     DatabaseEntryPtr FindEntryByAlias(const QString& name) const;
     int CountBusyDatabases() const; // entries whose inUse is 1
-    bool anyInUse() const { return CountBusyDatabases() > 0; }
-    std::vector<DatabaseEntryPtr> takeAll(); // empties the list
+    bool AnyInUse() const { return CountBusyDatabases() > 0; }
+    std::vector<DatabaseEntryPtr> TakeAll(); // empties the list
 
 private:
     std::vector<DatabaseEntryPtr> m_entries;

@@ -14,11 +14,11 @@ class ProfileStore;
 class FindHistory final
 {
 public:
-    void load(const ProfileStore& store) { m_strings.load(store); }
-    bool save(ProfileStore& store) const { return m_strings.save(store); }
-    QStringList& strings() { return m_strings.strings(); } // most recent first
-    const QStringList& strings() const { return m_strings.strings(); }
-    void remember(const QString& text) { m_strings.remember(text); }
+    void Load(const ProfileStore& store) { m_strings.Load(store); }
+    bool Save(ProfileStore& store) const { return m_strings.Save(store); }
+    QStringList& Strings() { return m_strings.Strings(); } // most recent first
+    const QStringList& Strings() const { return m_strings.Strings(); }
+    void Remember(const QString& text) { m_strings.Remember(text); }
 
     QString searchString;      // the find in progress ("" = none)
     NodeId searchDatabase = 0; // the database node the find is currently searching

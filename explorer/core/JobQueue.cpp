@@ -12,15 +12,15 @@ JobQueue::JobQueue(QObject* parent) : QObject(parent)
 
 JobQueue::~JobQueue() = default;
 
-void JobQueue::addJob(JobPtr job)
+void JobQueue::AddJob(JobPtr job)
 {
     m_jobs.push_front(std::move(job));
 }
 
 bool JobQueue::EnqueueJob(JobPtr job)
 {
-    if (job->entry && isQueued(*job->entry)) {
-        log(QStringLiteral("Skipping queue of database %1, it is already queued.").arg(job->entry->alias));
+    if (job->entry && IsQueued(*job->entry)) {
+        Log(QStringLiteral("Skipping queue of database %1, it is already queued.").arg(job->entry->alias));
         return false;
     }
     m_queue.push_back(std::move(job));
@@ -29,13 +29,13 @@ bool JobQueue::EnqueueJob(JobPtr job)
     return true;
 }
 
-bool JobQueue::isQueued(const DatabaseEntry& entry) const
+bool JobQueue::IsQueued(const DatabaseEntry& entry) const
 {
     return std::any_of(m_queue.begin(), m_queue.end(),
                        [&entry](const JobPtr& queued) { return queued->entry.get() == &entry; });
 }
 
-std::vector<JobQueue::JobPtr> JobQueue::dropJobsFor(const DatabaseEntry& entry)
+std::vector<JobQueue::JobPtr> JobQueue::DropJobsFor(const DatabaseEntry& entry)
 {
     std::vector<JobPtr> dropped;
     for (auto it = m_queue.begin(); it != m_queue.end();) {
@@ -51,7 +51,7 @@ std::vector<JobQueue::JobPtr> JobQueue::dropJobsFor(const DatabaseEntry& entry)
     return dropped;
 }
 
-void JobQueue::setDrainHooks(std::function<int()> busyCount, std::function<int()> maximum,
+void JobQueue::SetDrainHooks(std::function<int()> busyCount, std::function<int()> maximum,
                              std::function<void(JobPtr)> start, std::function<void(const QString&)> log)
 {
     m_busyCount = std::move(busyCount);
@@ -77,14 +77,14 @@ void JobQueue::DrainQueue()
         m_timer.stop();
 }
 
-void JobQueue::releaseAll()
+void JobQueue::ReleaseAll()
 {
     m_timer.stop();
     m_queue.clear();
     m_jobs.clear();
 }
 
-void JobQueue::log(const QString& message) const
+void JobQueue::Log(const QString& message) const
 {
     if (m_log)
         m_log(message);

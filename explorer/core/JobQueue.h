@@ -26,26 +26,26 @@ public:
     explicit JobQueue(QObject* parent = nullptr);
     ~JobQueue() override;
 
-    void addJob(JobPtr job); // head of the job list
-    const std::deque<JobPtr>& jobs() const { return m_jobs; }
+    void AddJob(JobPtr job); // head of the job list
+    const std::deque<JobPtr>& Jobs() const { return m_jobs; }
 
     // False (and "Skipping queue of database <alias>, it is already queued." logged) when a job for
     // the same entry is queued; starts the drain timer when the queue becomes non-empty.
     bool EnqueueJob(JobPtr job);
-    bool isQueued(const DatabaseEntry& entry) const;
+    bool IsQueued(const DatabaseEntry& entry) const;
     // Takes the queued jobs of entry out of the queue (its database was removed).
-    std::vector<JobPtr> dropJobsFor(const DatabaseEntry& entry);
-    int queuedCount() const { return static_cast<int>(m_queue.size()); }
-    bool drainTimerActive() const { return m_timer.isActive(); }
+    std::vector<JobPtr> DropJobsFor(const DatabaseEntry& entry);
+    int QueuedCount() const { return static_cast<int>(m_queue.size()); }
+    bool DrainTimerActive() const { return m_timer.isActive(); }
 
     // DrainQueue starts queued jobs, first in first out, while busyCount() is below maximum().
-    void setDrainHooks(std::function<int()> busyCount, std::function<int()> maximum,
+    void SetDrainHooks(std::function<int()> busyCount, std::function<int()> maximum,
                        std::function<void(JobPtr)> start, std::function<void(const QString&)> log);
     void DrainQueue(); // the timer's handler
-    void releaseAll(); // shutdown: empties the job list and the queue, stops the timer
+    void ReleaseAll(); // shutdown: empties the job list and the queue, stops the timer
 
 private:
-    void log(const QString& message) const;
+    void Log(const QString& message) const;
 
     std::deque<JobPtr> m_jobs;
     std::deque<JobPtr> m_queue;

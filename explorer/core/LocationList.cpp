@@ -21,7 +21,7 @@ QString takeComponent(QString& path)
 }
 } // namespace
 
-void LocationList::record(const QString& path)
+void LocationList::Record(const QString& path)
 {
     m_paths.removeIf([&](const QString& known) { return known.compare(path, Qt::CaseInsensitive) == 0; });
     m_paths.prepend(path);
@@ -39,7 +39,7 @@ QString LocationList::BuildLocationPath(const NodeTree& tree, NodeId node)
         if (tree.NodeLevel(node) != current)
             return kUndetermined;
         texts.prepend(tree.NodeText(node));
-        node = tree.parent(node);
+        node = tree.Parent(node);
     }
     return texts.join(kSeparator);
 }

@@ -12,8 +12,8 @@ class LocationList final
 {
 public:
     // Removes the same path (letter case ignored) and inserts it at position 0.
-    void record(const QString& path);
-    const QStringList& paths() const { return m_paths; }
+    void Record(const QString& path);
+    const QStringList& Paths() const { return m_paths; }
 
     // "Velkaro" for the root; database::object::index texts for the others; "COULD NOT BE
     // DETERMINED" when the chain of parents ends early (or the node is missing).

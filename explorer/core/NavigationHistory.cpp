@@ -12,23 +12,23 @@ void NavigationHistory::RecordVisit(NodeId node)
     m_lastShown = node;
 }
 
-bool NavigationHistory::canGoBack(const NodeTree& tree) const
+bool NavigationHistory::CanGoBack(const NodeTree& tree) const
 {
-    return std::count_if(m_back.begin(), m_back.end(), [&](NodeId node) { return tree.exists(node); }) > 1;
+    return std::count_if(m_back.begin(), m_back.end(), [&](NodeId node) { return tree.Exists(node); }) > 1;
 }
 
-bool NavigationHistory::canGoForward(const NodeTree& tree) const
+bool NavigationHistory::CanGoForward(const NodeTree& tree) const
 {
-    return std::any_of(m_forward.begin(), m_forward.end(), [&](NodeId node) { return tree.exists(node); });
+    return std::any_of(m_forward.begin(), m_forward.end(), [&](NodeId node) { return tree.Exists(node); });
 }
 
-NodeId NavigationHistory::takeBack(const NodeTree& tree)
+NodeId NavigationHistory::TakeBack(const NodeTree& tree)
 {
     if (m_back.size() < 2)
         return 0;
     const NodeId shown = m_back.front();
     m_back.pop_front();
-    const NodeId target = takeFirstLiving(m_back, tree);
+    const NodeId target = TakeFirstLiving(m_back, tree);
     if (target == 0) {
         // Nothing left to go back to: the shown node stays where it was.
         m_back.push_front(shown);
@@ -38,7 +38,7 @@ NodeId NavigationHistory::takeBack(const NodeTree& tree)
     return target;
 }
 
-void NavigationHistory::backFailed()
+void NavigationHistory::BackFailed()
 {
     if (m_forward.empty())
         return;
@@ -46,9 +46,9 @@ void NavigationHistory::backFailed()
     m_forward.pop_front();
 }
 
-NodeId NavigationHistory::takeForward(const NodeTree& tree)
+NodeId NavigationHistory::TakeForward(const NodeTree& tree)
 {
-    return takeFirstLiving(m_forward, tree);
+    return TakeFirstLiving(m_forward, tree);
 }
 
 void NavigationHistory::PurgeFromHistory(const std::vector<NodeId>& subtree, const NodeTree& tree,
@@ -77,12 +77,12 @@ void NavigationHistory::PurgeFromHistory(const std::vector<NodeId>& subtree, con
         m_lastShown = m_back.empty() ? 0 : m_back.front();
 }
 
-NodeId NavigationHistory::takeFirstLiving(std::deque<NodeId>& list, const NodeTree& tree)
+NodeId NavigationHistory::TakeFirstLiving(std::deque<NodeId>& list, const NodeTree& tree)
 {
     while (!list.empty()) {
         const NodeId node = list.front();
         list.pop_front();
-        if (tree.exists(node))
+        if (tree.Exists(node))
             return node;
     }
     return 0;

@@ -17,7 +17,7 @@ bool sortsBefore(const QString& left, const QString& right)
 }
 } // namespace
 
-NodeId NodeTree::insertRoot()
+NodeId NodeTree::InsertRoot()
 {
     bool becamePending = false;
     NodeId id = 0;
@@ -25,15 +25,15 @@ NodeId NodeTree::insertRoot()
         std::lock_guard lock(m_mutex);
         if (m_root != 0)
             return m_root;
-        id = insertLocked(0, 0, QString::fromLatin1(kRootText), NodeImage::Root, NodeImage::Root,
+        id = InsertLocked(0, 0, QString::fromLatin1(kRootText), NodeImage::Root, NodeImage::Root,
                           becamePending);
         m_root = id;
     }
-    notifyPending(becamePending);
+    NotifyPending(becamePending);
     return id;
 }
 
-NodeId NodeTree::root() const
+NodeId NodeTree::Root() const
 {
     std::lock_guard lock(m_mutex);
     return m_root;
@@ -45,42 +45,42 @@ NodeId NodeTree::InsertDatabaseNode(const QString& alias)
     NodeId id = 0;
     {
         std::lock_guard lock(m_mutex);
-        const Node* root = findLocked(m_root);
+        const Node* root = FindLocked(m_root);
         if (!root)
             return 0;
         const auto position = std::find_if(root->children.begin(), root->children.end(), [&](NodeId child) {
             return sortsBefore(alias, m_nodes.at(child).text);
         });
-        id = insertLocked(m_root, static_cast<int>(position - root->children.begin()), alias,
+        id = InsertLocked(m_root, static_cast<int>(position - root->children.begin()), alias,
                           NodeImage::Database, NodeImage::SelectedDatabase, becamePending);
     }
-    notifyPending(becamePending);
+    NotifyPending(becamePending);
     return id;
 }
 
 NodeId NodeTree::InsertObjectNode(NodeId databaseNode, const QString& name, const QString& type)
 {
-    return appendChild(databaseNode, name, ObjectNodeImages(type));
+    return AppendChild(databaseNode, name, ObjectNodeImages(type));
 }
 
 NodeId NodeTree::InsertIndexNode(NodeId objectNode, const QString& indexName)
 {
-    return appendChild(objectNode, indexName, {NodeImage::Index, NodeImage::SelectedIndex});
+    return AppendChild(objectNode, indexName, {NodeImage::Index, NodeImage::SelectedIndex});
 }
 
-NodeId NodeTree::appendChild(NodeId parentId, const QString& text, NodeImages images)
+NodeId NodeTree::AppendChild(NodeId parentId, const QString& text, NodeImages images)
 {
     bool becamePending = false;
     NodeId id = 0;
     {
         std::lock_guard lock(m_mutex);
-        const Node* parentNode = findLocked(parentId);
+        const Node* parentNode = FindLocked(parentId);
         if (!parentNode)
             return 0;
-        id = insertLocked(parentId, static_cast<int>(parentNode->children.size()), text, images.image,
+        id = InsertLocked(parentId, static_cast<int>(parentNode->children.size()), text, images.image,
                           images.selectedImage, becamePending);
     }
-    notifyPending(becamePending);
+    NotifyPending(becamePending);
     return id;
 }
 
@@ -95,16 +95,16 @@ void NodeTree::DeleteChildNodes(NodeId node)
         const std::vector<NodeId> children = std::move(found->second.children);
         found->second.children.clear();
         for (NodeId child : children)
-            eraseSubtreeLocked(child);
+            EraseSubtreeLocked(child);
         NodeChange change;
         change.kind = NodeChange::Kind::ChildrenDeleted;
         change.node = node;
-        becamePending = queueLocked(std::move(change));
+        becamePending = QueueLocked(std::move(change));
     }
-    notifyPending(becamePending);
+    NotifyPending(becamePending);
 }
 
-void NodeTree::removeNode(NodeId node)
+void NodeTree::RemoveNode(NodeId node)
 {
     bool becamePending = false;
     {
@@ -115,63 +115,63 @@ void NodeTree::removeNode(NodeId node)
         const NodeId parentId = found->second.parent;
         if (auto parentNode = m_nodes.find(parentId); parentNode != m_nodes.end())
             std::erase(parentNode->second.children, node);
-        eraseSubtreeLocked(node);
+        EraseSubtreeLocked(node);
         if (node == m_root)
             m_root = 0;
         NodeChange change;
         change.kind = NodeChange::Kind::Removed;
         change.node = node;
         change.parent = parentId;
-        becamePending = queueLocked(std::move(change));
+        becamePending = QueueLocked(std::move(change));
     }
-    notifyPending(becamePending);
+    NotifyPending(becamePending);
 }
 
-bool NodeTree::exists(NodeId node) const
+bool NodeTree::Exists(NodeId node) const
 {
     std::lock_guard lock(m_mutex);
-    return findLocked(node) != nullptr;
+    return FindLocked(node) != nullptr;
 }
 
 int NodeTree::NodeLevel(NodeId node) const
 {
     std::lock_guard lock(m_mutex);
-    const Node* found = findLocked(node);
+    const Node* found = FindLocked(node);
     return found ? found->level : -1;
 }
 
 QString NodeTree::NodeText(NodeId node) const
 {
     std::lock_guard lock(m_mutex);
-    const Node* found = findLocked(node);
+    const Node* found = FindLocked(node);
     return found ? found->text : QString();
 }
 
-NodeId NodeTree::parent(NodeId node) const
+NodeId NodeTree::Parent(NodeId node) const
 {
     std::lock_guard lock(m_mutex);
-    const Node* found = findLocked(node);
+    const Node* found = FindLocked(node);
     return found ? found->parent : 0;
 }
 
-std::vector<NodeId> NodeTree::children(NodeId node) const
+std::vector<NodeId> NodeTree::Children(NodeId node) const
 {
     std::lock_guard lock(m_mutex);
-    const Node* found = findLocked(node);
+    const Node* found = FindLocked(node);
     return found ? found->children : std::vector<NodeId>();
 }
 
-bool NodeTree::hasChildren(NodeId node) const
+bool NodeTree::HasChildren(NodeId node) const
 {
     std::lock_guard lock(m_mutex);
-    const Node* found = findLocked(node);
+    const Node* found = FindLocked(node);
     return found && !found->children.empty();
 }
 
 NodeId NodeTree::FindChildByText(NodeId parentId, const QString& text) const
 {
     std::lock_guard lock(m_mutex);
-    const Node* found = findLocked(parentId);
+    const Node* found = FindLocked(parentId);
     if (!found)
         return 0;
     for (NodeId child : found->children) {
@@ -181,11 +181,11 @@ NodeId NodeTree::FindChildByText(NodeId parentId, const QString& text) const
     return 0;
 }
 
-std::vector<NodeId> NodeTree::subtree(NodeId node) const
+std::vector<NodeId> NodeTree::Subtree(NodeId node) const
 {
     std::lock_guard lock(m_mutex);
     std::vector<NodeId> result;
-    if (!findLocked(node))
+    if (!FindLocked(node))
         return result;
     std::vector<NodeId> pending{node};
     while (!pending.empty()) {
@@ -198,10 +198,10 @@ std::vector<NodeId> NodeTree::subtree(NodeId node) const
     return result;
 }
 
-NodeId NodeTree::ancestorAtLevel(NodeId node, int level) const
+NodeId NodeTree::AncestorAtLevel(NodeId node, int level) const
 {
     std::lock_guard lock(m_mutex);
-    for (const Node* current = findLocked(node); current; current = findLocked(current->parent)) {
+    for (const Node* current = FindLocked(node); current; current = FindLocked(current->parent)) {
         if (current->level == level)
             return node;
         if (current->level < level)
@@ -211,13 +211,13 @@ NodeId NodeTree::ancestorAtLevel(NodeId node, int level) const
     return 0;
 }
 
-std::size_t NodeTree::nodeCount() const
+std::size_t NodeTree::NodeCount() const
 {
     std::lock_guard lock(m_mutex);
     return m_nodes.size();
 }
 
-std::vector<NodeChange> NodeTree::takeChanges(std::size_t maximum)
+std::vector<NodeChange> NodeTree::TakeChanges(std::size_t maximum)
 {
     std::lock_guard lock(m_mutex);
     const std::size_t count = std::min(maximum, m_changes.size());
@@ -228,19 +228,19 @@ std::vector<NodeChange> NodeTree::takeChanges(std::size_t maximum)
     return taken;
 }
 
-bool NodeTree::hasPendingChanges() const
+bool NodeTree::HasPendingChanges() const
 {
     std::lock_guard lock(m_mutex);
     return !m_changes.empty();
 }
 
-void NodeTree::setChangesPendingCallback(std::function<void()> callback)
+void NodeTree::SetChangesPendingCallback(std::function<void()> callback)
 {
     std::lock_guard lock(m_mutex);
     m_changesPending = std::move(callback);
 }
 
-NodeId NodeTree::insertLocked(NodeId parentId, int position, const QString& text, int image,
+NodeId NodeTree::InsertLocked(NodeId parentId, int position, const QString& text, int image,
                               int selectedImage, bool& becamePending)
 {
     const NodeId id = ++m_lastId;
@@ -264,11 +264,11 @@ NodeId NodeTree::insertLocked(NodeId parentId, int position, const QString& text
     change.text = text;
     change.image = image;
     change.selectedImage = selectedImage;
-    becamePending = queueLocked(std::move(change));
+    becamePending = QueueLocked(std::move(change));
     return id;
 }
 
-void NodeTree::eraseSubtreeLocked(NodeId node)
+void NodeTree::EraseSubtreeLocked(NodeId node)
 {
     std::vector<NodeId> pending{node};
     while (!pending.empty()) {
@@ -282,14 +282,14 @@ void NodeTree::eraseSubtreeLocked(NodeId node)
     }
 }
 
-bool NodeTree::queueLocked(NodeChange change)
+bool NodeTree::QueueLocked(NodeChange change)
 {
     const bool wasEmpty = m_changes.empty();
     m_changes.push_back(std::move(change));
     return wasEmpty;
 }
 
-void NodeTree::notifyPending(bool becamePending)
+void NodeTree::NotifyPending(bool becamePending)
 {
     if (!becamePending)
         return;
@@ -302,7 +302,7 @@ void NodeTree::notifyPending(bool becamePending)
         callback();
 }
 
-const NodeTree::Node* NodeTree::findLocked(NodeId node) const
+const NodeTree::Node* NodeTree::FindLocked(NodeId node) const
 {
     if (node == 0)
         return nullptr;

@@ -56,8 +56,8 @@ public:
     NodeTree& operator=(const NodeTree&) = delete;
 
     // "Velkaro", images 0/0; a second call returns the existing root.
-    NodeId insertRoot();
-    NodeId root() const;
+    NodeId InsertRoot();
+    NodeId Root() const;
     // Under the root, images 1/6, kept sorted by text (letter case ignored, then exact).
     NodeId InsertDatabaseNode(const QString& alias);
     // Appended in retrieval order, images by type (see NodeImages).
@@ -67,24 +67,24 @@ public:
     // Inserting under a node that no longer exists returns 0 and changes nothing.
 
     void DeleteChildNodes(NodeId node);
-    void removeNode(NodeId node); // the node with its subtree
+    void RemoveNode(NodeId node); // the node with its subtree
 
-    bool exists(NodeId node) const;
+    bool Exists(NodeId node) const;
     int NodeLevel(NodeId node) const; // -1 for a missing node
     QString NodeText(NodeId node) const;
-    NodeId parent(NodeId node) const; // 0 for the root or a missing node
-    std::vector<NodeId> children(NodeId node) const;
-    bool hasChildren(NodeId node) const;
+    NodeId Parent(NodeId node) const; // 0 for the root or a missing node
+    std::vector<NodeId> Children(NodeId node) const;
+    bool HasChildren(NodeId node) const;
     NodeId FindChildByText(NodeId parent, const QString& text) const; // exact, first match
-    std::vector<NodeId> subtree(NodeId node) const;       // the node first, then its descendants (pre-order)
-    NodeId ancestorAtLevel(NodeId node, int level) const; // the node itself at that level; 0 if none
-    std::size_t nodeCount() const;
+    std::vector<NodeId> Subtree(NodeId node) const;       // the node first, then its descendants (pre-order)
+    NodeId AncestorAtLevel(NodeId node, int level) const; // the node itself at that level; 0 if none
+    std::size_t NodeCount() const;
 
-    std::vector<NodeChange> takeChanges(std::size_t maximum); // oldest first
-    bool hasPendingChanges() const;
+    std::vector<NodeChange> TakeChanges(std::size_t maximum); // oldest first
+    bool HasPendingChanges() const;
     // Called, outside the tree's lock, from whichever thread makes the change queue go from empty
     // to non-empty. The receiver takes changes until the queue is empty again.
-    void setChangesPendingCallback(std::function<void()> callback);
+    void SetChangesPendingCallback(std::function<void()> callback);
 
 private:
     struct Node
@@ -97,14 +97,14 @@ private:
         std::vector<NodeId> children;
     };
 
-    NodeId appendChild(NodeId parent, const QString& text, NodeImages images);
+    NodeId AppendChild(NodeId parent, const QString& text, NodeImages images);
     // becamePending: the change queue went from empty to non-empty.
-    NodeId insertLocked(NodeId parent, int position, const QString& text, int image, int selectedImage,
+    NodeId InsertLocked(NodeId parent, int position, const QString& text, int image, int selectedImage,
                         bool& becamePending);
-    void eraseSubtreeLocked(NodeId node);
-    bool queueLocked(NodeChange change);
-    void notifyPending(bool becamePending);
-    const Node* findLocked(NodeId node) const;
+    void EraseSubtreeLocked(NodeId node);
+    bool QueueLocked(NodeChange change);
+    void NotifyPending(bool becamePending);
+    const Node* FindLocked(NodeId node) const;
 
     mutable std::mutex m_mutex;
     std::unordered_map<NodeId, Node> m_nodes;

@@ -31,15 +31,15 @@ bool splitAtSeparator(const QString& text, QString& head, QString& rest)
 }
 } // namespace
 
-QList<RecentDatabase> RecentDatabases::read(const ProfileStore& store)
+QList<RecentDatabase> RecentDatabases::Read(const ProfileStore& store)
 {
     QList<RecentDatabase> databases;
-    for (const QString& value : NumberedValues::read(store, kSection))
-        databases.append(parse(value));
+    for (const QString& value : NumberedValues::Read(store, kSection))
+        databases.append(Parse(value));
     return databases;
 }
 
-RecentDatabase RecentDatabases::parse(const QString& value)
+RecentDatabase RecentDatabases::Parse(const QString& value)
 {
     RecentDatabase database;
     if (const QRegularExpressionMatch match = kWrittenForm.match(value); match.hasMatch()) {
@@ -57,18 +57,18 @@ RecentDatabase RecentDatabases::parse(const QString& value)
     return database;
 }
 
-QString RecentDatabases::format(const RecentDatabase& database)
+QString RecentDatabases::Format(const RecentDatabase& database)
 {
     return database.alias + kSeparator + QString::number(database.ownerOnly ? 1 : 0) + kSeparator +
-           ConnectString::withoutPassword(database.connectString);
+           ConnectString::WithoutPassword(database.connectString);
 }
 
-bool RecentDatabases::write(ProfileStore& store, const QList<RecentDatabase>& databases)
+bool RecentDatabases::Write(ProfileStore& store, const QList<RecentDatabase>& databases)
 {
     QStringList values;
     for (const RecentDatabase& database : databases)
-        values.append(format(database));
-    return NumberedValues::write(store, kSection, values);
+        values.append(Format(database));
+    return NumberedValues::Write(store, kSection, values);
 }
 
 } // namespace velkaro

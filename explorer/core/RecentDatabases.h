@@ -24,12 +24,12 @@ class RecentDatabases final
 public:
     RecentDatabases() = delete;
 
-    static QList<RecentDatabase> read(const ProfileStore& store);
-    static RecentDatabase parse(const QString& value);
+    static QList<RecentDatabase> Read(const ProfileStore& store);
+    static RecentDatabase Parse(const QString& value);
     // Any password attribute is left out: the store never holds one.
-    static QString format(const RecentDatabase& database);
+    static QString Format(const RecentDatabase& database);
     // Writes the list from "0" on, then one empty value; false when the store could not be written.
-    static bool write(ProfileStore& store, const QList<RecentDatabase>& databases);
+    static bool Write(ProfileStore& store, const QList<RecentDatabase>& databases);
 };
 
 } // namespace velkaro

@@ -16,22 +16,22 @@ int atLeast(int stored, int minimum, int fallback)
 }
 } // namespace
 
-WindowPlacement WindowPlacement::load(const ProfileStore& store)
+WindowPlacement WindowPlacement::Load(const ProfileStore& store)
 {
     WindowPlacement placement;
-    placement.width = atLeast(kWidth.read(store), 200, 640);
-    placement.height = atLeast(kHeight.read(store), 100, 500);
-    placement.tree = atLeast(kTree.read(store), 50, 200);
-    placement.maximized = kMaximized.read(store) != 0;
+    placement.width = atLeast(kWidth.Read(store), 200, 640);
+    placement.height = atLeast(kHeight.Read(store), 100, 500);
+    placement.tree = atLeast(kTree.Read(store), 50, 200);
+    placement.maximized = kMaximized.Read(store) != 0;
     return placement;
 }
 
-bool WindowPlacement::save(ProfileStore& store) const
+bool WindowPlacement::Save(ProfileStore& store) const
 {
-    bool written = kWidth.write(store, width);
-    written = kHeight.write(store, height) && written;
-    written = kMaximized.write(store, maximized ? 1 : 0) && written;
-    return kTree.write(store, tree) && written;
+    bool written = kWidth.Write(store, width);
+    written = kHeight.Write(store, height) && written;
+    written = kMaximized.Write(store, maximized ? 1 : 0) && written;
+    return kTree.Write(store, tree) && written;
 }
 
 } // namespace velkaro

@@ -14,8 +14,8 @@ struct WindowPlacement
 
     // Stored widths below 200, heights below 100 and tree widths below 50 (or absent ones) fall
     // back to 640, 500 and 200.
-    static WindowPlacement load(const ProfileStore& store);
-    bool save(ProfileStore& store) const; // false when the store could not be written
+    static WindowPlacement Load(const ProfileStore& store);
+    bool Save(ProfileStore& store) const; // false when the store could not be written
 };
 
 } // namespace velkaro

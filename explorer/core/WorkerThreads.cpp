@@ -12,13 +12,13 @@ void launchDetached(std::function<void()> body)
 }
 
 // Counts a thread as live from before it is created until its body has returned (or thrown).
-class LiveCount final
+class LiveThreadMark final
 {
 public:
-    explicit LiveCount(std::shared_ptr<std::atomic<int>> count) : m_count(std::move(count)) {}
-    ~LiveCount() { m_count->fetch_sub(1); }
-    LiveCount(const LiveCount&) = delete;
-    LiveCount& operator=(const LiveCount&) = delete;
+    explicit LiveThreadMark(std::shared_ptr<std::atomic<int>> count) : m_count(std::move(count)) {}
+    ~LiveThreadMark() { m_count->fetch_sub(1); }
+    LiveThreadMark(const LiveThreadMark&) = delete;
+    LiveThreadMark& operator=(const LiveThreadMark&) = delete;
 
 private:
     std::shared_ptr<std::atomic<int>> m_count;
@@ -31,11 +31,11 @@ WorkerThreads::WorkerThreads() : m_launcher(&launchDetached)
 WorkerThreads::WorkerThreads(Launcher launcher) : m_launcher(std::move(launcher))
 {}
 
-bool WorkerThreads::start(std::function<void()> body)
+bool WorkerThreads::Start(std::function<void()> body)
 {
     m_live->fetch_add(1);
     auto counted = [live = m_live, body = std::move(body)] {
-        LiveCount count(live);
+        LiveThreadMark count(live);
         body();
     };
     try {

@@ -21,8 +21,8 @@ public:
     WorkerThreads& operator=(const WorkerThreads&) = delete;
 
     // Runs body on a new thread; false when the thread could not be created.
-    bool start(std::function<void()> body);
-    int liveCount() const { return m_live->load(); } // started and not yet returned
+    bool Start(std::function<void()> body);
+    int LiveCount() const { return m_live->load(); } // started and not yet returned
 
 private:
     Launcher m_launcher;

@@ -2,7 +2,7 @@
 
 namespace velkaro {
 
-bool WorkerWait::waitForStop(const std::function<bool()>& anyInUse, const std::function<void(int ms)>& pause)
+bool WorkerWait::WaitForStop(const std::function<bool()>& anyInUse, const std::function<void(int ms)>& pause)
 {
     for (int pass = 0; anyInUse(); ++pass) {
         if (pass == kStopPasses)
@@ -12,7 +12,7 @@ bool WorkerWait::waitForStop(const std::function<bool()>& anyInUse, const std::f
     return true;
 }
 
-bool WorkerWait::waitForShutdown(const std::function<bool()>& anyInUse,
+bool WorkerWait::WaitForShutdown(const std::function<bool()>& anyInUse,
                                  const std::function<void(int ms)>& pause,
                                  const std::function<void(int)>& countdown)
 {

@@ -16,11 +16,11 @@ struct WorkerWait
 
     // Passes of 200 ms while anyInUse(); true when they all stopped, false when still busy after
     // 50 passes.
-    static bool waitForStop(const std::function<bool()>& anyInUse, const std::function<void(int ms)>& pause);
+    static bool WaitForStop(const std::function<bool()>& anyInUse, const std::function<void(int ms)>& pause);
     // Counter 100; each pass notes anyInUse(), pauses 90 ms and counts down, calling
     // countdown(counter / 10) at each multiple of 10. True when a pass began with nothing in use,
     // false when the counter ran out while something was.
-    static bool waitForShutdown(const std::function<bool()>& anyInUse,
+    static bool WaitForShutdown(const std::function<bool()>& anyInUse,
                                 const std::function<void(int ms)>& pause,
                                 const std::function<void(int)>& countdown);
 };

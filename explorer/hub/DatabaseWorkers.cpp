@@ -11,7 +11,7 @@
 
 namespace velkaro {
 
-QString DatabaseWorkers::loadFailedMessage(const QString& alias)
+QString DatabaseWorkers::LoadFailedMessage(const QString& alias)
 {
     return alias +
            QStringLiteral(": Database information could not be loaded, the connection has been lost.");
@@ -57,13 +57,13 @@ LoadEnd runDatabaseLoad(ExplorerJob& job, HubRuntime& runtime, const DatabaseWor
         entry.session->LoadObjects(job.load);
     entry.lastRefreshed.store(now());
     LoadEnd end = LoadEnd::Stopped;
-    if (connectionLost(entry.session->hdbc())) {
+    if (connectionLost(entry.session->Hdbc())) {
         // Part of the catalog shown as if it were all of it would mislead.
         runtime.tree.DeleteChildNodes(entry.node);
-        runtime.log.WriteLog(DatabaseWorkers::loadFailedMessage(entry.alias));
+        runtime.log.WriteLog(DatabaseWorkers::LoadFailedMessage(entry.alias));
         end = LoadEnd::ConnectionLost;
     } else if (runtime.terminateRequested.load() == 0) {
-        runtime.logIf(runtime.logSettings.LADD,
+        runtime.LogIf(runtime.logSettings.LADD,
                       entry.alias + QStringLiteral(": Database information loaded."));
         end = LoadEnd::Loaded;
     }
@@ -77,17 +77,17 @@ void runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<vo
     entry.inUse->store(1);
     auto clearInUse = qScopeGuard([&entry] { entry.inUse->store(0); });
     std::shared_ptr<ObjectRecord> object;
-    for (const auto& candidate : entry.session->objects()) {
+    for (const auto& candidate : entry.session->Objects()) {
         if (runtime.terminateRequested.load() != 0)
             return;
-        if (candidate->name() == job.load.objectName) {
+        if (candidate->Name() == job.load.objectName) {
             object = candidate;
             break;
         }
     }
     if (!object) {
         runtime.log.WriteLog(QStringLiteral("Could not refresh object %1.").arg(job.load.objectName));
-    } else if (object->type() != QLatin1String("SEQUENCE")) {
+    } else if (object->Type() != QLatin1String("SEQUENCE")) {
         entry.session->LoadColumns(job.load, job.load.objectNode, *object);
         if (runtime.terminateRequested.load() == 0)
             entry.session->LoadIndexes(job.load, job.load.objectNode, *object);
@@ -102,18 +102,18 @@ DatabaseWorkers::DatabaseWorkers(std::shared_ptr<HubRuntime> runtime, const Data
                                  UserPrompt& prompt, Hooks hooks)
     : m_runtime(std::move(runtime)), m_databases(databases), m_prompt(prompt), m_hooks(std::move(hooks))
 {
-    m_jobs.setDrainHooks([this] { return busyCount(); },
+    m_jobs.SetDrainHooks([this] { return BusyCount(); },
                          // No queued job starts while a stop request is being served.
                          [this] {
                              return m_runtime->terminateRequested.load() != 0
                                         ? 0
                                         : m_runtime->lookupSettings.MaxM.load();
                          },
-                         [this](JobPtr job) { startQueuedJob(job); },
+                         [this](JobPtr job) { StartQueuedJob(job); },
                          [this](const QString& line) { m_runtime->log.WriteLog(line); });
 }
 
-DatabaseWorkers::JobPtr DatabaseWorkers::makeJob(const DatabaseEntryPtr& entry, bool quiet, bool explicitLoad)
+DatabaseWorkers::JobPtr DatabaseWorkers::MakeJob(const DatabaseEntryPtr& entry, bool quiet, bool explicitLoad)
 {
     auto job = std::make_shared<ExplorerJob>();
     job->load.host = &m_runtime->host;
@@ -125,19 +125,19 @@ DatabaseWorkers::JobPtr DatabaseWorkers::makeJob(const DatabaseEntryPtr& entry, 
     job->load.inUse = entry->inUse;
     job->entry = entry;
     job->keepAlive = m_runtime;
-    m_jobs.addJob(job);
+    m_jobs.AddJob(job);
     return job;
 }
 
-void DatabaseWorkers::post(std::function<void()> call)
+void DatabaseWorkers::Post(std::function<void()> call)
 {
-    m_runtime->poster.post(std::move(call));
+    m_runtime->poster.Post(std::move(call));
 }
 
-bool DatabaseWorkers::launch(const JobPtr& job, std::function<void(ExplorerJob&, HubRuntime&)> body)
+bool DatabaseWorkers::Launch(const JobPtr& job, std::function<void(ExplorerJob&, HubRuntime&)> body)
 {
     const bool started =
-        m_threads.start([job = JobPtr(job), runtime = m_runtime, body = std::move(body)]() mutable {
+        m_threads.Start([job = JobPtr(job), runtime = m_runtime, body = std::move(body)]() mutable {
             body(*job, *runtime);
             releaseJob(*job);
             // The job (entry, session) goes before the runtime its session logs to.
@@ -149,50 +149,50 @@ bool DatabaseWorkers::launch(const JobPtr& job, std::function<void(ExplorerJob&,
     return started;
 }
 
-bool DatabaseWorkers::launchDatabaseWorker(const JobPtr& job)
+bool DatabaseWorkers::LaunchDatabaseWorker(const JobPtr& job)
 {
     const std::shared_ptr<std::atomic<int>> inUse = job->load.inUse;
     // Marked before the thread runs, so the slot count already includes it.
     inUse->store(1);
     // The worker reaches this object only through the poster, which forgets it at shutdown.
     const bool started =
-        launch(job, [this, load = m_databaseLoad](ExplorerJob& running, HubRuntime& runtime) {
+        Launch(job, [this, load = m_databaseLoad](ExplorerJob& running, HubRuntime& runtime) {
             const bool quiet = running.load.quiet;
             const QString alias = running.load.alias;
             const LoadEnd end = runDatabaseLoad(running, runtime, load);
             if (end == LoadEnd::ConnectionLost && !quiet)
-                runtime.poster.post([this, alias] { m_prompt.showMessage(loadFailedMessage(alias)); });
+                runtime.poster.Post([this, alias] { m_prompt.ShowMessage(LoadFailedMessage(alias)); });
             if (end != LoadEnd::Stopped && !quiet)
-                runtime.poster.post([this] { m_hooks.showSelection(); });
-            runtime.poster.post([this] { m_hooks.stateChanged(); });
+                runtime.poster.Post([this] { m_hooks.showSelection(); });
+            runtime.poster.Post([this] { m_hooks.stateChanged(); });
         });
     if (!started)
         inUse->store(0);
     return started;
 }
 
-bool DatabaseWorkers::launchObjectWorker(const JobPtr& job)
+bool DatabaseWorkers::LaunchObjectWorker(const JobPtr& job)
 {
-    return launch(job, [this](ExplorerJob& running, HubRuntime& runtime) {
+    return Launch(job, [this](ExplorerJob& running, HubRuntime& runtime) {
         runObjectLoad(running, runtime,
-                      [this, &runtime] { runtime.poster.post([this] { m_hooks.showSelection(); }); });
-        runtime.poster.post([this] { m_hooks.stateChanged(); });
+                      [this, &runtime] { runtime.poster.Post([this] { m_hooks.showSelection(); }); });
+        runtime.poster.Post([this] { m_hooks.stateChanged(); });
     });
 }
 
-void DatabaseWorkers::reportNoThread(const QString& what, const QString& name)
+void DatabaseWorkers::ReportNoThread(const QString& what, const QString& name)
 {
     const QString line = QStringLiteral("Could not start refresh thread for %1 %2").arg(what, name);
-    m_prompt.showMessage(line);
+    m_prompt.ShowMessage(line);
     m_runtime->log.WriteLog(line + QLatin1Char('.'));
 }
 
-bool DatabaseWorkers::startLoad(const DatabaseEntryPtr& entry, bool quiet)
+bool DatabaseWorkers::StartLoad(const DatabaseEntryPtr& entry, bool quiet)
 {
-    JobPtr job = makeJob(entry, quiet, false);
-    if (busyCount() < m_runtime->lookupSettings.MaxM.load()) {
-        if (!launchDatabaseWorker(job))
-            reportNoThread(QStringLiteral("database"), entry->alias);
+    JobPtr job = MakeJob(entry, quiet, false);
+    if (BusyCount() < m_runtime->lookupSettings.MaxM.load()) {
+        if (!LaunchDatabaseWorker(job))
+            ReportNoThread(QStringLiteral("database"), entry->alias);
         return true;
     }
     if (!m_jobs.EnqueueJob(job))
@@ -200,16 +200,16 @@ bool DatabaseWorkers::startLoad(const DatabaseEntryPtr& entry, bool quiet)
     return false;
 }
 
-void DatabaseWorkers::startRefresh(const DatabaseEntryPtr& entry, bool foreground)
+void DatabaseWorkers::StartRefresh(const DatabaseEntryPtr& entry, bool foreground)
 {
-    JobPtr job = makeJob(entry, !foreground, false);
+    JobPtr job = MakeJob(entry, !foreground, false);
     auto release = qScopeGuard([&job] { releaseJob(*job); });
-    const int busyOthers = busyCount() - (entry->inUse->load() != 0 ? 1 : 0);
+    const int busyOthers = BusyCount() - (entry->inUse->load() != 0 ? 1 : 0);
     if (busyOthers < m_runtime->lookupSettings.MaxM.load()) {
         release.dismiss(); // a worker that does not start lets go itself
-        if (launchDatabaseWorker(job))
+        if (LaunchDatabaseWorker(job))
             return; // the worker clears the flag when it ends
-        reportNoThread(QStringLiteral("database"), entry->alias);
+        ReportNoThread(QStringLiteral("database"), entry->alias);
     } else if (foreground) {
         m_runtime->log.WriteLog(
             QStringLiteral(
@@ -218,7 +218,7 @@ void DatabaseWorkers::startRefresh(const DatabaseEntryPtr& entry, bool foregroun
                 .arg(entry->alias));
         const LoadEnd end = runDatabaseLoad(*job, *m_runtime, m_databaseLoad);
         if (end == LoadEnd::ConnectionLost)
-            m_prompt.showMessage(loadFailedMessage(entry->alias));
+            m_prompt.ShowMessage(LoadFailedMessage(entry->alias));
         if (end != LoadEnd::Stopped)
             m_hooks.showSelection();
     } else if (m_jobs.EnqueueJob(job)) {
@@ -228,10 +228,10 @@ void DatabaseWorkers::startRefresh(const DatabaseEntryPtr& entry, bool foregroun
     entry->inUse->store(0);
 }
 
-void DatabaseWorkers::startObjectRefresh(const DatabaseEntryPtr& entry, const QString& objectName,
+void DatabaseWorkers::StartObjectRefresh(const DatabaseEntryPtr& entry, const QString& objectName,
                                          NodeId objectNode, bool explicitLoad)
 {
-    JobPtr job = makeJob(entry, false, explicitLoad);
+    JobPtr job = MakeJob(entry, false, explicitLoad);
     job->load.objectName = objectName;
     job->load.objectNode = toCatalogNode(objectNode);
     if (entry->inUse->load() != 0) {
@@ -247,17 +247,17 @@ void DatabaseWorkers::startObjectRefresh(const DatabaseEntryPtr& entry, const QS
         m_runtime->log.WriteLog(entry->alias + QStringLiteral(": ") + objectName +
                                 QStringLiteral(": Refreshing object."));
     m_runtime->tree.DeleteChildNodes(objectNode);
-    if (!launchObjectWorker(job)) {
-        reportNoThread(QStringLiteral("object"), objectName);
+    if (!LaunchObjectWorker(job)) {
+        ReportNoThread(QStringLiteral("object"), objectName);
         entry->inUse->store(0);
     }
 }
 
-void DatabaseWorkers::startQueuedJob(const JobPtr& job)
+void DatabaseWorkers::StartQueuedJob(const JobPtr& job)
 {
     auto release = qScopeGuard([&job] { releaseJob(*job); });
     const DatabaseEntryPtr entry = job->entry;
-    const auto& entries = m_databases.entries();
+    const auto& entries = m_databases.Entries();
     if (std::find(entries.begin(), entries.end(), entry) == entries.end())
         return; // removed while it waited
     if (entry->inUse->load() != 0) {
@@ -269,28 +269,28 @@ void DatabaseWorkers::startQueuedJob(const JobPtr& job)
         return;
     }
     release.dismiss();
-    if (!launchDatabaseWorker(job))
-        reportNoThread(QStringLiteral("database"), entry->alias);
+    if (!LaunchDatabaseWorker(job))
+        ReportNoThread(QStringLiteral("database"), entry->alias);
     m_hooks.stateChanged();
 }
 
-void DatabaseWorkers::forgetDatabase(const DatabaseEntryPtr& entry)
+void DatabaseWorkers::ForgetDatabase(const DatabaseEntryPtr& entry)
 {
-    for (const JobPtr& dropped : m_jobs.dropJobsFor(*entry))
+    for (const JobPtr& dropped : m_jobs.DropJobsFor(*entry))
         releaseJob(*dropped);
     if (entry->inUse->load() != 0)
         m_removedInUse.push_back(entry->inUse);
 }
 
-int DatabaseWorkers::busyCount() const
+int DatabaseWorkers::BusyCount() const
 {
     std::erase_if(m_removedInUse, [](const auto& inUse) { return inUse->load() == 0; });
     return m_databases.CountBusyDatabases() + static_cast<int>(m_removedInUse.size());
 }
 
-void DatabaseWorkers::releaseAll()
+void DatabaseWorkers::ReleaseAll()
 {
-    m_jobs.releaseAll();
+    m_jobs.ReleaseAll();
 }
 
 } // namespace velkaro

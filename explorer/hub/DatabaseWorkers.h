@@ -33,7 +33,7 @@ public:
     };
 
     // Logged (and shown, unless the load was quiet) when a load ends on a lost connection.
-    static QString loadFailedMessage(const QString& alias);
+    static QString LoadFailedMessage(const QString& alias);
 
     DatabaseWorkers(std::shared_ptr<HubRuntime> runtime, const DatabaseList& databases, UserPrompt& prompt,
                     Hooks hooks);
@@ -41,37 +41,37 @@ public:
     DatabaseWorkers& operator=(const DatabaseWorkers&) = delete;
 
     // A new database's load: started when a slot is free, else queued (false).
-    bool startLoad(const DatabaseEntryPtr& entry, bool quiet);
+    bool StartLoad(const DatabaseEntryPtr& entry, bool quiet);
     // A refresh of entry, which the caller has marked in use: started when a slot is free, run
     // here when foreground, else queued. The entry is no longer marked on return unless a worker
     // took it.
-    void startRefresh(const DatabaseEntryPtr& entry, bool foreground);
+    void StartRefresh(const DatabaseEntryPtr& entry, bool foreground);
     // One object's columns and indexes; refused while the database is in use.
-    void startObjectRefresh(const DatabaseEntryPtr& entry, const QString& objectName, NodeId objectNode,
+    void StartObjectRefresh(const DatabaseEntryPtr& entry, const QString& objectName, NodeId objectNode,
                             bool explicitLoad);
     // The database is leaving the list: its queued jobs go, a running worker still counts.
-    void forgetDatabase(const DatabaseEntryPtr& entry);
+    void ForgetDatabase(const DatabaseEntryPtr& entry);
 
     // Databases in use, removed ones whose worker still runs included.
-    int busyCount() const;
-    bool anyBusy() const { return busyCount() > 0; }
+    int BusyCount() const;
+    bool AnyBusy() const { return BusyCount() > 0; }
     // Shutdown: empties the job list and the queue.
-    void releaseAll();
+    void ReleaseAll();
 
     // Replaces the catalog load a database worker runs (tests use it for a worker that never
     // reacts to a stop request); empty restores the real one.
-    void setDatabaseLoad(DatabaseLoad load) { m_databaseLoad = std::move(load); }
-    JobQueue& jobs() { return m_jobs; }
-    WorkerThreads& threads() { return m_threads; }
+    void SetDatabaseLoad(DatabaseLoad load) { m_databaseLoad = std::move(load); }
+    JobQueue& Jobs() { return m_jobs; }
+    WorkerThreads& Threads() { return m_threads; }
 
 private:
-    JobPtr makeJob(const DatabaseEntryPtr& entry, bool quiet, bool explicitLoad);
-    bool launchDatabaseWorker(const JobPtr& job);
-    bool launchObjectWorker(const JobPtr& job);
-    bool launch(const JobPtr& job, std::function<void(ExplorerJob&, HubRuntime&)> body);
-    void startQueuedJob(const JobPtr& job);
-    void reportNoThread(const QString& what, const QString& name);
-    void post(std::function<void()> call);
+    JobPtr MakeJob(const DatabaseEntryPtr& entry, bool quiet, bool explicitLoad);
+    bool LaunchDatabaseWorker(const JobPtr& job);
+    bool LaunchObjectWorker(const JobPtr& job);
+    bool Launch(const JobPtr& job, std::function<void(ExplorerJob&, HubRuntime&)> body);
+    void StartQueuedJob(const JobPtr& job);
+    void ReportNoThread(const QString& what, const QString& name);
+    void Post(std::function<void()> call);
 
     std::shared_ptr<HubRuntime> m_runtime;
     const DatabaseList& m_databases;

@@ -32,12 +32,12 @@ void ExplorerCatalogHost::RepaintTree()
     // The tree widget replays node changes in batches on its own; nothing to force here.
 }
 
-bool ExplorerCatalogHost::terminateRequested() const
+bool ExplorerCatalogHost::TerminateRequested() const
 {
     return m_terminateRequested.load() != 0;
 }
 
-CatalogSettings ExplorerCatalogHost::catalogSettings() const
+CatalogSettings ExplorerCatalogHost::GetCatalogSettings() const
 {
     CatalogSettings settings;
     settings.otab = m_objectSettings.OTAB.load() != 0;

@@ -24,8 +24,8 @@ public:
     CatalogNode InsertObjectNode(CatalogNode databaseNode, const QString& name, const QString& type) override;
     CatalogNode InsertIndexNode(CatalogNode objectNode, const QString& indexName) override;
     void RepaintTree() override;
-    bool terminateRequested() const override;
-    CatalogSettings catalogSettings() const override;
+    bool TerminateRequested() const override;
+    CatalogSettings GetCatalogSettings() const override;
     void WriteLog(const QString& message, bool applyOpenMode = false) override;
 
 private:

@@ -36,67 +36,67 @@ const QString ExplorerHub::kMaximumThreadsMessage = QStringLiteral(
 ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* parent)
     : QObject(parent), m_store(store), m_prompt(prompt), m_runtime(std::make_shared<HubRuntime>(prompt)),
       m_workers(m_runtime, m_databases, prompt,
-                {[this] { ShowSelection(); }, [this] { emit commandStateChanged(); }}),
+                {[this] { ShowSelection(); }, [this] { emit CommandStateChanged(); }}),
       m_navigation(m_runtime->tree, prompt),
-      m_selectionList(m_runtime, m_databases, prompt, this, [this] { return selectedNode(); })
+      m_selectionList(m_runtime, m_databases, prompt, this, [this] { return SelectedNode(); })
 {
     m_startTime = now();
     m_runtime->terminateRequested.store(0);
-    m_findHistory.load(store);
-    m_runtime->logSettings.load(store);
+    m_findHistory.Load(store);
+    m_runtime->logSettings.Load(store);
     // The runtime may be released by the last worker; its strings share nothing with the store.
     m_runtime->logSettings.fileName = detached(m_runtime->logSettings.fileName);
     m_runtime->log.WriteLog(QStringLiteral("Velkaro started."), true);
-    m_runtime->objectSettings.load(store);
-    m_runtime->lookupSettings.load(store);
-    m_runtime->refreshSettings.load(store);
+    m_runtime->objectSettings.Load(store);
+    m_runtime->lookupSettings.Load(store);
+    m_runtime->refreshSettings.Load(store);
 
-    m_runtime->poster.setReceiver(this, "runInterfacePosts");
+    m_runtime->poster.SetReceiver(this, "RunInterfacePosts");
     std::weak_ptr<HubRuntime> weakRuntime = m_runtime;
-    m_runtime->tree.setChangesPendingCallback([this, weakRuntime] {
+    m_runtime->tree.SetChangesPendingCallback([this, weakRuntime] {
         if (auto runtime = weakRuntime.lock())
-            runtime->poster.post([this] {
+            runtime->poster.Post([this] {
                 if (m_port)
-                    m_port->treeChangesPending();
+                    m_port->TreeChangesPending();
             });
     });
 }
 
 ExplorerHub::~ExplorerHub()
 {
-    shutdown();
+    Shutdown();
 }
 
-void ExplorerHub::setPort(TreeViewPort* port)
+void ExplorerHub::SetPort(TreeViewPort* port)
 {
     m_port = port;
-    m_navigation.setPort(port);
+    m_navigation.SetPort(port);
 }
 
-NodeId ExplorerHub::selectedNode() const
+NodeId ExplorerHub::SelectedNode() const
 {
-    return m_port ? m_port->selectedNode() : 0;
+    return m_port ? m_port->SelectedNode() : 0;
 }
 
-void ExplorerHub::log(const QString& message)
+void ExplorerHub::Log(const QString& message)
 {
     m_runtime->log.WriteLog(message);
 }
 
-void ExplorerHub::logIf(const std::atomic<int>& category, const QString& message)
+void ExplorerHub::LogIf(const std::atomic<int>& category, const QString& message)
 {
-    m_runtime->logIf(category, message);
+    m_runtime->LogIf(category, message);
 }
 
-bool ExplorerHub::selectNode(NodeId node)
+bool ExplorerHub::SelectNode(NodeId node)
 {
-    return m_port && node != 0 && m_port->selectNode(node);
+    return m_port && node != 0 && m_port->SelectNode(node);
 }
 
-void ExplorerHub::pause(int ms)
+void ExplorerHub::Pause(int ms)
 {
     if (m_port)
-        m_port->pause(ms);
+        m_port->Pause(ms);
     else
         QThread::msleep(static_cast<unsigned long>(ms));
 }
@@ -105,89 +105,89 @@ void ExplorerHub::pause(int ms)
 
 void ExplorerHub::InsertRoot()
 {
-    const NodeId root = tree().insertRoot();
+    const NodeId root = Tree().InsertRoot();
     // The root's own first selection neither loads nor fills; the database list is filled here.
-    selectNode(root);
+    SelectNode(root);
     m_firstSelection = false;
     ShowSelection();
 }
 
 void ExplorerHub::ReconnectRecentDatabases()
 {
-    const QList<RecentDatabase> recent = RecentDatabases::read(m_store);
+    const QList<RecentDatabase> recent = RecentDatabases::Read(m_store);
     for (const RecentDatabase& database : recent) {
         auto session = std::make_shared<CDbSession>();
-        session->setLog(&m_runtime->log);
+        session->SetLog(&m_runtime->log);
         session->ConnectByString(database.connectString, m_prompt);
-        if (session->connectFailed()) {
-            log(QStringLiteral("Failed to reconnect to database %1 using connect string: %2")
+        if (session->ConnectFailed()) {
+            Log(QStringLiteral("Failed to reconnect to database %1 using connect string: %2")
                     .arg(database.alias, database.connectString));
             continue;
         }
         if (!AddDatabase(session, database.alias, true, true, database.ownerOnly))
-            log(kMaximumThreadsMessage);
-        selectNode(tree().root());
+            Log(kMaximumThreadsMessage);
+        SelectNode(Tree().Root());
         ShowSelection();
     }
 }
 
-void ExplorerHub::beginShutdown()
+void ExplorerHub::BeginShutdown()
 {
     m_runtime->terminateRequested.store(1);
 }
 
-void ExplorerHub::shutdown()
+void ExplorerHub::Shutdown()
 {
     if (m_shutDown)
         return;
     m_shutDown = true;
     HubRuntime& runtime = *m_runtime;
-    logIf(runtime.logSettings.LANY, QStringLiteral("Terminating working threads."));
+    LogIf(runtime.logSettings.LANY, QStringLiteral("Terminating working threads."));
     runtime.terminateRequested.store(1);
     if (m_port)
-        m_port->showTerminateWait(true);
+        m_port->ShowTerminateWait(true);
     // A removed database's worker is waited for as well.
-    if (!m_databases.empty() || m_workers.anyBusy()) {
+    if (!m_databases.empty() || m_workers.AnyBusy()) {
         const bool stopped =
-            WorkerWait::waitForShutdown([this] { return m_workers.anyBusy(); }, [this](int ms) { pause(ms); },
+            WorkerWait::WaitForShutdown([this] { return m_workers.AnyBusy(); }, [this](int ms) { Pause(ms); },
                                         [this](int value) {
                                             if (m_port)
-                                                m_port->showTerminateCountdown(value);
+                                                m_port->ShowTerminateCountdown(value);
                                         });
         if (!stopped)
-            logIf(runtime.logSettings.LANY,
+            LogIf(runtime.logSettings.LANY,
                   QStringLiteral("Working threads not responding, quitting anyway."));
     }
     if (m_port)
-        m_port->showTerminateWait(false);
+        m_port->ShowTerminateWait(false);
     const bool logAll = runtime.logSettings.LANY.load() != 0;
-    log(logAll ? QStringLiteral("Releasing used memory.") : QStringLiteral("Velkaro terminated."));
+    Log(logAll ? QStringLiteral("Releasing used memory.") : QStringLiteral("Velkaro terminated."));
     SaveRecentDatabases();
-    m_workers.releaseAll();
-    if (!m_findHistory.save(m_store))
-        m_prompt.showMessage(QStringLiteral("Could not save the find history."));
-    m_findHistory.strings().clear();
+    m_workers.ReleaseAll();
+    if (!m_findHistory.Save(m_store))
+        m_prompt.ShowMessage(QStringLiteral("Could not save the find history."));
+    m_findHistory.Strings().clear();
     if (logAll)
-        log(QStringLiteral("Velkaro terminated."));
+        Log(QStringLiteral("Velkaro terminated."));
     // Workers still running keep the runtime alive; they no longer reach this object.
-    runtime.poster.setReceiver(nullptr);
-    runtime.tree.setChangesPendingCallback({});
+    runtime.poster.SetReceiver(nullptr);
+    runtime.tree.SetChangesPendingCallback({});
 }
 
 void ExplorerHub::SaveRecentDatabases()
 {
     QList<RecentDatabase> reconnect;
-    for (const DatabaseEntryPtr& entry : m_databases.entries()) {
+    for (const DatabaseEntryPtr& entry : m_databases.Entries()) {
         // Copies that share no string data with a worker still holding the entry: the last
         // release then never pairs a worker's count with one inside the settings store.
         if (entry->reconnect)
             reconnect.append(
-                {detached(entry->alias), entry->ownerOnly, detached(entry->session->connectString())});
+                {detached(entry->alias), entry->ownerOnly, detached(entry->session->ConnectString())});
     }
-    if (!RecentDatabases::write(m_store, reconnect))
-        m_prompt.showMessage(QStringLiteral("Could not save the databases to reconnect at the next start."));
+    if (!RecentDatabases::Write(m_store, reconnect))
+        m_prompt.ShowMessage(QStringLiteral("Could not save the databases to reconnect at the next start."));
     // A worker still running holds its own reference; the rest are disconnected here.
-    m_databases.takeAll();
+    m_databases.TakeAll();
 }
 
 // ---- database list ----
@@ -196,42 +196,42 @@ bool ExplorerHub::AddDatabase(std::shared_ptr<CDbSession> session, const QString
                               bool quiet, bool ownerOnly)
 {
     m_addingDatabase = true;
-    if (!session || session->connectFailed()) {
+    if (!session || session->ConnectFailed()) {
         // Nothing was added, so nothing may keep later selections from loading on access.
         m_addingDatabase = false;
         return true;
     }
     auto entry = std::make_shared<DatabaseEntry>();
     entry->session = std::move(session);
-    entry->session->setLog(&m_runtime->log);
-    entry->alias = alias.isEmpty() ? m_databases.MakeUniqueAlias(entry->session->displayName()) : alias;
+    entry->session->SetLog(&m_runtime->log);
+    entry->alias = alias.isEmpty() ? m_databases.MakeUniqueAlias(entry->session->DisplayName()) : alias;
     entry->reconnect = reconnect;
     entry->ownerOnly = ownerOnly;
     entry->lastRefreshed.store(now());
-    logIf(m_runtime->logSettings.LADD, entry->alias + QStringLiteral(": Loading database information."));
+    LogIf(m_runtime->logSettings.LADD, entry->alias + QStringLiteral(": Loading database information."));
     if (m_port)
-        m_port->setBusyCursor(true);
-    entry->node = tree().InsertDatabaseNode(entry->alias);
+        m_port->SetBusyCursor(true);
+    entry->node = Tree().InsertDatabaseNode(entry->alias);
     if (m_port)
-        m_port->setBusyCursor(false);
-    m_databases.append(entry);
-    emit commandStateChanged();
+        m_port->SetBusyCursor(false);
+    m_databases.Append(entry);
+    emit CommandStateChanged();
 
     if (m_runtime->lookupSettings.RAOBJ.load() == 1) {
         m_addingDatabase = false;
-        const NodeId root = tree().root();
-        if (selectedNode() != root)
-            selectNode(root);
+        const NodeId root = Tree().Root();
+        if (SelectedNode() != root)
+            SelectNode(root);
         else
             ShowSelection();
         return true;
     }
     if (!quiet)
-        selectNode(entry->node);
-    const bool started = m_workers.startLoad(entry, quiet);
+        SelectNode(entry->node);
+    const bool started = m_workers.StartLoad(entry, quiet);
     // A queued add ends the add as well, so later empty database nodes load on access again.
     m_addingDatabase = false;
-    emit commandStateChanged();
+    emit CommandStateChanged();
     return started;
 }
 
@@ -239,8 +239,8 @@ void ExplorerHub::AddChosenDatabase(std::shared_ptr<CDbSession> session, const Q
                                     bool ownerOnly)
 {
     if (!AddDatabase(std::move(session), alias, reconnect, false, ownerOnly)) {
-        log(kMaximumThreadsMessage);
-        m_prompt.showMessage(kMaximumThreadsMessage);
+        Log(kMaximumThreadsMessage);
+        m_prompt.ShowMessage(kMaximumThreadsMessage);
     }
 }
 
@@ -248,123 +248,123 @@ void ExplorerHub::OnAddDatabase()
 {
     if (!m_port)
         return;
-    if (std::optional<ChosenDatabase> chosen = m_port->chooseDatabase())
+    if (std::optional<ChosenDatabase> chosen = m_port->ChooseDatabase())
         AddChosenDatabase(std::move(chosen->session), chosen->alias, chosen->reconnect, chosen->ownerOnly);
 }
 
 void ExplorerHub::OnRemoveDatabase()
 {
-    if (!tree().hasChildren(tree().root())) {
-        m_prompt.showMessage(QStringLiteral("There are no databases to remove"));
+    if (!Tree().HasChildren(Tree().Root())) {
+        m_prompt.ShowMessage(QStringLiteral("There are no databases to remove"));
         return;
     }
     if (!m_port)
         return;
     QStringList aliases;
-    for (const DatabaseEntryPtr& entry : m_databases.entries())
+    for (const DatabaseEntryPtr& entry : m_databases.Entries())
         aliases.append(entry->alias);
-    const QString alias = m_port->chooseDatabaseToRemove(aliases);
+    const QString alias = m_port->ChooseDatabaseToRemove(aliases);
     if (!alias.isEmpty())
         RemoveDatabase(alias);
 }
 
 void ExplorerHub::RemoveDatabase(const QString& alias)
 {
-    const NodeId selectedBefore = selectedNode();
+    const NodeId selectedBefore = SelectedNode();
     DatabaseEntryPtr entry = m_databases.FindEntryByAlias(alias);
     if (!entry) {
-        m_prompt.showMessage(QStringLiteral("Could not delete database: %1").arg(alias));
+        m_prompt.ShowMessage(QStringLiteral("Could not delete database: %1").arg(alias));
         return;
     }
     if (entry->inUse->load() != 0 &&
-        !m_prompt.askYesNo(QStringLiteral("Velkaro is still retriving information for this database.\n"
+        !m_prompt.AskYesNo(QStringLiteral("Velkaro is still retriving information for this database.\n"
                                           "Are you sure you want to remove it?")))
         return;
     HubRuntime& runtime = *m_runtime;
-    logIf(runtime.logSettings.LREM, alias + QStringLiteral(": Removing database."));
-    const std::vector<NodeId> subtree = tree().subtree(entry->node);
+    LogIf(runtime.logSettings.LREM, alias + QStringLiteral(": Removing database."));
+    const std::vector<NodeId> subtree = Tree().Subtree(entry->node);
     const bool logAll = runtime.logSettings.LANY.load() != 0;
-    m_navigation.history().PurgeFromHistory(subtree, tree(), [this, logAll](const QString& line) {
+    m_navigation.History().PurgeFromHistory(subtree, Tree(), [this, logAll](const QString& line) {
         if (logAll)
-            log(line);
+            Log(line);
     });
     // A worker still loading this database keeps the entry and its session until it ends.
-    m_workers.forgetDatabase(entry);
-    m_databases.remove(entry);
-    tree().removeNode(entry->node);
+    m_workers.ForgetDatabase(entry);
+    m_databases.Remove(entry);
+    Tree().RemoveNode(entry->node);
     entry.reset();
-    emit commandStateChanged();
-    const NodeId root = tree().root();
+    emit CommandStateChanged();
+    const NodeId root = Tree().Root();
     if (selectedBefore == root)
         ShowSelection();
     else
-        selectNode(root);
+        SelectNode(root);
 }
 
 // ---- refresh ----
 
-void ExplorerHub::resetFindFor(NodeId databaseNode, const char* message)
+void ExplorerHub::ResetFindFor(NodeId databaseNode, const char* message)
 {
     if (m_findHistory.searchString.isEmpty())
         return;
     if (databaseNode != 0 && m_findHistory.searchDatabase != databaseNode)
         return;
     m_findHistory.searchString.clear();
-    logIf(m_runtime->logSettings.LANY, QLatin1String(message));
+    LogIf(m_runtime->logSettings.LANY, QLatin1String(message));
 }
 
 void ExplorerHub::RefreshDatabase(const DatabaseEntryPtr& entry, bool foreground)
 {
     HubRuntime& runtime = *m_runtime;
     if (entry->inUse->load() != 0) {
-        log(QStringLiteral("Could not refresh database %1, the database is in use by another thread.")
+        Log(QStringLiteral("Could not refresh database %1, the database is in use by another thread.")
                 .arg(entry->alias));
         return;
     }
-    resetFindFor(entry->node, "Find next has been reset as objects may have changed due to a refresh.");
+    ResetFindFor(entry->node, "Find next has been reset as objects may have changed due to a refresh.");
     entry->inUse->store(1);
-    logIf(runtime.logSettings.LREF, entry->alias + QStringLiteral(": Refreshing database."));
+    LogIf(runtime.logSettings.LREF, entry->alias + QStringLiteral(": Refreshing database."));
     if (foreground) {
-        selectNode(entry->node);
-    } else if (runtime.lookupSettings.RAOBJ.load() == 1 && !tree().hasChildren(entry->node)) {
+        SelectNode(entry->node);
+    } else if (runtime.lookupSettings.RAOBJ.load() == 1 && !Tree().HasChildren(entry->node)) {
         entry->lastRefreshed.store(now());
         entry->inUse->store(0);
         return;
     }
-    tree().DeleteChildNodes(entry->node);
+    Tree().DeleteChildNodes(entry->node);
     entry->lastRefreshed.store(now());
-    m_workers.startRefresh(entry, foreground);
-    emit commandStateChanged();
+    m_workers.StartRefresh(entry, foreground);
+    emit CommandStateChanged();
 }
 
 void ExplorerHub::RefreshObject(const QString& objectName, NodeId objectNode, bool explicitLoad)
 {
-    DatabaseEntryPtr entry = m_databases.FindEntryByNode(tree().parent(objectNode));
+    DatabaseEntryPtr entry = m_databases.FindEntryByNode(Tree().Parent(objectNode));
     if (!entry)
         return;
-    m_workers.startObjectRefresh(entry, objectName, objectNode, explicitLoad);
-    emit commandStateChanged();
+    m_workers.StartObjectRefresh(entry, objectName, objectNode, explicitLoad);
+    emit CommandStateChanged();
 }
 
 void ExplorerHub::RefreshAll()
 {
-    resetFindFor(0, "Find next as been reset as objects may have changed due to a refresh.");
-    const NodeId root = tree().root();
-    selectNode(root);
+    ResetFindFor(0, "Find next as been reset as objects may have changed due to a refresh.");
+    const NodeId root = Tree().Root();
+    SelectNode(root);
     // Copied: a foreground refresh serves events, which may change the list.
-    const std::vector<DatabaseEntryPtr> entries = m_databases.entries();
+    const std::vector<DatabaseEntryPtr> entries = m_databases.Entries();
     for (const DatabaseEntryPtr& entry : entries)
         RefreshDatabase(entry, false);
-    selectNode(root);
-    emit commandStateChanged();
+    SelectNode(root);
+    emit CommandStateChanged();
 }
 
 void ExplorerHub::RefreshDb()
 {
-    const NodeId databaseNode = tree().ancestorAtLevel(selectedNode(), 1);
+    const NodeId databaseNode = Tree().AncestorAtLevel(SelectedNode(), 1);
     DatabaseEntryPtr entry = databaseNode ? m_databases.FindEntryByNode(databaseNode) : nullptr;
     if (!entry) {
-        m_prompt.showMessage(QStringLiteral("Could not find database to refresh"));
+        m_prompt.ShowMessage(QStringLiteral("Could not find database to refresh"));
         return;
     }
     RefreshDatabase(entry, true);
@@ -372,8 +372,8 @@ void ExplorerHub::RefreshDb()
 
 void ExplorerHub::RefreshFromHere()
 {
-    const NodeId node = selectedNode();
-    switch (tree().NodeLevel(node)) {
+    const NodeId node = SelectedNode();
+    switch (Tree().NodeLevel(node)) {
     case 0:
         RefreshAll();
         break;
@@ -381,10 +381,10 @@ void ExplorerHub::RefreshFromHere()
         RefreshDb();
         break;
     case 2:
-        RefreshObject(tree().NodeText(node), node, true);
+        RefreshObject(Tree().NodeText(node), node, true);
         break;
     case 3:
-        m_prompt.showMessage(QStringLiteral("Cannot refresh from this level"));
+        m_prompt.ShowMessage(QStringLiteral("Cannot refresh from this level"));
         break;
     default:
         break;
@@ -394,96 +394,96 @@ void ExplorerHub::RefreshFromHere()
 void ExplorerHub::StopWorkers()
 {
     if (m_port)
-        m_port->setBusyCursor(true);
-    log(QStringLiteral("Requesting termination of working threads..."));
+        m_port->SetBusyCursor(true);
+    Log(QStringLiteral("Requesting termination of working threads..."));
     m_runtime->terminateRequested.store(1);
     // A removed database's worker is waited for as well.
-    if (!m_databases.empty() || m_workers.anyBusy()) {
+    if (!m_databases.empty() || m_workers.AnyBusy()) {
         const bool stopped =
-            WorkerWait::waitForStop([this] { return m_workers.anyBusy(); }, [this](int ms) { pause(ms); });
+            WorkerWait::WaitForStop([this] { return m_workers.AnyBusy(); }, [this](int ms) { Pause(ms); });
         if (!stopped) {
-            m_prompt.showMessage(QStringLiteral("Warning: Not all working threads could be stopped."));
-            logIf(m_runtime->logSettings.LANY, QStringLiteral("Working threads not responding."));
+            m_prompt.ShowMessage(QStringLiteral("Warning: Not all working threads could be stopped."));
+            LogIf(m_runtime->logSettings.LANY, QStringLiteral("Working threads not responding."));
         }
     }
     m_runtime->terminateRequested.store(0);
     if (m_port)
-        m_port->setBusyCursor(false);
-    emit commandStateChanged();
+        m_port->SetBusyCursor(false);
+    emit CommandStateChanged();
 }
 
 // ---- navigation ----
 
 void ExplorerHub::Back()
 {
-    m_navigation.back();
-    emit commandStateChanged();
+    m_navigation.Back();
+    emit CommandStateChanged();
 }
 
 void ExplorerHub::Forward()
 {
-    m_navigation.forward();
-    emit commandStateChanged();
+    m_navigation.Forward();
+    emit CommandStateChanged();
 }
 
 void ExplorerHub::Up()
 {
-    m_navigation.up();
+    m_navigation.Up();
 }
 
 void ExplorerHub::GoToLocation(const QString& path)
 {
-    m_navigation.goToLocation(path);
+    m_navigation.GoToLocation(path);
 }
 
 bool ExplorerHub::SelectChildByText(const QString& text)
 {
-    return m_navigation.selectChildByText(text);
+    return m_navigation.SelectChildByText(text);
 }
 
 // ---- selection ----
 
 void ExplorerHub::OnSelectionChanged(NodeId node)
 {
-    if (node == 0 || !tree().exists(node))
+    if (node == 0 || !Tree().Exists(node))
         return;
     if (m_port)
-        m_port->setBusyCursor(true);
-    m_navigation.showLocation(node);
-    const int level = tree().NodeLevel(node);
-    if (m_port && level != m_port->columnSet())
-        m_port->switchColumnSet(level);
+        m_port->SetBusyCursor(true);
+    m_navigation.ShowLocation(node);
+    const int level = Tree().NodeLevel(node);
+    if (m_port && level != m_port->ColumnSet())
+        m_port->SwitchColumnSet(level);
     if (m_firstSelection) {
         m_firstSelection = false;
     } else {
-        loadOnAccess(node);
+        LoadOnAccess(node);
         ShowSelection();
     }
     if (m_port)
-        m_port->setBusyCursor(false);
-    emit commandStateChanged();
+        m_port->SetBusyCursor(false);
+    emit CommandStateChanged();
 }
 
-void ExplorerHub::loadOnAccess(NodeId node)
+void ExplorerHub::LoadOnAccess(NodeId node)
 {
-    if (tree().hasChildren(node))
+    if (Tree().HasChildren(node))
         return;
-    const int level = tree().NodeLevel(node);
+    const int level = Tree().NodeLevel(node);
     if (level == 1 && !m_addingDatabase) {
         RefreshDb();
     } else if (level == 2) {
-        if (terminateRequested()) {
-            log(QStringLiteral("Working thread terminated while showing object."));
+        if (TerminateRequested()) {
+            Log(QStringLiteral("Working thread terminated while showing object."));
             return;
         }
-        const auto object = m_selectionList.findObject(node, QString());
+        const auto object = m_selectionList.FindObject(node, QString());
         if (!object) {
-            m_prompt.showMessage(QStringLiteral("Table not found, something is wrong"));
+            m_prompt.ShowMessage(QStringLiteral("Table not found, something is wrong"));
             return;
         }
-        const auto columns = object->columns();
+        const auto columns = object->Columns();
         if (!columns || columns->columns.empty())
-            RefreshObject(tree().NodeText(node), node, true);
+            RefreshObject(Tree().NodeText(node), node, true);
     }
 }
 
@@ -491,37 +491,37 @@ void ExplorerHub::ShowSelection()
 {
     if (!m_port)
         return;
-    const NodeId node = m_port->selectedNode();
-    if (node == 0 || !tree().exists(node))
+    const NodeId node = m_port->SelectedNode();
+    if (node == 0 || !Tree().Exists(node))
         return;
-    m_navigation.history().RecordVisit(node);
-    const int level = tree().NodeLevel(node);
-    if (level != 0 && terminateRequested())
+    m_navigation.History().RecordVisit(node);
+    const int level = Tree().NodeLevel(node);
+    if (level != 0 && TerminateRequested())
         return;
-    if (std::optional<ListFill> fill = m_selectionList.fillFor(node, level))
-        m_port->fillList(std::move(*fill));
-    emit commandStateChanged();
+    if (std::optional<ListFill> fill = m_selectionList.FillFor(node, level))
+        m_port->FillList(std::move(*fill));
+    emit CommandStateChanged();
 }
 
 // ---- command enabling ----
 
-bool ExplorerHub::canRefreshAll() const
+bool ExplorerHub::CanRefreshAll() const
 {
-    return tree().hasChildren(tree().root());
+    return Tree().HasChildren(Tree().Root());
 }
 
-bool ExplorerHub::canRefreshDb() const
+bool ExplorerHub::CanRefreshDb() const
 {
-    const NodeId node = selectedNode();
-    return node != 0 && node != tree().root() && tree().exists(node);
+    const NodeId node = SelectedNode();
+    return node != 0 && node != Tree().Root() && Tree().Exists(node);
 }
 
-bool ExplorerHub::canRefreshFromHere() const
+bool ExplorerHub::CanRefreshFromHere() const
 {
-    const NodeId node = selectedNode();
-    switch (tree().NodeLevel(node)) {
+    const NodeId node = SelectedNode();
+    switch (Tree().NodeLevel(node)) {
     case 0:
-        return tree().hasChildren(node);
+        return Tree().HasChildren(node);
     case 1:
     case 2:
         return true;
@@ -530,29 +530,29 @@ bool ExplorerHub::canRefreshFromHere() const
     }
 }
 
-bool ExplorerHub::canStop() const
+bool ExplorerHub::CanStop() const
 {
-    return m_workers.anyBusy();
+    return m_workers.AnyBusy();
 }
 
-bool ExplorerHub::canBack() const
+bool ExplorerHub::CanBack() const
 {
-    return m_navigation.canBack();
+    return m_navigation.CanBack();
 }
 
-bool ExplorerHub::canForward() const
+bool ExplorerHub::CanForward() const
 {
-    return m_navigation.canForward();
+    return m_navigation.CanForward();
 }
 
-bool ExplorerHub::canUp() const
+bool ExplorerHub::CanUp() const
 {
-    return m_navigation.canUp();
+    return m_navigation.CanUp();
 }
 
-void ExplorerHub::runInterfacePosts()
+void ExplorerHub::RunInterfacePosts()
 {
-    m_runtime->poster.runPending();
+    m_runtime->poster.RunPending();
 }
 
 } // namespace velkaro

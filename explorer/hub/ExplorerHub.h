@@ -43,13 +43,13 @@ public:
     ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* parent = nullptr);
     ~ExplorerHub() override;
 
-    void setPort(TreeViewPort* port);
+    void SetPort(TreeViewPort* port);
 
     void InsertRoot();
     void ReconnectRecentDatabases();
-    void beginShutdown();
+    void BeginShutdown();
     // The tree pane's teardown; runs once.
-    void shutdown();
+    void Shutdown();
 
     bool AddDatabase(std::shared_ptr<CDbSession> session, const QString& alias, bool reconnect, bool quiet,
                      bool ownerOnly);
@@ -74,51 +74,51 @@ public:
     void OnSelectionChanged(NodeId node);
     void ShowSelection();
     // What workers handed to the interface thread (see InterfacePoster).
-    Q_INVOKABLE void runInterfacePosts();
+    Q_INVOKABLE void RunInterfacePosts();
     bool SelectChildByText(const QString& text);
 
-    bool canRefreshAll() const;
-    bool canRefreshDb() const;
-    bool canRefreshFromHere() const;
-    bool canStop() const;
-    bool canBack() const;
-    bool canForward() const;
-    bool canUp() const;
+    bool CanRefreshAll() const;
+    bool CanRefreshDb() const;
+    bool CanRefreshFromHere() const;
+    bool CanStop() const;
+    bool CanBack() const;
+    bool CanForward() const;
+    bool CanUp() const;
 
-    NodeTree& tree() { return m_runtime->tree; }
-    const NodeTree& tree() const { return m_runtime->tree; }
-    DatabaseList& databases() { return m_databases; }
-    JobQueue& jobs() { return m_workers.jobs(); }
-    NavigationHistory& history() { return m_navigation.history(); }
-    LocationList& locations() { return m_navigation.locations(); }
-    FindHistory& findHistory() { return m_findHistory; }
-    DatabaseWorkers& workers() { return m_workers; }
-    ActivityLog& activityLog() { return m_runtime->log; }
-    LogSettings& logSettings() { return m_runtime->logSettings; }
-    ObjectSettings& objectSettings() { return m_runtime->objectSettings; }
-    LookupSettings& lookupSettings() { return m_runtime->lookupSettings; }
-    RefreshSettings& refreshSettings() { return m_runtime->refreshSettings; }
-    CatalogHost& catalogHost() { return m_runtime->host; }
-    bool terminateRequested() const { return m_runtime->terminateRequested.load() != 0; }
-    bool addingDatabase() const { return m_addingDatabase; }
-    qint64 startTime() const { return m_startTime; }
-    NodeId selectedNode() const;
+    NodeTree& Tree() { return m_runtime->tree; }
+    const NodeTree& Tree() const { return m_runtime->tree; }
+    DatabaseList& Databases() { return m_databases; }
+    JobQueue& Jobs() { return m_workers.Jobs(); }
+    NavigationHistory& History() { return m_navigation.History(); }
+    LocationList& Locations() { return m_navigation.Locations(); }
+    FindHistory& GetFindHistory() { return m_findHistory; }
+    DatabaseWorkers& Workers() { return m_workers; }
+    ActivityLog& GetActivityLog() { return m_runtime->log; }
+    LogSettings& GetLogSettings() { return m_runtime->logSettings; }
+    ObjectSettings& GetObjectSettings() { return m_runtime->objectSettings; }
+    LookupSettings& GetLookupSettings() { return m_runtime->lookupSettings; }
+    RefreshSettings& GetRefreshSettings() { return m_runtime->refreshSettings; }
+    CatalogHost& GetCatalogHost() { return m_runtime->host; }
+    bool TerminateRequested() const { return m_runtime->terminateRequested.load() != 0; }
+    bool AddingDatabase() const { return m_addingDatabase; }
+    qint64 StartTime() const { return m_startTime; }
+    NodeId SelectedNode() const;
 
     // See DatabaseWorkers::setDatabaseLoad.
-    void setDatabaseLoad(DatabaseLoad load) { m_workers.setDatabaseLoad(std::move(load)); }
+    void SetDatabaseLoad(DatabaseLoad load) { m_workers.SetDatabaseLoad(std::move(load)); }
 
 signals:
     // Anything a command's enabling depends on may have changed.
-    void commandStateChanged();
+    void CommandStateChanged();
 
 private:
-    void pause(int ms);
-    bool selectNode(NodeId node);
-    void loadOnAccess(NodeId node);
-    void resetFindFor(NodeId databaseNode, const char* message);
+    void Pause(int ms);
+    bool SelectNode(NodeId node);
+    void LoadOnAccess(NodeId node);
+    void ResetFindFor(NodeId databaseNode, const char* message);
     void SaveRecentDatabases();
-    void log(const QString& message);
-    void logIf(const std::atomic<int>& category, const QString& message);
+    void Log(const QString& message);
+    void LogIf(const std::atomic<int>& category, const QString& message);
 
     ProfileStore& m_store;
     UserPrompt& m_prompt;

@@ -9,84 +9,84 @@ ExplorerNavigation::ExplorerNavigation(const NodeTree& tree, UserPrompt& prompt)
     : m_tree(tree), m_prompt(prompt)
 {}
 
-NodeId ExplorerNavigation::selectedNode() const
+NodeId ExplorerNavigation::SelectedNode() const
 {
-    return m_port ? m_port->selectedNode() : 0;
+    return m_port ? m_port->SelectedNode() : 0;
 }
 
-bool ExplorerNavigation::selectNode(NodeId node)
+bool ExplorerNavigation::SelectNode(NodeId node)
 {
-    return m_port && node != 0 && m_port->selectNode(node);
+    return m_port && node != 0 && m_port->SelectNode(node);
 }
 
-void ExplorerNavigation::back()
+void ExplorerNavigation::Back()
 {
-    if (!m_history.canGoBack())
+    if (!m_history.CanGoBack())
         return;
-    const NodeId node = m_history.takeBack(m_tree);
-    if (node != 0 && !selectNode(node))
-        m_history.backFailed();
+    const NodeId node = m_history.TakeBack(m_tree);
+    if (node != 0 && !SelectNode(node))
+        m_history.BackFailed();
 }
 
-void ExplorerNavigation::forward()
+void ExplorerNavigation::Forward()
 {
-    if (!m_history.canGoForward())
+    if (!m_history.CanGoForward())
         return;
-    const NodeId node = m_history.takeForward(m_tree);
+    const NodeId node = m_history.TakeForward(m_tree);
     if (node != 0)
-        selectNode(node);
+        SelectNode(node);
 }
 
-void ExplorerNavigation::up()
+void ExplorerNavigation::Up()
 {
-    const NodeId parent = m_tree.parent(selectedNode());
+    const NodeId parent = m_tree.Parent(SelectedNode());
     if (parent != 0)
-        selectNode(parent);
+        SelectNode(parent);
 }
 
-bool ExplorerNavigation::canUp() const
+bool ExplorerNavigation::CanUp() const
 {
-    return m_tree.parent(selectedNode()) != 0;
+    return m_tree.Parent(SelectedNode()) != 0;
 }
 
-void ExplorerNavigation::goToLocation(const QString& path)
+void ExplorerNavigation::GoToLocation(const QString& path)
 {
     const LocationList::Target target = LocationList::SplitLocationPath(path);
-    const NodeId root = m_tree.root();
+    const NodeId root = m_tree.Root();
     if (target.root) {
-        selectNode(root);
+        SelectNode(root);
         return;
     }
     const NodeId database = m_tree.FindChildByText(root, target.database);
     if (database == 0) {
-        m_prompt.showMessage(QStringLiteral("Cannot find starting place, starting from root."));
+        m_prompt.ShowMessage(QStringLiteral("Cannot find starting place, starting from root."));
         return;
     }
     if (target.object.isEmpty()) {
-        selectNode(database);
+        SelectNode(database);
         return;
     }
     const NodeId object = m_tree.FindChildByText(database, target.object);
     if (object == 0) {
-        m_prompt.showMessage(QStringLiteral("Cannot find object in database, Please refresh this database."));
-        selectNode(database);
+        m_prompt.ShowMessage(QStringLiteral("Cannot find object in database, Please refresh this database."));
+        SelectNode(database);
         return;
     }
     const NodeId index = target.index.isEmpty() ? 0 : m_tree.FindChildByText(object, target.index);
-    selectNode(index != 0 ? index : object);
+    SelectNode(index != 0 ? index : object);
 }
 
-bool ExplorerNavigation::selectChildByText(const QString& text)
+bool ExplorerNavigation::SelectChildByText(const QString& text)
 {
-    const NodeId child = m_tree.FindChildByText(selectedNode(), text);
-    return child != 0 && selectNode(child);
+    const NodeId child = m_tree.FindChildByText(SelectedNode(), text);
+    return child != 0 && SelectNode(child);
 }
 
-void ExplorerNavigation::showLocation(NodeId node)
+void ExplorerNavigation::ShowLocation(NodeId node)
 {
-    m_locations.record(LocationList::BuildLocationPath(m_tree, node));
+    m_locations.Record(LocationList::BuildLocationPath(m_tree, node));
     if (m_port)
-        m_port->showLocations(m_locations.paths());
+        m_port->ShowLocations(m_locations.Paths());
 }
 
 } // namespace velkaro

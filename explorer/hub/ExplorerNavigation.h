@@ -21,27 +21,27 @@ public:
     ExplorerNavigation(const ExplorerNavigation&) = delete;
     ExplorerNavigation& operator=(const ExplorerNavigation&) = delete;
 
-    void setPort(TreeViewPort* port) { m_port = port; }
+    void SetPort(TreeViewPort* port) { m_port = port; }
 
-    void back();
-    void forward();
-    void up();
-    void goToLocation(const QString& path);
+    void Back();
+    void Forward();
+    void Up();
+    void GoToLocation(const QString& path);
     // Selects the child of the selected node called text.
-    bool selectChildByText(const QString& text);
+    bool SelectChildByText(const QString& text);
     // A node was selected: its path heads the location bar's list.
-    void showLocation(NodeId node);
+    void ShowLocation(NodeId node);
 
-    bool canBack() const { return m_history.canGoBack(); }
-    bool canForward() const { return m_history.canGoForward(); }
-    bool canUp() const;
+    bool CanBack() const { return m_history.CanGoBack(); }
+    bool CanForward() const { return m_history.CanGoForward(); }
+    bool CanUp() const;
 
-    NavigationHistory& history() { return m_history; }
-    LocationList& locations() { return m_locations; }
+    NavigationHistory& History() { return m_history; }
+    LocationList& Locations() { return m_locations; }
 
 private:
-    NodeId selectedNode() const;
-    bool selectNode(NodeId node);
+    NodeId SelectedNode() const;
+    bool SelectNode(NodeId node);
 
     const NodeTree& m_tree;
     UserPrompt& m_prompt;

@@ -7,7 +7,7 @@ HubRuntime::HubRuntime(UserPrompt& prompt)
       host(tree, log, logSettings, objectSettings, lookupSettings, terminateRequested)
 {}
 
-void HubRuntime::logIf(const std::atomic<int>& category, const QString& message)
+void HubRuntime::LogIf(const std::atomic<int>& category, const QString& message)
 {
     if (category.load() != 0)
         log.WriteLog(message);

@@ -34,7 +34,7 @@ struct HubRuntime final
     InterfacePoster poster;
 
     // Writes message when the category switch is on.
-    void logIf(const std::atomic<int>& category, const QString& message);
+    void LogIf(const std::atomic<int>& category, const QString& message);
 };
 
 } // namespace velkaro

@@ -4,7 +4,7 @@
 
 namespace velkaro {
 
-void InterfacePoster::setReceiver(QObject* receiver, const char* runMethod)
+void InterfacePoster::SetReceiver(QObject* receiver, const char* runMethod)
 {
     std::deque<std::function<void()>> dropped;
     {
@@ -17,7 +17,7 @@ void InterfacePoster::setReceiver(QObject* receiver, const char* runMethod)
     // The dropped calls are freed here, outside the lock.
 }
 
-void InterfacePoster::post(std::function<void()> call)
+void InterfacePoster::Post(std::function<void()> call)
 {
     std::lock_guard lock(m_mutex);
     if (!m_receiver || !m_runMethod)
@@ -28,7 +28,7 @@ void InterfacePoster::post(std::function<void()> call)
         QMetaObject::invokeMethod(m_receiver, m_runMethod, Qt::QueuedConnection);
 }
 
-void InterfacePoster::runPending()
+void InterfacePoster::RunPending()
 {
     std::deque<std::function<void()>> calls;
     {

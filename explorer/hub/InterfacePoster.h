@@ -16,11 +16,11 @@ class InterfacePoster final
 {
 public:
     // runMethod names a Q_INVOKABLE of the receiver that calls runPending().
-    void setReceiver(QObject* receiver, const char* runMethod = nullptr);
+    void SetReceiver(QObject* receiver, const char* runMethod = nullptr);
     // Runs call on the receiver's thread later; dropped when there is no receiver.
-    void post(std::function<void()> call);
+    void Post(std::function<void()> call);
     // On the receiver's thread: runs the calls posted so far, in order.
-    void runPending();
+    void RunPending();
 
 private:
     std::mutex m_mutex;

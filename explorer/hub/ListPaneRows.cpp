@@ -6,44 +6,44 @@
 
 namespace velkaro {
 
-ListFill ListPaneRows::databases(const NodeTree& tree, const DatabaseList& databases)
+ListFill ListPaneRows::Databases(const NodeTree& tree, const DatabaseList& databases)
 {
     ListFill fill;
-    if (!tree.hasChildren(tree.root())) {
+    if (!tree.HasChildren(tree.Root())) {
         fill.rows.push_back({QStringLiteral("No databases have been selected"), NodeImage::Root, {}});
         return fill;
     }
-    for (const DatabaseEntryPtr& entry : databases.entries()) {
+    for (const DatabaseEntryPtr& entry : databases.Entries()) {
         const CDbSession& session = *entry->session;
         fill.rows.push_back({entry->alias,
                              NodeImage::Database,
-                             {session.userName(), session.dbmsName(), session.dbmsVersion()}});
+                             {session.UserName(), session.DbmsName(), session.DbmsVersion()}});
     }
     return fill;
 }
 
-ListFill ListPaneRows::objects(const Objects& objects)
+ListFill ListPaneRows::Objects(const ObjectList& objects)
 {
     ListFill fill;
     fill.expectedRows = static_cast<int>(objects.size());
     fill.rows.reserve(objects.size());
     for (const auto& object : objects) {
-        fill.rows.push_back({object->name(),
-                             ObjectListImage(object->type()),
-                             {object->type(), object->owner(), object->remarks()}});
+        fill.rows.push_back({object->Name(),
+                             ObjectListImage(object->Type()),
+                             {object->Type(), object->Owner(), object->Remarks()}});
     }
     return fill;
 }
 
-ListFill ListPaneRows::objectContents(const ObjectRecord& object)
+ListFill ListPaneRows::ObjectContents(const ObjectRecord& object)
 {
     ListFill fill;
-    if (const auto indexes = object.indexes()) {
+    if (const auto indexes = object.Indexes()) {
         for (const IndexRecord& index : indexes->indexes)
             fill.rows.push_back(
                 {index.name, NodeImage::Index, {index.uniqueness, QStringLiteral("INDEX"), QString()}});
     }
-    if (const auto columns = object.columns()) {
+    if (const auto columns = object.Columns()) {
         for (const ColumnRecord& column : columns->columns)
             fill.rows.push_back(
                 {column.name, NodeImage::Column, {column.nullability, column.typeName, column.size}});
@@ -51,9 +51,9 @@ ListFill ListPaneRows::objectContents(const ObjectRecord& object)
     return fill;
 }
 
-std::optional<ListFill> ListPaneRows::indexColumns(const ObjectRecord& object, const QString& indexName)
+std::optional<ListFill> ListPaneRows::IndexColumns(const ObjectRecord& object, const QString& indexName)
 {
-    const auto indexes = object.indexes();
+    const auto indexes = object.Indexes();
     if (!indexes)
         return std::nullopt;
     for (const IndexRecord& index : indexes->indexes) {
@@ -67,10 +67,10 @@ std::optional<ListFill> ListPaneRows::indexColumns(const ObjectRecord& object, c
     return std::nullopt;
 }
 
-std::shared_ptr<ObjectRecord> ListPaneRows::findObject(const Objects& objects, const QString& name)
+std::shared_ptr<ObjectRecord> ListPaneRows::FindObject(const ObjectList& objects, const QString& name)
 {
     for (const auto& object : objects) {
-        if (object->name() == name)
+        if (object->Name() == name)
             return object;
     }
     return nullptr;

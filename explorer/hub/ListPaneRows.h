@@ -16,19 +16,19 @@ class ObjectRecord;
 // and a database's objects. No widget: the pane only inserts the rows.
 struct ListPaneRows final
 {
-    using Objects = std::vector<std::shared_ptr<ObjectRecord>>;
+    using ObjectList = std::vector<std::shared_ptr<ObjectRecord>>;
 
     // The root: one row per database (alias, user, DBMS, version), or a note when there is none.
-    static ListFill databases(const NodeTree& tree, const DatabaseList& databases);
+    static ListFill Databases(const NodeTree& tree, const DatabaseList& databases);
     // A database: one row per object (name, type, owner, remarks), announced by count.
-    static ListFill objects(const Objects& objects);
+    static ListFill Objects(const ObjectList& objects);
     // An object: its indexes, then its columns.
-    static ListFill objectContents(const ObjectRecord& object);
+    static ListFill ObjectContents(const ObjectRecord& object);
     // An index: its columns; nothing when the object has no index of that name.
-    static std::optional<ListFill> indexColumns(const ObjectRecord& object, const QString& indexName);
+    static std::optional<ListFill> IndexColumns(const ObjectRecord& object, const QString& indexName);
 
     // The object called name (exact), or null.
-    static std::shared_ptr<ObjectRecord> findObject(const Objects& objects, const QString& name);
+    static std::shared_ptr<ObjectRecord> FindObject(const ObjectList& objects, const QString& name);
 };
 
 } // namespace velkaro

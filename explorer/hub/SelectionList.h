@@ -25,15 +25,15 @@ public:
                   const QObject* owner, std::function<NodeId()> selected);
 
     // Nothing when there is nothing to show (the object or index is gone, or a stop is served).
-    std::optional<ListFill> fillFor(NodeId node, int level) const;
+    std::optional<ListFill> FillFor(NodeId node, int level) const;
     // The object of objectNode; null (with the user told, unless stopLine is empty) when gone,
     // and when a stop request is served (logging stopLine).
-    std::shared_ptr<ObjectRecord> findObject(NodeId objectNode, const QString& stopLine) const;
+    std::shared_ptr<ObjectRecord> FindObject(NodeId objectNode, const QString& stopLine) const;
 
 private:
-    std::optional<ListFill> listObjectContents(NodeId objectNode) const;
-    std::optional<ListFill> listIndexColumns(NodeId indexNode) const;
-    std::function<bool()> stopCheck(const QString& line, NodeId keptSelection = 0) const;
+    std::optional<ListFill> ListObjectContents(NodeId objectNode) const;
+    std::optional<ListFill> ListIndexColumns(NodeId indexNode) const;
+    std::function<bool()> StopCheck(const QString& line, NodeId keptSelection = 0) const;
 
     std::shared_ptr<HubRuntime> m_runtime;
     const DatabaseList& m_databases;

@@ -66,36 +66,36 @@ void ActivityLog::WriteLog(const QString& message, bool applyOpenMode)
     QString unopenedPath;
     {
         WriterLock lock(m_busy);
-        const QString stamp = timeStamp(QDateTime::fromMSecsSinceEpoch(submitted));
-        if (!writeEntry(stamp, message, applyOpenMode) && applyOpenMode)
-            unopenedPath = pathLocked();
+        const QString stamp = TimeStamp(QDateTime::fromMSecsSinceEpoch(submitted));
+        if (!WriteEntry(stamp, message, applyOpenMode) && applyOpenMode)
+            unopenedPath = PathLocked();
     }
     // Shown only after the lock is released, so no writer waits on the user.
     if (!unopenedPath.isEmpty())
-        m_prompt.showMessage(QStringLiteral("Could not write to log '") + unopenedPath + QLatin1Char('\''));
+        m_prompt.ShowMessage(QStringLiteral("Could not write to log '") + unopenedPath + QLatin1Char('\''));
 }
 
 // Returns false only when the file did not open; the start-up entry is then dropped and any
 // other entry queued. An entry whose write fails is queued too, so a full disk loses nothing
 // that fits in the queue.
-bool ActivityLog::writeEntry(const QString& stamp, const QString& message, bool applyOpenMode)
+bool ActivityLog::WriteEntry(const QString& stamp, const QString& message, bool applyOpenMode)
 {
     const bool truncate = applyOpenMode && m_settings.truncate.load() != 0;
     if (applyOpenMode && !truncate && m_settings.append.load() == 0)
         m_settings.fileName = MakeNewLogName(m_settings.fileName);
 
-    QFile file(pathLocked());
+    QFile file(PathLocked());
     if (!file.open(QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append))) {
         if (!applyOpenMode)
-            queueMissedEntry(stamp + message);
+            QueueMissedEntry(stamp + message);
         return false;
     }
-    if (!flushMissedEntries(file, stamp) || !writeLine(file, stamp + message))
-        queueMissedEntry(stamp + message);
+    if (!FlushMissedEntries(file, stamp) || !writeLine(file, stamp + message))
+        QueueMissedEntry(stamp + message);
     return true;
 }
 
-bool ActivityLog::flushMissedEntries(QFile& file, const QString& stamp)
+bool ActivityLog::FlushMissedEntries(QFile& file, const QString& stamp)
 {
     if (m_droppedEntries > 0) {
         const QString notice =
@@ -117,7 +117,7 @@ bool ActivityLog::flushMissedEntries(QFile& file, const QString& stamp)
     return true;
 }
 
-void ActivityLog::queueMissedEntry(const QString& entry)
+void ActivityLog::QueueMissedEntry(const QString& entry)
 {
     m_missedEntries.push_back(entry);
     if (m_missedEntries.size() > m_missedEntryLimit) {
@@ -133,12 +133,12 @@ bool ActivityLog::ClearLog()
     {
         // Held so that no worker's entry lands half before and half after the truncation.
         WriterLock lock(m_busy);
-        path = pathLocked();
+        path = PathLocked();
         QFile file(path);
         cleared = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     }
     if (!cleared) {
-        m_prompt.showMessage(QStringLiteral("Could not clear log file'") + path + QLatin1Char('\''));
+        m_prompt.ShowMessage(QStringLiteral("Could not clear log file'") + path + QLatin1Char('\''));
         return false;
     }
     if (m_settings.LANY.load() != 0)
@@ -146,29 +146,29 @@ bool ActivityLog::ClearLog()
     return true;
 }
 
-QString ActivityLog::fileName() const
+QString ActivityLog::FileName() const
 {
     WriterLock lock(m_busy);
     return m_settings.fileName;
 }
 
-QString ActivityLog::currentPath() const
+QString ActivityLog::CurrentPath() const
 {
     WriterLock lock(m_busy);
-    return pathLocked();
+    return PathLocked();
 }
 
-void ActivityLog::setFileName(const QString& name)
+void ActivityLog::SetFileName(const QString& name)
 {
     WriterLock lock(m_busy);
     m_settings.fileName = name;
 }
 
-QString ActivityLog::pathLocked() const
+QString ActivityLog::PathLocked() const
 {
     // An empty name would make a hidden ".log" in the current directory.
     const QString& base =
-        m_settings.fileName.isEmpty() ? LogSettings::defaultFileName() : m_settings.fileName;
+        m_settings.fileName.isEmpty() ? LogSettings::DefaultFileName() : m_settings.fileName;
     return base + kExtension;
 }
 
@@ -181,7 +181,7 @@ QString ActivityLog::StripLogExtension(const QString& name)
 
 QString ActivityLog::MakeNewLogName(const QString& name)
 {
-    QString base = StripLogExtension(name.isEmpty() ? LogSettings::defaultFileName() : name);
+    QString base = StripLogExtension(name.isEmpty() ? LogSettings::DefaultFileName() : name);
     if (base.endsWith(QLatin1Char(')'))) {
         // A counter suffix from an earlier run; a "(" in a directory name is not one.
         const qsizetype open = base.lastIndexOf(QLatin1Char('('));
@@ -189,14 +189,14 @@ QString ActivityLog::MakeNewLogName(const QString& name)
             base.truncate(open);
     }
     if (base.isEmpty() || base.endsWith(QLatin1Char('/')))
-        base += LogSettings::defaultFileName();
+        base += LogSettings::DefaultFileName();
     QString candidate = base;
     for (int counter = 2; QFile::exists(candidate + kExtension); ++counter)
         candidate = base + QStringLiteral("(%1)").arg(counter);
     return candidate;
 }
 
-QString ActivityLog::timeStamp(const QDateTime& when)
+QString ActivityLog::TimeStamp(const QDateTime& when)
 {
     return when.toString(QStringLiteral("<MM/dd/yyyy HH:mm:ss> "));
 }

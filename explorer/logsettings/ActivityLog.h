@@ -35,22 +35,22 @@ public:
     bool ClearLog();
 
     // The base name in use and the file it names; safe while other threads write.
-    QString fileName() const;
-    QString currentPath() const;
+    QString FileName() const;
+    QString CurrentPath() const;
     // Later entries go to the new base name; an empty name means the default one.
-    void setFileName(const QString& name);
+    void SetFileName(const QString& name);
 
     static QString StripLogExtension(const QString& name);
     static QString MakeNewLogName(const QString& name);
-    static QString timeStamp(const QDateTime& when);
+    static QString TimeStamp(const QDateTime& when);
 
 private:
     class WriterLock;
 
-    QString pathLocked() const;
-    bool writeEntry(const QString& stamp, const QString& message, bool applyOpenMode);
-    bool flushMissedEntries(QFile& file, const QString& stamp);
-    void queueMissedEntry(const QString& entry);
+    QString PathLocked() const;
+    bool WriteEntry(const QString& stamp, const QString& message, bool applyOpenMode);
+    bool FlushMissedEntries(QFile& file, const QString& stamp);
+    void QueueMissedEntry(const QString& entry);
 
     LogSettings& m_settings;
     UserPrompt& m_prompt;

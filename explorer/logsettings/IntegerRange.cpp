@@ -2,7 +2,7 @@
 
 namespace velkaro {
 
-std::optional<int> IntegerRange::parse(const QString& text) const
+std::optional<int> IntegerRange::Parse(const QString& text) const
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
@@ -11,7 +11,7 @@ std::optional<int> IntegerRange::parse(const QString& text) const
     return value;
 }
 
-QString IntegerRange::message() const
+QString IntegerRange::Message() const
 {
     return QStringLiteral("Please enter an integer between %1 and %2.").arg(minimum).arg(maximum);
 }

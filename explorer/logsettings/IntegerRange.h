@@ -12,9 +12,9 @@ struct IntegerRange final
     int maximum;
 
     // The number in the text when it is a whole number within the range.
-    std::optional<int> parse(const QString& text) const;
+    std::optional<int> Parse(const QString& text) const;
     // What the user is told when parse refuses the text.
-    QString message() const;
+    QString Message() const;
 };
 
 inline constexpr IntegerRange kMaxDatabasesRange{1, 999};

@@ -27,7 +27,7 @@ struct LoadLogThread::State
     std::deque<QStringList> batches;
     bool finished = false;
 
-    void deliver(QStringList lines)
+    void Deliver(QStringList lines)
     {
         while (attached.load()) {
             {
@@ -41,7 +41,7 @@ struct LoadLogThread::State
         }
     }
 
-    void finish()
+    void Finish()
     {
         {
             const std::lock_guard<std::mutex> lock(mutex);
@@ -54,19 +54,19 @@ struct LoadLogThread::State
 LoadLogThread::LoadLogThread(const QString& path) : m_state(std::make_shared<State>())
 {
     m_state->path = path;
-    m_thread = std::thread(&LoadLogThread::run, m_state);
+    m_thread = std::thread(&LoadLogThread::Run, m_state);
 }
 
 LoadLogThread::~LoadLogThread()
 {
-    detach();
+    Detach();
     if (m_state->loading.load())
         m_thread.detach(); // it holds its own share of the state
     else
         m_thread.join();
 }
 
-LoadLogThread::Delivery LoadLogThread::take()
+LoadLogThread::Delivery LoadLogThread::Take()
 {
     const std::lock_guard<std::mutex> lock(m_state->mutex);
     Delivery delivery;
@@ -80,17 +80,17 @@ LoadLogThread::Delivery LoadLogThread::take()
     return delivery;
 }
 
-void LoadLogThread::detach()
+void LoadLogThread::Detach()
 {
     m_state->attached = false;
 }
 
-bool LoadLogThread::isLoading() const
+bool LoadLogThread::IsLoading() const
 {
     return m_state->loading.load();
 }
 
-void LoadLogThread::run(const std::shared_ptr<State>& state)
+void LoadLogThread::Run(const std::shared_ptr<State>& state)
 {
     QFile file(state->path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -108,13 +108,13 @@ void LoadLogThread::run(const std::shared_ptr<State>& state)
                 line.chop(1);
             batch.append(line);
             if (batch.size() >= kBatchLines)
-                state->deliver(std::exchange(batch, QStringList()));
+                state->Deliver(std::exchange(batch, QStringList()));
         }
         if (!batch.isEmpty())
-            state->deliver(std::move(batch));
+            state->Deliver(std::move(batch));
         file.close();
     }
-    state->finish();
+    state->Finish();
 }
 
 } // namespace velkaro

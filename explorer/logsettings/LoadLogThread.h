@@ -31,15 +31,15 @@ public:
     LoadLogThread& operator=(const LoadLogThread&) = delete;
 
     // Interface thread: takes the news and at most one batch of lines.
-    Delivery take();
-    void detach();
+    Delivery Take();
+    void Detach();
     // True until the reader thread has let go of the file.
-    bool isLoading() const;
+    bool IsLoading() const;
 
     struct State;
 
 private:
-    static void run(const std::shared_ptr<State>& state);
+    static void Run(const std::shared_ptr<State>& state);
 
     std::shared_ptr<State> m_state;
     std::thread m_thread;

@@ -28,26 +28,26 @@ const std::array<F, 13> kFields{{
 }};
 } // namespace
 
-LogSettings::LogSettings() : fileName(defaultFileName())
+LogSettings::LogSettings() : fileName(DefaultFileName())
 {
     resetFields<LogSettings>(*this, kFields);
 }
 
-void LogSettings::load(const ProfileStore& store)
+void LogSettings::Load(const ProfileStore& store)
 {
-    fileName = kFile.read(store);
+    fileName = kFile.Read(store);
     loadFields<LogSettings>(*this, store, kFields);
     if (fileName.isEmpty())
-        fileName = defaultFileName();
+        fileName = DefaultFileName();
 }
 
-bool LogSettings::save(ProfileStore& store) const
+bool LogSettings::Save(ProfileStore& store) const
 {
-    const bool fileOk = kFile.write(store, fileName);
+    const bool fileOk = kFile.Write(store, fileName);
     return saveFields<LogSettings>(*this, store, kFields) && fileOk;
 }
 
-QString LogSettings::defaultFileName()
+QString LogSettings::DefaultFileName()
 {
     return QStringLiteral("Velkaro");
 }

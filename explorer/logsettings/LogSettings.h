@@ -33,11 +33,11 @@ struct LogSettings
     // Every value at its default, as an empty store reads.
     LogSettings();
 
-    void load(const ProfileStore& store);
+    void Load(const ProfileStore& store);
     // False when the store could not be written.
-    bool save(ProfileStore& store) const;
+    bool Save(ProfileStore& store) const;
 
-    static QString defaultFileName();
+    static QString DefaultFileName();
 };
 
 } // namespace velkaro

@@ -20,12 +20,12 @@ LookupSettings::LookupSettings()
     resetFields<LookupSettings>(*this, kFields);
 }
 
-void LookupSettings::load(const ProfileStore& store)
+void LookupSettings::Load(const ProfileStore& store)
 {
     loadFields<LookupSettings>(*this, store, kFields);
 }
 
-bool LookupSettings::save(ProfileStore& store) const
+bool LookupSettings::Save(ProfileStore& store) const
 {
     return saveFields<LookupSettings>(*this, store, kFields);
 }

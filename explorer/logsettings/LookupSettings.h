@@ -17,9 +17,9 @@ struct LookupSettings
     // Every value at its default, as an empty store reads.
     LookupSettings();
 
-    void load(const ProfileStore& store);
+    void Load(const ProfileStore& store);
     // False when the store could not be written.
-    bool save(ProfileStore& store) const;
+    bool Save(ProfileStore& store) const;
 };
 
 } // namespace velkaro

@@ -2,7 +2,7 @@
 
 namespace velkaro {
 
-ObjectPageRules::Enabled ObjectPageRules::evaluate(const Checks& checks)
+ObjectPageRules::Enabled ObjectPageRules::Evaluate(const Checks& checks)
 {
     Enabled enabled;
     enabled.columns = checks.tables || checks.views || checks.synonyms;

@@ -27,7 +27,7 @@ struct ObjectPageRules final
     // Depends on the check marks alone: whichever box was clicked last, the rules of the page
     // (enable what a newly checked box allows, then disable what an unchecked one forbids)
     // always end in this state.
-    static Enabled evaluate(const Checks& checks);
+    static Enabled Evaluate(const Checks& checks);
 };
 
 } // namespace velkaro

@@ -26,12 +26,12 @@ ObjectSettings::ObjectSettings()
     resetFields<ObjectSettings>(*this, kFields);
 }
 
-void ObjectSettings::load(const ProfileStore& store)
+void ObjectSettings::Load(const ProfileStore& store)
 {
     loadFields<ObjectSettings>(*this, store, kFields);
 }
 
-bool ObjectSettings::save(ProfileStore& store) const
+bool ObjectSettings::Save(ProfileStore& store) const
 {
     return saveFields<ObjectSettings>(*this, store, kFields);
 }

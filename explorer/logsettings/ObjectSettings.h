@@ -22,9 +22,9 @@ struct ObjectSettings
     // Every value at its default, as an empty store reads.
     ObjectSettings();
 
-    void load(const ProfileStore& store);
+    void Load(const ProfileStore& store);
     // False when the store could not be written.
-    bool save(ProfileStore& store) const;
+    bool Save(ProfileStore& store) const;
 };
 
 } // namespace velkaro

@@ -24,19 +24,19 @@ struct TimeSetting
 
     // A stored triple that is no time of day (hour 25, say) cannot be held as one: the default
     // is used instead of an invalid time that would be written back as -1.
-    QTime read(const ProfileStore& store) const
+    QTime Read(const ProfileStore& store) const
     {
-        const QTime stored(hour.read(store), minute.read(store), second.read(store));
-        return stored.isValid() ? stored : defaultTime();
+        const QTime stored(hour.Read(store), minute.Read(store), second.Read(store));
+        return stored.isValid() ? stored : DefaultTime();
     }
 
-    QTime defaultTime() const { return QTime(hour.defaultValue, minute.defaultValue, second.defaultValue); }
+    QTime DefaultTime() const { return QTime(hour.defaultValue, minute.defaultValue, second.defaultValue); }
 
-    bool write(ProfileStore& store, const QTime& time) const
+    bool Write(ProfileStore& store, const QTime& time) const
     {
-        const bool hourOk = hour.write(store, time.hour());
-        const bool minuteOk = minute.write(store, time.minute());
-        return second.write(store, time.second()) && hourOk && minuteOk;
+        const bool hourOk = hour.Write(store, time.hour());
+        const bool minuteOk = minute.Write(store, time.minute());
+        return second.Write(store, time.second()) && hourOk && minuteOk;
     }
 };
 
@@ -44,23 +44,23 @@ const TimeSetting kNotBefore{{"Refresh", "RBHH", 19}, {"Refresh", "RBMM", 0}, {"
 const TimeSetting kNotAfter{{"Refresh", "RAHH", 6}, {"Refresh", "RAMM", 0}, {"Refresh", "RASS", 0}};
 } // namespace
 
-RefreshSettings::RefreshSettings() : notBefore(kNotBefore.defaultTime()), notAfter(kNotAfter.defaultTime())
+RefreshSettings::RefreshSettings() : notBefore(kNotBefore.DefaultTime()), notAfter(kNotAfter.DefaultTime())
 {
     resetFields<RefreshSettings>(*this, kFields);
 }
 
-void RefreshSettings::load(const ProfileStore& store)
+void RefreshSettings::Load(const ProfileStore& store)
 {
     loadFields<RefreshSettings>(*this, store, kFields);
-    notBefore = kNotBefore.read(store);
-    notAfter = kNotAfter.read(store);
+    notBefore = kNotBefore.Read(store);
+    notAfter = kNotAfter.Read(store);
 }
 
-bool RefreshSettings::save(ProfileStore& store) const
+bool RefreshSettings::Save(ProfileStore& store) const
 {
     const bool fieldsOk = saveFields<RefreshSettings>(*this, store, kFields);
-    const bool beforeOk = kNotBefore.write(store, notBefore);
-    return kNotAfter.write(store, notAfter) && fieldsOk && beforeOk;
+    const bool beforeOk = kNotBefore.Write(store, notBefore);
+    return kNotAfter.Write(store, notAfter) && fieldsOk && beforeOk;
 }
 
 } // namespace velkaro

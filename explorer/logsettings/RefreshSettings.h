@@ -21,9 +21,9 @@ struct RefreshSettings
     // Every value at its default, as an empty store reads.
     RefreshSettings();
 
-    void load(const ProfileStore& store);
+    void Load(const ProfileStore& store);
     // False when the store could not be written.
-    bool save(ProfileStore& store) const;
+    bool Save(ProfileStore& store) const;
 };
 
 } // namespace velkaro

@@ -25,7 +25,7 @@ template <typename Group>
 void loadFields(Group& group, const ProfileStore& store, std::span<const IntField<Group>> fields)
 {
     for (const IntField<Group>& f : fields)
-        (group.*f.field).store(f.setting.read(store));
+        (group.*f.field).store(f.setting.Read(store));
 }
 
 // Writes every value even after a failure, so one bad write does not hide the others.
@@ -34,7 +34,7 @@ bool saveFields(const Group& group, ProfileStore& store, std::span<const IntFiel
 {
     bool ok = true;
     for (const IntField<Group>& f : fields)
-        ok = f.setting.write(store, (group.*f.field).load()) && ok;
+        ok = f.setting.Write(store, (group.*f.field).load()) && ok;
     return ok;
 }
 

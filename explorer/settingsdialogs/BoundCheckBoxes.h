@@ -15,7 +15,7 @@ public:
 
     explicit BoundCheckBoxes(Group& group) : m_group(group) {}
 
-    QCheckBox* add(const QString& text, Field field, QWidget* parent)
+    QCheckBox* Add(const QString& text, Field field, QWidget* parent)
     {
         auto* box = new QCheckBox(text, parent);
         box->setChecked((m_group.*field).load() != 0);
@@ -24,7 +24,7 @@ public:
     }
 
     // Disabled boxes count with their check marks.
-    void apply() const
+    void Apply() const
     {
         for (const auto& [box, field] : m_boxes)
             (m_group.*field).store(box->isChecked() ? 1 : 0);

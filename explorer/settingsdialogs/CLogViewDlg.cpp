@@ -18,7 +18,7 @@
 namespace velkaro {
 
 CLogViewDlg::CLogViewDlg(ActivityLog& log, UserPrompt& prompt, QWidget* parent)
-    : QDialog(parent), m_log(log), m_prompt(prompt), m_path(log.currentPath())
+    : QDialog(parent), m_log(log), m_prompt(prompt), m_path(log.CurrentPath())
 {
     setWindowTitle(QStringLiteral("Log"));
     m_text = new QTextEdit(this);
@@ -32,8 +32,8 @@ CLogViewDlg::CLogViewDlg(ActivityLog& log, UserPrompt& prompt, QWidget* parent)
     auto* clearButton = new QPushButton(QStringLiteral("Clear Log"), this);
     auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
     closeButton->setDefault(true);
-    connect(refreshButton, &QPushButton::clicked, this, &CLogViewDlg::refresh);
-    connect(clearButton, &QPushButton::clicked, this, &CLogViewDlg::clearLog);
+    connect(refreshButton, &QPushButton::clicked, this, &CLogViewDlg::Refresh);
+    connect(clearButton, &QPushButton::clicked, this, &CLogViewDlg::ClearLog);
     connect(closeButton, &QPushButton::clicked, this, &CLogViewDlg::reject);
 
     auto* pathRow = new QHBoxLayout;
@@ -51,12 +51,12 @@ CLogViewDlg::CLogViewDlg(ActivityLog& log, UserPrompt& prompt, QWidget* parent)
     resize(640, 480);
 
     m_poll.setInterval(5);
-    connect(&m_poll, &QTimer::timeout, this, &CLogViewDlg::takeLoaded);
+    connect(&m_poll, &QTimer::timeout, this, &CLogViewDlg::TakeLoaded);
 }
 
 CLogViewDlg::~CLogViewDlg() = default;
 
-bool CLogViewDlg::isLoading() const
+bool CLogViewDlg::IsLoading() const
 {
     return m_poll.isActive();
 }
@@ -67,11 +67,11 @@ void CLogViewDlg::showEvent(QShowEvent* event)
     if (!m_started) {
         m_started = true;
         m_text->setFocus();
-        startLoading();
+        StartLoading();
     }
 }
 
-void CLogViewDlg::startLoading()
+void CLogViewDlg::StartLoading()
 {
     m_text->clear();
     m_hasText = false;
@@ -80,19 +80,19 @@ void CLogViewDlg::startLoading()
 }
 
 // Takes batches for a short while only, so that the window keeps serving its other events.
-void CLogViewDlg::takeLoaded()
+void CLogViewDlg::TakeLoaded()
 {
     QElapsedTimer turn;
     turn.start();
     while (m_loader && turn.elapsed() < 25) {
-        const LoadLogThread::Delivery delivery = m_loader->take();
+        const LoadLogThread::Delivery delivery = m_loader->Take();
         if (delivery.openFailed)
             m_text->setPlainText(QStringLiteral("Could not open log '") + *delivery.openFailed +
                                  QLatin1Char('\''));
         if (delivery.opened)
             m_pathBox->setText(*delivery.opened);
         if (!delivery.lines.isEmpty())
-            appendLines(delivery.lines);
+            AppendLines(delivery.lines);
         if (delivery.finished)
             m_poll.stop();
         if (delivery.finished || delivery.lines.isEmpty())
@@ -102,18 +102,18 @@ void CLogViewDlg::takeLoaded()
 
 // Waits a little for a loader in the middle of a line; one that does not stop in about a
 // second is left to end on its own.
-void CLogViewDlg::stopLoading()
+void CLogViewDlg::StopLoading()
 {
     if (!m_loader)
         return;
     m_poll.stop();
-    m_loader->detach();
-    for (int i = 0; i < 10 && m_loader->isLoading(); ++i)
+    m_loader->Detach();
+    for (int i = 0; i < 10 && m_loader->IsLoading(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     m_loader.reset();
 }
 
-void CLogViewDlg::appendLines(const QStringList& lines)
+void CLogViewDlg::AppendLines(const QStringList& lines)
 {
     QTextCursor cursor(m_text->document());
     cursor.movePosition(QTextCursor::End);
@@ -124,23 +124,23 @@ void CLogViewDlg::appendLines(const QStringList& lines)
 
 void CLogViewDlg::done(int result)
 {
-    stopLoading();
+    StopLoading();
     QDialog::done(result);
 }
 
-void CLogViewDlg::refresh()
+void CLogViewDlg::Refresh()
 {
     m_refreshRequested = true;
     done(QDialog::Accepted);
 }
 
-void CLogViewDlg::clearLog()
+void CLogViewDlg::ClearLog()
 {
-    if (!m_prompt.askYesNo(QStringLiteral("The log will be permanently deleted, Continue?")))
+    if (!m_prompt.AskYesNo(QStringLiteral("The log will be permanently deleted, Continue?")))
         return;
     if (m_log.ClearLog()) {
         // Lines still on their way would otherwise land in the emptied text area.
-        stopLoading();
+        StopLoading();
         m_text->clear();
         m_hasText = false;
     }

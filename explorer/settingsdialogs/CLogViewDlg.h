@@ -26,10 +26,10 @@ public:
     CLogViewDlg(ActivityLog& log, UserPrompt& prompt, QWidget* parent = nullptr);
     ~CLogViewDlg() override;
 
-    bool refreshRequested() const { return m_refreshRequested; }
-    bool isLoading() const;
-    QTextEdit* textArea() const { return m_text; }
-    QLineEdit* pathBox() const { return m_pathBox; }
+    bool RefreshRequested() const { return m_refreshRequested; }
+    bool IsLoading() const;
+    QTextEdit* TextArea() const { return m_text; }
+    QLineEdit* PathBox() const { return m_pathBox; }
 
     void done(int result) override;
 
@@ -37,12 +37,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void startLoading();
-    void stopLoading();
-    void takeLoaded();
-    void appendLines(const QStringList& lines);
-    void refresh();
-    void clearLog();
+    void StartLoading();
+    void StopLoading();
+    void TakeLoaded();
+    void AppendLines(const QStringList& lines);
+    void Refresh();
+    void ClearLog();
 
     ActivityLog& m_log;
     UserPrompt& m_prompt;

@@ -17,18 +17,18 @@ namespace velkaro {
 CSetLog::CSetLog(SettingsSheetContext& context, QWidget* parent)
     : CSetPage(context, parent), m_boxes(context.log)
 {
-    m_logEvents = addBox(QStringLiteral("Log Events"), &LogSettings::enabled, this);
-    m_fileName = new QLineEdit(context.activityLog.currentPath(), this);
-    watch(m_fileName);
+    m_logEvents = AddBox(QStringLiteral("Log Events"), &LogSettings::enabled, this);
+    m_fileName = new QLineEdit(context.activityLog.CurrentPath(), this);
+    Watch(m_fileName);
     auto* browseButton = new QPushButton(QStringLiteral("Browse"), this);
-    connect(browseButton, &QPushButton::clicked, this, &CSetLog::browse);
-    QCheckBox* truncate = addBox(QStringLiteral("Truncate at startup"), &LogSettings::truncate, this);
-    QCheckBox* append = addBox(QStringLiteral("Append if exists"), &LogSettings::append, this);
+    connect(browseButton, &QPushButton::clicked, this, &CSetLog::Browse);
+    QCheckBox* truncate = AddBox(QStringLiteral("Truncate at startup"), &LogSettings::truncate, this);
+    QCheckBox* append = AddBox(QStringLiteral("Append if exists"), &LogSettings::append, this);
     auto* tip = new QLabel(QStringLiteral("TIP: Uncheck Truncate and Append to automatically generate a new "
                                           "log file when starting Velkaro."),
                            this);
     tip->setWordWrap(true);
-    QWidget* categories = categoryGroup();
+    QWidget* categories = CategoryGroup();
 
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(m_fileName, 1);
@@ -43,11 +43,11 @@ CSetLog::CSetLog(SettingsSheetContext& context, QWidget* parent)
     layout->addStretch();
 
     m_dependents = {m_fileName, browseButton, truncate, append, tip, categories};
-    connect(m_logEvents, &QCheckBox::clicked, this, &CSetLog::updateEnabling);
-    updateEnabling();
+    connect(m_logEvents, &QCheckBox::clicked, this, &CSetLog::UpdateEnabling);
+    UpdateEnabling();
 }
 
-QWidget* CSetLog::categoryGroup()
+QWidget* CSetLog::CategoryGroup()
 {
     auto* group = new QGroupBox(QStringLiteral("Create log entries when:"), this);
     auto* grid = new QGridLayout(group);
@@ -65,20 +65,20 @@ QWidget* CSetLog::categoryGroup()
     };
     const int rows = (categories.size() + 1) / 2;
     for (int i = 0; i < categories.size(); ++i) {
-        grid->addWidget(addBox(QString::fromLatin1(categories[i].first), categories[i].second, group),
+        grid->addWidget(AddBox(QString::fromLatin1(categories[i].first), categories[i].second, group),
                         i % rows, i / rows);
     }
     return group;
 }
 
-QCheckBox* CSetLog::addBox(const QString& text, std::atomic<int> LogSettings::*field, QWidget* parent)
+QCheckBox* CSetLog::AddBox(const QString& text, std::atomic<int> LogSettings::*field, QWidget* parent)
 {
-    QCheckBox* box = m_boxes.add(text, field, parent);
-    watch(box);
+    QCheckBox* box = m_boxes.Add(text, field, parent);
+    Watch(box);
     return box;
 }
 
-void CSetLog::browse()
+void CSetLog::Browse()
 {
     SaveFileRequest request;
     request.title = QStringLiteral("Log File");
@@ -87,27 +87,27 @@ void CSetLog::browse()
     request.filter = QStringLiteral("Velkaro Files (*.log)");
     request.confirmOverwrite = true;
     request.pathMustExist = true;
-    if (const std::optional<SaveFileChoice> chosen = context().prompt.chooseSaveFile(request)) {
+    if (const std::optional<SaveFileChoice> chosen = Context().prompt.ChooseSaveFile(request)) {
         m_fileName->setText(chosen->path);
-        markModified();
+        MarkModified();
     }
 }
 
-void CSetLog::updateEnabling()
+void CSetLog::UpdateEnabling()
 {
     for (QWidget* control : m_dependents)
         control->setEnabled(m_logEvents->isChecked());
 }
 
-bool CSetLog::applyControls()
+bool CSetLog::ApplyControls()
 {
     // Replaced under the log's writer lock: workers read the name while they write.
-    context().activityLog.setFileName(ActivityLog::StripLogExtension(m_fileName->text()));
-    m_boxes.apply();
-    return context().log.save(context().store);
+    Context().activityLog.SetFileName(ActivityLog::StripLogExtension(m_fileName->text()));
+    m_boxes.Apply();
+    return Context().log.Save(Context().store);
 }
 
-QString CSetLog::appliedMessage() const
+QString CSetLog::AppliedMessage() const
 {
     return QStringLiteral("Log settings updated.");
 }

@@ -20,14 +20,14 @@ public:
     explicit CSetLog(SettingsSheetContext& context, QWidget* parent = nullptr);
 
 protected:
-    bool applyControls() override;
-    QString appliedMessage() const override;
+    bool ApplyControls() override;
+    QString AppliedMessage() const override;
 
 private:
-    QCheckBox* addBox(const QString& text, std::atomic<int> LogSettings::*field, QWidget* parent);
-    QWidget* categoryGroup();
-    void browse();
-    void updateEnabling();
+    QCheckBox* AddBox(const QString& text, std::atomic<int> LogSettings::*field, QWidget* parent);
+    QWidget* CategoryGroup();
+    void Browse();
+    void UpdateEnabling();
 
     BoundCheckBoxes<LogSettings> m_boxes;
     QCheckBox* m_logEvents = nullptr;

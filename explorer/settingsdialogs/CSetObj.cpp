@@ -15,15 +15,15 @@ CSetObj::CSetObj(SettingsSheetContext& context, QWidget* parent)
 {
     auto* retrieve = new QGroupBox(QStringLiteral("Retrieve the following objects"), this);
     auto* grid = new QGridLayout(retrieve);
-    grid->addWidget(addBox(QStringLiteral("System Tables"), &ObjectSettings::OSYS), 0, 0);
-    grid->addWidget(addBox(QStringLiteral("Sequences"), &ObjectSettings::OSEQ), 1, 0);
-    grid->addWidget(m_synonyms = addBox(QStringLiteral("Synonyms"), &ObjectSettings::OSYN), 2, 0);
-    grid->addWidget(m_tables = addBox(QStringLiteral("Tables"), &ObjectSettings::OTAB), 3, 0);
-    grid->addWidget(m_views = addBox(QStringLiteral("Views"), &ObjectSettings::OVIEW), 4, 0);
-    grid->addWidget(m_columns = addBox(QStringLiteral("Columns"), &ObjectSettings::OCOL), 0, 1);
-    grid->addWidget(m_indexes = addBox(QStringLiteral("Indexes"), &ObjectSettings::OIND), 1, 1);
-    grid->addWidget(m_indexColumns = addBox(QStringLiteral("Index Columns"), &ObjectSettings::OINDCOL), 2, 1);
-    grid->addWidget(addBox(QStringLiteral("Others"), &ObjectSettings::OOTHERS), 3, 1);
+    grid->addWidget(AddBox(QStringLiteral("System Tables"), &ObjectSettings::OSYS), 0, 0);
+    grid->addWidget(AddBox(QStringLiteral("Sequences"), &ObjectSettings::OSEQ), 1, 0);
+    grid->addWidget(m_synonyms = AddBox(QStringLiteral("Synonyms"), &ObjectSettings::OSYN), 2, 0);
+    grid->addWidget(m_tables = AddBox(QStringLiteral("Tables"), &ObjectSettings::OTAB), 3, 0);
+    grid->addWidget(m_views = AddBox(QStringLiteral("Views"), &ObjectSettings::OVIEW), 4, 0);
+    grid->addWidget(m_columns = AddBox(QStringLiteral("Columns"), &ObjectSettings::OCOL), 0, 1);
+    grid->addWidget(m_indexes = AddBox(QStringLiteral("Indexes"), &ObjectSettings::OIND), 1, 1);
+    grid->addWidget(m_indexColumns = AddBox(QStringLiteral("Index Columns"), &ObjectSettings::OINDCOL), 2, 1);
+    grid->addWidget(AddBox(QStringLiteral("Others"), &ObjectSettings::OOTHERS), 3, 1);
 
     auto* important = new QGroupBox(QStringLiteral("IMPORTANT"), this);
     auto* note =
@@ -39,33 +39,33 @@ CSetObj::CSetObj(SettingsSheetContext& context, QWidget* parent)
     layout->addStretch();
 
     for (QCheckBox* box : {m_tables, m_views, m_synonyms, m_indexes})
-        connect(box, &QCheckBox::clicked, this, &CSetObj::updateEnabling);
-    updateEnabling();
+        connect(box, &QCheckBox::clicked, this, &CSetObj::UpdateEnabling);
+    UpdateEnabling();
 }
 
-QCheckBox* CSetObj::addBox(const QString& text, std::atomic<int> ObjectSettings::*field)
+QCheckBox* CSetObj::AddBox(const QString& text, std::atomic<int> ObjectSettings::*field)
 {
-    QCheckBox* box = m_boxes.add(text, field, this);
-    watch(box);
+    QCheckBox* box = m_boxes.Add(text, field, this);
+    Watch(box);
     return box;
 }
 
-void CSetObj::updateEnabling()
+void CSetObj::UpdateEnabling()
 {
-    const ObjectPageRules::Enabled enabled = ObjectPageRules::evaluate(
+    const ObjectPageRules::Enabled enabled = ObjectPageRules::Evaluate(
         {m_tables->isChecked(), m_views->isChecked(), m_synonyms->isChecked(), m_indexes->isChecked()});
     m_columns->setEnabled(enabled.columns);
     m_indexes->setEnabled(enabled.indexes);
     m_indexColumns->setEnabled(enabled.indexColumns);
 }
 
-bool CSetObj::applyControls()
+bool CSetObj::ApplyControls()
 {
-    m_boxes.apply();
-    return context().objects.save(context().store);
+    m_boxes.Apply();
+    return Context().objects.Save(Context().store);
 }
 
-QString CSetObj::appliedMessage() const
+QString CSetObj::AppliedMessage() const
 {
     return QStringLiteral("Object settings updated.");
 }

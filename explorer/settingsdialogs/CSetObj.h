@@ -16,12 +16,12 @@ public:
     explicit CSetObj(SettingsSheetContext& context, QWidget* parent = nullptr);
 
 protected:
-    bool applyControls() override;
-    QString appliedMessage() const override;
+    bool ApplyControls() override;
+    QString AppliedMessage() const override;
 
 private:
-    QCheckBox* addBox(const QString& text, std::atomic<int> ObjectSettings::*field);
-    void updateEnabling();
+    QCheckBox* AddBox(const QString& text, std::atomic<int> ObjectSettings::*field);
+    void UpdateEnabling();
 
     BoundCheckBoxes<ObjectSettings> m_boxes;
     QCheckBox* m_tables = nullptr;

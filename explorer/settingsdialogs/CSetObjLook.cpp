@@ -15,18 +15,18 @@ CSetObjLook::CSetObjLook(SettingsSheetContext& context, QWidget* parent) : CSetP
 {
     const LookupSettings& lookup = context.lookup;
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(radioPair(QStringLiteral("Database Objects"),
+    layout->addWidget(RadioPair(QStringLiteral("Database Objects"),
                                 QStringLiteral("Retrieve Objects when Database is accessed"),
                                 QStringLiteral("Retrieve Objects when Database is loaded"),
                                 lookup.RAOBJ.load() != 0, m_objectsWhenAccessed));
-    layout->addWidget(radioPair(QStringLiteral("Object Columns"),
+    layout->addWidget(RadioPair(QStringLiteral("Object Columns"),
                                 QStringLiteral("Retrieve Columns and Indexes when Object is accessed"),
                                 QStringLiteral("Retrieve Columns and Indexes when Object is loaded"),
                                 lookup.RACOL.load() != 0, m_columnsWhenAccessed));
 
     auto* threads = new QGroupBox(QStringLiteral("Multi-threading"), this);
     auto* row = new QHBoxLayout(threads);
-    m_maxDatabases = digitsEdit(lookup.MaxM.load());
+    m_maxDatabases = DigitsEdit(lookup.MaxM.load());
     row->addWidget(new QLabel(QStringLiteral("Load and Refresh up to"), threads));
     row->addWidget(m_maxDatabases);
     row->addWidget(new QLabel(QStringLiteral("databases at a time"), threads));
@@ -35,36 +35,36 @@ CSetObjLook::CSetObjLook(SettingsSheetContext& context, QWidget* parent) : CSetP
     layout->addStretch();
 }
 
-QWidget* CSetObjLook::radioPair(const QString& title, const QString& first, const QString& second,
+QWidget* CSetObjLook::RadioPair(const QString& title, const QString& first, const QString& second,
                                 bool firstChosen, QRadioButton*& firstButton)
 {
     auto* group = new QGroupBox(title, this);
     firstButton = new QRadioButton(first, group);
     auto* secondButton = new QRadioButton(second, group);
     (firstChosen ? firstButton : secondButton)->setChecked(true);
-    watch(firstButton);
-    watch(secondButton);
+    Watch(firstButton);
+    Watch(secondButton);
     auto* column = new QVBoxLayout(group);
     column->addWidget(firstButton);
     column->addWidget(secondButton);
     return group;
 }
 
-bool CSetObjLook::validate()
+bool CSetObjLook::Validate()
 {
-    return checkedNumber(m_maxDatabases, kMaxDatabasesRange).has_value();
+    return CheckedNumber(m_maxDatabases, kMaxDatabasesRange).has_value();
 }
 
-bool CSetObjLook::applyControls()
+bool CSetObjLook::ApplyControls()
 {
-    LookupSettings& lookup = context().lookup;
+    LookupSettings& lookup = Context().lookup;
     lookup.RAOBJ = m_objectsWhenAccessed->isChecked() ? 1 : 0;
     lookup.RACOL = m_columnsWhenAccessed->isChecked() ? 1 : 0;
-    lookup.MaxM = kMaxDatabasesRange.parse(m_maxDatabases->text()).value_or(lookup.MaxM.load());
-    return lookup.save(context().store);
+    lookup.MaxM = kMaxDatabasesRange.Parse(m_maxDatabases->text()).value_or(lookup.MaxM.load());
+    return lookup.Save(Context().store);
 }
 
-QString CSetObjLook::appliedMessage() const
+QString CSetObjLook::AppliedMessage() const
 {
     return QStringLiteral("Object Lookup settings updated.");
 }

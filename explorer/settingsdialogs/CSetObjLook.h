@@ -17,14 +17,14 @@ class CSetObjLook final : public CSetPage
 public:
     explicit CSetObjLook(SettingsSheetContext& context, QWidget* parent = nullptr);
 
-    bool validate() override;
+    bool Validate() override;
 
 protected:
-    bool applyControls() override;
-    QString appliedMessage() const override;
+    bool ApplyControls() override;
+    QString AppliedMessage() const override;
 
 private:
-    QWidget* radioPair(const QString& title, const QString& first, const QString& second, bool firstChosen,
+    QWidget* RadioPair(const QString& title, const QString& first, const QString& second, bool firstChosen,
                        QRadioButton*& firstButton);
 
     QRadioButton* m_objectsWhenAccessed = nullptr;

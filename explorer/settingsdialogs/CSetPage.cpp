@@ -14,45 +14,45 @@ namespace velkaro {
 CSetPage::CSetPage(SettingsSheetContext& context, QWidget* parent) : QWidget(parent), m_context(context)
 {}
 
-bool CSetPage::applyIfDue()
+bool CSetPage::ApplyIfDue()
 {
-    if (!m_shown || (!m_modified && !appliesUnchanged()))
+    if (!m_shown || (!m_modified && !AppliesUnchanged()))
         return true;
-    const bool saved = applyControls();
+    const bool saved = ApplyControls();
     if (m_context.log.LANY.load() != 0)
-        m_context.activityLog.WriteLog(appliedMessage());
+        m_context.activityLog.WriteLog(AppliedMessage());
     m_modified = false;
     return saved;
 }
 
-void CSetPage::watch(QAbstractButton* button)
+void CSetPage::Watch(QAbstractButton* button)
 {
-    connect(button, &QAbstractButton::clicked, this, &CSetPage::markModified);
+    connect(button, &QAbstractButton::clicked, this, &CSetPage::MarkModified);
 }
 
-void CSetPage::watch(QLineEdit* edit)
+void CSetPage::Watch(QLineEdit* edit)
 {
-    connect(edit, &QLineEdit::textEdited, this, &CSetPage::markModified);
+    connect(edit, &QLineEdit::textEdited, this, &CSetPage::MarkModified);
 }
 
-void CSetPage::watch(QTimeEdit* edit)
+void CSetPage::Watch(QTimeEdit* edit)
 {
-    connect(edit, &QTimeEdit::timeChanged, this, &CSetPage::markModified);
+    connect(edit, &QTimeEdit::timeChanged, this, &CSetPage::MarkModified);
 }
 
-QLineEdit* CSetPage::digitsEdit(int value)
+QLineEdit* CSetPage::DigitsEdit(int value)
 {
     auto* edit = new QLineEdit(QString::number(value), this);
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-    watch(edit);
+    Watch(edit);
     return edit;
 }
 
-std::optional<int> CSetPage::checkedNumber(QLineEdit* edit, const IntegerRange& range)
+std::optional<int> CSetPage::CheckedNumber(QLineEdit* edit, const IntegerRange& range)
 {
-    const std::optional<int> number = range.parse(edit->text());
+    const std::optional<int> number = range.Parse(edit->text());
     if (!number) {
-        m_context.prompt.showMessage(range.message());
+        m_context.prompt.ShowMessage(range.Message());
         edit->setFocus();
         edit->selectAll();
     }
@@ -65,10 +65,10 @@ void CSetPage::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
-void CSetPage::markModified()
+void CSetPage::MarkModified()
 {
     m_modified = true;
-    emit modified();
+    emit Modified();
 }
 
 } // namespace velkaro

@@ -22,33 +22,33 @@ class CSetPage : public QWidget
 public:
     CSetPage(SettingsSheetContext& context, QWidget* parent);
 
-    bool wasShown() const { return m_shown; }
-    bool pageModified() const { return m_modified; }
+    bool WasShown() const { return m_shown; }
+    bool PageModified() const { return m_modified; }
 
     // Checks the page's numbers; a refused one is reported to the user and gets the focus.
-    virtual bool validate() { return true; }
+    virtual bool Validate() { return true; }
     // Applies the page if it has been shown and wants to; false when the store refused a value.
-    bool applyIfDue();
+    bool ApplyIfDue();
 
 signals:
-    void modified();
+    void Modified();
 
 protected:
     // Copies the controls into the settings group and saves it; false when the store failed.
-    virtual bool applyControls() = 0;
-    virtual QString appliedMessage() const = 0;
+    virtual bool ApplyControls() = 0;
+    virtual QString AppliedMessage() const = 0;
     // Pages that write their group whenever the sheet is applied after they were shown.
-    virtual bool appliesUnchanged() const { return false; }
+    virtual bool AppliesUnchanged() const { return false; }
 
-    SettingsSheetContext& context() const { return m_context; }
-    void watch(QAbstractButton* button);
-    void watch(QLineEdit* edit);
-    void watch(QTimeEdit* edit);
-    QLineEdit* digitsEdit(int value);
+    SettingsSheetContext& Context() const { return m_context; }
+    void Watch(QAbstractButton* button);
+    void Watch(QLineEdit* edit);
+    void Watch(QTimeEdit* edit);
+    QLineEdit* DigitsEdit(int value);
     // The number in edit when it lies in range; otherwise the user is told and nullopt returned.
-    std::optional<int> checkedNumber(QLineEdit* edit, const IntegerRange& range);
+    std::optional<int> CheckedNumber(QLineEdit* edit, const IntegerRange& range);
 
-    void markModified();
+    void MarkModified();
     void showEvent(QShowEvent* event) override;
 
 private:

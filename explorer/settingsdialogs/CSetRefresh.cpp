@@ -15,12 +15,12 @@ CSetRefresh::CSetRefresh(SettingsSheetContext& context, QWidget* parent) : CSetP
     const RefreshSettings& refresh = context.refresh;
     m_automatic = new QCheckBox(QStringLiteral("Enable Automatic Refresh"), this);
     m_automatic->setChecked(refresh.RAUTO.load() != 0);
-    m_idleMinutes = digitsEdit(refresh.RIDLE.load());
-    m_maxMinutes = digitsEdit(refresh.RMAX.load());
+    m_idleMinutes = DigitsEdit(refresh.RIDLE.load());
+    m_maxMinutes = DigitsEdit(refresh.RMAX.load());
     m_timeConstraints = new QCheckBox(QStringLiteral("Use time constraints"), this);
     m_timeConstraints->setChecked(refresh.RTIME.load() != 0);
-    m_notBefore = timeEdit(refresh.notBefore);
-    m_notAfter = timeEdit(refresh.notAfter);
+    m_notBefore = TimeEdit(refresh.notBefore);
+    m_notAfter = TimeEdit(refresh.notAfter);
     auto* idleLabel = new QLabel(QStringLiteral("Refresh when idle for"), this);
     auto* idleUnit = new QLabel(QStringLiteral("minutes, but"), this);
     auto* maxLabel = new QLabel(QStringLiteral("never more than once every"), this);
@@ -48,21 +48,21 @@ CSetRefresh::CSetRefresh(SettingsSheetContext& context, QWidget* parent) : CSetP
                         m_timeConstraints, beforeLabel,   m_notBefore, afterLabel, m_notAfter};
     m_timeControls = {beforeLabel, m_notBefore, afterLabel, m_notAfter};
     for (QCheckBox* box : {m_automatic, m_timeConstraints}) {
-        watch(box);
-        connect(box, &QCheckBox::clicked, this, &CSetRefresh::updateEnabling);
+        Watch(box);
+        connect(box, &QCheckBox::clicked, this, &CSetRefresh::UpdateEnabling);
     }
-    updateEnabling();
+    UpdateEnabling();
 }
 
-QTimeEdit* CSetRefresh::timeEdit(const QTime& time)
+QTimeEdit* CSetRefresh::TimeEdit(const QTime& time)
 {
     auto* edit = new QTimeEdit(time, this);
     edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    watch(edit);
+    Watch(edit);
     return edit;
 }
 
-void CSetRefresh::updateEnabling()
+void CSetRefresh::UpdateEnabling()
 {
     for (QWidget* control : m_belowAutomatic)
         control->setEnabled(m_automatic->isChecked());
@@ -72,25 +72,25 @@ void CSetRefresh::updateEnabling()
     }
 }
 
-bool CSetRefresh::validate()
+bool CSetRefresh::Validate()
 {
-    return checkedNumber(m_idleMinutes, kRefreshMinutesRange) &&
-           checkedNumber(m_maxMinutes, kRefreshMinutesRange);
+    return CheckedNumber(m_idleMinutes, kRefreshMinutesRange) &&
+           CheckedNumber(m_maxMinutes, kRefreshMinutesRange);
 }
 
-bool CSetRefresh::applyControls()
+bool CSetRefresh::ApplyControls()
 {
-    RefreshSettings& refresh = context().refresh;
+    RefreshSettings& refresh = Context().refresh;
     refresh.RAUTO = m_automatic->isChecked() ? 1 : 0;
-    refresh.RIDLE = kRefreshMinutesRange.parse(m_idleMinutes->text()).value_or(refresh.RIDLE.load());
-    refresh.RMAX = kRefreshMinutesRange.parse(m_maxMinutes->text()).value_or(refresh.RMAX.load());
+    refresh.RIDLE = kRefreshMinutesRange.Parse(m_idleMinutes->text()).value_or(refresh.RIDLE.load());
+    refresh.RMAX = kRefreshMinutesRange.Parse(m_maxMinutes->text()).value_or(refresh.RMAX.load());
     refresh.RTIME = m_timeConstraints->isChecked() ? 1 : 0;
     refresh.notBefore = m_notBefore->time();
     refresh.notAfter = m_notAfter->time();
-    return refresh.save(context().store);
+    return refresh.Save(Context().store);
 }
 
-QString CSetRefresh::appliedMessage() const
+QString CSetRefresh::AppliedMessage() const
 {
     return QStringLiteral("Refresh settings updated.");
 }

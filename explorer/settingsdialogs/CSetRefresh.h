@@ -20,16 +20,16 @@ class CSetRefresh final : public CSetPage
 public:
     explicit CSetRefresh(SettingsSheetContext& context, QWidget* parent = nullptr);
 
-    bool validate() override;
+    bool Validate() override;
 
 protected:
-    bool applyControls() override;
-    QString appliedMessage() const override;
-    bool appliesUnchanged() const override { return true; }
+    bool ApplyControls() override;
+    QString AppliedMessage() const override;
+    bool AppliesUnchanged() const override { return true; }
 
 private:
-    QTimeEdit* timeEdit(const QTime& time);
-    void updateEnabling();
+    QTimeEdit* TimeEdit(const QTime& time);
+    void UpdateEnabling();
 
     QCheckBox* m_automatic = nullptr;
     QLineEdit* m_idleMinutes = nullptr;

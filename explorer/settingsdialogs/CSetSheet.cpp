@@ -35,11 +35,11 @@ CSetSheet::CSetSheet(SettingsSheetContext& context, QWidget* parent) : QDialog(p
     m_apply = m_buttons->button(QDialogButtonBox::Apply);
     m_apply->setEnabled(false);
     for (CSetPage* page : m_pages)
-        connect(page, &CSetPage::modified, m_apply, [this] { m_apply->setEnabled(true); });
+        connect(page, &CSetPage::Modified, m_apply, [this] { m_apply->setEnabled(true); });
     connect(m_buttons, &QDialogButtonBox::accepted, this, &CSetSheet::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &CSetSheet::reject);
-    connect(m_apply, &QPushButton::clicked, this, &CSetSheet::applyPages);
-    connect(m_tabs, &QTabWidget::currentChanged, this, &CSetSheet::tabChanged);
+    connect(m_apply, &QPushButton::clicked, this, &CSetSheet::ApplyPages);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CSetSheet::TabChanged);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
@@ -48,37 +48,37 @@ CSetSheet::CSetSheet(SettingsSheetContext& context, QWidget* parent) : QDialog(p
 
 void CSetSheet::accept()
 {
-    if (applyPages())
+    if (ApplyPages())
         QDialog::accept();
 }
 
-bool CSetSheet::applyPages()
+bool CSetSheet::ApplyPages()
 {
     // Every shown page is checked before any is applied, so a refused number applies nothing.
     for (CSetPage* page : m_pages) {
-        if (page->wasShown() && !page->validate()) {
+        if (page->WasShown() && !page->Validate()) {
             m_tabs->setCurrentWidget(page);
             return false;
         }
     }
     bool saved = true;
     for (CSetPage* page : m_pages)
-        saved = page->applyIfDue() && saved;
+        saved = page->ApplyIfDue() && saved;
     m_apply->setEnabled(false);
     if (!saved)
-        m_context.prompt.showMessage(QStringLiteral("Could not save the settings to '") +
-                                     m_context.store.fileName() + QStringLiteral("'."));
+        m_context.prompt.ShowMessage(QStringLiteral("Could not save the settings to '") +
+                                     m_context.store.FileName() + QStringLiteral("'."));
     return true;
 }
 
 // A page with a refused number is not left: the user is told and taken back to it.
-void CSetSheet::tabChanged(int index)
+void CSetSheet::TabChanged(int index)
 {
     const int previous = m_currentTab;
     m_currentTab = index;
     if (previous == index || previous < 0 || previous >= m_pages.size())
         return;
-    if (!m_pages[previous]->validate()) {
+    if (!m_pages[previous]->Validate()) {
         const QSignalBlocker blocker(m_tabs);
         m_tabs->setCurrentIndex(previous);
         m_currentTab = previous;

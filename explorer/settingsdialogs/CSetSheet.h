@@ -23,13 +23,13 @@ class CSetSheet final : public QDialog
 public:
     explicit CSetSheet(SettingsSheetContext& context, QWidget* parent = nullptr);
 
-    QTabWidget* tabs() const { return m_tabs; }
+    QTabWidget* Tabs() const { return m_tabs; }
     void accept() override;
 
 private:
     // False when a page refused its numbers; that page is then the current one.
-    bool applyPages();
-    void tabChanged(int index);
+    bool ApplyPages();
+    void TabChanged(int index);
 
     SettingsSheetContext& m_context;
     QTabWidget* m_tabs = nullptr;

@@ -54,29 +54,29 @@ QToolBar* fixedBar(QMainWindow* window, const QString& title, const QString& nam
 CMainFrame::CMainFrame(ProfileStore& store, UserPrompt& prompt, QWidget* parent)
     : QMainWindow(parent), m_store(store), m_prompt(prompt)
 {
-    const WindowPlacement placement = WindowPlacement::load(m_store);
+    const WindowPlacement placement = WindowPlacement::Load(m_store);
     m_treeWidth = placement.tree;
     m_maximized = placement.maximized;
     resize(placement.width, placement.height);
     setWindowIcon(QIcon(QString::fromLatin1(kIcon)));
     setContextMenuPolicy(Qt::NoContextMenu); // the bars are fixed: no menu to hide them
 
-    createCommands();
-    createMenus();
-    createToolBar();
-    createLocationBar();
-    createStatusBar();
-    createPanes();
-    createContextMenu();
+    CreateCommands();
+    CreateMenus();
+    CreateToolBar();
+    CreateLocationBar();
+    CreateStatusBar();
+    CreatePanes();
+    CreateContextMenu();
 }
 
 CMainFrame::~CMainFrame()
 {
     // A frame destroyed without being closed still ends the run in order.
-    shutDown();
+    ShutDown();
 }
 
-QAction* CMainFrame::addCommand(const QString& text, const QString& prompt, const QKeySequence& keys)
+QAction* CMainFrame::AddCommand(const QString& text, const QString& prompt, const QKeySequence& keys)
 {
     auto* action = new QAction(text, this);
     action->setStatusTip(prompt);
@@ -90,48 +90,48 @@ QAction* CMainFrame::addCommand(const QString& text, const QString& prompt, cons
     return action;
 }
 
-ExplorerHub* CMainFrame::hub() const
+ExplorerHub* CMainFrame::Hub() const
 {
-    return m_leftView != nullptr ? &m_leftView->hub() : nullptr;
+    return m_leftView != nullptr ? &m_leftView->Hub() : nullptr;
 }
 
-void CMainFrame::forward(QAction* action, void (ExplorerHub::*command)())
+void CMainFrame::Forward(QAction* action, void (ExplorerHub::*command)())
 {
     connect(action, &QAction::triggered, this, [this, command] {
-        if (ExplorerHub* explorer = hub())
+        if (ExplorerHub* explorer = Hub())
             (explorer->*command)();
     });
 }
 
-void CMainFrame::createCommands()
+void CMainFrame::CreateCommands()
 {
     Commands& c = m_commands;
     const QStyle* look = style();
-    c.exit = addCommand(tr("E&xit"), tr("Quit the application"));
+    c.exit = AddCommand(tr("E&xit"), tr("Quit the application"));
     c.stop =
-        addCommand(tr("&Stop"), tr("Stop loading and refreshing databases"), QKeySequence(Qt::Key_Escape));
-    c.toolbar = addCommand(tr("&Toolbar"), tr("Show or hide the toolbar"));
-    c.statusBar = addCommand(tr("&Status Bar"), tr("Show or hide the status bar"));
+        AddCommand(tr("&Stop"), tr("Stop loading and refreshing databases"), QKeySequence(Qt::Key_Escape));
+    c.toolbar = AddCommand(tr("&Toolbar"), tr("Show or hide the toolbar"));
+    c.statusBar = AddCommand(tr("&Status Bar"), tr("Show or hide the status bar"));
     c.back =
-        addCommand(tr("&Back"), tr("Go back to the node shown before"), QKeySequence(Qt::ALT | Qt::Key_Left));
-    c.forward = addCommand(tr("&Forward"), tr("Go forward to the node shown next"),
+        AddCommand(tr("&Back"), tr("Go back to the node shown before"), QKeySequence(Qt::ALT | Qt::Key_Left));
+    c.forward = AddCommand(tr("&Forward"), tr("Go forward to the node shown next"),
                            QKeySequence(Qt::ALT | Qt::Key_Right));
-    c.up = addCommand(tr("&Up"), tr("Go to the parent of the selected node"),
+    c.up = AddCommand(tr("&Up"), tr("Go to the parent of the selected node"),
                       QKeySequence(Qt::ALT | Qt::Key_Up));
     c.addDatabase =
-        addCommand(tr("&Add Database"), tr("Add a database to the list"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    c.removeDatabase = addCommand(tr("&Remove Database"), tr("Remove a database from the list"),
+        AddCommand(tr("&Add Database"), tr("Add a database to the list"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    c.removeDatabase = AddCommand(tr("&Remove Database"), tr("Remove a database from the list"),
                                   QKeySequence(Qt::CTRL | Qt::Key_R));
-    c.refreshAll = addCommand(tr("Refresh &All"), tr("Refresh all databases"));
-    c.refreshDb = addCommand(tr("Refresh &DB"), tr("Refresh the database of the selected node"));
-    c.refreshFromHere = addCommand(tr("Refresh from &Here"), tr("Refresh what the selected node holds"));
-    c.settings = addCommand(tr("&Settings"), QStringLiteral("Edit the settings of Velkaro"));
-    c.viewLog = addCommand(tr("&View Log"), QStringLiteral("Display log file"));
-    c.helpTopics = addCommand(tr("&Help Topics"), tr("List Help topics"), QKeySequence(Qt::Key_F1));
+    c.refreshAll = AddCommand(tr("Refresh &All"), tr("Refresh all databases"));
+    c.refreshDb = AddCommand(tr("Refresh &DB"), tr("Refresh the database of the selected node"));
+    c.refreshFromHere = AddCommand(tr("Refresh from &Here"), tr("Refresh what the selected node holds"));
+    c.settings = AddCommand(tr("&Settings"), QStringLiteral("Edit the settings of Velkaro"));
+    c.viewLog = AddCommand(tr("&View Log"), QStringLiteral("Display log file"));
+    c.helpTopics = AddCommand(tr("&Help Topics"), tr("List Help topics"), QKeySequence(Qt::Key_F1));
     c.contextHelp =
-        addCommand(tr("&What's This?"), tr("Display help for clicked on buttons, menus and windows"),
+        AddCommand(tr("&What's This?"), tr("Display help for clicked on buttons, menus and windows"),
                    QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    c.about = addCommand(tr("&About Velkaro..."), tr("Display program information and version number"));
+    c.about = AddCommand(tr("&About Velkaro..."), tr("Display program information and version number"));
 
     c.back->setIcon(look->standardIcon(QStyle::SP_ArrowBack));
     c.forward->setIcon(look->standardIcon(QStyle::SP_ArrowForward));
@@ -152,23 +152,23 @@ void CMainFrame::createCommands()
     connect(c.exit, &QAction::triggered, this, &QWidget::close);
     connect(c.toolbar, &QAction::toggled, this, [this](bool on) { m_toolBar->setVisible(on); });
     connect(c.statusBar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
-    forward(c.stop, &ExplorerHub::StopWorkers);
-    forward(c.back, &ExplorerHub::Back);
-    forward(c.forward, &ExplorerHub::Forward);
-    forward(c.up, &ExplorerHub::Up);
-    forward(c.addDatabase, &ExplorerHub::OnAddDatabase);
-    forward(c.removeDatabase, &ExplorerHub::OnRemoveDatabase);
-    forward(c.refreshAll, &ExplorerHub::RefreshAll);
-    forward(c.refreshDb, &ExplorerHub::RefreshDb);
-    forward(c.refreshFromHere, &ExplorerHub::RefreshFromHere);
-    connect(c.settings, &QAction::triggered, this, &CMainFrame::showSettings);
-    connect(c.viewLog, &QAction::triggered, this, &CMainFrame::showLog);
-    connect(c.helpTopics, &QAction::triggered, this, &CMainFrame::showHelpForActiveWindow);
+    Forward(c.stop, &ExplorerHub::StopWorkers);
+    Forward(c.back, &ExplorerHub::Back);
+    Forward(c.forward, &ExplorerHub::Forward);
+    Forward(c.up, &ExplorerHub::Up);
+    Forward(c.addDatabase, &ExplorerHub::OnAddDatabase);
+    Forward(c.removeDatabase, &ExplorerHub::OnRemoveDatabase);
+    Forward(c.refreshAll, &ExplorerHub::RefreshAll);
+    Forward(c.refreshDb, &ExplorerHub::RefreshDb);
+    Forward(c.refreshFromHere, &ExplorerHub::RefreshFromHere);
+    connect(c.settings, &QAction::triggered, this, &CMainFrame::ShowSettings);
+    connect(c.viewLog, &QAction::triggered, this, &CMainFrame::ShowLog);
+    connect(c.helpTopics, &QAction::triggered, this, &CMainFrame::ShowHelpForActiveWindow);
     connect(c.contextHelp, &QAction::triggered, this, [] { QWhatsThis::enterWhatsThisMode(); });
-    connect(c.about, &QAction::triggered, this, &CMainFrame::showAbout);
+    connect(c.about, &QAction::triggered, this, &CMainFrame::ShowAbout);
 }
 
-void CMainFrame::createMenus()
+void CMainFrame::CreateMenus()
 {
     const Commands& c = m_commands;
     QMenuBar* bar = menuBar();
@@ -194,7 +194,7 @@ void CMainFrame::createMenus()
     help->addAction(c.about);
 }
 
-void CMainFrame::createToolBar()
+void CMainFrame::CreateToolBar()
 {
     const Commands& c = m_commands;
     m_toolBar = fixedBar(this, tr("Toolbar"), QStringLiteral("toolbar"));
@@ -210,7 +210,7 @@ void CMainFrame::createToolBar()
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 }
 
-void CMainFrame::createLocationBar()
+void CMainFrame::CreateLocationBar()
 {
     addToolBarBreak(Qt::TopToolBarArea);
     m_locationBar = fixedBar(this, tr("Location"), QStringLiteral("locationBar"));
@@ -230,7 +230,7 @@ void CMainFrame::createLocationBar()
     addToolBar(Qt::TopToolBarArea, m_locationBar);
 }
 
-void CMainFrame::createStatusBar()
+void CMainFrame::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->showMessage(tr("Ready"));
@@ -246,7 +246,7 @@ void CMainFrame::createStatusBar()
     }
 }
 
-void CMainFrame::createPanes()
+void CMainFrame::CreatePanes()
 {
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setChildrenCollapsible(false);
@@ -264,10 +264,10 @@ void CMainFrame::createPanes()
     setCentralWidget(m_splitter);
 
     // The one source of command enabling: the hub says when anything it depends on changed.
-    connect(&m_leftView->hub(), &ExplorerHub::commandStateChanged, this, &CMainFrame::updateCommandStates);
+    connect(&m_leftView->Hub(), &ExplorerHub::CommandStateChanged, this, &CMainFrame::UpdateCommandStates);
 }
 
-void CMainFrame::createContextMenu()
+void CMainFrame::CreateContextMenu()
 {
     const Commands& c = m_commands;
     m_contextMenu = new QMenu(this);
@@ -278,29 +278,29 @@ void CMainFrame::createContextMenu()
     m_contextMenu->addActions({c.refreshAll, c.refreshDb, c.refreshFromHere});
     m_contextMenu->addSeparator();
     m_contextMenu->addActions({c.addDatabase, c.removeDatabase});
-    m_leftView->setContextMenu(m_contextMenu);
-    m_listView->setContextMenu(m_contextMenu);
+    m_leftView->SetContextMenu(m_contextMenu);
+    m_listView->SetContextMenu(m_contextMenu);
 }
 
-void CMainFrame::startUp()
+void CMainFrame::StartUp()
 {
     if (m_maximized)
         showMaximized();
     else
         show();
-    adjustForWindowFrame();
+    AdjustForWindowFrame();
     repaint();
     setWindowTitle(QStringLiteral("Velkaro"));
     m_listView->SetColumnSet(0);
-    m_leftView->setListView(m_listView);
-    m_leftView->setLocationBar(m_location);
-    m_leftView->setTerminateWaitDialogFactory(
+    m_leftView->SetListView(m_listView);
+    m_leftView->SetLocationBar(m_location);
+    m_leftView->SetTerminateWaitDialogFactory(
         [] { return std::unique_ptr<TerminateWaitDisplay>(std::make_unique<CTerminateWaitDlg>()); });
-    m_leftView->hub().InsertRoot();
-    m_leftView->hub().ReconnectRecentDatabases();
+    m_leftView->Hub().InsertRoot();
+    m_leftView->Hub().ReconnectRecentDatabases();
 }
 
-void CMainFrame::adjustForWindowFrame()
+void CMainFrame::AdjustForWindowFrame()
 {
     // The stored size is the outer one; take the window manager's frame off so it does not grow per run.
     if (isMaximized())
@@ -310,58 +310,58 @@ void CMainFrame::adjustForWindowFrame()
         resize(size() - decoration);
 }
 
-void CMainFrame::updateCommandStates()
+void CMainFrame::UpdateCommandStates()
 {
-    const ExplorerHub* explorer = hub();
+    const ExplorerHub* explorer = Hub();
     if (explorer == nullptr)
         return;
     const Commands& c = m_commands;
-    c.stop->setEnabled(explorer->canStop());
-    c.back->setEnabled(explorer->canBack());
-    c.forward->setEnabled(explorer->canForward());
-    c.up->setEnabled(explorer->canUp());
-    c.refreshAll->setEnabled(explorer->canRefreshAll());
-    c.refreshDb->setEnabled(explorer->canRefreshDb());
-    c.refreshFromHere->setEnabled(explorer->canRefreshFromHere());
+    c.stop->setEnabled(explorer->CanStop());
+    c.back->setEnabled(explorer->CanBack());
+    c.forward->setEnabled(explorer->CanForward());
+    c.up->setEnabled(explorer->CanUp());
+    c.refreshAll->setEnabled(explorer->CanRefreshAll());
+    c.refreshDb->setEnabled(explorer->CanRefreshDb());
+    c.refreshFromHere->setEnabled(explorer->CanRefreshFromHere());
 }
 
-void CMainFrame::showSettings()
+void CMainFrame::ShowSettings()
 {
-    ExplorerHub* explorer = hub();
+    ExplorerHub* explorer = Hub();
     if (explorer == nullptr)
         return;
-    SettingsSheetContext context{explorer->logSettings(),
-                                 explorer->objectSettings(),
-                                 explorer->lookupSettings(),
-                                 explorer->refreshSettings(),
+    SettingsSheetContext context{explorer->GetLogSettings(),
+                                 explorer->GetObjectSettings(),
+                                 explorer->GetLookupSettings(),
+                                 explorer->GetRefreshSettings(),
                                  m_store,
-                                 explorer->activityLog(),
+                                 explorer->GetActivityLog(),
                                  m_prompt};
     CSetSheet sheet(context, this);
     sheet.setWindowTitle(QStringLiteral("Settings"));
     sheet.exec();
 }
 
-void CMainFrame::showLog()
+void CMainFrame::ShowLog()
 {
-    if (hub() == nullptr)
+    if (Hub() == nullptr)
         return;
     // The viewer's Refresh closes it and asks for a fresh one.
     for (;;) {
-        CLogViewDlg viewer(hub()->activityLog(), m_prompt, this);
+        CLogViewDlg viewer(Hub()->GetActivityLog(), m_prompt, this);
         viewer.exec();
-        if (!viewer.refreshRequested() || m_shutDown)
+        if (!viewer.RefreshRequested() || m_shutDown)
             break;
     }
 }
 
-void CMainFrame::showAbout()
+void CMainFrame::ShowAbout()
 {
     CAboutDlg about(this);
     about.exec();
 }
 
-QString CMainFrame::helpTopicFor(const QWidget* window)
+QString CMainFrame::HelpTopicFor(const QWidget* window)
 {
     // Keyed by the window's class itself, so a renamed class cannot lose its topic unnoticed.
     static const QHash<const QMetaObject*, QString> topics{
@@ -376,20 +376,20 @@ QString CMainFrame::helpTopicFor(const QWidget* window)
     return topics.value(window->metaObject());
 }
 
-void CMainFrame::showHelpForActiveWindow()
+void CMainFrame::ShowHelpForActiveWindow()
 {
-    HelpBrowser::showHelp(helpTopicFor(QApplication::activeModalWidget() != nullptr
+    HelpBrowser::showHelp(HelpTopicFor(QApplication::activeModalWidget() != nullptr
                                            ? QApplication::activeModalWidget()
                                            : QApplication::activeWindow()));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    shutDown();
+    ShutDown();
     event->accept();
 }
 
-void CMainFrame::savePlacement()
+void CMainFrame::SavePlacement()
 {
     WindowPlacement placement;
     const QRect outer = frameGeometry();
@@ -397,31 +397,31 @@ void CMainFrame::savePlacement()
     placement.height = outer.height();
     placement.maximized = isMaximized();
     placement.tree = m_leftView != nullptr ? m_leftView->width() : m_treeWidth;
-    if (!placement.save(m_store))
-        m_prompt.showMessage(tr("The window placement could not be written to %1.").arg(m_store.fileName()));
+    if (!placement.Save(m_store))
+        m_prompt.ShowMessage(tr("The window placement could not be written to %1.").arg(m_store.FileName()));
 }
 
-void CMainFrame::shutDown()
+void CMainFrame::ShutDown()
 {
     // A second close (a signal during the wait, say) finds the run already ending.
     if (m_shutDown)
         return;
     m_shutDown = true;
     HelpBrowser::closeHelp();
-    savePlacement();
+    SavePlacement();
     hide();
     if (m_leftView == nullptr)
         return;
     CLeftView* tree = m_leftView;
     m_leftView = nullptr;
-    tree->hub().beginShutdown();
+    tree->Hub().BeginShutdown();
     // The tree pane's teardown, while the pane can still show the wait.
-    tree->hub().shutdown();
+    tree->Hub().Shutdown();
     // A worker that has just let go of its database needs a moment to return.
-    const WorkerThreads& workers = tree->hub().workers().threads();
-    for (int pass = 0; pass < kWorkerReturnPasses && workers.liveCount() > 0; ++pass)
+    const WorkerThreads& workers = tree->Hub().Workers().Threads();
+    for (int pass = 0; pass < kWorkerReturnPasses && workers.LiveCount() > 0; ++pass)
         QThread::msleep(kWorkerReturnPauseMs);
-    m_workersLeft = workers.liveCount() > 0;
+    m_workersLeft = workers.LiveCount() > 0;
     delete tree;
 }
 

@@ -53,47 +53,47 @@ public:
 
     // The rest of start-up: show (maximized when stored so), title, column set 0, root node,
     // then the databases open at the last exit.
-    void startUp();
+    void StartUp();
 
-    CLeftView* leftView() const { return m_leftView; }
-    CVelkaroView* listView() const { return m_listView; }
-    QComboBox* locationBox() const { return m_location; }
-    QSplitter* splitter() const { return m_splitter; }
-    QToolBar* toolBar() const { return m_toolBar; }
-    QMenu* contextMenu() const { return m_contextMenu; }
-    const Commands& commands() const { return m_commands; }
-    QList<QLabel*> indicators() const { return m_indicators; }
-    bool isShutDown() const { return m_shutDown; }
+    CLeftView* LeftView() const { return m_leftView; }
+    CVelkaroView* ListView() const { return m_listView; }
+    QComboBox* LocationBox() const { return m_location; }
+    QSplitter* Splitter() const { return m_splitter; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QMenu* ContextMenu() const { return m_contextMenu; }
+    const Commands& GetCommands() const { return m_commands; }
+    QList<QLabel*> Indicators() const { return m_indicators; }
+    bool IsShutDown() const { return m_shutDown; }
     // After the close: a worker stuck in a driver call outlived the shutdown wait.
-    bool workersStillRunning() const { return m_workersLeft; }
+    bool WorkersStillRunning() const { return m_workersLeft; }
 
     // Re-evaluates which commands the hub allows; runs whenever the hub says its state changed.
-    void updateCommandStates();
+    void UpdateCommandStates();
 
     // The guide's topic for a window (a dialog's or the main window's); "" for the contents.
-    static QString helpTopicFor(const QWidget* window);
+    static QString HelpTopicFor(const QWidget* window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createCommands();
-    void createMenus();
-    void createToolBar();
-    void createLocationBar();
-    void createStatusBar();
-    void createPanes();
-    void createContextMenu();
-    QAction* addCommand(const QString& text, const QString& prompt, const QKeySequence& keys = {});
-    ExplorerHub* hub() const; // null once the tree pane is torn down
-    void forward(QAction* action, void (ExplorerHub::*command)());
-    void showSettings();
-    void showLog();
-    void showAbout();
-    void showHelpForActiveWindow();
-    void adjustForWindowFrame();
-    void savePlacement();
-    void shutDown();
+    void CreateCommands();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateLocationBar();
+    void CreateStatusBar();
+    void CreatePanes();
+    void CreateContextMenu();
+    QAction* AddCommand(const QString& text, const QString& prompt, const QKeySequence& keys = {});
+    ExplorerHub* Hub() const; // null once the tree pane is torn down
+    void Forward(QAction* action, void (ExplorerHub::*command)());
+    void ShowSettings();
+    void ShowLog();
+    void ShowAbout();
+    void ShowHelpForActiveWindow();
+    void AdjustForWindowFrame();
+    void SavePlacement();
+    void ShutDown();
 
     ProfileStore& m_store;
     UserPrompt& m_prompt;

@@ -46,13 +46,13 @@ CTerminateWaitDlg::CTerminateWaitDlg(QWidget* parent) : QDialog(parent)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void CTerminateWaitDlg::showCountdown(int value)
+void CTerminateWaitDlg::ShowCountdown(int value)
 {
     m_counter->setText(QString::number(value));
     m_counter->repaint();
 }
 
-QString CTerminateWaitDlg::counterText() const
+QString CTerminateWaitDlg::CounterText() const
 {
     return m_counter->text();
 }

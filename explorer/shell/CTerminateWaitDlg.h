@@ -19,8 +19,8 @@ class CTerminateWaitDlg final : public QDialog, public TerminateWaitDisplay
 public:
     explicit CTerminateWaitDlg(QWidget* parent = nullptr);
 
-    void showCountdown(int value) override;
-    QString counterText() const;
+    void ShowCountdown(int value) override;
+    QString CounterText() const;
 
     // Neither Cancel nor Escape nor the close box ends the wait.
     void reject() override {}

@@ -9,24 +9,24 @@ namespace velkaro {
 SignalCloser::SignalCloser(QWidget* window, QObject* parent) : QObject(parent), m_window(window)
 {
     m_retry.setInterval(50);
-    connect(&m_retry, &QTimer::timeout, this, &SignalCloser::closeWhenUnwound);
-    connect(&m_forwarder, &SignalForwarder::received, this, &SignalCloser::onSignal);
+    connect(&m_retry, &QTimer::timeout, this, &SignalCloser::CloseWhenUnwound);
+    connect(&m_forwarder, &SignalForwarder::Received, this, &SignalCloser::OnSignal);
 }
 
-void SignalCloser::setWindow(QWidget* window)
+void SignalCloser::SetWindow(QWidget* window)
 {
     m_window = window;
     if (m_lastSignal != 0)
         m_retry.start();
 }
 
-void SignalCloser::onSignal(int number)
+void SignalCloser::OnSignal(int number)
 {
     m_lastSignal = number;
-    closeWhenUnwound();
+    CloseWhenUnwound();
 }
 
-void SignalCloser::closeWhenUnwound()
+void SignalCloser::CloseWhenUnwound()
 {
     bool closedOne = false;
     if (QWidget* popup = QApplication::activePopupWidget()) {

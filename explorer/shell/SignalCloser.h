@@ -23,15 +23,15 @@ public:
     explicit SignalCloser(QWidget* window = nullptr, QObject* parent = nullptr);
 
     // The window to close; a signal that came before it is acted on now.
-    void setWindow(QWidget* window);
+    void SetWindow(QWidget* window);
 
     // False when the socket pair or a handler could not be set up.
-    bool isInstalled() const { return m_forwarder.isInstalled(); }
-    int lastSignal() const { return m_lastSignal; }
+    bool IsInstalled() const { return m_forwarder.IsInstalled(); }
+    int LastSignal() const { return m_lastSignal; }
 
 private:
-    void onSignal(int number);
-    void closeWhenUnwound();
+    void OnSignal(int number);
+    void CloseWhenUnwound();
 
     QPointer<QWidget> m_window;
     SignalForwarder m_forwarder;

@@ -37,10 +37,10 @@ CAddDatabaseDlg::CAddDatabaseDlg(ProfileStore& store, UserPrompt& prompt, AliasR
     m_aliasEdit->setObjectName(QStringLiteral("aliasEdit"));
     m_ownerOnlyBox = new QCheckBox(QStringLiteral("Process only objects owned by current user"), this);
     m_ownerOnlyBox->setObjectName(QStringLiteral("ownerOnlyBox"));
-    m_ownerOnlyBox->setChecked(kOwnerOnlySetting.read(store) != 0);
+    m_ownerOnlyBox->setChecked(kOwnerOnlySetting.Read(store) != 0);
     m_reconnectBox = new QCheckBox(QStringLiteral("Reconnect when starting Velkaro"), this);
     m_reconnectBox->setObjectName(QStringLiteral("reconnectBox"));
-    m_reconnectBox->setChecked(kReconnectSetting.read(store) != 0);
+    m_reconnectBox->setChecked(kReconnectSetting.Read(store) != 0);
 
     auto* buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
@@ -55,45 +55,45 @@ CAddDatabaseDlg::CAddDatabaseDlg(ProfileStore& store, UserPrompt& prompt, AliasR
     layout->addLayout(form);
     layout->addWidget(buttons);
 
-    connect(m_selectButton, &QPushButton::clicked, this, &CAddDatabaseDlg::selectDataSource);
+    connect(m_selectButton, &QPushButton::clicked, this, &CAddDatabaseDlg::SelectDataSource);
     // The choice is remembered at once, so a cancelled dialog still sets the next one's default.
     connect(m_reconnectBox, &QCheckBox::clicked, this,
-            [this](bool checked) { kReconnectSetting.write(m_store, checked ? 1 : 0); });
+            [this](bool checked) { kReconnectSetting.Write(m_store, checked ? 1 : 0); });
     connect(buttons, &QDialogButtonBox::accepted, this, &CAddDatabaseDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CAddDatabaseDlg::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, &CAddDatabaseDlg::helpRequested);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, &CAddDatabaseDlg::HelpRequested);
 }
 
 CAddDatabaseDlg::~CAddDatabaseDlg() = default;
 
-QString CAddDatabaseDlg::alias() const
+QString CAddDatabaseDlg::Alias() const
 {
     return m_aliasEdit->text();
 }
 
-bool CAddDatabaseDlg::reconnect() const
+bool CAddDatabaseDlg::Reconnect() const
 {
     return m_reconnectBox->isChecked();
 }
 
-bool CAddDatabaseDlg::ownerOnly() const
+bool CAddDatabaseDlg::OwnerOnly() const
 {
     return m_ownerOnlyBox->isChecked();
 }
 
-void CAddDatabaseDlg::selectDataSource()
+void CAddDatabaseDlg::SelectDataSource()
 {
     // A new choice replaces the earlier one, also when it fails.
     m_session.reset();
     auto session = std::make_shared<CDbSession>();
-    session->setLog(m_sessionLog);
-    if (!session->Connect(m_prompt) || session->connectFailed()) {
+    session->SetLog(m_sessionLog);
+    if (!session->Connect(m_prompt) || session->ConnectFailed()) {
         m_selectButton->setText(selectCaption());
         return;
     }
     m_session = std::move(session);
-    m_selectButton->setText(m_session->displayName());
-    const QString suggestion = m_makeUniqueAlias(m_session->displayName());
+    m_selectButton->setText(m_session->DisplayName());
+    const QString suggestion = m_makeUniqueAlias(m_session->DisplayName());
     if (m_aliasEdit->text().isEmpty())
         m_aliasEdit->setText(suggestion);
 }
@@ -103,7 +103,7 @@ void CAddDatabaseDlg::accept()
     const QString typed = m_aliasEdit->text();
     const QString unique = m_makeUniqueAlias(typed);
     if (typed != unique) {
-        if (!m_prompt.askYesNo(
+        if (!m_prompt.AskYesNo(
                 QStringLiteral("The name '%1' is already in use. Would you like to use '%2' instead?")
                     .arg(typed, unique)))
             return;

@@ -30,24 +30,24 @@ public:
     ~CAddDatabaseDlg() override;
 
     // The connected session of the chosen data source, or null when none was chosen.
-    std::shared_ptr<CDbSession> session() const { return m_session; }
-    QString alias() const;
-    bool reconnect() const;
-    bool ownerOnly() const;
+    std::shared_ptr<CDbSession> Session() const { return m_session; }
+    QString Alias() const;
+    bool Reconnect() const;
+    bool OwnerOnly() const;
 
-    QPushButton* selectButton() const { return m_selectButton; }
-    QLineEdit* aliasEdit() const { return m_aliasEdit; }
-    QCheckBox* ownerOnlyBox() const { return m_ownerOnlyBox; }
-    QCheckBox* reconnectBox() const { return m_reconnectBox; }
-    QPushButton* okButton() const { return m_okButton; }
+    QPushButton* SelectButton() const { return m_selectButton; }
+    QLineEdit* AliasEdit() const { return m_aliasEdit; }
+    QCheckBox* OwnerOnlyBox() const { return m_ownerOnlyBox; }
+    QCheckBox* ReconnectBox() const { return m_reconnectBox; }
+    QPushButton* OkButton() const { return m_okButton; }
 
     void accept() override;
 
 signals:
-    void helpRequested();
+    void HelpRequested();
 
 private:
-    void selectDataSource();
+    void SelectDataSource();
 
     ProfileStore& m_store;
     UserPrompt& m_prompt;

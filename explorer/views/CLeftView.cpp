@@ -28,97 +28,97 @@ CLeftView::CLeftView(ProfileStore& store, UserPrompt& prompt, QWidget* parent)
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(NodeImageList::kSize, NodeImageList::kSize));
-    m_hub->setPort(this);
+    m_hub->SetPort(this);
     connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { onCurrentItemChanged(current); });
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnCurrentItemChanged(current); });
 }
 
 CLeftView::~CLeftView()
 {
-    m_hub->shutdown();
-    m_hub->setPort(nullptr);
+    m_hub->Shutdown();
+    m_hub->SetPort(nullptr);
     m_waitDisplay.reset();
     while (m_busyDepth > 0)
-        setBusyCursor(false);
+        SetBusyCursor(false);
 }
 
-void CLeftView::setListView(CVelkaroView* list)
+void CLeftView::SetListView(CVelkaroView* list)
 {
     m_list = list;
     if (!list)
         return;
-    connect(list, &CVelkaroView::rowActivated, this,
+    connect(list, &CVelkaroView::RowActivated, this,
             [this](const QString& text) { m_hub->SelectChildByText(text); });
 }
 
-void CLeftView::setLocationBar(QComboBox* combo)
+void CLeftView::SetLocationBar(QComboBox* combo)
 {
     m_location = combo;
     if (!combo)
         return;
     // Picking an entry navigates; typing alone does not.
-    connect(combo, &QComboBox::activated, this, &CLeftView::onLocationPicked);
+    connect(combo, &QComboBox::activated, this, &CLeftView::OnLocationPicked);
 }
 
-void CLeftView::setTerminateWaitDialogFactory(std::function<std::unique_ptr<TerminateWaitDisplay>()> factory)
+void CLeftView::SetTerminateWaitDialogFactory(std::function<std::unique_ptr<TerminateWaitDisplay>()> factory)
 {
     m_waitFactory = std::move(factory);
 }
 
-void CLeftView::setContextMenu(QMenu* menu)
+void CLeftView::SetContextMenu(QMenu* menu)
 {
     m_menu = menu;
 }
 
 // ---- the database dialogs ----
 
-std::optional<ChosenDatabase> CLeftView::chooseDatabase()
+std::optional<ChosenDatabase> CLeftView::ChooseDatabase()
 {
     CAddDatabaseDlg dialog(
-        m_store, m_prompt, [this](const QString& name) { return m_hub->databases().MakeUniqueAlias(name); },
-        &m_hub->activityLog(), this);
+        m_store, m_prompt, [this](const QString& name) { return m_hub->Databases().MakeUniqueAlias(name); },
+        &m_hub->GetActivityLog(), this);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    auto session = dialog.session();
+    auto session = dialog.Session();
     if (!session)
         return std::nullopt;
-    return ChosenDatabase{std::move(session), dialog.alias(), dialog.reconnect(), dialog.ownerOnly()};
+    return ChosenDatabase{std::move(session), dialog.Alias(), dialog.Reconnect(), dialog.OwnerOnly()};
 }
 
-QString CLeftView::chooseDatabaseToRemove(const QStringList& aliases)
+QString CLeftView::ChooseDatabaseToRemove(const QStringList& aliases)
 {
     CRemoveDatabaseDlg dialog(aliases, m_prompt, this);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.chosenAlias();
+    return dialog.ChosenAlias();
 }
 
 // ---- node tree replay ----
 
-NodeId CLeftView::nodeOf(const QTreeWidgetItem* item)
+NodeId CLeftView::NodeOf(const QTreeWidgetItem* item)
 {
     return item ? item->data(0, Qt::UserRole).toULongLong() : 0;
 }
 
-void CLeftView::treeChangesPending()
+void CLeftView::TreeChangesPending()
 {
     // Every turn that changes the tree costs the view a layout pass over all shown rows; a worker
     // adding one table at a time would pay it per table, so its changes gather for a moment first.
-    scheduleReplay(kReplayGatherMs);
+    ScheduleReplay(kReplayGatherMs);
 }
 
-void CLeftView::scheduleReplay(int delayMs)
+void CLeftView::ScheduleReplay(int delayMs)
 {
     if (m_replayScheduled)
         return;
     m_replayScheduled = true;
     QTimer::singleShot(delayMs, this, [this] {
         m_replayScheduled = false;
-        replayBatch();
+        ReplayBatch();
     });
 }
 
-void CLeftView::replayBatch()
+void CLeftView::ReplayBatch()
 {
     if (m_replaying)
         return;
@@ -127,24 +127,24 @@ void CLeftView::replayBatch()
     QElapsedTimer spent;
     spent.start();
     for (std::size_t shown = 0; shown < kReplayBatch && spent.elapsed() < kReplayBudgetMs; shown += kStep) {
-        const std::vector<NodeChange> changes = m_hub->tree().takeChanges(kStep);
+        const std::vector<NodeChange> changes = m_hub->Tree().TakeChanges(kStep);
         if (changes.empty())
             break;
-        applyChanges(changes);
+        ApplyChanges(changes);
     }
-    if (m_hub->tree().hasPendingChanges())
-        scheduleReplay(0);
+    if (m_hub->Tree().HasPendingChanges())
+        ScheduleReplay(0);
 }
 
-void CLeftView::replayTreeChanges()
+void CLeftView::ReplayTreeChanges()
 {
     if (m_replaying)
         return;
-    while (m_hub->tree().hasPendingChanges())
-        applyChanges(m_hub->tree().takeChanges(kReplayBatch));
+    while (m_hub->Tree().HasPendingChanges())
+        ApplyChanges(m_hub->Tree().TakeChanges(kReplayBatch));
 }
 
-void CLeftView::applyChanges(const std::vector<NodeChange>& changes)
+void CLeftView::ApplyChanges(const std::vector<NodeChange>& changes)
 {
     if (changes.empty())
         return;
@@ -154,15 +154,15 @@ void CLeftView::applyChanges(const std::vector<NodeChange>& changes)
         QTreeWidgetItem* item = m_items.value(change.node);
         switch (change.kind) {
         case NodeChange::Kind::Inserted:
-            insertItem(change);
+            InsertItem(change);
             break;
         case NodeChange::Kind::ChildrenDeleted:
             if (item)
-                deleteItems(item, false);
+                DeleteItems(item, false);
             break;
         case NodeChange::Kind::Removed:
             if (item)
-                deleteItems(item, true);
+                DeleteItems(item, true);
             break;
         }
     }
@@ -172,11 +172,11 @@ void CLeftView::applyChanges(const std::vector<NodeChange>& changes)
         m_hub->OnSelectionChanged(moved);
 }
 
-void CLeftView::insertItem(const NodeChange& change)
+void CLeftView::InsertItem(const NodeChange& change)
 {
     auto* item = new QTreeWidgetItem;
     item->setText(0, change.text);
-    item->setIcon(0, NodeImageList::nodeIcon(change.image, change.selectedImage));
+    item->setIcon(0, NodeImageList::NodeIcon(change.image, change.selectedImage));
     item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(change.node));
     item->setData(0, Qt::UserRole + 1, change.image);
     item->setData(0, Qt::UserRole + 2, change.selectedImage);
@@ -195,14 +195,14 @@ void CLeftView::insertItem(const NodeChange& change)
     m_items.insert(change.node, item);
 }
 
-void CLeftView::forgetItem(QTreeWidgetItem* item)
+void CLeftView::ForgetItem(QTreeWidgetItem* item)
 {
-    m_items.remove(nodeOf(item));
+    m_items.remove(NodeOf(item));
     for (int child = 0; child < item->childCount(); ++child)
-        forgetItem(item->child(child));
+        ForgetItem(item->child(child));
 }
 
-void CLeftView::moveCurrentOutOf(QTreeWidgetItem* item, bool itself)
+void CLeftView::MoveCurrentOutOf(QTreeWidgetItem* item, bool itself)
 {
     QTreeWidgetItem* current = currentItem();
     if (!current)
@@ -220,34 +220,34 @@ void CLeftView::moveCurrentOutOf(QTreeWidgetItem* item, bool itself)
     m_silent = true;
     setCurrentItem(survivor);
     m_silent = false;
-    m_movedSelection = nodeOf(survivor);
+    m_movedSelection = NodeOf(survivor);
 }
 
-void CLeftView::deleteItems(QTreeWidgetItem* item, bool itself)
+void CLeftView::DeleteItems(QTreeWidgetItem* item, bool itself)
 {
-    moveCurrentOutOf(item, itself);
+    MoveCurrentOutOf(item, itself);
     if (itself) {
-        forgetItem(item);
+        ForgetItem(item);
         delete item;
         return;
     }
     const QList<QTreeWidgetItem*> children = item->takeChildren();
     for (QTreeWidgetItem* child : children) {
-        forgetItem(child);
+        ForgetItem(child);
         delete child;
     }
 }
 
 // ---- selection ----
 
-NodeId CLeftView::selectedNode() const
+NodeId CLeftView::SelectedNode() const
 {
-    return nodeOf(currentItem());
+    return NodeOf(currentItem());
 }
 
-bool CLeftView::selectNode(NodeId node)
+bool CLeftView::SelectNode(NodeId node)
 {
-    replayTreeChanges();
+    ReplayTreeChanges();
     QTreeWidgetItem* item = m_items.value(node);
     if (!item)
         return false;
@@ -257,11 +257,11 @@ bool CLeftView::selectNode(NodeId node)
     return true;
 }
 
-void CLeftView::onCurrentItemChanged(QTreeWidgetItem* current)
+void CLeftView::OnCurrentItemChanged(QTreeWidgetItem* current)
 {
     if (m_silent || !current)
         return;
-    m_hub->OnSelectionChanged(nodeOf(current));
+    m_hub->OnSelectionChanged(NodeOf(current));
 }
 
 void CLeftView::mousePressEvent(QMouseEvent* event)
@@ -288,27 +288,27 @@ void CLeftView::contextMenuEvent(QContextMenuEvent* event)
 
 // ---- list pane and location bar ----
 
-int CLeftView::columnSet() const
+int CLeftView::ColumnSet() const
 {
-    return m_list ? m_list->columnSet() : m_fallbackColumnSet;
+    return m_list ? m_list->ColumnSet() : m_fallbackColumnSet;
 }
 
-void CLeftView::switchColumnSet(int set)
+void CLeftView::SwitchColumnSet(int set)
 {
     m_fallbackColumnSet = set;
     if (!m_list)
         return;
-    m_list->SaveColumnWidths(m_list->columnSet());
+    m_list->SaveColumnWidths(m_list->ColumnSet());
     m_list->SetColumnSet(set);
 }
 
-void CLeftView::fillList(ListFill fill)
+void CLeftView::FillList(ListFill fill)
 {
     if (m_list)
-        m_list->fill(std::move(fill));
+        m_list->Fill(std::move(fill));
 }
 
-void CLeftView::showLocations(const QStringList& paths)
+void CLeftView::ShowLocations(const QStringList& paths)
 {
     if (!m_location)
         return;
@@ -320,7 +320,7 @@ void CLeftView::showLocations(const QStringList& paths)
         m_location->setEditText(paths.first());
 }
 
-void CLeftView::onLocationPicked(int index)
+void CLeftView::OnLocationPicked(int index)
 {
     if (!m_location)
         return;
@@ -331,7 +331,7 @@ void CLeftView::onLocationPicked(int index)
 
 // ---- waiting ----
 
-void CLeftView::setBusyCursor(bool busy)
+void CLeftView::SetBusyCursor(bool busy)
 {
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -342,7 +342,7 @@ void CLeftView::setBusyCursor(bool busy)
     }
 }
 
-void CLeftView::pause(int ms)
+void CLeftView::Pause(int ms)
 {
     // A nested loop rather than a sleep: requests the workers post are still carried out.
     QEventLoop loop;
@@ -350,7 +350,7 @@ void CLeftView::pause(int ms)
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-void CLeftView::showTerminateWait(bool shown)
+void CLeftView::ShowTerminateWait(bool shown)
 {
     if (shown && m_waitFactory)
         m_waitDisplay = m_waitFactory();
@@ -358,10 +358,10 @@ void CLeftView::showTerminateWait(bool shown)
         m_waitDisplay.reset();
 }
 
-void CLeftView::showTerminateCountdown(int value)
+void CLeftView::ShowTerminateCountdown(int value)
 {
     if (m_waitDisplay)
-        m_waitDisplay->showCountdown(value);
+        m_waitDisplay->ShowCountdown(value);
 }
 
 } // namespace velkaro

@@ -38,48 +38,48 @@ public:
     CLeftView(ProfileStore& store, UserPrompt& prompt, QWidget* parent = nullptr);
     ~CLeftView() override;
 
-    void setListView(CVelkaroView* list);
-    void setLocationBar(QComboBox* combo);
-    void setTerminateWaitDialogFactory(std::function<std::unique_ptr<TerminateWaitDisplay>()> factory);
-    QMenu* contextMenu() const { return m_menu; }
-    void setContextMenu(QMenu* menu);
+    void SetListView(CVelkaroView* list);
+    void SetLocationBar(QComboBox* combo);
+    void SetTerminateWaitDialogFactory(std::function<std::unique_ptr<TerminateWaitDisplay>()> factory);
+    QMenu* ContextMenu() const { return m_menu; }
+    void SetContextMenu(QMenu* menu);
 
-    ExplorerHub& hub() { return *m_hub; }
-    CVelkaroView* listView() const { return m_list; }
-    QTreeWidgetItem* itemForNode(NodeId node) const { return m_items.value(node); }
-    static NodeId nodeOf(const QTreeWidgetItem* item);
+    ExplorerHub& Hub() { return *m_hub; }
+    CVelkaroView* ListView() const { return m_list; }
+    QTreeWidgetItem* ItemForNode(NodeId node) const { return m_items.value(node); }
+    static NodeId NodeOf(const QTreeWidgetItem* item);
     // Shows every pending node change now.
-    void replayTreeChanges();
+    void ReplayTreeChanges();
 
     // TreeViewPort
-    NodeId selectedNode() const override;
-    bool selectNode(NodeId node) override;
-    void treeChangesPending() override;
-    int columnSet() const override;
-    void switchColumnSet(int set) override;
-    void fillList(ListFill fill) override;
-    void showLocations(const QStringList& paths) override;
-    void setBusyCursor(bool busy) override;
-    void pause(int ms) override;
-    void showTerminateWait(bool shown) override;
-    void showTerminateCountdown(int value) override;
-    std::optional<ChosenDatabase> chooseDatabase() override;
-    QString chooseDatabaseToRemove(const QStringList& aliases) override;
+    NodeId SelectedNode() const override;
+    bool SelectNode(NodeId node) override;
+    void TreeChangesPending() override;
+    int ColumnSet() const override;
+    void SwitchColumnSet(int set) override;
+    void FillList(ListFill fill) override;
+    void ShowLocations(const QStringList& paths) override;
+    void SetBusyCursor(bool busy) override;
+    void Pause(int ms) override;
+    void ShowTerminateWait(bool shown) override;
+    void ShowTerminateCountdown(int value) override;
+    std::optional<ChosenDatabase> ChooseDatabase() override;
+    QString ChooseDatabaseToRemove(const QStringList& aliases) override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void replayBatch();
-    void scheduleReplay(int delayMs);
-    void applyChanges(const std::vector<NodeChange>& changes);
-    void insertItem(const NodeChange& change);
-    void deleteItems(QTreeWidgetItem* item, bool itself);
-    void forgetItem(QTreeWidgetItem* item);
-    void moveCurrentOutOf(QTreeWidgetItem* item, bool itself);
-    void onCurrentItemChanged(QTreeWidgetItem* current);
-    void onLocationPicked(int index);
+    void ReplayBatch();
+    void ScheduleReplay(int delayMs);
+    void ApplyChanges(const std::vector<NodeChange>& changes);
+    void InsertItem(const NodeChange& change);
+    void DeleteItems(QTreeWidgetItem* item, bool itself);
+    void ForgetItem(QTreeWidgetItem* item);
+    void MoveCurrentOutOf(QTreeWidgetItem* item, bool itself);
+    void OnCurrentItemChanged(QTreeWidgetItem* current);
+    void OnLocationPicked(int index);
 
     ProfileStore& m_store;
     UserPrompt& m_prompt;

@@ -30,21 +30,21 @@ CRemoveDatabaseDlg::CRemoveDatabaseDlg(const QStringList& aliases, UserPrompt& p
     layout->addWidget(group);
     layout->addWidget(buttons);
 
-    connect(m_removeButton, &QPushButton::clicked, this, &CRemoveDatabaseDlg::tryRemove);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CRemoveDatabaseDlg::tryRemove);
+    connect(m_removeButton, &QPushButton::clicked, this, &CRemoveDatabaseDlg::TryRemove);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &CRemoveDatabaseDlg::TryRemove);
     connect(buttons, &QDialogButtonBox::rejected, this, &CRemoveDatabaseDlg::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, &CRemoveDatabaseDlg::helpRequested);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, &CRemoveDatabaseDlg::HelpRequested);
 }
 
-void CRemoveDatabaseDlg::tryRemove()
+void CRemoveDatabaseDlg::TryRemove()
 {
     const QListWidgetItem* item = m_list->currentItem();
     if (!item || !item->isSelected()) {
-        m_prompt.showMessage(QStringLiteral("Please select a database to remove"));
+        m_prompt.ShowMessage(QStringLiteral("Please select a database to remove"));
         return;
     }
     const QString alias = item->text();
-    if (!m_prompt.askYesNo(QStringLiteral("Are you sure you want to remove database: %1?").arg(alias)))
+    if (!m_prompt.AskYesNo(QStringLiteral("Are you sure you want to remove database: %1?").arg(alias)))
         return;
     m_chosen = alias;
     QDialog::accept();

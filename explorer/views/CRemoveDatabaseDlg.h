@@ -19,15 +19,15 @@ class CRemoveDatabaseDlg final : public QDialog
 public:
     CRemoveDatabaseDlg(const QStringList& aliases, UserPrompt& prompt, QWidget* parent = nullptr);
 
-    QString chosenAlias() const { return m_chosen; }
-    QListWidget* aliasList() const { return m_list; }
-    QPushButton* removeButton() const { return m_removeButton; }
+    QString ChosenAlias() const { return m_chosen; }
+    QListWidget* AliasList() const { return m_list; }
+    QPushButton* RemoveButton() const { return m_removeButton; }
 
 signals:
-    void helpRequested();
+    void HelpRequested();
 
 private:
-    void tryRemove();
+    void TryRemove();
 
     UserPrompt& m_prompt;
     QListWidget* m_list = nullptr;

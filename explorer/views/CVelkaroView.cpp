@@ -58,13 +58,13 @@ CVelkaroView::CVelkaroView(ProfileStore& store, QWidget* parent) : QTreeWidget(p
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
         if (!item)
             return;
-        const int image = rowImage(item);
+        const int image = RowImage(item);
         if (image != NodeImage::Column && image != NodeImage::IndexColumn)
-            emit rowActivated(item->text(0));
+            emit RowActivated(item->text(0));
     });
 }
 
-QList<int> CVelkaroView::defaultColumnWidths(int set, int clientWidth)
+QList<int> CVelkaroView::DefaultColumnWidths(int set, int clientWidth)
 {
     const int fifth = clientWidth / 5;
     const int quarter = clientWidth / 4;
@@ -96,12 +96,12 @@ void CVelkaroView::SetColumnSet(int set)
     QList<int> widths;
     bool stored = true;
     for (int column = 0; column < names.size(); ++column) {
-        const int width = m_store.readInt(QLatin1String(kSettingsSection), widthName(set, column), 0);
+        const int width = m_store.ReadInt(QLatin1String(kSettingsSection), widthName(set, column), 0);
         stored = stored && width > 0;
         widths.append(width);
     }
     if (!stored)
-        widths = defaultColumnWidths(set, viewport()->width());
+        widths = DefaultColumnWidths(set, viewport()->width());
     for (int column = 0; column < widths.size(); ++column)
         setColumnWidth(column, widths.at(column));
     m_set = set;
@@ -116,12 +116,12 @@ void CVelkaroView::SaveColumnWidths(int set)
     for (int column = 0; column < columnCount(); ++column) {
         const QString name = widthName(set, column);
         const int width = columnWidth(column);
-        if (m_store.readInt(QLatin1String(kSettingsSection), name, width - 1) != width)
-            m_store.writeInt(QLatin1String(kSettingsSection), name, width);
+        if (m_store.ReadInt(QLatin1String(kSettingsSection), name, width - 1) != width)
+            m_store.WriteInt(QLatin1String(kSettingsSection), name, width);
     }
 }
 
-int CVelkaroView::rowImage(const QTreeWidgetItem* item)
+int CVelkaroView::RowImage(const QTreeWidgetItem* item)
 {
     return item ? item->data(0, Qt::UserRole).toInt() : -1;
 }
@@ -132,7 +132,7 @@ int CVelkaroView::SelectedRowKind() const
     const QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.first();
     if (!item)
         return -1;
-    switch (rowImage(item)) {
+    switch (RowImage(item)) {
     case 1:
         return 1;
     case 3:
@@ -150,7 +150,7 @@ bool CVelkaroView::SelectRowByText(const QString& text)
 {
     for (int row = 0; row < topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = topLevelItem(row);
-        const int image = rowImage(item);
+        const int image = RowImage(item);
         if ((image == NodeImage::Column || image == NodeImage::IndexColumn) && item->text(0) == text) {
             setFocus();
             setCurrentItem(item);
@@ -162,11 +162,11 @@ bool CVelkaroView::SelectRowByText(const QString& text)
     return false;
 }
 
-QTreeWidgetItem* CVelkaroView::makeItem(const ListRow& row) const
+QTreeWidgetItem* CVelkaroView::MakeItem(const ListRow& row) const
 {
     auto* item = new QTreeWidgetItem;
     item->setText(0, row.text);
-    item->setIcon(0, NodeImageList::icon(row.image));
+    item->setIcon(0, NodeImageList::Icon(row.image));
     item->setData(0, Qt::UserRole, row.image);
     for (int cell = 0; cell < row.cells.size() && cell + 1 < columnCount(); ++cell) {
         item->setText(cell + 1, row.cells.at(cell));
@@ -176,7 +176,7 @@ QTreeWidgetItem* CVelkaroView::makeItem(const ListRow& row) const
     return item;
 }
 
-void CVelkaroView::fill(ListFill fill)
+void CVelkaroView::Fill(ListFill fill)
 {
     const quint64 generation = ++m_generation;
     clear();
@@ -185,11 +185,11 @@ void CVelkaroView::fill(ListFill fill)
     m_fillActive = true;
     m_expectedRows = m_fill.expectedRows;
     if (m_expectedRows >= 0)
-        emit fillStarted(m_expectedRows);
-    insertChunk(generation);
+        emit FillStarted(m_expectedRows);
+    InsertChunk(generation);
 }
 
-void CVelkaroView::insertChunk(quint64 generation)
+void CVelkaroView::InsertChunk(quint64 generation)
 {
     // A newer fill (or a column switch) replaced this one.
     if (generation != m_generation || !m_fillActive)
@@ -202,21 +202,21 @@ void CVelkaroView::insertChunk(quint64 generation)
             stopped = true;
             break;
         }
-        items.append(makeItem(m_fill.rows[m_nextRow]));
+        items.append(MakeItem(m_fill.rows[m_nextRow]));
     }
     addTopLevelItems(items);
     if (stopped || m_nextRow >= m_fill.rows.size()) {
-        finishFill();
+        FinishFill();
         return;
     }
-    QTimer::singleShot(0, this, [this, generation] { insertChunk(generation); });
+    QTimer::singleShot(0, this, [this, generation] { InsertChunk(generation); });
 }
 
-void CVelkaroView::finishFill()
+void CVelkaroView::FinishFill()
 {
     m_fillActive = false;
     m_fill = {};
-    emit fillFinished();
+    emit FillFinished();
 }
 
 void CVelkaroView::contextMenuEvent(QContextMenuEvent* event)

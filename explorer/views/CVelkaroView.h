@@ -26,32 +26,32 @@ public:
 
     void SetColumnSet(int set);
     void SaveColumnWidths(int set);
-    int columnSet() const { return m_set; }
+    int ColumnSet() const { return m_set; }
     // 1 database, 2 object, 3 index, 4 column, 5 index column; negative with no selected row.
     int SelectedRowKind() const;
     // Selects the first column or index column row whose text is text, with the focus.
     bool SelectRowByText(const QString& text);
-    void setContextMenu(QMenu* menu) { m_menu = menu; }
+    void SetContextMenu(QMenu* menu) { m_menu = menu; }
 
-    void fill(ListFill fill);
-    bool fillInProgress() const { return m_fillActive; }
-    int expectedRowCount() const { return m_expectedRows; }
-    static int rowImage(const QTreeWidgetItem* item);
-    static QList<int> defaultColumnWidths(int set, int clientWidth);
+    void Fill(ListFill fill);
+    bool FillInProgress() const { return m_fillActive; }
+    int ExpectedRowCount() const { return m_expectedRows; }
+    static int RowImage(const QTreeWidgetItem* item);
+    static QList<int> DefaultColumnWidths(int set, int clientWidth);
 
 signals:
     // A double click on a row that leads somewhere (not a column row).
-    void rowActivated(const QString& text);
-    void fillStarted(int expectedRows);
-    void fillFinished();
+    void RowActivated(const QString& text);
+    void FillStarted(int expectedRows);
+    void FillFinished();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void insertChunk(quint64 generation);
-    void finishFill();
-    QTreeWidgetItem* makeItem(const ListRow& row) const;
+    void InsertChunk(quint64 generation);
+    void FinishFill();
+    QTreeWidgetItem* MakeItem(const ListRow& row) const;
 
     ProfileStore& m_store;
     int m_set = -1;

@@ -79,7 +79,7 @@ const QVector<QPixmap>& pixmaps()
 
 } // namespace
 
-QPixmap NodeImageList::pixmap(int image)
+QPixmap NodeImageList::Pixmap(int image)
 {
     if (image < 0 || image >= kCount)
         return {};
@@ -88,7 +88,7 @@ QPixmap NodeImageList::pixmap(int image)
 
 // Icons are shared: a large catalog's thousands of rows then hold a reference each instead of an
 // icon of their own, which makes filling the panes cheaper and lets painting reuse one cache.
-QIcon NodeImageList::icon(int image)
+QIcon NodeImageList::Icon(int image)
 {
     static const QVector<QIcon> icons = [] {
         QVector<QIcon> list;
@@ -99,7 +99,7 @@ QIcon NodeImageList::icon(int image)
     return image >= 0 && image < kCount ? icons.at(image) : QIcon(QPixmap());
 }
 
-QIcon NodeImageList::nodeIcon(int image, int selectedImage)
+QIcon NodeImageList::NodeIcon(int image, int selectedImage)
 {
     // Only the interface thread builds items, so the cache needs no lock.
     static QHash<int, QIcon> icons;
@@ -107,8 +107,8 @@ QIcon NodeImageList::nodeIcon(int image, int selectedImage)
     auto found = icons.constFind(key);
     if (found != icons.constEnd())
         return *found;
-    QIcon icon(pixmap(image));
-    icon.addPixmap(pixmap(selectedImage), QIcon::Selected);
+    QIcon icon(Pixmap(image));
+    icon.addPixmap(Pixmap(selectedImage), QIcon::Selected);
     icons.insert(key, icon);
     return icon;
 }

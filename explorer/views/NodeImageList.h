@@ -16,10 +16,10 @@ public:
     static constexpr int kCount = 17;
     static constexpr int kSize = 16;
 
-    static QPixmap pixmap(int image);
-    static QIcon icon(int image);
+    static QPixmap Pixmap(int image);
+    static QIcon Icon(int image);
     // A tree node's icon: image normally, selectedImage when the node is selected.
-    static QIcon nodeIcon(int image, int selectedImage);
+    static QIcon NodeIcon(int image, int selectedImage);
 };
 
 } // namespace velkaro

@@ -7,7 +7,7 @@ class TerminateWaitDisplay
 {
 public:
     virtual ~TerminateWaitDisplay() = default;
-    virtual void showCountdown(int value) = 0;
+    virtual void ShowCountdown(int value) = 0;
 };
 
 } // namespace velkaro

@@ -15,60 +15,60 @@ BatchHost::BatchHost(std::FILE* errors, bool showProgress, UserPrompt& prompt)
     : m_errors(errors), m_showProgress(showProgress), m_prompt(prompt)
 {}
 
-void BatchHost::setTitle(const QString& title)
+void BatchHost::SetTitle(const QString& title)
 {
     m_title = title;
-    redraw();
+    Redraw();
 }
 
-void BatchHost::setProgressRange(SearchProgressBar bar, int maximum)
+void BatchHost::SetProgressRange(SearchProgressBar bar, int maximum)
 {
     m_bars[size_t(bar)] = {0, maximum};
     m_current = bar;
-    redraw();
+    Redraw();
 }
 
-void BatchHost::stepProgress(SearchProgressBar bar)
+void BatchHost::StepProgress(SearchProgressBar bar)
 {
     Bar& state = m_bars[size_t(bar)];
     state.position = qMin(state.position + 1, state.maximum);
     m_current = bar;
-    redraw();
+    Redraw();
 }
 
-void BatchHost::finishProgress(SearchProgressBar bar)
+void BatchHost::FinishProgress(SearchProgressBar bar)
 {
     Bar& state = m_bars[size_t(bar)];
     state.position = state.maximum;
-    redraw();
+    Redraw();
 }
 
-void BatchHost::setObjectList(const QStringList&)
+void BatchHost::SetObjectList(const QStringList&)
 {}
 
-void BatchHost::selectObject(const QString& name)
+void BatchHost::SelectObject(const QString& name)
 {
     m_object = name;
-    redraw();
+    Redraw();
 }
 
-void BatchHost::showMessage(const QString& text)
+void BatchHost::ShowMessage(const QString& text)
 {
     if (text == QLatin1String(kFinishedMessage))
         return;
-    clearLine();
-    m_prompt.showMessage(text);
+    ClearLine();
+    m_prompt.ShowMessage(text);
 }
 
-void BatchHost::commandStateChanged()
+void BatchHost::CommandStateChanged()
 {}
 
-void BatchHost::runEnded()
+void BatchHost::RunEnded()
 {
-    clearLine();
+    ClearLine();
 }
 
-void BatchHost::redraw()
+void BatchHost::Redraw()
 {
     if (!m_showProgress)
         return;
@@ -86,7 +86,7 @@ void BatchHost::redraw()
     m_lineShown = true;
 }
 
-void BatchHost::clearLine()
+void BatchHost::ClearLine()
 {
     if (!m_lineShown)
         return;

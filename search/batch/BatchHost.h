@@ -18,15 +18,15 @@ class BatchHost final : public SearchHost
 public:
     BatchHost(std::FILE* errors, bool showProgress, UserPrompt& prompt);
 
-    void setTitle(const QString& title) override;
-    void setProgressRange(SearchProgressBar bar, int maximum) override;
-    void stepProgress(SearchProgressBar bar) override;
-    void finishProgress(SearchProgressBar bar) override;
-    void setObjectList(const QStringList& names) override;
-    void selectObject(const QString& name) override;
-    void showMessage(const QString& text) override;
-    void commandStateChanged() override;
-    void runEnded() override;
+    void SetTitle(const QString& title) override;
+    void SetProgressRange(SearchProgressBar bar, int maximum) override;
+    void StepProgress(SearchProgressBar bar) override;
+    void FinishProgress(SearchProgressBar bar) override;
+    void SetObjectList(const QStringList& names) override;
+    void SelectObject(const QString& name) override;
+    void ShowMessage(const QString& text) override;
+    void CommandStateChanged() override;
+    void RunEnded() override;
 
 private:
     struct Bar
@@ -35,8 +35,8 @@ private:
         int maximum = 0;
     };
 
-    void redraw();
-    void clearLine();
+    void Redraw();
+    void ClearLine();
 
     std::FILE* m_errors;
     const bool m_showProgress;

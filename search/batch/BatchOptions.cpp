@@ -79,7 +79,7 @@ class Reader final
 public:
     explicit Reader(const QCommandLineParser& parser) : m_parser(parser) {}
 
-    BatchOptionsParse read()
+    BatchOptionsParse Read()
     {
         m_result.options.helpRequested = m_parser.isSet(QStringLiteral("help"));
         if (m_result.options.helpRequested)
@@ -88,107 +88,107 @@ public:
         // listed unless asked for.
         m_result.options.parameters.listNotProcessedObjects = false;
         // The first refusal ends the reading.
-        static_cast<void>(readOnce() && readDataSource() && readSearchText() && readMatching() &&
-                          readPlaces() && readObjects() && readIgnoredColumns() && readOutputs());
+        static_cast<void>(ReadOnce() && ReadDataSource() && ReadSearchText() && ReadMatching() &&
+                          ReadPlaces() && ReadObjects() && ReadIgnoredColumns() && ReadOutputs());
         return m_result;
     }
 
 private:
-    bool fail(const QString& error)
+    bool Fail(const QString& error)
     {
         m_result.error = error;
         return false;
     }
 
-    QString value(const char* name) const { return m_parser.value(QString::fromLatin1(name)); }
-    bool isSet(const char* name) const { return m_parser.isSet(QString::fromLatin1(name)); }
+    QString Value(const char* name) const { return m_parser.value(QString::fromLatin1(name)); }
+    bool IsSet(const char* name) const { return m_parser.isSet(QString::fromLatin1(name)); }
 
-    bool readOnce()
+    bool ReadOnce()
     {
         if (!m_parser.positionalArguments().isEmpty())
-            return fail(QStringLiteral("Unexpected argument '%1'; the search text goes after --text.")
+            return Fail(QStringLiteral("Unexpected argument '%1'; the search text goes after --text.")
                             .arg(m_parser.positionalArguments().constFirst()));
         for (const char* name : kSingleValued) {
             if (m_parser.values(QString::fromLatin1(name)).size() > 1)
-                return fail(QStringLiteral("--%1 may be given only once.").arg(QLatin1String(name)));
+                return Fail(QStringLiteral("--%1 may be given only once.").arg(QLatin1String(name)));
         }
         return true;
     }
 
-    bool readDataSource()
+    bool ReadDataSource()
     {
-        const bool byString = isSet("connect");
-        const bool byName = isSet("dsn");
+        const bool byString = IsSet("connect");
+        const bool byName = IsSet("dsn");
         if (byString == byName)
-            return fail(QStringLiteral("Name the data source with either --connect STRING or --dsn NAME."));
+            return Fail(QStringLiteral("Name the data source with either --connect STRING or --dsn NAME."));
         if (byString) {
-            if (isSet("user"))
-                return fail(QStringLiteral("--user goes with --dsn; put UID= in the --connect string."));
-            const QString text = value("connect");
+            if (IsSet("user"))
+                return Fail(QStringLiteral("--user goes with --dsn; put UID= in the --connect string."));
+            const QString text = Value("connect");
             if (text.trimmed().isEmpty())
-                return fail(QStringLiteral("--connect needs a connect string."));
+                return Fail(QStringLiteral("--connect needs a connect string."));
             for (const char* keyword : {"PWD", "PASSWORD"}) {
-                if (ConnectString::attributeValue(text, QLatin1String(keyword)))
-                    return fail(QStringLiteral("Leave the password out of --connect: it is read from "
+                if (ConnectString::AttributeValue(text, QLatin1String(keyword)))
+                    return Fail(QStringLiteral("Leave the password out of --connect: it is read from "
                                                "ZINDREL_PASSWORD or asked for on the terminal."));
             }
             m_result.options.connectString = text;
             return true;
         }
-        const QString dsn = value("dsn");
+        const QString dsn = Value("dsn");
         if (dsn.isEmpty())
-            return fail(QStringLiteral("--dsn needs a data source name."));
+            return Fail(QStringLiteral("--dsn needs a data source name."));
         // Quoted, so that a name holding ";" cannot add attributes of its own.
-        QString connect = QStringLiteral("DSN=") + ConnectString::quoteValue(dsn);
-        if (isSet("user"))
-            connect += QStringLiteral(";UID=") + ConnectString::quoteValue(value("user"));
+        QString connect = QStringLiteral("DSN=") + ConnectString::QuoteValue(dsn);
+        if (IsSet("user"))
+            connect += QStringLiteral(";UID=") + ConnectString::QuoteValue(Value("user"));
         m_result.options.connectString = connect;
         return true;
     }
 
-    bool readSearchText()
+    bool ReadSearchText()
     {
-        const QString text = value("text");
+        const QString text = Value("text");
         // Leading blanks belong to the text; a text of blanks only searches for nothing.
         QString trimmed = text;
         while (trimmed.endsWith(QLatin1Char(' ')))
             trimmed.chop(1);
         if (trimmed.isEmpty())
-            return fail(QStringLiteral("You must enter a string to search for before you can begin."));
+            return Fail(QStringLiteral("You must enter a string to search for before you can begin."));
         if (HoldsOnlySeparators(text))
-            return fail(OnlySeparatorsMessage());
+            return Fail(OnlySeparatorsMessage());
         m_result.options.parameters.AcceptSearchText(text);
         return true;
     }
 
-    bool readMatching()
+    bool ReadMatching()
     {
         SearchParameters& parameters = m_result.options.parameters;
-        parameters.matchCase = isSet("case");
-        parameters.useOdbcStandardTypes = isSet("odbc-types");
-        parameters.ignoreColumnTypeLength = isSet("no-type-length");
-        parameters.listNotProcessedObjects = isSet("list-not-processed");
-        parameters.searchSystemObjects = isSet("system");
-        if (isSet("match")) {
-            const std::optional<int> mode = ChoiceValue(value("match"), kMatchModes);
+        parameters.matchCase = IsSet("case");
+        parameters.useOdbcStandardTypes = IsSet("odbc-types");
+        parameters.ignoreColumnTypeLength = IsSet("no-type-length");
+        parameters.listNotProcessedObjects = IsSet("list-not-processed");
+        parameters.searchSystemObjects = IsSet("system");
+        if (IsSet("match")) {
+            const std::optional<int> mode = ChoiceValue(Value("match"), kMatchModes);
             if (!mode)
-                return fail(QStringLiteral("--match takes %1, not '%2'.")
-                                .arg(ChoiceNames(kMatchModes), value("match")));
+                return Fail(QStringLiteral("--match takes %1, not '%2'.")
+                                .arg(ChoiceNames(kMatchModes), Value("match")));
             parameters.matchMode = MatchMode(*mode);
         }
-        if (isSet("names")) {
-            const std::optional<int> mode = ChoiceValue(value("names"), kNameModes);
+        if (IsSet("names")) {
+            const std::optional<int> mode = ChoiceValue(Value("names"), kNameModes);
             if (!mode)
-                return fail(QStringLiteral("--names takes %1, not '%2'.")
-                                .arg(ChoiceNames(kNameModes), value("names")));
+                return Fail(QStringLiteral("--names takes %1, not '%2'.")
+                                .arg(ChoiceNames(kNameModes), Value("names")));
             parameters.specialNameMode = SpecialNameMode(*mode);
         }
         return true;
     }
 
-    bool readPlaces()
+    bool ReadPlaces()
     {
-        if (!isSet("in"))
+        if (!IsSet("in"))
             return true;
         bool* const flags[] = {
             &m_result.options.parameters.searchObjectNames, &m_result.options.parameters.searchColumnNames,
@@ -196,38 +196,38 @@ private:
             &m_result.options.parameters.searchData};
         for (bool* flag : flags)
             *flag = false;
-        const QStringList places = value("in").split(QLatin1Char(','), Qt::SkipEmptyParts);
+        const QStringList places = Value("in").split(QLatin1Char(','), Qt::SkipEmptyParts);
         if (places.isEmpty())
-            return fail(QStringLiteral("--in needs one or more of objects,columns,types,indexes,data."));
+            return Fail(QStringLiteral("--in needs one or more of objects,columns,types,indexes,data."));
         for (const QString& place : places) {
             const auto known = std::find_if(std::begin(kPlaces), std::end(kPlaces), [&](const char* name) {
                 return place.trimmed() == QLatin1String(name);
             });
             if (known == std::end(kPlaces))
-                return fail(QStringLiteral("--in: '%1' is not one of objects,columns,types,indexes,data.")
+                return Fail(QStringLiteral("--in: '%1' is not one of objects,columns,types,indexes,data.")
                                 .arg(place));
             *flags[known - std::begin(kPlaces)] = true;
         }
         return true;
     }
 
-    bool readObjects()
+    bool ReadObjects()
     {
         const QStringList objects = m_parser.values(QStringLiteral("object"));
         if (objects.contains(QString()))
-            return fail(QStringLiteral("--object needs an object name."));
+            return Fail(QStringLiteral("--object needs an object name."));
         m_result.options.objects = objects;
         return true;
     }
 
-    bool readIgnoredColumns()
+    bool ReadIgnoredColumns()
     {
         QStringList& patterns = m_result.options.parameters.ignoredColumnPatterns;
         for (const QString& pattern : m_parser.values(QStringLiteral("ignore-column"))) {
             if (pattern.isEmpty())
-                return fail(QStringLiteral("--ignore-column needs a column name or pattern."));
+                return Fail(QStringLiteral("--ignore-column needs a column name or pattern."));
             if (pattern.count(QLatin1Char('%')) > 1)
-                return fail(QStringLiteral("You can have only one expander ('%') per string"));
+                return Fail(QStringLiteral("You can have only one expander ('%') per string"));
             // Column names are upper-cased before they are compared; the patterns are not.
             if (HoldsLowerCase(pattern))
                 m_result.warnings << QStringLiteral("--ignore-column %1 holds lower-case letters and will "
@@ -238,18 +238,18 @@ private:
         return true;
     }
 
-    bool readOutputs()
+    bool ReadOutputs()
     {
         BatchOptions& options = m_result.options;
         for (const char* name : {"output", "rtf"}) {
-            if (isSet(name) && value(name).isEmpty())
-                return fail(QStringLiteral("--%1 needs a file name.").arg(QLatin1String(name)));
+            if (IsSet(name) && Value(name).isEmpty())
+                return Fail(QStringLiteral("--%1 needs a file name.").arg(QLatin1String(name)));
         }
-        options.outputFile = value("output");
-        options.rtfFile = value("rtf");
+        options.outputFile = Value("output");
+        options.rtfFile = Value("rtf");
         if (!options.outputFile.isEmpty() && !options.rtfFile.isEmpty() &&
             QFileInfo(options.outputFile).absoluteFilePath() == QFileInfo(options.rtfFile).absoluteFilePath())
-            return fail(QStringLiteral("--output and --rtf name the same file."));
+            return Fail(QStringLiteral("--output and --rtf name the same file."));
         return true;
     }
 
@@ -269,7 +269,7 @@ BatchOptionsParse ParseBatchOptions(const QStringList& arguments)
         result.error = parser.errorText();
         return result;
     }
-    return Reader(parser).read();
+    return Reader(parser).Read();
 }
 
 QString BatchUsage()

@@ -28,7 +28,7 @@ struct BatchOptionsParse final
     QString error;        // empty when the command line is good
     QStringList warnings; // accepted, but probably not what was meant
 
-    bool ok() const { return error.isEmpty(); }
+    bool Ok() const { return error.isEmpty(); }
 };
 
 // arguments as the program received them, the program name first.

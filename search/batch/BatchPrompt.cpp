@@ -23,9 +23,9 @@ public:
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 
-    bool isOpen() const { return m_fd >= 0 && ::isatty(m_fd); }
+    bool IsOpen() const { return m_fd >= 0 && ::isatty(m_fd); }
 
-    void say(const QByteArray& text) const
+    void Say(const QByteArray& text) const
     {
         qsizetype done = 0;
         while (done < text.size()) {
@@ -37,7 +37,7 @@ public:
     }
 
     // One line, with echo off when secret; nullopt at end of input.
-    std::optional<QByteArray> readLine(bool secret) const
+    std::optional<QByteArray> ReadLine(bool secret) const
     {
         termios saved{};
         const bool echoOff = secret && ::tcgetattr(m_fd, &saved) == 0;
@@ -83,45 +83,45 @@ QString BatchPrompt::Printable(QString text, bool keepLineBreaks)
     return text;
 }
 
-void BatchPrompt::showMessage(const QString& text)
+void BatchPrompt::ShowMessage(const QString& text)
 {
     std::fprintf(m_errors, "zindrel-batch: %s\n", Printable(text, true).toLocal8Bit().constData());
     std::fflush(m_errors);
 }
 
-bool BatchPrompt::askYesNo(const QString& text)
+bool BatchPrompt::AskYesNo(const QString& text)
 {
-    showMessage(text);
+    ShowMessage(text);
     return false;
 }
 
-std::optional<SaveFileChoice> BatchPrompt::chooseSaveFile(const SaveFileRequest&)
+std::optional<SaveFileChoice> BatchPrompt::ChooseSaveFile(const SaveFileRequest&)
 {
     return std::nullopt;
 }
 
-std::optional<QString> BatchPrompt::chooseDataSource()
+std::optional<QString> BatchPrompt::ChooseDataSource()
 {
     return std::nullopt;
 }
 
-std::optional<LoginAnswer> BatchPrompt::askLogin(const LoginRequest& request)
+std::optional<LoginAnswer> BatchPrompt::AskLogin(const LoginRequest& request)
 {
     const Terminal terminal;
-    if (!terminal.isOpen())
+    if (!terminal.IsOpen())
         return std::nullopt;
     if (!request.problem.isEmpty())
-        terminal.say(request.problem.toLocal8Bit() + '\n');
+        terminal.Say(request.problem.toLocal8Bit() + '\n');
     QString user = request.user;
     if (user.isEmpty()) {
-        terminal.say("User for " + request.dataSource.toLocal8Bit() + ": ");
-        const std::optional<QByteArray> typed = terminal.readLine(false);
+        terminal.Say("User for " + request.dataSource.toLocal8Bit() + ": ");
+        const std::optional<QByteArray> typed = terminal.ReadLine(false);
         if (!typed)
             return std::nullopt;
         user = QString::fromLocal8Bit(*typed);
     }
-    terminal.say("Password for " + user.toLocal8Bit() + "@" + request.dataSource.toLocal8Bit() + ": ");
-    std::optional<QByteArray> password = terminal.readLine(true);
+    terminal.Say("Password for " + user.toLocal8Bit() + "@" + request.dataSource.toLocal8Bit() + ": ");
+    std::optional<QByteArray> password = terminal.ReadLine(true);
     if (!password)
         return std::nullopt;
     LoginAnswer answer{user, QString::fromLocal8Bit(*password)};

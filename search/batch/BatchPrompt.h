@@ -14,11 +14,11 @@ class BatchPrompt final : public UserPrompt
 public:
     explicit BatchPrompt(std::FILE* errors) : m_errors(errors) {}
 
-    void showMessage(const QString& text) override;
-    bool askYesNo(const QString& text) override;
-    std::optional<SaveFileChoice> chooseSaveFile(const SaveFileRequest& request) override;
-    std::optional<QString> chooseDataSource() override;
-    std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
+    void ShowMessage(const QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> ChooseDataSource() override;
+    std::optional<LoginAnswer> AskLogin(const LoginRequest& request) override;
 
     // Names and driver texts come from the database: control characters in them must not drive
     // the terminal. Line breaks and tabs stay when asked for.

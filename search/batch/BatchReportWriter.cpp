@@ -17,28 +17,28 @@ BatchReportWriter::BatchReportWriter(QIODevice& text, ReportDocument* document)
     : m_text(text), m_document(document)
 {}
 
-void BatchReportWriter::resetDocument(const ReportOptions&)
+void BatchReportWriter::ResetDocument(const ReportOptions&)
 {
     // The document is only the rich-text copy: it never writes files of its own.
     if (m_document)
         m_document->Reset(ReportOptions{});
 }
 
-void BatchReportWriter::write(const QList<ReportPiece>& pieces, bool)
+void BatchReportWriter::Write(const QList<ReportPiece>& pieces, bool)
 {
     if (m_document)
         m_document->Write(pieces, false);
-    if (failed())
+    if (Failed())
         return;
     for (const ReportPiece& piece : pieces)
         m_pending += piece.text.toUtf8();
     if (m_pending.size() >= kFlushBytes)
-        flush();
+        Flush();
 }
 
-bool BatchReportWriter::flush()
+bool BatchReportWriter::Flush()
 {
-    if (failed())
+    if (Failed())
         return false;
     qsizetype done = 0;
     while (done < m_pending.size()) {
@@ -52,7 +52,7 @@ bool BatchReportWriter::flush()
         done += written;
     }
     m_pending.clear();
-    return !failed();
+    return !Failed();
 }
 
 } // namespace velkaro

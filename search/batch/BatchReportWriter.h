@@ -22,19 +22,19 @@ public:
     BatchReportWriter(QIODevice& text, ReportDocument* document);
 
     // Writes out what is buffered; false (with the reason kept) when the stream refused it.
-    bool flush();
-    bool failed() const { return !m_failure.isEmpty(); }
-    const QString& failure() const { return m_failure; }
+    bool Flush();
+    bool Failed() const { return !m_failure.isEmpty(); }
+    const QString& Failure() const { return m_failure; }
     // Called once, when the stream first refuses a write.
-    void setFailureHandler(std::function<void()> handler) { m_onFailure = std::move(handler); }
+    void SetFailureHandler(std::function<void()> handler) { m_onFailure = std::move(handler); }
 
     // The stream is opened and closed by the caller: there is no notice and no file of the run's own.
     void OpenOutputFile() override {}
-    void FinishOutput() override { flush(); }
+    void FinishOutput() override { Flush(); }
 
 protected:
-    void resetDocument(const ReportOptions& options) override;
-    void write(const QList<ReportPiece>& pieces, bool autoSaveCheck) override;
+    void ResetDocument(const ReportOptions& options) override;
+    void Write(const QList<ReportPiece>& pieces, bool autoSaveCheck) override;
 
 private:
     QIODevice& m_text;

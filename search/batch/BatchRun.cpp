@@ -59,14 +59,14 @@ QString WithPassword(const QString& input)
 {
     if (!qEnvironmentVariableIsSet(kPasswordVariable))
         return input;
-    const QString user = ConnectString::attributeValue(input, QStringLiteral("UID")).value_or(QString());
-    return ConnectString::withCredentials(input, user, qEnvironmentVariable(kPasswordVariable));
+    const QString user = ConnectString::AttributeValue(input, QStringLiteral("UID")).value_or(QString());
+    return ConnectString::WithCredentials(input, user, qEnvironmentVariable(kPasswordVariable));
 }
 
 bool WriteRtf(QFile& file, const ReportDocument& document, QString& problem)
 {
     // Saved reports end with one line feed after the rich text.
-    const QByteArray rtf = ToRtf(document.document()) + '\n';
+    const QByteArray rtf = ToRtf(document.Document()) + '\n';
     const bool written = file.write(rtf) == rtf.size() && file.flush();
     if (!written)
         problem = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
@@ -79,7 +79,7 @@ bool WriteRtf(QFile& file, const ReportDocument& document, QString& problem)
 BatchRun::BatchRun(const BatchOptions& options, std::FILE* errors) : m_options(options), m_errors(errors)
 {}
 
-BatchExit BatchRun::fail(const QString& message) const
+BatchExit BatchRun::Fail(const QString& message) const
 {
     std::fprintf(m_errors, "zindrel-batch: %s\n",
                  BatchPrompt::Printable(message, true).toLocal8Bit().constData());
@@ -87,44 +87,44 @@ BatchExit BatchRun::fail(const QString& message) const
     return BatchExit::Error;
 }
 
-void BatchRun::warn(const QString& message) const
+void BatchRun::Warn(const QString& message) const
 {
     std::fprintf(m_errors, "zindrel-batch: warning: %s\n",
                  BatchPrompt::Printable(message, true).toLocal8Bit().constData());
     std::fflush(m_errors);
 }
 
-BatchExit BatchRun::exec()
+BatchExit BatchRun::Exec()
 {
     QString problem;
     QFile text;
     QFile rtf;
     if (!OpenForWriting(text, m_options.outputFile, problem))
-        return fail(problem);
+        return Fail(problem);
     if (!m_options.rtfFile.isEmpty() && !OpenForWriting(rtf, m_options.rtfFile, problem))
-        return fail(problem);
+        return Fail(problem);
 
     BatchPrompt prompt(m_errors);
     CDbSession session(SessionVariant::Search);
     const QString input = m_options.connectString;
     if (!session.ConnectByString(WithPassword(input), prompt))
-        return fail(QStringLiteral("could not connect to %1: %2")
-                        .arg(ConnectString::withoutPassword(input), session.lastError()));
+        return Fail(QStringLiteral("could not connect to %1: %2")
+                        .arg(ConnectString::WithoutPassword(input), session.LastError()));
     // A name that is not in the catalog fails before the last report is emptied.
-    if (!objectsExist(session, problem) || !Empty(text, problem) || !Empty(rtf, problem))
-        return fail(problem);
-    return search(session, prompt, text, rtf);
+    if (!ObjectsExist(session, problem) || !Empty(text, problem) || !Empty(rtf, problem))
+        return Fail(problem);
+    return Search(session, prompt, text, rtf);
 }
 
 // The run then takes the list as read here.
-bool BatchRun::objectsExist(CDbSession& session, QString& problem) const
+bool BatchRun::ObjectsExist(CDbSession& session, QString& problem) const
 {
     if (m_options.objects.isEmpty())
         return true;
     session.LoadSearchObjects(
         ObjectNameSearch::ScopeFor(m_options.parameters.searchSystemObjects, m_options.objects));
     const QStringList unknown =
-        ObjectNameSearch::UnknownNames(m_options.objects, session.searchObjects().snapshot());
+        ObjectNameSearch::UnknownNames(m_options.objects, session.SearchObjects().Snapshot());
     if (unknown.isEmpty())
         return true;
     problem =
@@ -133,7 +133,7 @@ bool BatchRun::objectsExist(CDbSession& session, QString& problem) const
     return false;
 }
 
-BatchExit BatchRun::search(CDbSession& session, UserPrompt& prompt, QFile& text, QFile& rtf)
+BatchExit BatchRun::Search(CDbSession& session, UserPrompt& prompt, QFile& text, QFile& rtf)
 {
     std::unique_ptr<ReportDocument> document;
     if (rtf.isOpen())
@@ -141,38 +141,38 @@ BatchExit BatchRun::search(CDbSession& session, UserPrompt& prompt, QFile& text,
     BatchReportWriter writer(text, document.get());
     BatchHost host(m_errors, m_showProgress, prompt);
     SearchRun run(session, m_options.parameters, writer, host);
-    run.setObjectFilter(m_options.objects);
-    run.setObjectsLoaded(!m_options.objects.isEmpty());
+    run.SetObjectFilter(m_options.objects);
+    run.SetObjectsLoaded(!m_options.objects.isEmpty());
     // Nobody would read the rest of a report that cannot be written.
-    writer.setFailureHandler([&run] { run.stop(); });
+    writer.SetFailureHandler([&run] { run.Stop(); });
     if (m_signals)
-        m_signals->setRun(&run);
+        m_signals->SetRun(&run);
     run.RunSearch();
     if (m_signals)
-        m_signals->setRun(nullptr);
+        m_signals->SetRun(nullptr);
 
     QString problem;
-    if (!writer.flush())
-        return fail(
-            QStringLiteral("cannot write %1: %2").arg(FileLabel(m_options.outputFile), writer.failure()));
+    if (!writer.Flush())
+        return Fail(
+            QStringLiteral("cannot write %1: %2").arg(FileLabel(m_options.outputFile), writer.Failure()));
     text.close();
     if (document && !WriteRtf(rtf, *document, problem))
-        return fail(problem);
+        return Fail(problem);
     // What was read and what was not, also of a stopped run.
-    std::fputs(BatchPrompt::Printable(run.coverage().PlainText(session.displayName()), true)
+    std::fputs(BatchPrompt::Printable(run.Coverage().PlainText(session.DisplayName()), true)
                    .toLocal8Bit()
                    .constData(),
                m_errors);
-    if (m_signals && m_signals->received() != 0)
-        return fail(QStringLiteral("the search was stopped before it finished."));
-    return outcome(run.instancesFound(), run.coverage().hasGaps());
+    if (m_signals && m_signals->Received() != 0)
+        return Fail(QStringLiteral("the search was stopped before it finished."));
+    return Outcome(run.InstancesFound(), run.Coverage().HasGaps());
 }
 
-BatchExit BatchRun::outcome(int instancesFound, bool gaps) const
+BatchExit BatchRun::Outcome(int instancesFound, bool gaps) const
 {
     // Finding nothing proves nothing about an object that could not be searched.
     if (gaps)
-        warn(QStringLiteral("some objects could not be searched; they are listed above."));
+        Warn(QStringLiteral("some objects could not be searched; they are listed above."));
     if (instancesFound > 0)
         return BatchExit::Found;
     return gaps ? BatchExit::NotFoundWithGaps : BatchExit::NotFound;

@@ -31,18 +31,18 @@ public:
     BatchRun(const BatchOptions& options, std::FILE* errors);
 
     // Progress on the error stream; the program turns it on when that stream is a terminal.
-    void setShowProgress(bool show) { m_showProgress = show; }
+    void SetShowProgress(bool show) { m_showProgress = show; }
     // Where a signal stops the run; may be left unset.
-    void setStopSignals(StopSignals* stopSignals) { m_signals = stopSignals; }
+    void SetStopSignals(StopSignals* stopSignals) { m_signals = stopSignals; }
 
-    BatchExit exec();
+    BatchExit Exec();
 
 private:
-    bool objectsExist(CDbSession& session, QString& problem) const;
-    BatchExit search(CDbSession& session, UserPrompt& prompt, QFile& text, QFile& rtf);
-    BatchExit outcome(int instancesFound, bool gaps) const;
-    BatchExit fail(const QString& message) const;
-    void warn(const QString& message) const;
+    bool ObjectsExist(CDbSession& session, QString& problem) const;
+    BatchExit Search(CDbSession& session, UserPrompt& prompt, QFile& text, QFile& rtf);
+    BatchExit Outcome(int instancesFound, bool gaps) const;
+    BatchExit Fail(const QString& message) const;
+    void Warn(const QString& message) const;
 
     const BatchOptions& m_options;
     std::FILE* m_errors;

@@ -28,7 +28,7 @@ StopSignals::StopSignals()
 {
     const sigset_t set = StopSignalSet();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    m_thread = std::thread([this] { watch(); });
+    m_thread = std::thread([this] { Watch(); });
 }
 
 StopSignals::~StopSignals()
@@ -39,13 +39,13 @@ StopSignals::~StopSignals()
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
-void StopSignals::setRun(SearchRun* run)
+void StopSignals::SetRun(SearchRun* run)
 {
     const std::lock_guard lock(m_mutex);
     m_run = run;
 }
 
-void StopSignals::watch()
+void StopSignals::Watch()
 {
     const sigset_t set = StopSignalSet();
     const timespec step{0, kPollNanoseconds};
@@ -58,10 +58,10 @@ void StopSignals::watch()
         if (!m_run || m_received != 0)
             std::_Exit(128 + signal);
         // A run that has already finished is only writing its files: let it.
-        if (!m_run->isRunning())
+        if (!m_run->IsRunning())
             continue;
         m_received = signal;
-        m_run->stop();
+        m_run->Stop();
     }
 }
 

@@ -21,12 +21,12 @@ public:
     StopSignals& operator=(const StopSignals&) = delete;
 
     // The run to stop; nullptr once it may go away.
-    void setRun(SearchRun* run);
+    void SetRun(SearchRun* run);
     // The signal that stopped the run, 0 when none did.
-    int received() const { return m_received; }
+    int Received() const { return m_received; }
 
 private:
-    void watch();
+    void Watch();
 
     std::mutex m_mutex;
     SearchRun* m_run = nullptr; // guarded by m_mutex

@@ -34,10 +34,10 @@ int ColumnSearch::SearchColumnsAndTypes()
 {
     int count = 0;
     for (const RunObject& object : m_run.objects) {
-        m_run.flags.checkpoint();
-        m_run.host.selectObject(object.reportName);
-        m_run.host.stepProgress(SearchProgressBar::ColumnsAndTypes);
-        if (!searchObject(object, count))
+        m_run.flags.Checkpoint();
+        m_run.host.SelectObject(object.reportName);
+        m_run.host.StepProgress(SearchProgressBar::ColumnsAndTypes);
+        if (!SearchObject(object, count))
             break;
     }
     return count;
@@ -52,64 +52,64 @@ QString ColumnSearch::TypeText(const QString& nullability, const QString& typeNa
     return text;
 }
 
-bool ColumnSearch::searchObject(const RunObject& object, int& count)
+bool ColumnSearch::SearchObject(const RunObject& object, int& count)
 {
     SearchObjectRecord& record = *object.record;
     record.searchColumns.clear();
-    OdbcStatement statement(m_run.session.hdbc(), &m_run.session.statementCancel());
+    OdbcStatement statement(m_run.session.Hdbc(), &m_run.session.GetStatementCancel());
     SQLRETURN rc = SQL_NO_DATA;
-    if (!openColumns(statement, record, rc)) {
+    if (!OpenColumns(statement, record, rc)) {
         // A call cancelled by a stop is no failure to show.
-        m_run.flags.checkpoint();
+        m_run.flags.Checkpoint();
         // Shown through the host: a run's thread must not open a message box itself.
-        const QString error = m_run.statementError(statement.handle());
+        const QString error = m_run.StatementError(statement.Handle());
         if (!error.isEmpty())
-            m_run.host.showMessage(error);
+            m_run.host.ShowMessage(error);
         return false;
     }
     bool firstInObject = true;
     bool anyIgnored = false;
-    for (; rc == SQL_SUCCESS; rc = statement.fetch()) {
-        m_run.flags.checkpoint();
+    for (; rc == SQL_SUCCESS; rc = statement.Fetch()) {
+        m_run.flags.Checkpoint();
         ++count;
-        SearchColumnRecord column = readColumn(statement);
+        SearchColumnRecord column = ReadColumn(statement);
         if (MatchesIgnoredColumn(m_run.parameters.ignoredColumnPatterns, column.name)) {
             anyIgnored = true;
             continue;
         }
-        const QString matchText = matchTextOf(column);
+        const QString matchText = MatchTextOf(column);
         record.searchColumns.push_back(column);
         if (!matchText.isEmpty() && m_run.matcher.MatchText(matchText).found)
-            reportColumn(object, column, firstInObject);
+            ReportColumn(object, column, firstInObject);
     }
     if (rc != SQL_NO_DATA && !IsSuccess(rc)) {
-        m_run.flags.checkpoint();
-        reportFetchError(statement, object);
+        m_run.flags.Checkpoint();
+        ReportFetchError(statement, object);
     } else if (anyIgnored && record.searchColumns.empty()) {
-        m_run.coverage.markAllColumnsIgnored(record);
+        m_run.coverage.MarkAllColumnsIgnored(record);
     }
     return true;
 }
 
-bool ColumnSearch::openColumns(OdbcStatement& statement, const SearchObjectRecord& record,
+bool ColumnSearch::OpenColumns(OdbcStatement& statement, const SearchObjectRecord& record,
                                SQLRETURN& firstFetch)
 {
     const ObjectCatalogCall call =
         ObjectCatalogCall::Columns(statement, m_run.catalog, {record.qualifier, record.owner, record.name},
-                                   m_run.ownerCandidates(record));
+                                   m_run.OwnerCandidates(record));
     firstFetch = call.firstFetch;
     return call.succeeded;
 }
 
-SearchColumnRecord ColumnSearch::readColumn(OdbcStatement& statement) const
+SearchColumnRecord ColumnSearch::ReadColumn(OdbcStatement& statement) const
 {
     SearchColumnRecord column;
-    column.name = statement.text(ColName);
-    const int dataType = statement.numberOr(ColDataType, 0);
-    const QString typeName = statement.text(ColTypeName);
-    const int precision = statement.numberOr(ColPrecision, 0);
-    const int length = statement.numberOr(ColLength, 0);
-    const QString nullability = NullabilityText(statement.numberOr(ColNullable, SQL_NULLABLE_UNKNOWN));
+    column.name = statement.Text(ColName);
+    const int dataType = statement.NumberOr(ColDataType, 0);
+    const QString typeName = statement.Text(ColTypeName);
+    const int precision = statement.NumberOr(ColPrecision, 0);
+    const int length = statement.NumberOr(ColLength, 0);
+    const QString nullability = NullabilityText(statement.NumberOr(ColNullable, SQL_NULLABLE_UNKNOWN));
     const ColumnType type = ColumnType::For(dataType, length, precision);
     const QString shownType = m_run.parameters.useOdbcStandardTypes ? type.standardName : typeName;
     column.typeText = TypeText(nullability, shownType, precision, !m_run.parameters.ignoreColumnTypeLength);
@@ -118,7 +118,7 @@ SearchColumnRecord ColumnSearch::readColumn(OdbcStatement& statement) const
     return column;
 }
 
-QString ColumnSearch::matchTextOf(const SearchColumnRecord& column) const
+QString ColumnSearch::MatchTextOf(const SearchColumnRecord& column) const
 {
     const bool names = m_run.parameters.searchColumnNames;
     const bool types = m_run.parameters.searchDataTypes;
@@ -131,7 +131,7 @@ QString ColumnSearch::matchTextOf(const SearchColumnRecord& column) const
     return QString();
 }
 
-void ColumnSearch::reportColumn(const RunObject& object, const SearchColumnRecord& column,
+void ColumnSearch::ReportColumn(const RunObject& object, const SearchColumnRecord& column,
                                 bool& firstInObject)
 {
     ReportWriter& report = m_run.writer;
@@ -155,15 +155,15 @@ void ColumnSearch::reportColumn(const RunObject& object, const SearchColumnRecor
                              ReportColor::Text, false, true);
 }
 
-void ColumnSearch::reportFetchError(OdbcStatement& statement, const RunObject& object)
+void ColumnSearch::ReportFetchError(OdbcStatement& statement, const RunObject& object)
 {
     const SearchObjectRecord& record = *object.record;
-    if (m_run.statementError(statement.handle()).isEmpty())
+    if (m_run.StatementError(statement.Handle()).isEmpty())
         return;
     m_run.writer.AppendReport(
         QStringLiteral("\r\n\t  ERROR: Could not get information for some/all columns for ") + record.type +
             QLatin1Char(' ') + object.reportName + QStringLiteral(" in database ") +
-            m_run.session.displayName(),
+            m_run.session.DisplayName(),
         ReportColor::Message);
 }
 

@@ -26,12 +26,12 @@ public:
                             bool withPrecision);
 
 private:
-    bool searchObject(const RunObject& object, int& count);
-    bool openColumns(OdbcStatement& statement, const SearchObjectRecord& record, SQLRETURN& firstFetch);
-    SearchColumnRecord readColumn(OdbcStatement& statement) const;
-    QString matchTextOf(const SearchColumnRecord& column) const;
-    void reportColumn(const RunObject& object, const SearchColumnRecord& column, bool& firstInObject);
-    void reportFetchError(OdbcStatement& statement, const RunObject& object);
+    bool SearchObject(const RunObject& object, int& count);
+    bool OpenColumns(OdbcStatement& statement, const SearchObjectRecord& record, SQLRETURN& firstFetch);
+    SearchColumnRecord ReadColumn(OdbcStatement& statement) const;
+    QString MatchTextOf(const SearchColumnRecord& column) const;
+    void ReportColumn(const RunObject& object, const SearchColumnRecord& column, bool& firstInObject);
+    void ReportFetchError(OdbcStatement& statement, const RunObject& object);
 
     RunContext& m_run;
     bool m_firstInPhase = true;

@@ -27,8 +27,8 @@ public:
     OpenQuery& operator=(const OpenQuery&) = delete;
 
     // Empty on success, else the driver's text.
-    QString execute(const QString& sql) { return m_session.ExecuteQuery(m_statement, sql); }
-    SQLHSTMT handle() const { return m_statement; }
+    QString Execute(const QString& sql) { return m_session.ExecuteQuery(m_statement, sql); }
+    SQLHSTMT Handle() const { return m_statement; }
 
 private:
     CDbSession& m_session;
@@ -45,27 +45,27 @@ DataSearch::DataSearch(RunContext& run, DataSelectBuilder builder) : m_run(run),
 
 void DataSearch::RunDataSearch()
 {
-    m_run.flags.clearSkip();
-    m_run.host.setProgressRange(SearchProgressBar::Data, int(m_run.objects.size()));
-    m_run.flags.setDataPhase(true);
-    m_run.host.commandStateChanged();
-    m_run.setTitle(QStringLiteral("Searching Data"));
+    m_run.flags.ClearSkip();
+    m_run.host.SetProgressRange(SearchProgressBar::Data, int(m_run.objects.size()));
+    m_run.flags.SetDataPhase(true);
+    m_run.host.CommandStateChanged();
+    m_run.SetTitle(QStringLiteral("Searching Data"));
     for (const RunObject& object : m_run.objects)
-        searchObject(object);
-    m_run.host.finishProgress(SearchProgressBar::Data);
-    m_run.flags.setDataPhase(false);
-    m_run.host.commandStateChanged();
+        SearchObject(object);
+    m_run.host.FinishProgress(SearchProgressBar::Data);
+    m_run.flags.SetDataPhase(false);
+    m_run.host.CommandStateChanged();
 }
 
-void DataSearch::searchObject(const RunObject& object)
+void DataSearch::SearchObject(const RunObject& object)
 {
-    m_run.host.selectObject(object.reportName);
-    readObject(object);
+    m_run.host.SelectObject(object.reportName);
+    ReadObject(object);
     // Stepped once the object is done, so the bar is full only when the last object is.
-    m_run.host.stepProgress(SearchProgressBar::Data);
+    m_run.host.StepProgress(SearchProgressBar::Data);
 }
 
-void DataSearch::readObject(const RunObject& object)
+void DataSearch::ReadObject(const RunObject& object)
 {
     SearchObjectRecord& record = *object.record;
     if (record.type == QLatin1String("SEQUENCE"))
@@ -73,75 +73,75 @@ void DataSearch::readObject(const RunObject& object)
     const DataSelect select = m_builder.BuildDataSelect(record);
     // An object whose columns are all ignored has nothing to read; it takes nothing off the total.
     if (select.columnList.isEmpty()) {
-        m_run.coverage.noColumnsToRead(record, object.reportName);
+        m_run.coverage.NoColumnsToRead(record, object.reportName);
         return;
     }
     // A Skip that came between two calls has nothing to cancel: it is taken before the next one.
-    if (leftByRequest(object))
+    if (LeftByRequest(object))
         return;
-    if (m_run.session.rowReading() == RowReading::KeyChunks && searchInKeyChunks(object, select))
+    if (m_run.session.GetRowReading() == RowReading::KeyChunks && SearchInKeyChunks(object, select))
         return;
     OpenQuery query(m_run.session);
     // One object the login may not read (a system view, say) does not end the search of the rest.
-    const QString error = query.execute(select.statement);
+    const QString error = query.Execute(select.statement);
     if (!error.isEmpty()) {
-        failedUnlessLeft(object, error);
+        FailedUnlessLeft(object, error);
         return;
     }
-    readRows(object, [this, &query](FetchedRow& row, QString& error) {
-        const FetchResult fetched = m_run.session.FetchRow(query.handle(), row);
+    ReadRows(object, [this, &query](FetchedRow& row, QString& error) {
+        const FetchResult fetched = m_run.session.FetchRow(query.Handle(), row);
         if (fetched == FetchResult::Failed)
-            error = m_run.session.lastError();
+            error = m_run.session.LastError();
         return fetched;
     });
 }
 
 // False for an object without a usable key: it is then read whole.
-bool DataSearch::searchInKeyChunks(const RunObject& object, const DataSelect& select)
+bool DataSearch::SearchInKeyChunks(const RunObject& object, const DataSelect& select)
 {
     const SearchObjectRecord& record = *object.record;
-    std::optional<TableKey> key = TableKey::Find(m_run.catalog, record, m_run.ownerCandidates(record));
+    std::optional<TableKey> key = TableKey::Find(m_run.catalog, record, m_run.OwnerCandidates(record));
     // The key's catalog calls wait on a locked table too; a Stop or Skip cancels them.
-    if (leftByRequest(object))
+    if (LeftByRequest(object))
         return true;
     if (!key) {
-        m_run.coverage.readWhole(record.type, object.reportName);
+        m_run.coverage.ReadWhole(record.type, object.reportName);
         return false;
     }
-    KeyChunkReader reader(m_run.session, m_builder.quoting(), std::move(*key), select.columnList,
-                          m_builder.objectName(record), int(record.searchColumns.size()),
+    KeyChunkReader reader(m_run.session, m_builder.Quoting(), std::move(*key), select.columnList,
+                          m_builder.ObjectName(record), int(record.searchColumns.size()),
                           KeyChunkReader::RowsPerChunk(record.searchColumns));
     const QString error = reader.Execute();
     if (!error.isEmpty()) {
-        failedUnlessLeft(object, error);
+        FailedUnlessLeft(object, error);
         return true;
     }
-    readRows(object, [&reader](FetchedRow& row, QString& error) {
+    ReadRows(object, [&reader](FetchedRow& row, QString& error) {
         const FetchResult fetched = reader.FetchRow(row);
         if (fetched == FetchResult::Failed)
-            error = reader.error();
+            error = reader.Error();
         return fetched;
     });
     return true;
 }
 
-void DataSearch::readRows(const RunObject& object, const RowSource& fetchRow)
+void DataSearch::ReadRows(const RunObject& object, const RowSource& fetchRow)
 {
     bool headingWritten = false;
     for (;;) {
-        if (leftByRequest(object))
+        if (LeftByRequest(object))
             return;
         QString error;
         const FetchResult fetched = fetchRow(m_row, error);
         if (fetched == FetchResult::End) {
-            m_run.coverage.objectRead();
+            m_run.coverage.ObjectRead();
             return;
         }
         if (fetched == FetchResult::Failed) {
-            failedUnlessLeft(object, error);
+            FailedUnlessLeft(object, error);
             return;
         }
-        m_run.coverage.countRow();
+        m_run.coverage.CountRow();
         // Most rows hold no instance and are plain ASCII: they are judged on the driver's bytes,
         // and only the others are decoded.
         const std::optional<bool> plainMatch = m_run.matcher.MatchAsciiBytes(m_row.Bytes());
@@ -151,7 +151,7 @@ void DataSearch::readRows(const RunObject& object, const RowSource& fetchRow)
         if (!plainMatch && !m_run.matcher.MatchText(m_rowText).found)
             continue;
         if (!headingWritten) {
-            writeHeading(object);
+            WriteHeading(object);
             headingWritten = true;
         }
         // Rows count toward the auto-save portion like other lines, so a run that finds a
@@ -163,24 +163,24 @@ void DataSearch::readRows(const RunObject& object, const RowSource& fetchRow)
 
 // A stop ends the run here; a skip leaves the object. Either may have cancelled the call that
 // just failed.
-bool DataSearch::leftByRequest(const RunObject& object)
+bool DataSearch::LeftByRequest(const RunObject& object)
 {
-    m_run.flags.checkpoint();
-    if (!m_run.flags.takeSkip())
+    m_run.flags.Checkpoint();
+    if (!m_run.flags.TakeSkip())
         return false;
     m_run.writer.AppendReport(QStringLiteral("\r\nObject Skipped ...\r\n\r\n"), ReportColor::Message);
-    m_run.coverage.leaveOut(object.record->type, object.reportName, RunCoverage::Reason::SkippedByUser);
+    m_run.coverage.LeaveOut(object.record->type, object.reportName, RunCoverage::Reason::SkippedByUser);
     return true;
 }
 
 // A call that Stop or Skip cancelled is no failure of the object.
-void DataSearch::failedUnlessLeft(const RunObject& object, const QString& error)
+void DataSearch::FailedUnlessLeft(const RunObject& object, const QString& error)
 {
-    if (!leftByRequest(object))
-        reportFailure(object, error);
+    if (!LeftByRequest(object))
+        ReportFailure(object, error);
 }
 
-void DataSearch::reportFailure(const RunObject& object, const QString& error)
+void DataSearch::ReportFailure(const RunObject& object, const QString& error)
 {
     ReportWriter& report = m_run.writer;
     report.AppendReport(QStringLiteral("\r\n\r\n\r\nThe following error was received while processing ") +
@@ -188,12 +188,12 @@ void DataSearch::reportFailure(const RunObject& object, const QString& error)
                         ReportColor::Message);
     report.AppendReport(object.reportName, ReportColor::Text);
     report.AppendReport(QStringLiteral(" in database "), ReportColor::Message);
-    report.AppendReport(m_run.session.displayName() + QStringLiteral(" :\r\n"), ReportColor::Text);
+    report.AppendReport(m_run.session.DisplayName() + QStringLiteral(" :\r\n"), ReportColor::Text);
     report.AppendReport(error + QStringLiteral("\r\n\r\n"), ReportColor::Message, false, true);
-    m_run.coverage.leaveOut(object.record->type, object.reportName, RunCoverage::Reason::Failed, error);
+    m_run.coverage.LeaveOut(object.record->type, object.reportName, RunCoverage::Reason::Failed, error);
 }
 
-void DataSearch::writeHeading(const RunObject& object)
+void DataSearch::WriteHeading(const RunObject& object)
 {
     ReportWriter& report = m_run.writer;
     report.AppendReport(QStringLiteral("\r\n\r\n\r\nInstances found in data from ") + object.record->type +

@@ -35,17 +35,17 @@ public:
     static QString RowLine(SearchObjectRecord& object, const QStringList& values);
 
 private:
-    void searchObject(const RunObject& object);
+    void SearchObject(const RunObject& object);
     // The next row into the buffer; on a failure, the driver's text into the error.
     using RowSource = std::function<FetchResult(FetchedRow&, QString&)>;
 
-    void readObject(const RunObject& object);
-    bool searchInKeyChunks(const RunObject& object, const DataSelect& select);
-    void readRows(const RunObject& object, const RowSource& fetchRow);
-    bool leftByRequest(const RunObject& object);
-    void failedUnlessLeft(const RunObject& object, const QString& error);
-    void reportFailure(const RunObject& object, const QString& error);
-    void writeHeading(const RunObject& object);
+    void ReadObject(const RunObject& object);
+    bool SearchInKeyChunks(const RunObject& object, const DataSelect& select);
+    void ReadRows(const RunObject& object, const RowSource& fetchRow);
+    bool LeftByRequest(const RunObject& object);
+    void FailedUnlessLeft(const RunObject& object, const QString& error);
+    void ReportFailure(const RunObject& object, const QString& error);
+    void WriteHeading(const RunObject& object);
 
     RunContext& m_run;
     DataSelectBuilder m_builder;

@@ -16,47 +16,47 @@ DataSelect DataSelectBuilder::BuildDataSelect(const SearchObjectRecord& object) 
     QStringList columns;
     columns.reserve(qsizetype(object.searchColumns.size()));
     for (const SearchColumnRecord& column : object.searchColumns)
-        columns.append(columnName(column.name));
+        columns.append(ColumnName(column.name));
     DataSelect select;
     select.columnList = columns.join(QStringLiteral(" , "));
     if (!select.columnList.isEmpty())
         select.statement =
-            QStringLiteral("select ") + select.columnList + QStringLiteral(" from ") + objectName(object);
+            QStringLiteral("select ") + select.columnList + QStringLiteral(" from ") + ObjectName(object);
     return select;
 }
 
-QString DataSelectBuilder::columnName(const QString& name) const
+QString DataSelectBuilder::ColumnName(const QString& name) const
 {
     switch (m_mode) {
     case SpecialNameMode::AllRegular:
-        return IdentifierQuoting::IsWordOnly(name) ? name : m_quoting.quoted(name);
+        return IdentifierQuoting::IsWordOnly(name) ? name : m_quoting.Quoted(name);
     case SpecialNameMode::AllSpecial:
-        return m_quoting.quoted(name);
+        return m_quoting.Quoted(name);
     case SpecialNameMode::AutoDetect:
         break;
     }
-    return m_quoting.needsQuotes(name) ? m_quoting.quoted(name) : name;
+    return m_quoting.NeedsQuotes(name) ? m_quoting.Quoted(name) : name;
 }
 
-QString DataSelectBuilder::objectName(const SearchObjectRecord& object) const
+QString DataSelectBuilder::ObjectName(const SearchObjectRecord& object) const
 {
-    const IdentifierQuoting::Traits& traits = m_quoting.traits();
+    const IdentifierQuoting::Traits& traits = m_quoting.GetTraits();
     QString text;
     if (traits.qualifierInStatements && !object.qualifier.isEmpty())
-        text = objectPart(object.qualifier) + traits.qualifierSeparator;
+        text = ObjectPart(object.qualifier) + traits.qualifierSeparator;
     if (traits.ownerInStatements && !object.owner.isEmpty())
-        text += objectPart(object.owner) + QLatin1Char('.');
-    return text + objectPart(object.name);
+        text += ObjectPart(object.owner) + QLatin1Char('.');
+    return text + ObjectPart(object.name);
 }
 
 // Object names follow the user's choice only as far as it is safe: treating all names as
 // special does not quote a plain object name, treating them as regular still quotes one that is
 // more than letters, digits and "_".
-QString DataSelectBuilder::objectPart(const QString& name) const
+QString DataSelectBuilder::ObjectPart(const QString& name) const
 {
     const bool special = m_mode == SpecialNameMode::AllRegular ? !IdentifierQuoting::IsWordOnly(name)
-                                                               : m_quoting.needsQuotes(name);
-    return special ? m_quoting.quoted(name) : name;
+                                                               : m_quoting.NeedsQuotes(name);
+    return special ? m_quoting.Quoted(name) : name;
 }
 
 } // namespace velkaro

@@ -24,14 +24,14 @@ public:
 
     DataSelect BuildDataSelect(const SearchObjectRecord& object) const;
 
-    QString columnName(const QString& name) const;
+    QString ColumnName(const QString& name) const;
     // The object with its qualifier and owner.
-    QString objectName(const SearchObjectRecord& object) const;
+    QString ObjectName(const SearchObjectRecord& object) const;
 
-    const IdentifierQuoting& quoting() const { return m_quoting; }
+    const IdentifierQuoting& Quoting() const { return m_quoting; }
 
 private:
-    QString objectPart(const QString& name) const;
+    QString ObjectPart(const QString& name) const;
 
     IdentifierQuoting m_quoting;
     SpecialNameMode m_mode;

@@ -14,12 +14,12 @@ void DirectReportWriter::FinishOutput()
     m_document.FinishOutput();
 }
 
-void DirectReportWriter::resetDocument(const ReportOptions& options)
+void DirectReportWriter::ResetDocument(const ReportOptions& options)
 {
     m_document.Reset(options);
 }
 
-void DirectReportWriter::write(const QList<ReportPiece>& pieces, bool autoSaveCheck)
+void DirectReportWriter::Write(const QList<ReportPiece>& pieces, bool autoSaveCheck)
 {
     m_document.Write(pieces, autoSaveCheck);
 }

@@ -16,8 +16,8 @@ public:
     void FinishOutput() override;
 
 protected:
-    void resetDocument(const ReportOptions& options) override;
-    void write(const QList<ReportPiece>& pieces, bool autoSaveCheck) override;
+    void ResetDocument(const ReportOptions& options) override;
+    void Write(const QList<ReportPiece>& pieces, bool autoSaveCheck) override;
 
 private:
     ReportDocument& m_document;

@@ -141,14 +141,14 @@ IdentifierQuoting IdentifierQuoting::FromConnection(SQLHDBC hdbc)
     return IdentifierQuoting(std::move(traits));
 }
 
-QString IdentifierQuoting::quoted(const QString& name) const
+QString IdentifierQuoting::Quoted(const QString& name) const
 {
     QString inner = name;
     inner.replace(m_traits.quote, m_traits.quote + m_traits.quote);
     return m_traits.quote + inner + m_traits.quote;
 }
 
-bool IdentifierQuoting::needsQuotes(const QString& name) const
+bool IdentifierQuoting::NeedsQuotes(const QString& name) const
 {
     if (!isPlainName(name) || IsReservedWord(name) || m_traits.keywords.contains(name.toUpper()))
         return true;

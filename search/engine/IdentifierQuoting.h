@@ -33,13 +33,13 @@ public:
     // Asks the driver; a driver without a quote character gets the backtick.
     static IdentifierQuoting FromConnection(SQLHDBC hdbc);
 
-    const Traits& traits() const { return m_traits; }
+    const Traits& GetTraits() const { return m_traits; }
 
     // Between quote characters, a quote character inside doubled.
-    QString quoted(const QString& name) const;
+    QString Quoted(const QString& name) const;
     // True when the name cannot stand unquoted: anything but letters, digits and "_" (or a
     // leading digit), a reserved word of ODBC or of the DBMS, or a letter the DBMS would fold.
-    bool needsQuotes(const QString& name) const;
+    bool NeedsQuotes(const QString& name) const;
     static bool IsReservedWord(const QString& name);
     // ASCII letters, digits and "_" only: unquoted, such a name cannot change a statement.
     static bool IsWordOnly(const QString& name);

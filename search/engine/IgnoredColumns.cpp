@@ -33,12 +33,12 @@ PatternAddResult AddIgnoredPattern(QStringList& patterns, const QString& text, U
     if (text.isEmpty())
         return PatternAddResult::NothingToAdd;
     if (text.count(kExpander) > 1) {
-        prompt.showMessage(QStringLiteral("You can have only one expander ('%') per string"));
+        prompt.ShowMessage(QStringLiteral("You can have only one expander ('%') per string"));
         return PatternAddResult::Refused;
     }
     patterns.append(text);
     if (HoldsLowerCase(text))
-        prompt.showMessage(QStringLiteral("The pattern %1 holds lower-case letters and will match no column: "
+        prompt.ShowMessage(QStringLiteral("The pattern %1 holds lower-case letters and will match no column: "
                                           "column names are compared in capitals. Write it as %2.")
                                .arg(text, ToUpperKeepingLength(text)));
     return PatternAddResult::Added;

@@ -39,70 +39,70 @@ int IndexSearch::SearchIndexes()
     for (const RunObject& object : m_run.objects) {
         if (!object.record->type.toUpper().contains(QLatin1String("TABLE")))
             continue;
-        m_run.flags.checkpoint();
-        m_run.host.selectObject(object.reportName);
-        m_run.host.stepProgress(SearchProgressBar::Indexes);
-        if (!searchTable(object, count))
+        m_run.flags.Checkpoint();
+        m_run.host.SelectObject(object.reportName);
+        m_run.host.StepProgress(SearchProgressBar::Indexes);
+        if (!SearchTable(object, count))
             break;
     }
     return count;
 }
 
-bool IndexSearch::searchTable(const RunObject& object, int& count)
+bool IndexSearch::SearchTable(const RunObject& object, int& count)
 {
-    OdbcStatement statement(m_run.session.hdbc(), &m_run.session.statementCancel());
+    OdbcStatement statement(m_run.session.Hdbc(), &m_run.session.GetStatementCancel());
     SQLRETURN rc = SQL_NO_DATA;
-    if (!openStatistics(statement, object, rc)) {
+    if (!OpenStatistics(statement, object, rc)) {
         // A call cancelled by a stop is no failure to report.
-        m_run.flags.checkpoint();
+        m_run.flags.Checkpoint();
         if (!isTable(object.record->type))
             return true;
-        reportCatalogFailure(
+        ReportCatalogFailure(
             statement, QStringLiteral("\r\n\r\n\r\n  The following error ocurred when trying to process "
                                       "indexes in database "));
         return false;
     }
     // A table without indexes answers with no rows: that is no failure.
     if (rc != SQL_NO_DATA && !IsSuccess(rc) && isTable(object.record->type))
-        reportCatalogFailure(statement,
+        ReportCatalogFailure(statement,
                              QStringLiteral("\r\n\r\n\r\nThe following error ocurred when trying to "
                                             "process indexes in database "));
-    readRows(statement, object, rc, count);
+    ReadRows(statement, object, rc, count);
     return true;
 }
 
-bool IndexSearch::openStatistics(OdbcStatement& statement, const RunObject& object, SQLRETURN& firstFetch)
+bool IndexSearch::OpenStatistics(OdbcStatement& statement, const RunObject& object, SQLRETURN& firstFetch)
 {
     const SearchObjectRecord& record = *object.record;
     const ObjectCatalogCall call = ObjectCatalogCall::Statistics(
-        statement, {record.qualifier, record.owner, record.name}, m_run.ownerCandidates(record));
+        statement, {record.qualifier, record.owner, record.name}, m_run.OwnerCandidates(record));
     firstFetch = call.firstFetch;
     return call.succeeded;
 }
 
-void IndexSearch::readRows(OdbcStatement& statement, const RunObject& object, SQLRETURN rc, int& count)
+void IndexSearch::ReadRows(OdbcStatement& statement, const RunObject& object, SQLRETURN rc, int& count)
 {
     TableState state;
     while (IsSuccess(rc)) {
-        m_run.flags.checkpoint();
-        const QString indexName = statement.text(StatIndexName);
-        const bool statisticsRow = statement.numberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT;
-        const QString columnName = statement.text(StatColumnName);
+        m_run.flags.Checkpoint();
+        const QString indexName = statement.Text(StatIndexName);
+        const bool statisticsRow = statement.NumberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT;
+        const QString columnName = statement.Text(StatColumnName);
         if (!statisticsRow) {
             ++count;
-            takeRow(object, indexName, columnName, state);
+            TakeRow(object, indexName, columnName, state);
         }
-        rc = statement.fetch();
+        rc = statement.Fetch();
         if (rc != SQL_NO_DATA && !IsSuccess(rc)) {
-            m_run.flags.checkpoint();
-            reportRowError(statement, object, statisticsRow);
+            m_run.flags.Checkpoint();
+            ReportRowError(statement, object, statisticsRow);
         }
     }
     if (state.wroteRow)
         m_run.writer.AppendHighlighted(QStringLiteral("\r\n"), ReportColor::Heading);
 }
 
-void IndexSearch::takeRow(const RunObject& object, const QString& indexName, const QString& columnName,
+void IndexSearch::TakeRow(const RunObject& object, const QString& indexName, const QString& columnName,
                           TableState& state)
 {
     if (indexName != state.previousName)
@@ -137,24 +137,24 @@ void IndexSearch::takeRow(const RunObject& object, const QString& indexName, con
                              ReportColor::Text, false, true);
 }
 
-void IndexSearch::reportCatalogFailure(OdbcStatement& statement, const QString& heading)
+void IndexSearch::ReportCatalogFailure(OdbcStatement& statement, const QString& heading)
 {
-    const QString error = m_run.statementError(statement.handle());
+    const QString error = m_run.StatementError(statement.Handle());
     ReportWriter& report = m_run.writer;
     report.AppendReport(heading, ReportColor::Message);
-    report.AppendReport(m_run.session.displayName(), ReportColor::Text);
+    report.AppendReport(m_run.session.DisplayName(), ReportColor::Text);
     report.AppendReport(QStringLiteral("\r\n") + error, ReportColor::Message);
 }
 
-void IndexSearch::reportRowError(OdbcStatement& statement, const RunObject& object, bool statisticsRow)
+void IndexSearch::ReportRowError(OdbcStatement& statement, const RunObject& object, bool statisticsRow)
 {
-    if (m_run.statementError(statement.handle()).isEmpty())
+    if (m_run.StatementError(statement.Handle()).isEmpty())
         return;
     const QString what = statisticsRow ? QStringLiteral("some/all indexes for ")
                                        : QStringLiteral("some/all columns for index in ");
     m_run.writer.AppendReport(QStringLiteral("\r\n\t  ERROR: Could not get information for ") + what +
                                   object.record->type + QLatin1Char(' ') + object.reportName +
-                                  QStringLiteral(" in database ") + m_run.session.displayName(),
+                                  QStringLiteral(" in database ") + m_run.session.DisplayName(),
                               ReportColor::Message);
 }
 

@@ -29,13 +29,13 @@ private:
         bool wroteRow = false;
     };
 
-    bool searchTable(const RunObject& object, int& count);
-    bool openStatistics(OdbcStatement& statement, const RunObject& object, SQLRETURN& firstFetch);
-    void readRows(OdbcStatement& statement, const RunObject& object, SQLRETURN rc, int& count);
-    void takeRow(const RunObject& object, const QString& indexName, const QString& columnName,
+    bool SearchTable(const RunObject& object, int& count);
+    bool OpenStatistics(OdbcStatement& statement, const RunObject& object, SQLRETURN& firstFetch);
+    void ReadRows(OdbcStatement& statement, const RunObject& object, SQLRETURN rc, int& count);
+    void TakeRow(const RunObject& object, const QString& indexName, const QString& columnName,
                  TableState& state);
-    void reportCatalogFailure(OdbcStatement& statement, const QString& heading);
-    void reportRowError(OdbcStatement& statement, const RunObject& object, bool statisticsRow);
+    void ReportCatalogFailure(OdbcStatement& statement, const QString& heading);
+    void ReportRowError(OdbcStatement& statement, const RunObject& object, bool statisticsRow);
 
     RunContext& m_run;
     bool m_firstInPhase = true;

@@ -53,7 +53,7 @@ KeyChunkReader::KeyChunkReader(CDbSession& session, const IdentifierQuoting& quo
 {
     QStringList keys;
     for (const TableKey::Column& column : m_key.columns)
-        keys.append(quoting.quoted(column.name));
+        keys.append(quoting.Quoted(column.name));
     const QString keyList = keys.join(QStringLiteral(" , "));
     const QString select = QStringLiteral("select ") + columnList + QStringLiteral(" , ") + keyList +
                            QStringLiteral(" from ") + objectName;
@@ -71,25 +71,25 @@ KeyChunkReader::~KeyChunkReader()
 
 QString KeyChunkReader::Execute()
 {
-    if (!IsSuccess(SQLAllocStmt(m_session.hdbc(), &m_statement))) {
+    if (!IsSuccess(SQLAllocStmt(m_session.Hdbc(), &m_statement))) {
         m_statement = SQL_NULL_HSTMT;
         return QStringLiteral("No statement could be allocated.");
     }
     QByteArray sql = m_firstSql.toUtf8();
-    if (IsSuccess(executeDirect(sql))) {
+    if (IsSuccess(ExecuteDirect(sql))) {
         // The bindings hold for every later chunk of the statement; the key stays unbound.
         // One row a fetch: the key of the row just fetched is read after it.
         m_rowsBound = m_session.BindRowColumns(m_boundRows, m_statement, SQLSMALLINT(m_textColumns), 1);
         return QString();
     }
-    fail();
+    Fail();
     return m_error;
 }
 
 FetchResult KeyChunkReader::FetchRow(FetchedRow& row)
 {
     while (!m_ended) {
-        const SQLRETURN rc = StatementCancel::Run(&m_session.statementCancel(), m_statement,
+        const SQLRETURN rc = StatementCancel::Run(&m_session.GetStatementCancel(), m_statement,
                                                   [this] { return SQLFetch(m_statement); });
         if (IsSuccess(rc)) {
             if (m_rowsBound)
@@ -97,10 +97,10 @@ FetchResult KeyChunkReader::FetchRow(FetchedRow& row)
             else
                 row.Read(m_statement, SQLSMALLINT(m_textColumns));
             ++m_rowsInChunk;
-            return readKey() ? FetchResult::Row : FetchResult::Failed;
+            return ReadKey() ? FetchResult::Row : FetchResult::Failed;
         }
         if (rc != SQL_NO_DATA) {
-            fail();
+            Fail();
             return FetchResult::Failed;
         }
         // A chunk shorter than asked for was the last one.
@@ -108,22 +108,22 @@ FetchResult KeyChunkReader::FetchRow(FetchedRow& row)
             m_ended = true;
             return FetchResult::End;
         }
-        if (!executeNextChunk())
+        if (!ExecuteNextChunk())
             return FetchResult::Failed;
     }
     return m_error.isEmpty() ? FetchResult::End : FetchResult::Failed;
 }
 
 // Stop and Skip cancel a chunk that waits on the server, as they cancel any data statement.
-SQLRETURN KeyChunkReader::executeDirect(QByteArray& sql)
+SQLRETURN KeyChunkReader::ExecuteDirect(QByteArray& sql)
 {
-    return StatementCancel::Run(&m_session.statementCancel(), m_statement, [this, &sql] {
+    return StatementCancel::Run(&m_session.GetStatementCancel(), m_statement, [this, &sql] {
         return SQLExecDirect(m_statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
     });
 }
 
 // The key follows the searched columns, so SQLGetData still reads in ascending column order.
-bool KeyChunkReader::readKey()
+bool KeyChunkReader::ReadKey()
 {
     for (size_t i = 0; i < m_keyValues.size(); ++i) {
         SQLLEN indicator = 0;
@@ -139,20 +139,20 @@ bool KeyChunkReader::readKey()
     return true;
 }
 
-bool KeyChunkReader::executeNextChunk()
+bool KeyChunkReader::ExecuteNextChunk()
 {
     SQLFreeStmt(m_statement, SQL_CLOSE);
-    if (!m_bound && !bindKey())
-        return fail();
+    if (!m_bound && !BindKey())
+        return Fail();
     m_rowsInChunk = 0;
     QByteArray sql = m_nextSql.toUtf8();
-    if (!IsSuccess(executeDirect(sql)))
-        return fail();
+    if (!IsSuccess(ExecuteDirect(sql)))
+        return Fail();
     return true;
 }
 
 // Key column i stands in the condition once in every alternative from the i-th on.
-bool KeyChunkReader::bindKey()
+bool KeyChunkReader::BindKey()
 {
     SQLUSMALLINT parameter = 0;
     for (size_t last = 0; last < m_key.columns.size(); ++last) {
@@ -169,12 +169,12 @@ bool KeyChunkReader::bindKey()
     return true;
 }
 
-bool KeyChunkReader::fail()
+bool KeyChunkReader::Fail()
 {
     m_ended = true;
     SQLHSTMT statement = m_statement;
     m_error = m_session.ReportError(&statement, false)
-                  ? m_session.lastError()
+                  ? m_session.LastError()
                   : QStringLiteral("The query failed and the driver gave no reason.");
     return false;
 }

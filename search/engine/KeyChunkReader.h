@@ -46,19 +46,19 @@ public:
     QString Execute();
     // The next row, the end of the rows, or a failure, which error() then tells.
     FetchResult FetchRow(FetchedRow& row);
-    const QString& error() const { return m_error; }
+    const QString& Error() const { return m_error; }
 
-    SQLHSTMT handle() const { return m_statement; }
+    SQLHSTMT Handle() const { return m_statement; }
     // The statement of the first chunk, and of every later one.
-    const QString& firstStatement() const { return m_firstSql; }
-    const QString& nextStatement() const { return m_nextSql; }
+    const QString& FirstStatement() const { return m_firstSql; }
+    const QString& NextStatement() const { return m_nextSql; }
 
 private:
-    SQLRETURN executeDirect(QByteArray& sql);
-    bool readKey();
-    bool executeNextChunk();
-    bool bindKey();
-    bool fail();
+    SQLRETURN ExecuteDirect(QByteArray& sql);
+    bool ReadKey();
+    bool ExecuteNextChunk();
+    bool BindKey();
+    bool Fail();
 
     CDbSession& m_session;
     TableKey m_key;

@@ -15,14 +15,14 @@ namespace velkaro {
 
 void ObjectNameSearch::Run(const QStringList& filter, bool objectsLoaded)
 {
-    m_run.setTitle(QStringLiteral("Analyzing Database"));
-    const Objects objects = readObjects(filter, objectsLoaded);
-    m_run.setTitle(QStringLiteral("Searching Object Names"));
-    writeCountLine(int(objects.size()));
-    chooseRunObjects(objects);
-    m_run.host.setProgressRange(SearchProgressBar::Objects, int(objects.size()));
-    walkObjects(objects);
-    m_run.host.finishProgress(SearchProgressBar::Objects);
+    m_run.SetTitle(QStringLiteral("Analyzing Database"));
+    const Objects objects = ReadObjects(filter, objectsLoaded);
+    m_run.SetTitle(QStringLiteral("Searching Object Names"));
+    WriteCountLine(int(objects.size()));
+    ChooseRunObjects(objects);
+    m_run.host.SetProgressRange(SearchProgressBar::Objects, int(objects.size()));
+    WalkObjects(objects);
+    m_run.host.FinishProgress(SearchProgressBar::Objects);
 }
 
 bool ObjectNameSearch::NamedByFilter(const QStringList& filter, const SearchObjectRecord& object)
@@ -32,8 +32,8 @@ bool ObjectNameSearch::NamedByFilter(const QStringList& filter, const SearchObje
 
 bool ObjectNameSearch::NamedWithContainer(const QStringList& filter, const SearchObjectRecord& object)
 {
-    return !object.container().isEmpty() &&
-           filter.contains(object.container() + QLatin1Char('.') + object.name);
+    return !object.Container().isEmpty() &&
+           filter.contains(object.Container() + QLatin1Char('.') + object.name);
 }
 
 QStringList ObjectNameSearch::UnknownNames(const QStringList& filter, const Objects& objects)
@@ -62,13 +62,13 @@ SearchObjectScope ObjectNameSearch::ScopeFor(bool systemObjects, const QStringLi
     return scope;
 }
 
-ObjectNameSearch::Objects ObjectNameSearch::readObjects(const QStringList& filter, bool objectsLoaded)
+ObjectNameSearch::Objects ObjectNameSearch::ReadObjects(const QStringList& filter, bool objectsLoaded)
 {
     if (!objectsLoaded) {
         const SearchObjectScope scope = ScopeFor(m_run.parameters.searchSystemObjects, filter);
         const SearchObjectListResult result = m_run.session.LoadSearchObjects(scope, [this] {
             try {
-                m_run.flags.checkpoint();
+                m_run.flags.Checkpoint();
                 return false;
             } catch (const RunStopped&) {
                 return true;
@@ -77,9 +77,9 @@ ObjectNameSearch::Objects ObjectNameSearch::readObjects(const QStringList& filte
         if (result.stopped)
             throw RunStopped{};
         // A list call cancelled by a stop ends without rows.
-        m_run.flags.checkpoint();
+        m_run.flags.Checkpoint();
     }
-    Objects objects = m_run.session.searchObjects().snapshot();
+    Objects objects = m_run.session.SearchObjects().Snapshot();
     if (!filter.isEmpty()) {
         for (const auto& object : objects)
             object->excluded = NamedByFilter(filter, *object) ? 0 : 1;
@@ -87,18 +87,18 @@ ObjectNameSearch::Objects ObjectNameSearch::readObjects(const QStringList& filte
     return objects;
 }
 
-void ObjectNameSearch::writeCountLine(int objectCount)
+void ObjectNameSearch::WriteCountLine(int objectCount)
 {
     ReportWriter& report = m_run.writer;
     report.AppendReport(QStringLiteral("\r\n\r\n\r\n") + QString::number(objectCount), ReportColor::Text);
     report.AppendReport(objectCount == 1 ? QStringLiteral(" object was found in ")
                                          : QStringLiteral(" objects were found in "),
                         ReportColor::Heading);
-    report.AppendReport(m_run.session.displayName(), ReportColor::Text);
+    report.AppendReport(m_run.session.DisplayName(), ReportColor::Text);
 }
 
 // The run's objects and the names they are shown by; the Control Panel lists them all at once.
-void ObjectNameSearch::chooseRunObjects(const Objects& objects)
+void ObjectNameSearch::ChooseRunObjects(const Objects& objects)
 {
     m_run.objects.clear();
     QHash<QString, int> uses;
@@ -111,51 +111,51 @@ void ObjectNameSearch::chooseRunObjects(const Objects& objects)
         if (object->excluded)
             continue;
         QString shown = object->name;
-        if (uses.value(object->name) > 1 && !object->container().isEmpty())
-            shown = object->container() + QLatin1Char('.') + object->name;
+        if (uses.value(object->name) > 1 && !object->Container().isEmpty())
+            shown = object->Container() + QLatin1Char('.') + object->name;
         m_run.objects.push_back({object, shown});
         names.append(shown);
     }
-    m_run.host.setObjectList(names);
+    m_run.host.SetObjectList(names);
     // Sequences are never read: they hold no rows.
     const auto sequences =
         std::count_if(m_run.objects.begin(), m_run.objects.end(),
                       [](const RunObject& run) { return run.record->type == QLatin1String("SEQUENCE"); });
-    m_run.coverage.setObjects(int(m_run.objects.size() - sequences), m_run.parameters.searchData);
+    m_run.coverage.SetObjects(int(m_run.objects.size() - sequences), m_run.parameters.searchData);
 }
 
-void ObjectNameSearch::walkObjects(const Objects& objects)
+void ObjectNameSearch::WalkObjects(const Objects& objects)
 {
     std::vector<QString> found;
     bool firstNotProcessed = true;
     auto next = m_run.objects.cbegin();
     for (const auto& object : objects) {
-        m_run.flags.checkpoint();
+        m_run.flags.Checkpoint();
         if (object->excluded) {
-            listNotProcessed(*object, firstNotProcessed);
+            ListNotProcessed(*object, firstNotProcessed);
             continue;
         }
         object->processed = 1;
         object->runMark = 0;
         const QString& shown = (next++)->reportName;
-        m_run.host.selectObject(shown);
-        m_run.host.stepProgress(SearchProgressBar::Objects);
+        m_run.host.SelectObject(shown);
+        m_run.host.StepProgress(SearchProgressBar::Objects);
         if (m_run.parameters.searchObjectNames && m_run.matcher.MatchText(object->name).found)
             found.push_back(shown);
     }
-    reportFoundNames(found);
+    ReportFoundNames(found);
 }
 
-void ObjectNameSearch::listNotProcessed(const SearchObjectRecord& object, bool& first)
+void ObjectNameSearch::ListNotProcessed(const SearchObjectRecord& object, bool& first)
 {
-    m_run.coverage.leftOutByObjectList();
+    m_run.coverage.LeftOutByObjectList();
     if (!m_run.parameters.listNotProcessedObjects)
         return;
     ReportWriter& report = m_run.writer;
     if (first) {
         report.AppendReport(QStringLiteral("\r\n\r\n\r\nThe following objects were not processed in "),
                             ReportColor::Black);
-        report.AppendReport(m_run.session.displayName() + QStringLiteral("\r\n"), ReportColor::Text, false,
+        report.AppendReport(m_run.session.DisplayName() + QStringLiteral("\r\n"), ReportColor::Text, false,
                             true);
         first = false;
     }
@@ -163,7 +163,7 @@ void ObjectNameSearch::listNotProcessed(const SearchObjectRecord& object, bool& 
                         ReportColor::Text, false, true);
 }
 
-void ObjectNameSearch::reportFoundNames(const std::vector<QString>& found)
+void ObjectNameSearch::ReportFoundNames(const std::vector<QString>& found)
 {
     if (found.empty())
         return;

@@ -38,12 +38,12 @@ public:
 private:
     using Objects = std::vector<std::shared_ptr<SearchObjectRecord>>;
 
-    Objects readObjects(const QStringList& filter, bool objectsLoaded);
-    void writeCountLine(int objectCount);
-    void chooseRunObjects(const Objects& objects);
-    void walkObjects(const Objects& objects);
-    void listNotProcessed(const SearchObjectRecord& object, bool& first);
-    void reportFoundNames(const std::vector<QString>& found);
+    Objects ReadObjects(const QStringList& filter, bool objectsLoaded);
+    void WriteCountLine(int objectCount);
+    void ChooseRunObjects(const Objects& objects);
+    void WalkObjects(const Objects& objects);
+    void ListNotProcessed(const SearchObjectRecord& object, bool& first);
+    void ReportFoundNames(const std::vector<QString>& found);
 
     RunContext& m_run;
 };

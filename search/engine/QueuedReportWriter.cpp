@@ -13,7 +13,7 @@ QueuedReportWriter::QueuedReportWriter(ReportDocument& document, QObject* parent
 
 QueuedReportWriter::~QueuedReportWriter() = default;
 
-void QueuedReportWriter::post(Call call)
+void QueuedReportWriter::Post(Call call)
 {
     // The notice is posted under the lock that drain() takes first, so the event Qt allocates here
     // is seen to happen before drain() and its deletion, also by the thread sanitizer.
@@ -25,16 +25,16 @@ void QueuedReportWriter::post(Call call)
     // One notice for any number of calls; the calls themselves travel through the queue, whose
     // order is the order of the calls.
     if (!m_drainPosted)
-        postDrain();
+        PostDrain();
 }
 
-void QueuedReportWriter::postDrain()
+void QueuedReportWriter::PostDrain()
 {
     m_drainPosted = true;
-    QMetaObject::invokeMethod(this, "drain", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "Drain", Qt::QueuedConnection);
 }
 
-void QueuedReportWriter::drain()
+void QueuedReportWriter::Drain()
 {
     std::unique_lock lock(m_mutex);
     m_drainPosted = false;
@@ -42,19 +42,19 @@ void QueuedReportWriter::drain()
     // and posts the next turn itself.
     if (m_draining)
         return;
-    runPending(lock, std::chrono::steady_clock::now() + kTurnBudget, m_pending.size());
+    RunPending(lock, std::chrono::steady_clock::now() + kTurnBudget, m_pending.size());
     if (!m_pending.empty() && !m_drainPosted)
-        postDrain();
+        PostDrain();
 }
 
-void QueuedReportWriter::flush()
+void QueuedReportWriter::Flush()
 {
     std::unique_lock lock(m_mutex);
     if (!m_draining)
-        runPending(lock, std::chrono::steady_clock::time_point::max(), m_pending.size());
+        RunPending(lock, std::chrono::steady_clock::time_point::max(), m_pending.size());
 }
 
-void QueuedReportWriter::runPending(std::unique_lock<std::mutex>& lock,
+void QueuedReportWriter::RunPending(std::unique_lock<std::mutex>& lock,
                                     std::chrono::steady_clock::time_point deadline, std::size_t count)
 {
     m_draining = true;
@@ -71,22 +71,22 @@ void QueuedReportWriter::runPending(std::unique_lock<std::mutex>& lock,
 
 void QueuedReportWriter::OpenOutputFile()
 {
-    post([](ReportDocument& document) { document.OpenOutputFile(); });
+    Post([](ReportDocument& document) { document.OpenOutputFile(); });
 }
 
 void QueuedReportWriter::FinishOutput()
 {
-    post([](ReportDocument& document) { document.FinishOutput(); });
+    Post([](ReportDocument& document) { document.FinishOutput(); });
 }
 
-void QueuedReportWriter::resetDocument(const ReportOptions& options)
+void QueuedReportWriter::ResetDocument(const ReportOptions& options)
 {
-    post([options](ReportDocument& document) { document.Reset(options); });
+    Post([options](ReportDocument& document) { document.Reset(options); });
 }
 
-void QueuedReportWriter::write(const QList<ReportPiece>& pieces, bool autoSaveCheck)
+void QueuedReportWriter::Write(const QList<ReportPiece>& pieces, bool autoSaveCheck)
 {
-    post([pieces, autoSaveCheck](ReportDocument& document) { document.Write(pieces, autoSaveCheck); });
+    Post([pieces, autoSaveCheck](ReportDocument& document) { document.Write(pieces, autoSaveCheck); });
 }
 
 } // namespace velkaro

@@ -38,24 +38,24 @@ public:
 
     // On the document's thread: carries out every call queued so far, so that what comes next is
     // shown after the text written before it.
-    void flush();
+    void Flush();
 
 protected:
-    void resetDocument(const ReportOptions& options) override;
-    void write(const QList<ReportPiece>& pieces, bool autoSaveCheck) override;
+    void ResetDocument(const ReportOptions& options) override;
+    void Write(const QList<ReportPiece>& pieces, bool autoSaveCheck) override;
 
 private slots:
-    void drain();
+    void Drain();
 
 private:
     using Call = std::function<void(ReportDocument&)>;
 
-    void post(Call call);
+    void Post(Call call);
     // Carries out queued calls until none is left, the deadline has passed or count calls are done
     // (a worker refills the queue meanwhile).
-    void runPending(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline,
+    void RunPending(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline,
                     std::size_t count);
-    void postDrain();
+    void PostDrain();
 
     ReportDocument& m_document;
     std::mutex m_mutex;

@@ -68,7 +68,7 @@ ReportDocument::ReportDocument(UserPrompt& prompt, QObject* parent) : QObject(pa
             m_formats[FormatIndex(color, bold)] = format;
         }
     }
-    restartText();
+    RestartText();
 }
 
 ReportDocument::~ReportDocument() = default;
@@ -86,7 +86,7 @@ QFont ReportDocument::ReportFont()
     return font;
 }
 
-void ReportDocument::restartText()
+void ReportDocument::RestartText()
 {
     m_document.clear();
     m_document.setDefaultFont(ReportFont());
@@ -99,48 +99,48 @@ void ReportDocument::restartText()
 void ReportDocument::Reset(const ReportOptions& options)
 {
     m_options = options;
-    closeOutputFile();
+    CloseOutputFile();
     m_autoSaveStarted = false;
     m_reportSaved = false;
-    restartText();
+    RestartText();
 }
 
-void ReportDocument::insert(const ReportPiece& piece)
+void ReportDocument::Insert(const ReportPiece& piece)
 {
     m_end.insertText(piece.text, m_formats[FormatIndex(piece.color, piece.bold)]);
 }
 
-void ReportDocument::insertProblem(const QString& text)
+void ReportDocument::InsertProblem(const QString& text)
 {
     // Whatever earlier flushes saved, the window now holds text that is nowhere else.
     m_reportSaved = false;
-    insert({QStringLiteral("\r\n\r\n") + text + QStringLiteral("\r\n\r\n"), ReportColor::Instance, false});
+    Insert({QStringLiteral("\r\n\r\n") + text + QStringLiteral("\r\n\r\n"), ReportColor::Instance, false});
 }
 
 void ReportDocument::Write(const QList<ReportPiece>& pieces, bool autoSaveCheck)
 {
-    if (m_outputFile.isOpen()) {
+    if (m_outputFile.IsOpen()) {
         QString text;
         for (const ReportPiece& piece : pieces)
             text += piece.text;
-        if (writeToOutputFile(text))
+        if (WriteToOutputFile(text))
             return;
     }
     for (const ReportPiece& piece : pieces)
-        insert(piece);
+        Insert(piece);
     if (autoSaveCheck && m_options.outputMode == OutputMode::IncrementalAutoSave &&
         m_document.blockCount() > m_options.autoSaveLines && FlushAutoSave())
-        restartText();
+        RestartText();
 }
 
-bool ReportDocument::writeToOutputFile(const QString& text)
+bool ReportDocument::WriteToOutputFile(const QString& text)
 {
-    if (m_outputFile.write(text.toUtf8()) == ReportFile::Write::Ok)
+    if (m_outputFile.Write(text.toUtf8()) == ReportFile::WriteResult::Ok)
         return true;
     // The rest of the run goes to the screen, this line included.
-    m_outputFile.close();
+    m_outputFile.Close();
     m_reportSaved = false;
-    m_prompt.showMessage(QStringLiteral("Could not save line to file. Output will continue on the screen."));
+    m_prompt.ShowMessage(QStringLiteral("Could not save line to file. Output will continue on the screen."));
     return false;
 }
 
@@ -149,25 +149,25 @@ void ReportDocument::OpenOutputFile()
     if (m_options.outputMode != OutputMode::CompleteToFile)
         return;
     const QString& name = m_options.reportFileName;
-    insert({QStringLiteral("Output of this search is being written to file: ") + name +
+    Insert({QStringLiteral("Output of this search is being written to file: ") + name +
                 QStringLiteral("\r\n\r\n"),
             ReportColor::Message, false});
-    if (!m_outputFile.open(name, ReportFile::Open::Truncate)) {
+    if (!m_outputFile.Open(name, ReportFile::OpenMode::Truncate)) {
         // The output stays on the screen, so it is not saved anywhere yet.
-        m_prompt.showMessage(QStringLiteral("Could not open file ") + name +
+        m_prompt.ShowMessage(QStringLiteral("Could not open file ") + name +
                              QStringLiteral(". Output will be sent to the screen."));
         return;
     }
     m_reportSaved = true;
 }
 
-void ReportDocument::closeOutputFile()
+void ReportDocument::CloseOutputFile()
 {
-    if (!m_outputFile.isOpen())
+    if (!m_outputFile.IsOpen())
         return;
-    m_reportSaved = m_outputFile.close();
+    m_reportSaved = m_outputFile.Close();
     if (!m_reportSaved)
-        m_prompt.showMessage(QStringLiteral("ERROR: Could not save file."));
+        m_prompt.ShowMessage(QStringLiteral("ERROR: Could not save file."));
 }
 
 void ReportDocument::FinishOutput()
@@ -178,7 +178,7 @@ void ReportDocument::FinishOutput()
         m_autoSaveStarted = false;
         return;
     }
-    closeOutputFile();
+    CloseOutputFile();
 }
 
 bool ReportDocument::FlushAutoSave()
@@ -191,73 +191,73 @@ bool ReportDocument::FlushAutoSave()
     const QString problem = QStringLiteral("Could not auto save to file ");
     ReportFile file;
     if (!m_autoSaveStarted) {
-        if (!file.open(name, ReportFile::Open::Truncate)) {
-            insertProblem(problem + QStringLiteral("(create): ") + name);
+        if (!file.Open(name, ReportFile::OpenMode::Truncate)) {
+            InsertProblem(problem + QStringLiteral("(create): ") + name);
             return false;
         }
         m_autoSaveStarted = true;
-    } else if (!file.open(name, ReportFile::Open::Append)) {
-        insertProblem(problem + QStringLiteral("(open): ") + name);
+    } else if (!file.Open(name, ReportFile::OpenMode::Append)) {
+        InsertProblem(problem + QStringLiteral("(open): ") + name);
         return false;
     }
-    const qint64 start = file.seekToEnd();
+    const qint64 start = file.SeekToEnd();
     if (start < 0) {
-        insertProblem(problem + QStringLiteral("(seek): ") + name);
+        InsertProblem(problem + QStringLiteral("(seek): ") + name);
         return false;
     }
-    ReportFile::Write outcome = writeLines(file);
-    if (outcome != ReportFile::Write::Ok)
-        file.truncate(start); // the retry writes this portion again
-    if (!file.close() && outcome == ReportFile::Write::Ok)
-        outcome = ReportFile::Write::Failed;
-    if (reportFlushWriteFailure(outcome))
+    ReportFile::WriteResult outcome = WriteLines(file);
+    if (outcome != ReportFile::WriteResult::Ok)
+        file.Truncate(start); // the retry writes this portion again
+    if (!file.Close() && outcome == ReportFile::WriteResult::Ok)
+        outcome = ReportFile::WriteResult::Failed;
+    if (ReportFlushWriteFailure(outcome))
         return false;
     m_reportSaved = true;
     return true;
 }
 
-bool ReportDocument::reportFlushWriteFailure(ReportFile::Write outcome)
+bool ReportDocument::ReportFlushWriteFailure(ReportFile::WriteResult outcome)
 {
     const QString problem =
         QStringLiteral("Could not auto save to file (write): ") + m_options.reportFileName;
     switch (outcome) {
-    case ReportFile::Write::Ok:
+    case ReportFile::WriteResult::Ok:
         return false;
-    case ReportFile::Write::DiskFull:
-        insertProblem(problem + QStringLiteral(": Disk is full."));
-        m_prompt.showMessage(QStringLiteral("The file could not be saved, the disk is full.\nPlease make "
+    case ReportFile::WriteResult::DiskFull:
+        InsertProblem(problem + QStringLiteral(": Disk is full."));
+        m_prompt.ShowMessage(QStringLiteral("The file could not be saved, the disk is full.\nPlease make "
                                             "some space and press OK to continue."));
         return true;
-    case ReportFile::Write::Failed:
+    case ReportFile::WriteResult::Failed:
         break;
     }
-    insertProblem(problem);
-    m_prompt.showMessage(problem);
+    InsertProblem(problem);
+    m_prompt.ShowMessage(problem);
     return true;
 }
 
-ReportFile::Write ReportDocument::writeLines(ReportFile& file)
+ReportFile::WriteResult ReportDocument::WriteLines(ReportFile& file)
 {
     // Lines end in CR LF as the run wrote them; the last line has no end of its own, so portions
     // written one after another join up exactly.
     const int lineCount = m_document.blockCount();
-    emit savingStarted(lineCount);
+    emit SavingStarted(lineCount);
     QByteArray chunk;
-    ReportFile::Write outcome = ReportFile::Write::Ok;
+    ReportFile::WriteResult outcome = ReportFile::WriteResult::Ok;
     int line = 0;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
         chunk += block.text().toUtf8();
         if (block.next().isValid())
             chunk += kLineEnd.toLatin1();
         if (chunk.size() >= kWriteChunk || !block.next().isValid()) {
-            outcome = file.write(chunk);
+            outcome = file.Write(chunk);
             chunk.clear();
-            if (outcome != ReportFile::Write::Ok)
+            if (outcome != ReportFile::WriteResult::Ok)
                 break;
         }
-        emit savingProgress(++line);
+        emit SavingProgress(++line);
     }
-    emit savingFinished();
+    emit SavingFinished();
     return outcome;
 }
 
@@ -272,22 +272,22 @@ void ReportDocument::SaveReport()
     request.title = QStringLiteral("Save Report");
     request.defaultSuffix = QStringLiteral("txt");
     request.filter = QStringLiteral("RTF Format (*.rtf);;Text Format (*.txt)");
-    const std::optional<SaveFileChoice> chosen = m_prompt.chooseSaveFile(request);
+    const std::optional<SaveFileChoice> chosen = m_prompt.ChooseSaveFile(request);
     m_saveCancelled = !chosen.has_value();
     if (m_saveCancelled)
         return;
     const QString path = SavePath(*chosen, request.defaultSuffix);
     ReportFile file;
-    if (!file.open(path, ReportFile::Open::Truncate)) {
-        m_prompt.showMessage(QStringLiteral("Could not open file."));
+    if (!file.Open(path, ReportFile::OpenMode::Truncate)) {
+        m_prompt.ShowMessage(QStringLiteral("Could not open file."));
         return;
     }
     const bool rtf = SavesAsRtf(path, chosen->filter);
-    const ReportFile::Write outcome = rtf ? file.write(ToRtf(m_document) + '\n') : writeLines(file);
-    const bool closed = file.close();
+    const ReportFile::WriteResult outcome = rtf ? file.Write(ToRtf(m_document) + '\n') : WriteLines(file);
+    const bool closed = file.Close();
     // A failed save leaves the report unsaved, so closing the window still asks.
-    if (outcome != ReportFile::Write::Ok || !closed) {
-        m_prompt.showMessage(QStringLiteral("ERROR: Could not save file."));
+    if (outcome != ReportFile::WriteResult::Ok || !closed) {
+        m_prompt.ShowMessage(QStringLiteral("ERROR: Could not save file."));
         return;
     }
     m_reportSaved = true;

@@ -44,8 +44,8 @@ public:
     // "Courier New" 8.5 pt, fixed pitch.
     static QFont ReportFont();
 
-    QTextDocument& document() { return m_document; }
-    const QTextDocument& document() const { return m_document; }
+    QTextDocument& Document() { return m_document; }
+    const QTextDocument& Document() const { return m_document; }
 
     // A run begins: empty text in the report font, and the run's output choices.
     void Reset(const ReportOptions& options);
@@ -68,24 +68,24 @@ public:
 
     // A confirmed stop leaves the report unsaved.
     void MarkUnsaved() { m_reportSaved = false; }
-    bool isReportSaved() const { return m_reportSaved; }
-    bool isSaveCancelled() const { return m_saveCancelled; }
+    bool IsReportSaved() const { return m_reportSaved; }
+    bool IsSaveCancelled() const { return m_saveCancelled; }
 
 signals:
     // For a progress display while a file is written. Receivers must not run the event loop:
     // the text is being read line by line.
-    void savingStarted(int lineCount);
-    void savingProgress(int line);
-    void savingFinished();
+    void SavingStarted(int lineCount);
+    void SavingProgress(int line);
+    void SavingFinished();
 
 private:
-    void restartText();
-    void insert(const ReportPiece& piece);
-    void insertProblem(const QString& text);
-    bool writeToOutputFile(const QString& text);
-    void closeOutputFile();
-    ReportFile::Write writeLines(ReportFile& file);
-    bool reportFlushWriteFailure(ReportFile::Write outcome);
+    void RestartText();
+    void Insert(const ReportPiece& piece);
+    void InsertProblem(const QString& text);
+    bool WriteToOutputFile(const QString& text);
+    void CloseOutputFile();
+    ReportFile::WriteResult WriteLines(ReportFile& file);
+    bool ReportFlushWriteFailure(ReportFile::WriteResult outcome);
 
     UserPrompt& m_prompt;
     QTextDocument m_document;

@@ -9,21 +9,21 @@ namespace velkaro {
 
 ReportFile::~ReportFile()
 {
-    close();
+    Close();
 }
 
-bool ReportFile::open(const QString& fileName, Open mode)
+bool ReportFile::Open(const QString& fileName, OpenMode mode)
 {
-    close();
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Open::Truncate ? O_TRUNC : O_APPEND);
+    Close();
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == OpenMode::Truncate ? O_TRUNC : O_APPEND);
     m_fd = ::open(QFile::encodeName(fileName).constData(), flags, 0666);
     return m_fd >= 0;
 }
 
-ReportFile::Write ReportFile::write(const QByteArray& bytes)
+ReportFile::WriteResult ReportFile::Write(const QByteArray& bytes)
 {
     if (m_fd < 0)
-        return Write::Failed;
+        return WriteResult::Failed;
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -31,24 +31,24 @@ ReportFile::Write ReportFile::write(const QByteArray& bytes)
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            return written < 0 && errno == ENOSPC ? Write::DiskFull : Write::Failed;
+            return written < 0 && errno == ENOSPC ? WriteResult::DiskFull : WriteResult::Failed;
         data += written;
         left -= written;
     }
-    return Write::Ok;
+    return WriteResult::Ok;
 }
 
-qint64 ReportFile::seekToEnd()
+qint64 ReportFile::SeekToEnd()
 {
     return m_fd < 0 ? -1 : qint64(::lseek(m_fd, 0, SEEK_END));
 }
 
-bool ReportFile::truncate(qint64 size)
+bool ReportFile::Truncate(qint64 size)
 {
     return m_fd >= 0 && ::ftruncate(m_fd, off_t(size)) == 0;
 }
 
-bool ReportFile::close()
+bool ReportFile::Close()
 {
     if (m_fd < 0)
         return true;

@@ -10,12 +10,12 @@ namespace velkaro {
 class ReportFile final
 {
 public:
-    enum class Open
+    enum class OpenMode
     {
         Truncate,
         Append
     };
-    enum class Write
+    enum class WriteResult
     {
         Ok,
         DiskFull,
@@ -27,15 +27,15 @@ public:
     ReportFile(const ReportFile&) = delete;
     ReportFile& operator=(const ReportFile&) = delete;
 
-    bool open(const QString& fileName, Open mode);
-    bool isOpen() const { return m_fd >= 0; }
-    Write write(const QByteArray& bytes);
+    bool Open(const QString& fileName, OpenMode mode);
+    bool IsOpen() const { return m_fd >= 0; }
+    WriteResult Write(const QByteArray& bytes);
     // The new position, -1 on failure.
-    qint64 seekToEnd();
+    qint64 SeekToEnd();
     // Takes back what a failed write left behind.
-    bool truncate(qint64 size);
+    bool Truncate(qint64 size);
     // False when the system reports that data could not be written out.
-    bool close();
+    bool Close();
 
 private:
     int m_fd = -1;

@@ -13,13 +13,13 @@ bool ReportFind::FindNext(const QTextDocument& document, QTextCursor& selection,
             selection = found;
             return true;
         }
-        if (!prompt.askYesNo(QStringLiteral(
+        if (!prompt.AskYesNo(QStringLiteral(
                 "Zindrel has reached the end of the report. Do you wish to continue from the top?")))
             return false;
     }
     const QTextCursor found = document.find(text, 0, flags);
     if (found.isNull()) {
-        prompt.showMessage(QStringLiteral("Could not find specified text"));
+        prompt.ShowMessage(QStringLiteral("Could not find specified text"));
         m_fromTop = true;
         return false;
     }

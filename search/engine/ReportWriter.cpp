@@ -8,14 +8,14 @@ void ReportWriter::Reset(const SearchParameters& parameters)
 {
     m_instanceCount = 0;
     m_matcher = TextMatcher(parameters);
-    resetDocument(ReportOptions::From(parameters));
+    ResetDocument(ReportOptions::From(parameters));
 }
 
 void ReportWriter::AppendReport(const QString& text, ReportColor color, bool bold, bool autoSaveCheck)
 {
     if (color == ReportColor::Instance)
         ++m_instanceCount;
-    write({ReportPiece{text, color, bold}}, autoSaveCheck);
+    Write({ReportPiece{text, color, bold}}, autoSaveCheck);
 }
 
 void ReportWriter::AppendHighlighted(const QString& text, ReportColor color, bool bold, bool autoSaveCheck)
@@ -32,7 +32,7 @@ void ReportWriter::AppendHighlighted(const QString& text, ReportColor color, boo
     if (done < text.size() || pieces.isEmpty())
         pieces.append({text.mid(done), color, bold});
     m_instanceCount += int(matches.size());
-    write(pieces, autoSaveCheck);
+    Write(pieces, autoSaveCheck);
 }
 
 } // namespace velkaro

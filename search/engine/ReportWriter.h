@@ -31,7 +31,7 @@ public:
     void AppendHighlighted(const QString& text, ReportColor color, bool bold = false,
                            bool autoSaveCheck = false);
 
-    int instanceCount() const { return m_instanceCount.load(); }
+    int InstanceCount() const { return m_instanceCount.load(); }
 
     // The complete-to-file output of a run.
     virtual void OpenOutputFile() = 0;
@@ -41,8 +41,8 @@ public:
 protected:
     ReportWriter() = default;
 
-    virtual void resetDocument(const ReportOptions& options) = 0;
-    virtual void write(const QList<ReportPiece>& pieces, bool autoSaveCheck) = 0;
+    virtual void ResetDocument(const ReportOptions& options) = 0;
+    virtual void Write(const QList<ReportPiece>& pieces, bool autoSaveCheck) = 0;
 
 private:
     std::atomic<int> m_instanceCount{0};

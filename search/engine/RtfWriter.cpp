@@ -26,13 +26,13 @@ class RtfTables final
 public:
     explicit RtfTables(const QTextDocument& document) : m_defaultFont(document.defaultFont()) {}
 
-    RunFormat formatOf(const QTextCharFormat& format)
+    RunFormat FormatOf(const QTextCharFormat& format)
     {
         RunFormat run;
         const QStringList families = format.fontFamilies().toStringList();
-        run.font = indexOf(m_fonts, families.isEmpty() ? m_defaultFont.family() : families.first());
+        run.font = IndexOf(m_fonts, families.isEmpty() ? m_defaultFont.family() : families.first());
         if (format.hasProperty(QTextFormat::ForegroundBrush))
-            run.color = int(indexOf(m_colors, format.foreground().color().rgb())) + 1;
+            run.color = int(IndexOf(m_colors, format.foreground().color().rgb())) + 1;
         const double points = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
                                                                              : m_defaultFont.pointSizeF();
         run.halfPoints = int(std::lround(points * 2));
@@ -40,9 +40,9 @@ public:
         return run;
     }
 
-    int defaultFont() { return indexOf(m_fonts, m_defaultFont.family()); }
+    int DefaultFont() { return IndexOf(m_fonts, m_defaultFont.family()); }
 
-    QByteArray header(QByteArray (*escape)(const QString&)) const
+    QByteArray Header(QByteArray (*escape)(const QString&)) const
     {
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
         for (int i = 0; i < m_fonts.size(); ++i)
@@ -57,7 +57,7 @@ public:
     }
 
 private:
-    template <typename T> static int indexOf(QList<T>& list, const T& value)
+    template <typename T> static int IndexOf(QList<T>& list, const T& value)
     {
         qsizetype i = list.indexOf(value);
         if (i < 0) {
@@ -117,14 +117,14 @@ QByteArray ToRtf(const QTextDocument& document)
 {
     RtfTables tables(document);
     RunFormat current;
-    current.font = tables.defaultFont();
+    current.font = tables.DefaultFont();
     current.halfPoints = int(std::lround(document.defaultFont().pointSizeF() * 2));
     QByteArray body = "\\viewkind4\\pard\\plain\\f" + QByteArray::number(current.font) + "\\fs" +
                       QByteArray::number(current.halfPoints) + ' ';
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const RunFormat next = tables.formatOf(fragment.charFormat());
+            const RunFormat next = tables.FormatOf(fragment.charFormat());
             body += Changes(current, next);
             current = next;
             body += Escape(fragment.text());
@@ -132,7 +132,7 @@ QByteArray ToRtf(const QTextDocument& document)
         if (block.next().isValid())
             body += "\\par\r\n";
     }
-    return tables.header(&Escape) + body + "}";
+    return tables.Header(&Escape) + body + "}";
 }
 
 } // namespace velkaro

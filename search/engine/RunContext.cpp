@@ -10,22 +10,23 @@ namespace velkaro {
 RunContext::RunContext(CDbSession& session, const SearchParameters& parameters, ReportWriter& writer,
                        SearchHost& host, RunFlags& flags, RunTitle& title, RunCoverage& coverage)
     : session(session), parameters(parameters), matcher(parameters), writer(writer), host(host), flags(flags),
-      title(title), coverage(coverage), catalog(session.hdbc(), session.uid(), {}, &session.statementCancel())
+      title(title), coverage(coverage),
+      catalog(session.Hdbc(), session.Uid(), {}, &session.GetStatementCancel())
 {}
 
-void RunContext::setTitle(const QString& state)
+void RunContext::SetTitle(const QString& state)
 {
-    title.set(RunTitle::Of(state));
+    title.Set(RunTitle::Of(state));
 }
 
-QStringList RunContext::ownerCandidates(const SearchObjectRecord& object) const
+QStringList RunContext::OwnerCandidates(const SearchObjectRecord& object) const
 {
-    return ObjectCatalogCall::OwnerCandidates(object.owner, session.userName());
+    return ObjectCatalogCall::OwnerCandidates(object.owner, session.UserName());
 }
 
-QString RunContext::statementError(SQLHSTMT statement)
+QString RunContext::StatementError(SQLHSTMT statement)
 {
-    return session.ReportError(&statement, false) ? session.lastError() : QString();
+    return session.ReportError(&statement, false) ? session.LastError() : QString();
 }
 
 } // namespace velkaro

@@ -37,12 +37,12 @@ public:
     RunContext& operator=(const RunContext&) = delete;
 
     // Shows "<state> - Zindrel".
-    void setTitle(const QString& state);
+    void SetTitle(const QString& state);
     // The owners to try for a catalog call about the object: the one the catalog listed; without
     // one, the login's and then any.
-    QStringList ownerCandidates(const SearchObjectRecord& object) const;
+    QStringList OwnerCandidates(const SearchObjectRecord& object) const;
     // The session's error text for the statement, empty when the driver gave none.
-    QString statementError(SQLHSTMT statement);
+    QString StatementError(SQLHSTMT statement);
 
     CDbSession& session;
     const SearchParameters& parameters;

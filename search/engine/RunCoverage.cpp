@@ -28,49 +28,49 @@ const char* const kNoColumnRead = "none of its columns could be read";
 
 } // namespace
 
-void RunCoverage::clear()
+void RunCoverage::Clear()
 {
     *this = RunCoverage();
 }
 
-void RunCoverage::setObjects(int withRows, bool dataSearched)
+void RunCoverage::SetObjects(int withRows, bool dataSearched)
 {
     m_withRows = withRows;
     m_dataSearched = dataSearched;
 }
 
-void RunCoverage::leaveOut(const QString& type, const QString& name, Reason reason, const QString& detail)
+void RunCoverage::LeaveOut(const QString& type, const QString& name, Reason reason, const QString& detail)
 {
     // The driver's text may run over lines; the list keeps one line per object.
     m_entries.push_back({type, name, reason, detail.simplified()});
 }
 
-void RunCoverage::markAllColumnsIgnored(const SearchObjectRecord& object)
+void RunCoverage::MarkAllColumnsIgnored(const SearchObjectRecord& object)
 {
     m_allColumnsIgnored.insert(&object);
 }
 
-void RunCoverage::noColumnsToRead(const SearchObjectRecord& object, const QString& shownName)
+void RunCoverage::NoColumnsToRead(const SearchObjectRecord& object, const QString& shownName)
 {
     if (m_allColumnsIgnored.count(&object) != 0)
-        leaveOut(object.type, shownName, Reason::AllColumnsIgnored);
+        LeaveOut(object.type, shownName, Reason::AllColumnsIgnored);
     else
-        leaveOut(object.type, shownName, Reason::Failed, QString::fromLatin1(kNoColumnRead));
+        LeaveOut(object.type, shownName, Reason::Failed, QString::fromLatin1(kNoColumnRead));
 }
 
-void RunCoverage::readWhole(const QString& type, const QString& name)
+void RunCoverage::ReadWhole(const QString& type, const QString& name)
 {
-    leaveOut(type, name, Reason::ReadWhole);
+    LeaveOut(type, name, Reason::ReadWhole);
 }
 
-bool RunCoverage::hasGaps() const
+bool RunCoverage::HasGaps() const
 {
     return std::any_of(m_entries.begin(), m_entries.end(), [](const Entry& entry) {
         return entry.reason == Reason::SkippedByUser || entry.reason == Reason::Failed;
     });
 }
 
-QList<RunCoverage::Piece> RunCoverage::pieces(const QString& databaseName) const
+QList<RunCoverage::Piece> RunCoverage::Pieces(const QString& databaseName) const
 {
     QList<Piece> out;
     if (m_dataSearched) {
@@ -79,15 +79,15 @@ QList<RunCoverage::Piece> RunCoverage::pieces(const QString& databaseName) const
         out.append({QStringLiteral("\r\nROWS READ: "), ReportColor::Heading});
         out.append({QString::number(m_rowsRead), ReportColor::Text});
     }
-    appendList(out, QStringLiteral("\r\n\r\n\r\nThe following objects were not searched in ") + databaseName,
+    AppendList(out, QStringLiteral("\r\n\r\n\r\nThe following objects were not searched in ") + databaseName,
                false);
-    appendList(out,
+    AppendList(out,
                QStringLiteral("\r\n\r\n\r\nThe following objects had to be read whole in ") + databaseName,
                true);
     return out;
 }
 
-void RunCoverage::appendList(QList<Piece>& out, const QString& title, bool notes) const
+void RunCoverage::AppendList(QList<Piece>& out, const QString& title, bool notes) const
 {
     bool first = true;
     const auto line = [&](const QString& what, const QString& why) {
@@ -110,14 +110,14 @@ void RunCoverage::appendList(QList<Piece>& out, const QString& title, bool notes
 
 void RunCoverage::Write(ReportWriter& writer, const QString& databaseName) const
 {
-    for (const Piece& piece : pieces(databaseName))
+    for (const Piece& piece : Pieces(databaseName))
         writer.AppendReport(piece.text, piece.color, false, true);
 }
 
 QString RunCoverage::PlainText(const QString& databaseName) const
 {
     QString text;
-    for (const Piece& piece : pieces(databaseName))
+    for (const Piece& piece : Pieces(databaseName))
         text += piece.text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1String("\n\n\n"), QLatin1String("\n\n"));

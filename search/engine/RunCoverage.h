@@ -35,31 +35,31 @@ public:
         QString detail;
     };
 
-    void clear();
+    void Clear();
 
     // The object phase: the objects of the run that have rows to read, and whether the data
     // search is to read them.
-    void setObjects(int withRows, bool dataSearched);
+    void SetObjects(int withRows, bool dataSearched);
     // An object the selection left out. They are counted, not named: the list of objects not
     // processed names them when the user asks for it.
-    void leftOutByObjectList() { ++m_leftOut; }
-    void leaveOut(const QString& type, const QString& name, Reason reason, const QString& detail = {});
+    void LeftOutByObjectList() { ++m_leftOut; }
+    void LeaveOut(const QString& type, const QString& name, Reason reason, const QString& detail = {});
 
     // The column phase: every column of the object was ignored.
-    void markAllColumnsIgnored(const SearchObjectRecord& object);
+    void MarkAllColumnsIgnored(const SearchObjectRecord& object);
     // The data phase: the object has no column to read, by the ignore patterns or because none
     // could be read.
-    void noColumnsToRead(const SearchObjectRecord& object, const QString& shownName);
-    void countRow() { ++m_rowsRead; }
-    void objectRead() { ++m_objectsRead; }
+    void NoColumnsToRead(const SearchObjectRecord& object, const QString& shownName);
+    void CountRow() { ++m_rowsRead; }
+    void ObjectRead() { ++m_objectsRead; }
     // A table that had to be held in memory whole to be read.
-    void readWhole(const QString& type, const QString& name);
+    void ReadWhole(const QString& type, const QString& name);
 
-    int objectsRead() const { return m_objectsRead; }
-    qint64 rowsRead() const { return m_rowsRead; }
-    const std::vector<Entry>& entries() const { return m_entries; }
+    int ObjectsRead() const { return m_objectsRead; }
+    qint64 RowsRead() const { return m_rowsRead; }
+    const std::vector<Entry>& Entries() const { return m_entries; }
     // An object that should have been searched and was not: skipped or failed.
-    bool hasGaps() const;
+    bool HasGaps() const;
 
     // The block the report ends with, before the total or the stop line.
     void Write(ReportWriter& writer, const QString& databaseName) const;
@@ -73,8 +73,8 @@ private:
         ReportColor color;
     };
 
-    QList<Piece> pieces(const QString& databaseName) const;
-    void appendList(QList<Piece>& out, const QString& title, bool notes) const;
+    QList<Piece> Pieces(const QString& databaseName) const;
+    void AppendList(QList<Piece>& out, const QString& title, bool notes) const;
 
     std::vector<Entry> m_entries;
     std::unordered_set<const SearchObjectRecord*> m_allColumnsIgnored;

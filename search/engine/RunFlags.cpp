@@ -12,7 +12,7 @@ void RunFlags::begin()
     m_running = true;
 }
 
-void RunFlags::finish()
+void RunFlags::Finish()
 {
     m_running = false;
     m_paused = false;
@@ -20,7 +20,7 @@ void RunFlags::finish()
     m_dataPhase = false;
 }
 
-void RunFlags::checkpoint()
+void RunFlags::Checkpoint()
 {
     while (m_paused) {
         if (!m_running) {

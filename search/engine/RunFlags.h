@@ -19,24 +19,24 @@ public:
     static constexpr std::chrono::milliseconds kPauseStep{100};
 
     void begin();
-    void finish();
+    void Finish();
 
-    void pause() { m_paused = true; }
-    void resume() { m_paused = false; }
-    void requestSkip() { m_skipRequested = true; }
-    void requestStop() { m_running = false; }
-    void setDataPhase(bool on) { m_dataPhase = on; }
-    void clearSkip() { m_skipRequested = false; }
+    void Pause() { m_paused = true; }
+    void Resume() { m_paused = false; }
+    void RequestSkip() { m_skipRequested = true; }
+    void RequestStop() { m_running = false; }
+    void SetDataPhase(bool on) { m_dataPhase = on; }
+    void ClearSkip() { m_skipRequested = false; }
     // True once per request: the data phase leaves the current object.
-    bool takeSkip() { return m_skipRequested.load() && m_skipRequested.exchange(false); }
+    bool TakeSkip() { return m_skipRequested.load() && m_skipRequested.exchange(false); }
 
-    bool isRunning() const { return m_running; }
-    bool isPaused() const { return m_paused; }
-    bool inDataPhase() const { return m_dataPhase; }
+    bool IsRunning() const { return m_running; }
+    bool IsPaused() const { return m_paused; }
+    bool InDataPhase() const { return m_dataPhase; }
 
     // Waits in steps while paused; throws RunStopped when the run has been stopped, also while
     // paused (the pause is cleared then).
-    void checkpoint();
+    void Checkpoint();
 
 private:
     std::atomic<bool> m_running{false};

@@ -5,28 +5,28 @@
 
 namespace velkaro {
 
-void RunPrompt::showMessage(const QString& text)
+void RunPrompt::ShowMessage(const QString& text)
 {
-    if (m_flags.isRunning())
-        m_host.showMessage(text);
+    if (m_flags.IsRunning())
+        m_host.ShowMessage(text);
 }
 
-bool RunPrompt::askYesNo(const QString&)
+bool RunPrompt::AskYesNo(const QString&)
 {
     return false;
 }
 
-std::optional<SaveFileChoice> RunPrompt::chooseSaveFile(const SaveFileRequest&)
+std::optional<SaveFileChoice> RunPrompt::ChooseSaveFile(const SaveFileRequest&)
 {
     return std::nullopt;
 }
 
-std::optional<QString> RunPrompt::chooseDataSource()
+std::optional<QString> RunPrompt::ChooseDataSource()
 {
     return std::nullopt;
 }
 
-std::optional<LoginAnswer> RunPrompt::askLogin(const LoginRequest&)
+std::optional<LoginAnswer> RunPrompt::AskLogin(const LoginRequest&)
 {
     return std::nullopt;
 }

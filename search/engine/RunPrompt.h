@@ -15,11 +15,11 @@ class RunPrompt final : public UserPrompt
 public:
     RunPrompt(SearchHost& host, const RunFlags& flags) : m_host(host), m_flags(flags) {}
 
-    void showMessage(const QString& text) override;
-    bool askYesNo(const QString& text) override;
-    std::optional<SaveFileChoice> chooseSaveFile(const SaveFileRequest& request) override;
-    std::optional<QString> chooseDataSource() override;
-    std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
+    void ShowMessage(const QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> ChooseDataSource() override;
+    std::optional<LoginAnswer> AskLogin(const LoginRequest& request) override;
 
 private:
     SearchHost& m_host;

@@ -6,7 +6,7 @@ namespace velkaro {
 
 // The host only posts the title, so calling it under the lock keeps the order of the titles
 // the two threads set.
-void RunTitle::set(const QString& title)
+void RunTitle::Set(const QString& title)
 {
     std::lock_guard lock(m_mutex);
     if (m_paused) {
@@ -14,10 +14,10 @@ void RunTitle::set(const QString& title)
         return;
     }
     m_shown = title;
-    m_host.setTitle(title);
+    m_host.SetTitle(title);
 }
 
-bool RunTitle::pause()
+bool RunTitle::Pause()
 {
     std::lock_guard lock(m_mutex);
     if (m_paused)
@@ -25,22 +25,22 @@ bool RunTitle::pause()
     m_saved = m_shown;
     m_paused = true;
     m_shown = Of(QStringLiteral("Paused"));
-    m_host.setTitle(m_shown);
+    m_host.SetTitle(m_shown);
     return true;
 }
 
-bool RunTitle::resume()
+bool RunTitle::Resume()
 {
     std::lock_guard lock(m_mutex);
     if (!m_paused)
         return false;
     m_paused = false;
     m_shown = m_saved;
-    m_host.setTitle(m_shown);
+    m_host.SetTitle(m_shown);
     return true;
 }
 
-void RunTitle::forgetPause()
+void RunTitle::ForgetPause()
 {
     std::lock_guard lock(m_mutex);
     m_paused = false;

@@ -15,13 +15,13 @@ class RunTitle final
 public:
     explicit RunTitle(SearchHost& host) : m_host(host) {}
 
-    void set(const QString& title);
+    void Set(const QString& title);
     // False when already paused.
-    bool pause();
+    bool Pause();
     // False when not paused.
-    bool resume();
+    bool Resume();
     // A stop carried out while paused: the next title is shown, nothing is restored.
-    void forgetPause();
+    void ForgetPause();
 
     static QString Of(const QString& state) { return state + QStringLiteral(" - Zindrel"); }
 

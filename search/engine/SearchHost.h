@@ -23,16 +23,16 @@ class SearchHost
 public:
     virtual ~SearchHost() = default;
 
-    virtual void setTitle(const QString& title) = 0; // "Searching Data - Zindrel" ...
-    virtual void setProgressRange(SearchProgressBar bar, int maximum) = 0;
-    virtual void stepProgress(SearchProgressBar bar) = 0;
+    virtual void SetTitle(const QString& title) = 0; // "Searching Data - Zindrel" ...
+    virtual void SetProgressRange(SearchProgressBar bar, int maximum) = 0;
+    virtual void StepProgress(SearchProgressBar bar) = 0;
     // Puts a bar at its maximum when a phase ends, also where it stepped fewer times than its range.
-    virtual void finishProgress(SearchProgressBar bar) { (void)bar; }
-    virtual void setObjectList(const QStringList& names) = 0; // the Control Panel's list box
-    virtual void selectObject(const QString& name) = 0;
-    virtual void showMessage(const QString& text) = 0; // message boxes of the run
-    virtual void commandStateChanged() = 0;            // running/paused/data phase changed
-    virtual void runEnded() = 0;                       // last call of a run, after the summary
+    virtual void FinishProgress(SearchProgressBar bar) { (void)bar; }
+    virtual void SetObjectList(const QStringList& names) = 0; // the Control Panel's list box
+    virtual void SelectObject(const QString& name) = 0;
+    virtual void ShowMessage(const QString& text) = 0; // message boxes of the run
+    virtual void CommandStateChanged() = 0;            // running/paused/data phase changed
+    virtual void RunEnded() = 0;                       // last call of a run, after the summary
 };
 
 } // namespace velkaro

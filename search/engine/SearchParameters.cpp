@@ -60,25 +60,25 @@ const FlagBinding kFlagsAfterTypes[] = {
 void SearchParameters::Load(const ProfileStore& store)
 {
     *this = SearchParameters();
-    specialNameMode = static_cast<SpecialNameMode>(kSpecialNameMode.read(store));
-    matchCase = kMatchCase.read(store) != 0;
-    matchMode = static_cast<MatchMode>(kMatchMode.read(store));
-    autoSaveLines = kAutoSaveLines.read(store);
+    specialNameMode = static_cast<SpecialNameMode>(kSpecialNameMode.Read(store));
+    matchCase = kMatchCase.Read(store) != 0;
+    matchMode = static_cast<MatchMode>(kMatchMode.Read(store));
+    autoSaveLines = kAutoSaveLines.Read(store);
     for (const FlagBinding& flag : kFlagsAfterTypes)
-        this->*flag.field = flag.setting.read(store) != 0;
-    searchHistory.load(store);
-    searchText = searchHistory.newest();
+        this->*flag.field = flag.setting.Read(store) != 0;
+    searchHistory.Load(store);
+    searchText = searchHistory.Newest();
 }
 
 bool SearchParameters::Save(ProfileStore& store) const
 {
-    bool ok = searchHistory.save(store);
-    ok = kSpecialNameMode.write(store, static_cast<int>(specialNameMode)) && ok;
-    ok = kMatchCase.write(store, matchCase ? 1 : 0) && ok;
-    ok = kMatchMode.write(store, static_cast<int>(matchMode)) && ok;
-    ok = kAutoSaveLines.write(store, autoSaveLines) && ok;
+    bool ok = searchHistory.Save(store);
+    ok = kSpecialNameMode.Write(store, static_cast<int>(specialNameMode)) && ok;
+    ok = kMatchCase.Write(store, matchCase ? 1 : 0) && ok;
+    ok = kMatchMode.Write(store, static_cast<int>(matchMode)) && ok;
+    ok = kAutoSaveLines.Write(store, autoSaveLines) && ok;
     for (const FlagBinding& flag : kFlagsAfterTypes)
-        ok = flag.setting.write(store, this->*flag.field ? 1 : 0) && ok;
+        ok = flag.setting.Write(store, this->*flag.field ? 1 : 0) && ok;
     return ok;
 }
 
@@ -86,7 +86,7 @@ void SearchParameters::AcceptSearchText(const QString& text)
 {
     searchText = text;
     searchTerms = SplitSearchTerms(text);
-    searchHistory.remember(text);
+    searchHistory.Remember(text);
 }
 
 } // namespace velkaro

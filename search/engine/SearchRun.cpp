@@ -36,174 +36,174 @@ SearchRun::SearchRun(CDbSession& session, const SearchParameters& parameters, Re
 
 SearchRun::~SearchRun()
 {
-    stop();
-    wait();
+    Stop();
+    Wait();
 }
 
-void SearchRun::start()
+void SearchRun::Start()
 {
-    if (m_flags->isRunning())
+    if (m_flags->IsRunning())
         return;
-    wait();
+    Wait();
     m_flags->begin();
-    m_session.statementCancel().begin();
-    m_title->set(stateTitle("Retrieving Database Information"));
-    m_host.commandStateChanged();
-    m_worker = std::thread([this] { run(); });
+    m_session.GetStatementCancel().begin();
+    m_title->Set(stateTitle("Retrieving Database Information"));
+    m_host.CommandStateChanged();
+    m_worker = std::thread([this] { Run(); });
 }
 
 void SearchRun::RunSearch()
 {
-    if (m_flags->isRunning())
+    if (m_flags->IsRunning())
         return;
     m_flags->begin();
-    m_session.statementCancel().begin();
-    m_host.commandStateChanged();
-    run();
+    m_session.GetStatementCancel().begin();
+    m_host.CommandStateChanged();
+    Run();
 }
 
 // The flags are raised by the caller, so a stop that comes before this thread starts is kept.
-void SearchRun::run()
+void SearchRun::Run()
 {
     // A catalog message of the worker must not open a window on this thread, nor hold a Stop.
     RunPrompt prompt(m_host, *m_flags);
-    UserPrompt* const sessionPrompt = m_session.prompt();
-    m_session.setPrompt(&prompt);
+    UserPrompt* const sessionPrompt = m_session.Prompt();
+    m_session.SetPrompt(&prompt);
     try {
-        runPhases();
+        RunPhases();
     } catch (const RunStopped&) {
-        performStop();
+        PerformStop();
     } catch (const std::exception& error) {
-        reportFailure(QString::fromLocal8Bit(error.what()));
+        ReportFailure(QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        reportFailure(QStringLiteral("unknown error"));
+        ReportFailure(QStringLiteral("unknown error"));
     }
-    m_session.setPrompt(sessionPrompt);
-    m_session.statementCancel().end();
-    m_flags->finish();
-    m_host.commandStateChanged();
-    m_host.runEnded();
+    m_session.SetPrompt(sessionPrompt);
+    m_session.GetStatementCancel().end();
+    m_flags->Finish();
+    m_host.CommandStateChanged();
+    m_host.RunEnded();
 }
 
-void SearchRun::wait()
+void SearchRun::Wait()
 {
     if (m_worker.joinable())
         m_worker.join();
 }
 
-void SearchRun::pause()
+void SearchRun::Pause()
 {
-    if (!m_flags->isRunning())
+    if (!m_flags->IsRunning())
         return;
-    if (m_title->pause())
-        m_flags->pause();
-    m_host.commandStateChanged();
+    if (m_title->Pause())
+        m_flags->Pause();
+    m_host.CommandStateChanged();
 }
 
-void SearchRun::resume()
+void SearchRun::Resume()
 {
-    m_title->resume();
-    m_flags->resume();
-    m_host.commandStateChanged();
+    m_title->Resume();
+    m_flags->Resume();
+    m_host.CommandStateChanged();
 }
 
 // The object being read is left at once, also when the driver is waiting on the server.
-void SearchRun::skip()
+void SearchRun::Skip()
 {
-    m_flags->requestSkip();
-    if (m_flags->inDataPhase())
-        m_session.statementCancel().cancel();
+    m_flags->RequestSkip();
+    if (m_flags->InDataPhase())
+        m_session.GetStatementCancel().Cancel();
 }
 
-void SearchRun::stop()
+void SearchRun::Stop()
 {
-    m_flags->requestStop();
-    m_session.statementCancel().stop();
+    m_flags->RequestStop();
+    m_session.GetStatementCancel().Stop();
 }
 
-bool SearchRun::isRunning() const
+bool SearchRun::IsRunning() const
 {
-    return m_flags->isRunning();
+    return m_flags->IsRunning();
 }
 
 // A pause that came as the run ended leaves nothing to resume.
-bool SearchRun::isPaused() const
+bool SearchRun::IsPaused() const
 {
-    return m_flags->isRunning() && m_flags->isPaused();
+    return m_flags->IsRunning() && m_flags->IsPaused();
 }
 
-bool SearchRun::inDataPhase() const
+bool SearchRun::InDataPhase() const
 {
-    return m_flags->inDataPhase();
+    return m_flags->InDataPhase();
 }
 
-int SearchRun::instancesFound() const
+int SearchRun::InstancesFound() const
 {
     return m_instancesFound;
 }
 
-void SearchRun::setObjectFilter(const QStringList& names)
+void SearchRun::SetObjectFilter(const QStringList& names)
 {
     m_objectFilter = names;
 }
 
-void SearchRun::setObjectsLoaded(bool loaded)
+void SearchRun::SetObjectsLoaded(bool loaded)
 {
     m_objectsLoaded = loaded;
 }
 
-void SearchRun::runPhases()
+void SearchRun::RunPhases()
 {
     const qint64 startTime = QDateTime::currentSecsSinceEpoch();
     m_instancesFound = 0;
-    m_coverage->clear();
+    m_coverage->Clear();
     m_writer.Reset(m_parameters);
     if (m_parameters.outputMode == OutputMode::CompleteToFile)
         m_writer.OpenOutputFile();
-    writeHeader();
+    WriteHeader();
     RunContext run(m_session, m_parameters, m_writer, m_host, *m_flags, *m_title, *m_coverage);
     ObjectNameSearch(run).Run(m_objectFilter, m_objectsLoaded);
-    runCatalogPhases(run);
+    RunCatalogPhases(run);
     if (m_parameters.searchData)
-        DataSearch(run, DataSelectBuilder(IdentifierQuoting::FromConnection(m_session.hdbc()),
+        DataSearch(run, DataSelectBuilder(IdentifierQuoting::FromConnection(m_session.Hdbc()),
                                           m_parameters.specialNameMode))
             .RunDataSearch();
-    m_flags->finish();
-    m_host.commandStateChanged();
-    m_coverage->Write(m_writer, m_session.displayName());
-    writeSummary(QDateTime::currentSecsSinceEpoch() - startTime);
+    m_flags->Finish();
+    m_host.CommandStateChanged();
+    m_coverage->Write(m_writer, m_session.DisplayName());
+    WriteSummary(QDateTime::currentSecsSinceEpoch() - startTime);
 }
 
-void SearchRun::writeHeader()
+void SearchRun::WriteHeader()
 {
     m_writer.AppendReport(QStringLiteral("DATABASE :  "), ReportColor::Heading, false, true);
-    m_writer.AppendReport(m_session.displayName(), ReportColor::Text, false, true);
+    m_writer.AppendReport(m_session.DisplayName(), ReportColor::Text, false, true);
     m_writer.AppendReport(QStringLiteral("\r\n\r\nSEARCHING FOR :  "), ReportColor::Heading, false, true);
     m_writer.AppendReport(m_parameters.searchText, ReportColor::Instance, false, true);
 }
 
 // The column phase also builds the column lists the data search selects, so it runs for it too.
-void SearchRun::runCatalogPhases(RunContext& run)
+void SearchRun::RunCatalogPhases(RunContext& run)
 {
     const int objectCount = int(run.objects.size());
     if (m_parameters.searchColumnNames || m_parameters.searchDataTypes || m_parameters.searchData) {
-        m_host.setProgressRange(SearchProgressBar::ColumnsAndTypes, objectCount);
-        run.setTitle(QStringLiteral("Searching Columns and Data Types"));
+        m_host.SetProgressRange(SearchProgressBar::ColumnsAndTypes, objectCount);
+        run.SetTitle(QStringLiteral("Searching Columns and Data Types"));
         ColumnSearch(run).SearchColumnsAndTypes();
-        m_host.finishProgress(SearchProgressBar::ColumnsAndTypes);
+        m_host.FinishProgress(SearchProgressBar::ColumnsAndTypes);
     }
     if (m_parameters.searchIndexes) {
-        m_host.setProgressRange(SearchProgressBar::Indexes, objectCount);
-        run.setTitle(QStringLiteral("Searching Indexes"));
+        m_host.SetProgressRange(SearchProgressBar::Indexes, objectCount);
+        run.SetTitle(QStringLiteral("Searching Indexes"));
         IndexSearch(run).SearchIndexes();
-        m_host.finishProgress(SearchProgressBar::Indexes);
+        m_host.FinishProgress(SearchProgressBar::Indexes);
     }
 }
 
-void SearchRun::writeSummary(qint64 elapsedSeconds)
+void SearchRun::WriteSummary(qint64 elapsedSeconds)
 {
     // The search text line of the header counted one instance.
-    const int total = m_writer.instanceCount() - 1;
+    const int total = m_writer.InstanceCount() - 1;
     m_instancesFound = total;
     m_writer.AppendReport(QStringLiteral("\r\n\r\n\r\nTOTAL NUMBER OF INSTANCES FOUND: "),
                           ReportColor::Heading);
@@ -211,11 +211,11 @@ void SearchRun::writeSummary(qint64 elapsedSeconds)
     m_writer.AppendReport(QStringLiteral("\r\n\r\n--- End of Zindrel --- Elapsed Time: ") +
                               ElapsedTime(elapsedSeconds) + QStringLiteral(" ---"),
                           ReportColor::Message);
-    m_title->forgetPause();
-    m_title->set(stateTitle("Finished"));
+    m_title->ForgetPause();
+    m_title->Set(stateTitle("Finished"));
     m_writer.FinishOutput();
-    m_host.showMessage(QStringLiteral("Zindrel has finished searching the database"));
-    m_title->set(stateTitle("Ready"));
+    m_host.ShowMessage(QStringLiteral("Zindrel has finished searching the database"));
+    m_title->Set(stateTitle("Ready"));
 }
 
 QString SearchRun::ElapsedTime(qint64 seconds)
@@ -229,27 +229,27 @@ QString SearchRun::ElapsedTime(qint64 seconds)
 }
 
 // A failure nothing below expected (memory ran out, say): the run says so and ends like a stop.
-void SearchRun::reportFailure(const QString& what)
+void SearchRun::ReportFailure(const QString& what)
 {
     try {
         m_writer.AppendReport(QStringLiteral("\r\n\r\nThe search ended after an error: ") + what,
                               ReportColor::Message, false, true);
-        performStop();
+        PerformStop();
     } catch (...) {
-        m_title->set(stateTitle("Ready"));
+        m_title->Set(stateTitle("Ready"));
     }
 }
 
-void SearchRun::performStop()
+void SearchRun::PerformStop()
 {
-    m_instancesFound = m_writer.instanceCount() - 1;
-    m_title->forgetPause();
-    m_coverage->Write(m_writer, m_session.displayName()); // what was read before the stop
+    m_instancesFound = m_writer.InstanceCount() - 1;
+    m_title->ForgetPause();
+    m_coverage->Write(m_writer, m_session.DisplayName()); // what was read before the stop
     m_writer.AppendReport(QStringLiteral("\r\n\r\nZindrel Stopped ..."), ReportColor::Message, false, true);
-    m_title->set(stateTitle("Stopped"));
+    m_title->Set(stateTitle("Stopped"));
     m_writer.FinishOutput();
-    m_host.showMessage(QStringLiteral("Zindrel has been stopped."));
-    m_title->set(stateTitle("Ready"));
+    m_host.ShowMessage(QStringLiteral("Zindrel has been stopped."));
+    m_title->Set(stateTitle("Ready"));
 }
 
 } // namespace velkaro

@@ -30,40 +30,40 @@ public:
     SearchRun(const SearchRun&) = delete;
     SearchRun& operator=(const SearchRun&) = delete;
 
-    void start();     // the run on a new worker thread
+    void Start();     // the run on a new worker thread
     void RunSearch(); // the whole run on the calling thread (batch tool, tests)
-    void wait();      // joins the worker
+    void Wait();      // joins the worker
 
     // From any thread. stop() is the confirmed Stop: the question is the caller's.
-    void pause();
-    void resume();
-    void skip();
-    void stop();
-    bool isRunning() const;
-    bool isPaused() const;
-    bool inDataPhase() const;
-    int instancesFound() const; // the report's instance count at the end
+    void Pause();
+    void Resume();
+    void Skip();
+    void Stop();
+    bool IsRunning() const;
+    bool IsPaused() const;
+    bool InDataPhase() const;
+    int InstancesFound() const; // the report's instance count at the end
     // What the last run read and left unsearched; read it once the run has ended.
-    const RunCoverage& coverage() const { return *m_coverage; }
+    const RunCoverage& Coverage() const { return *m_coverage; }
 
     // Which objects take part: empty = all the catalog lists (the Advanced "Objects" selection
     // otherwise). A name is an object name, or owner + "." + name.
-    void setObjectFilter(const QStringList& names);
+    void SetObjectFilter(const QStringList& names);
     // The session's object list was read beforehand (the Advanced sheet) and its excluded flags
     // are the selection: the run does not read it again.
-    void setObjectsLoaded(bool loaded);
+    void SetObjectsLoaded(bool loaded);
 
     // "%02i:%02i:%02i" of hours, minutes and seconds.
     static QString ElapsedTime(qint64 seconds);
 
 private:
-    void run();
-    void runPhases();
-    void writeHeader();
-    void runCatalogPhases(RunContext& run);
-    void writeSummary(qint64 elapsedSeconds);
-    void performStop();
-    void reportFailure(const QString& what);
+    void Run();
+    void RunPhases();
+    void WriteHeader();
+    void RunCatalogPhases(RunContext& run);
+    void WriteSummary(qint64 elapsedSeconds);
+    void PerformStop();
+    void ReportFailure(const QString& what);
 
     CDbSession& m_session;
     const SearchParameters m_parameters;

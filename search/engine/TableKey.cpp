@@ -51,33 +51,33 @@ public:
         : m_catalog(catalog), m_object{object.qualifier, object.owner, object.name}, m_owners(owners)
     {}
 
-    QStringList primaryKey()
+    QStringList PrimaryKey()
     {
-        OdbcStatement statement(m_catalog.hdbc(), m_catalog.statementCancel());
+        OdbcStatement statement(m_catalog.Hdbc(), m_catalog.GetStatementCancel());
         QMap<int, QString> columns;
-        SQLRETURN rc = opened(ObjectCatalogCall::PrimaryKeys(statement, m_object, m_owners));
+        SQLRETURN rc = Opened(ObjectCatalogCall::PrimaryKeys(statement, m_object, m_owners));
         // SQLGetData reads in ascending column order.
-        for (; IsSuccess(rc); rc = statement.fetch()) {
-            const QString name = statement.text(PkColumnName);
-            columns.insert(statement.numberOr(PkKeySeq, 0), name);
+        for (; IsSuccess(rc); rc = statement.Fetch()) {
+            const QString name = statement.Text(PkColumnName);
+            columns.insert(statement.NumberOr(PkKeySeq, 0), name);
         }
         return columns.values();
     }
 
     // Each unique index's columns, in index order.
-    QList<QStringList> uniqueIndexes()
+    QList<QStringList> UniqueIndexes()
     {
-        OdbcStatement statement(m_catalog.hdbc(), m_catalog.statementCancel());
+        OdbcStatement statement(m_catalog.Hdbc(), m_catalog.GetStatementCancel());
         QMap<QString, QMap<int, QString>> indexes;
         SQLRETURN rc =
-            opened(ObjectCatalogCall::Statistics(statement, m_object, m_owners, SQL_INDEX_UNIQUE, SQL_QUICK));
-        for (; IsSuccess(rc); rc = statement.fetch()) {
-            const bool unique = statement.numberOr(StatNonUnique, SQL_TRUE) == SQL_FALSE;
-            const QString index = statement.text(StatIndexName);
-            if (!unique || statement.numberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT)
+            Opened(ObjectCatalogCall::Statistics(statement, m_object, m_owners, SQL_INDEX_UNIQUE, SQL_QUICK));
+        for (; IsSuccess(rc); rc = statement.Fetch()) {
+            const bool unique = statement.NumberOr(StatNonUnique, SQL_TRUE) == SQL_FALSE;
+            const QString index = statement.Text(StatIndexName);
+            if (!unique || statement.NumberOr(StatType, SQL_TABLE_STAT) == SQL_TABLE_STAT)
                 continue;
-            const int position = statement.numberOr(StatOrdinalPosition, 0);
-            indexes[index].insert(position, statement.text(StatColumnName));
+            const int position = statement.NumberOr(StatOrdinalPosition, 0);
+            indexes[index].insert(position, statement.Text(StatColumnName));
         }
         QList<QStringList> result;
         for (const QMap<int, QString>& columns : indexes)
@@ -85,25 +85,25 @@ public:
         return result;
     }
 
-    QHash<QString, ColumnFacts> columns()
+    QHash<QString, ColumnFacts> Columns()
     {
-        OdbcStatement statement(m_catalog.hdbc(), m_catalog.statementCancel());
+        OdbcStatement statement(m_catalog.Hdbc(), m_catalog.GetStatementCancel());
         QHash<QString, ColumnFacts> facts;
-        SQLRETURN rc = opened(ObjectCatalogCall::Columns(statement, m_catalog, m_object, m_owners));
-        for (; IsSuccess(rc); rc = statement.fetch()) {
+        SQLRETURN rc = Opened(ObjectCatalogCall::Columns(statement, m_catalog, m_object, m_owners));
+        for (; IsSuccess(rc); rc = statement.Fetch()) {
             ColumnFacts column;
-            column.column.name = statement.text(ColName);
-            column.column.dataType = SQLSMALLINT(statement.numberOr(ColDataType, 0));
-            column.column.size = SQLULEN(qMax(statement.numberOr(ColPrecision, 0), 0));
-            column.column.digits = SQLSMALLINT(statement.numberOr(ColScale, 0));
-            column.notNull = statement.numberOr(ColNullable, SQL_NULLABLE_UNKNOWN) == SQL_NO_NULLS;
+            column.column.name = statement.Text(ColName);
+            column.column.dataType = SQLSMALLINT(statement.NumberOr(ColDataType, 0));
+            column.column.size = SQLULEN(qMax(statement.NumberOr(ColPrecision, 0), 0));
+            column.column.digits = SQLSMALLINT(statement.NumberOr(ColScale, 0));
+            column.notNull = statement.NumberOr(ColNullable, SQL_NULLABLE_UNKNOWN) == SQL_NO_NULLS;
             facts.insert(column.column.name, column);
         }
         return facts;
     }
 
 private:
-    static SQLRETURN opened(const ObjectCatalogCall& call)
+    static SQLRETURN Opened(const ObjectCatalogCall& call)
     {
         return call.succeeded ? call.firstFetch : SQL_ERROR;
     }
@@ -136,12 +136,12 @@ std::optional<TableKey> TableKey::Find(const CatalogConnection& catalog, const S
                                        const QStringList& owners)
 {
     KeyCatalog keyCatalog(catalog, object, owners);
-    const QHash<QString, ColumnFacts> facts = keyCatalog.columns();
-    if (std::optional<TableKey> key = keyOf(keyCatalog.primaryKey(), facts, true))
+    const QHash<QString, ColumnFacts> facts = keyCatalog.Columns();
+    if (std::optional<TableKey> key = keyOf(keyCatalog.PrimaryKey(), facts, true))
         return key;
     // The narrowest usable index reads fastest.
     std::optional<TableKey> best;
-    for (const QStringList& index : keyCatalog.uniqueIndexes()) {
+    for (const QStringList& index : keyCatalog.UniqueIndexes()) {
         std::optional<TableKey> key = keyOf(index, facts, false);
         if (key && (!best || key->columns.size() < best->columns.size()))
             best = std::move(key);

@@ -60,11 +60,11 @@ public:
         : m_needles(needles), m_subject(subject), m_next(needles.size(), kNotSearched)
     {}
 
-    const Subject& subject() const { return m_subject; }
-    qsizetype needleSize(qsizetype t) const { return m_needles.at(t).size(); }
+    const Subject& Text() const { return m_subject; }
+    qsizetype NeedleSize(qsizetype t) const { return m_needles.at(t).size(); }
 
     // Returns the index of the winning needle, or -1.
-    qsizetype earliestFrom(qsizetype from, qsizetype& position)
+    qsizetype EarliestFrom(qsizetype from, qsizetype& position)
     {
         qsizetype best = -1;
         for (qsizetype t = 0; t < m_needles.size(); ++t) {
@@ -87,14 +87,14 @@ private:
 
 template <typename Scanner> MatchResult NextMatch(MatchMode mode, Scanner& scanner, qsizetype from)
 {
-    const auto& subject = scanner.subject();
+    const auto& subject = scanner.Text();
     const qsizetype size = subject.size();
     for (;;) {
         qsizetype i = -1;
-        const qsizetype t = scanner.earliestFrom(from, i);
+        const qsizetype t = scanner.EarliestFrom(from, i);
         if (t < 0)
             return {};
-        const qsizetype n = scanner.needleSize(t);
+        const qsizetype n = scanner.NeedleSize(t);
         // The character before is judged in the text, also after a retry: an occurrence right
         // behind a rejected one does not start a word.
         const bool startBoundary = i == 0 || IsStartBoundary(subject.at(i - 1));
@@ -163,7 +163,7 @@ TextMatcher::TextMatcher(const SearchParameters& parameters)
     : TextMatcher(parameters.searchTerms, parameters.matchMode, parameters.matchCase)
 {}
 
-const QString& TextMatcher::subjectOf(const QString& text) const
+const QString& TextMatcher::SubjectOf(const QString& text) const
 {
     if (m_matchCase)
         return text;
@@ -177,10 +177,10 @@ const QString& TextMatcher::subjectOf(const QString& text) const
 
 TermHit TextMatcher::FindFirstTerm(const QString& text) const
 {
-    const Utf16Subject subject(subjectOf(text));
+    const Utf16Subject subject(SubjectOf(text));
     TermScanner scanner(m_needles, subject);
     qsizetype position = -1;
-    const qsizetype t = scanner.earliestFrom(0, position);
+    const qsizetype t = scanner.EarliestFrom(0, position);
     if (t < 0)
         return {};
     return {position, m_terms.at(m_termOf.at(t))};
@@ -188,14 +188,14 @@ TermHit TextMatcher::FindFirstTerm(const QString& text) const
 
 MatchResult TextMatcher::MatchText(const QString& text) const
 {
-    const Utf16Subject subject(subjectOf(text));
+    const Utf16Subject subject(SubjectOf(text));
     TermScanner scanner(m_needles, subject);
     return NextMatch(m_mode, scanner, 0);
 }
 
 QList<MatchResult> TextMatcher::AllMatches(const QString& text) const
 {
-    const Utf16Subject subject(subjectOf(text));
+    const Utf16Subject subject(SubjectOf(text));
     TermScanner scanner(m_needles, subject);
     QList<MatchResult> matches;
     for (MatchResult match = NextMatch(m_mode, scanner, 0); match.found;

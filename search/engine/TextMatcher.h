@@ -46,7 +46,7 @@ public:
 
 private:
     // The text as the terms are compared with it; valid until the next call on this thread.
-    const QString& subjectOf(const QString& text) const;
+    const QString& SubjectOf(const QString& text) const;
 
     QStringList m_terms;   // as given
     QStringList m_needles; // upper-cased unless matching case; empty terms left out

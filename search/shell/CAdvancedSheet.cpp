@@ -32,40 +32,40 @@ CAdvancedSheet::CAdvancedSheet(SearchParameters& parameters, SearchConnection& c
     buttons->button(QDialogButtonBox::Apply)->setObjectName(QStringLiteral("applyButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, [this] { applyPages(); });
+    connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, [this] { ApplyPages(); });
     buttons->button(QDialogButtonBox::Help)->setShortcut(QKeySequence::HelpContents);
     connect(buttons, &QDialogButtonBox::helpRequested, this,
             [] { ShowZindrelHelp(HelpTopic::AdvancedOptions); });
-    connect(m_tabs, &QTabWidget::currentChanged, this, &CAdvancedSheet::pageChanged);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CAdvancedSheet::PageChanged);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
-    pageChanged(m_tabs->currentIndex());
+    PageChanged(m_tabs->currentIndex());
 }
 
-void CAdvancedSheet::pageChanged(int index)
+void CAdvancedSheet::PageChanged(int index)
 {
     // On the Columns page Enter adds the pattern typed.
     const bool columns = m_tabs->widget(index) == m_columns;
-    m_columns->addButton()->setDefault(columns);
+    m_columns->AddButton()->setDefault(columns);
     m_ok->setDefault(!columns);
 }
 
-bool CAdvancedSheet::applyPages()
+bool CAdvancedSheet::ApplyPages()
 {
-    if (!m_columns->takePendingPattern()) {
+    if (!m_columns->TakePendingPattern()) {
         m_tabs->setCurrentWidget(m_columns);
         return false;
     }
-    m_objects->apply();
-    m_columns->apply();
+    m_objects->Apply();
+    m_columns->Apply();
     return true;
 }
 
 void CAdvancedSheet::accept()
 {
-    if (applyPages())
+    if (ApplyPages())
         QDialog::accept();
 }
 

@@ -24,14 +24,14 @@ public:
     CAdvancedSheet(SearchParameters& parameters, SearchConnection& connection, UserPrompt& prompt,
                    QWidget* parent = nullptr);
 
-    CPropTables* objectsPage() const { return m_objects; }
-    CPropColumns* columnsPage() const { return m_columns; }
+    CPropTables* ObjectsPage() const { return m_objects; }
+    CPropColumns* ColumnsPage() const { return m_columns; }
 
     void accept() override;
 
 private:
-    bool applyPages();
-    void pageChanged(int index);
+    bool ApplyPages();
+    void PageChanged(int index);
 
     CPropTables* m_objects = nullptr;
     CPropColumns* m_columns = nullptr;

@@ -40,21 +40,21 @@ CMainFrame::CMainFrame(ProfileStore& store, ShellPrompt& prompt, QWidget* parent
     setWindowTitle(QStringLiteral("Untitled - Zindrel"));
     m_view = new COmbrakView(store, prompt, this);
     setCentralWidget(m_view);
-    createActions();
-    createMenus();
-    createToolBar();
-    createStatusBar();
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
 
-    connect(m_view, &COmbrakView::titleChanged, this, &QWidget::setWindowTitle);
-    connect(m_view, &COmbrakView::commandStatesChanged, this, &CMainFrame::updateCommandStates);
-    connect(m_view, &COmbrakView::dataSourceChanged, this, &CMainFrame::showDataSource);
-    updateCommandStates();
+    connect(m_view, &COmbrakView::TitleChanged, this, &QWidget::setWindowTitle);
+    connect(m_view, &COmbrakView::CommandStatesChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(m_view, &COmbrakView::DataSourceChanged, this, &CMainFrame::ShowDataSource);
+    UpdateCommandStates();
     resize(1000, 700);
 }
 
 CMainFrame::~CMainFrame() = default;
 
-QAction* CMainFrame::addCommand(const QString& name, const QString& text, const QString& prompt,
+QAction* CMainFrame::AddCommand(const QString& name, const QString& text, const QString& prompt,
                                 const QList<QKeySequence>& keys, const QIcon& icon)
 {
     auto* action = new QAction(icon, text, this);
@@ -71,62 +71,62 @@ QAction* CMainFrame::addCommand(const QString& name, const QString& text, const 
     return action;
 }
 
-QAction* CMainFrame::action(const QString& name) const
+QAction* CMainFrame::Action(const QString& name) const
 {
     return findChild<QAction*>(name);
 }
 
-void CMainFrame::createActions()
+void CMainFrame::CreateActions()
 {
     using K = QKeySequence;
     const int ctrl = Qt::CTRL;
-    connect(addCommand(QStringLiteral("actionStart"), QStringLiteral("&Start Zindrel"),
+    connect(AddCommand(QStringLiteral("actionStart"), QStringLiteral("&Start Zindrel"),
                        QStringLiteral("Start a new Zindrel\nStart"), {K(ctrl | Qt::Key_N)},
                        commandIcon("document-new", QStyle::SP_FileIcon, this)),
             &QAction::triggered, m_view, &COmbrakView::StartRun);
-    connect(addCommand(QStringLiteral("actionSaveReport"), QStringLiteral("S&ave Report"),
+    connect(AddCommand(QStringLiteral("actionSaveReport"), QStringLiteral("S&ave Report"),
                        QStringLiteral("Save the current report to a file\nSave"), {K(ctrl | Qt::Key_S)},
                        commandIcon("document-save", QStyle::SP_DialogSaveButton, this)),
             &QAction::triggered, m_view, &COmbrakView::SaveReport);
-    connect(addCommand(QStringLiteral("actionExit"), QStringLiteral("E&xit"),
+    connect(AddCommand(QStringLiteral("actionExit"), QStringLiteral("E&xit"),
                        QStringLiteral("Quit the application; prompts to save results\nExit"), {}, QIcon()),
             &QAction::triggered, this, &QWidget::close);
-    connect(addCommand(QStringLiteral("actionCopy"), QStringLiteral("&Copy"),
+    connect(AddCommand(QStringLiteral("actionCopy"), QStringLiteral("&Copy"),
                        QStringLiteral("Copy the selection and put it on the Clipboard\nCopy"),
                        {K(ctrl | Qt::Key_C), K(ctrl | Qt::Key_Insert)},
                        commandIcon("edit-copy", QStyle::SP_FileDialogDetailedView, this)),
             &QAction::triggered, m_view, &QTextEdit::copy);
-    connect(addCommand(QStringLiteral("actionFind"), QStringLiteral("&Find"),
+    connect(AddCommand(QStringLiteral("actionFind"), QStringLiteral("&Find"),
                        QStringLiteral("Find text in results\nFind"), {K(ctrl | Qt::Key_F)},
                        commandIcon("edit-find", QStyle::SP_FileDialogContentsView, this)),
             &QAction::triggered, m_view, &COmbrakView::Find);
-    connect(addCommand(QStringLiteral("actionPause"), QStringLiteral("&Pause..."),
+    connect(AddCommand(QStringLiteral("actionPause"), QStringLiteral("&Pause..."),
                        QStringLiteral("Pause the current run\nPause"), {K(ctrl | Qt::Key_P)},
                        commandIcon("media-playback-pause", QStyle::SP_MediaPause, this)),
             &QAction::triggered, m_view, &COmbrakView::Pause);
-    connect(addCommand(QStringLiteral("actionResume"), QStringLiteral("&Resume..."),
+    connect(AddCommand(QStringLiteral("actionResume"), QStringLiteral("&Resume..."),
                        QStringLiteral("Resume the currently paused run\nResume"), {K(ctrl | Qt::Key_R)},
                        commandIcon("media-playback-start", QStyle::SP_MediaPlay, this)),
             &QAction::triggered, m_view, &COmbrakView::Resume);
-    connect(addCommand(QStringLiteral("actionSkip"), QStringLiteral("S&kip..."),
+    connect(AddCommand(QStringLiteral("actionSkip"), QStringLiteral("S&kip..."),
                        QStringLiteral("Stop processing current object and skip to next\nSkip to next object"),
                        {K(ctrl | Qt::Key_K)},
                        commandIcon("media-skip-forward", QStyle::SP_MediaSkipForward, this)),
             &QAction::triggered, m_view, &COmbrakView::Skip);
-    connect(addCommand(QStringLiteral("actionStop"), QStringLiteral("&Stop..."),
+    connect(AddCommand(QStringLiteral("actionStop"), QStringLiteral("&Stop..."),
                        QStringLiteral("Stop the current run\nStop"), {K(ctrl | Qt::Key_T)},
                        commandIcon("media-playback-stop", QStyle::SP_MediaStop, this)),
             &QAction::triggered, m_view, &COmbrakView::Stop);
-    connect(addCommand(QStringLiteral("actionHelpTopics"), QStringLiteral("&Help Topics"),
+    connect(AddCommand(QStringLiteral("actionHelpTopics"), QStringLiteral("&Help Topics"),
                        QStringLiteral("List Help topics\nHelp Topics"), {K(Qt::Key_F1)}, QIcon()),
             &QAction::triggered, this, [] { ShowZindrelHelp(HelpTopic::Contents); });
-    connect(addCommand(QStringLiteral("actionAbout"), QStringLiteral("&About Zindrel..."),
+    connect(AddCommand(QStringLiteral("actionAbout"), QStringLiteral("&About Zindrel..."),
                        QStringLiteral("Display program information, version number and copyright\nAbout"), {},
                        commandIcon("help-about", QStyle::SP_MessageBoxInformation, this)),
-            &QAction::triggered, this, &CMainFrame::showAbout);
-    connect(addCommand(QStringLiteral("actionNextPane"), QStringLiteral("Next Pane"), QString(),
+            &QAction::triggered, this, &CMainFrame::ShowAbout);
+    connect(AddCommand(QStringLiteral("actionNextPane"), QStringLiteral("Next Pane"), QString(),
                        {K(Qt::Key_F6), K(Qt::SHIFT | Qt::Key_F6)}, QIcon()),
-            &QAction::triggered, this, &CMainFrame::focusPane);
+            &QAction::triggered, this, &CMainFrame::FocusPane);
 
     QAction* contextHelp = QWhatsThis::createAction(this);
     contextHelp->setObjectName(QStringLiteral("actionContextHelp"));
@@ -136,32 +136,32 @@ void CMainFrame::createActions()
                                         "to look for text in it."));
 }
 
-void CMainFrame::createMenus()
+void CMainFrame::CreateMenus()
 {
     QMenu* program = menuBar()->addMenu(QStringLiteral("&Zindrel"));
-    program->addAction(action(QStringLiteral("actionStart")));
-    program->addAction(action(QStringLiteral("actionSaveReport")));
+    program->addAction(Action(QStringLiteral("actionStart")));
+    program->addAction(Action(QStringLiteral("actionSaveReport")));
     program->addSeparator();
-    program->addAction(action(QStringLiteral("actionExit")));
+    program->addAction(Action(QStringLiteral("actionExit")));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->addAction(action(QStringLiteral("actionCopy")));
-    edit->addAction(action(QStringLiteral("actionFind")));
+    edit->addAction(Action(QStringLiteral("actionCopy")));
+    edit->addAction(Action(QStringLiteral("actionFind")));
 
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     viewMenu->setObjectName(QStringLiteral("viewMenu"));
 
     QMenu* run = menuBar()->addMenu(QStringLiteral("&Action"));
     for (const char* name : {"actionPause", "actionResume", "actionSkip", "actionStop"})
-        run->addAction(action(QLatin1String(name)));
+        run->addAction(Action(QLatin1String(name)));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(action(QStringLiteral("actionHelpTopics")));
+    help->addAction(Action(QStringLiteral("actionHelpTopics")));
     help->addSeparator();
-    help->addAction(action(QStringLiteral("actionAbout")));
+    help->addAction(Action(QStringLiteral("actionAbout")));
 }
 
-void CMainFrame::createToolBar()
+void CMainFrame::CreateToolBar()
 {
     QToolBar* bar = addToolBar(QStringLiteral("Toolbar"));
     bar->setObjectName(QStringLiteral("toolBar"));
@@ -174,7 +174,7 @@ void CMainFrame::createToolBar()
         "actionStop"};
     for (const char* name : order) {
         if (name)
-            bar->addAction(action(QLatin1String(name)));
+            bar->addAction(Action(QLatin1String(name)));
         else
             bar->addSeparator();
     }
@@ -187,7 +187,7 @@ void CMainFrame::createToolBar()
     viewMenu->addAction(toolbarToggle);
 }
 
-void CMainFrame::createStatusBar()
+void CMainFrame::CreateStatusBar()
 {
     m_messagePane = new QLabel(QStringLiteral("Ready"), this);
     m_messagePane->setObjectName(QStringLiteral("messagePane"));
@@ -205,31 +205,31 @@ void CMainFrame::createStatusBar()
     findChild<QMenu*>(QStringLiteral("viewMenu"))->addAction(statusToggle);
 }
 
-QString CMainFrame::dataSourcePaneText() const
+QString CMainFrame::DataSourcePaneText() const
 {
     return m_dataSourcePane->text();
 }
 
-void CMainFrame::showDataSource(const QString& displayName)
+void CMainFrame::ShowDataSource(const QString& displayName)
 {
     m_dataSourcePane->setText(displayName.isEmpty() ? kNoDataSource : kDataSourcePrefix + displayName);
 }
 
-void CMainFrame::updateCommandStates()
+void CMainFrame::UpdateCommandStates()
 {
-    action(QStringLiteral("actionPause"))->setEnabled(m_view->canPause());
-    action(QStringLiteral("actionResume"))->setEnabled(m_view->canResume());
-    action(QStringLiteral("actionSkip"))->setEnabled(m_view->canSkip());
-    action(QStringLiteral("actionStop"))->setEnabled(m_view->canStop());
+    Action(QStringLiteral("actionPause"))->setEnabled(m_view->CanPause());
+    Action(QStringLiteral("actionResume"))->setEnabled(m_view->CanResume());
+    Action(QStringLiteral("actionSkip"))->setEnabled(m_view->CanSkip());
+    Action(QStringLiteral("actionStop"))->setEnabled(m_view->CanStop());
 }
 
-void CMainFrame::showAbout()
+void CMainFrame::ShowAbout()
 {
     AboutDialog about(this);
     about.exec();
 }
 
-void CMainFrame::focusPane()
+void CMainFrame::FocusPane()
 {
     // The report is the frame's one pane.
     m_view->setFocus(Qt::ShortcutFocusReason);
@@ -238,7 +238,7 @@ void CMainFrame::focusPane()
 void CMainFrame::EndProgram()
 {
     m_ending = true;
-    m_prompt.setEnding();
+    m_prompt.SetEnding();
     CloseModalDialogs();
     m_view->EndForShutdown();
     close();

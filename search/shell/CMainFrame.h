@@ -24,9 +24,9 @@ public:
     CMainFrame(ProfileStore& store, ShellPrompt& prompt, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    COmbrakView* view() const { return m_view; }
-    QAction* action(const QString& name) const;
-    QString dataSourcePaneText() const;
+    COmbrakView* View() const { return m_view; }
+    QAction* Action(const QString& name) const;
+    QString DataSourcePaneText() const;
 
     // SIGTERM and its kind: every dialog is closed, a run stopped, the window closed without a
     // question.
@@ -36,16 +36,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* addCommand(const QString& name, const QString& text, const QString& prompt,
+    QAction* AddCommand(const QString& name, const QString& text, const QString& prompt,
                         const QList<QKeySequence>& keys, const QIcon& icon);
-    void createActions();
-    void createMenus();
-    void createToolBar();
-    void createStatusBar();
-    void updateCommandStates();
-    void showDataSource(const QString& displayName);
-    void showAbout();
-    void focusPane();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateCommandStates();
+    void ShowDataSource(const QString& displayName);
+    void ShowAbout();
+    void FocusPane();
 
     ShellPrompt& m_prompt;
     COmbrakView* m_view = nullptr;

@@ -32,18 +32,18 @@ COmbrakView::COmbrakView(ProfileStore& store, UserPrompt& prompt, QWidget* paren
     setReadOnly(true);
     setUndoRedoEnabled(false);
     setLineWrapMode(QTextEdit::NoWrap);
-    setDocument(&m_report.document());
+    setDocument(&m_report.Document());
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     m_savingWindow = new SavingWindow(this);
-    connect(&m_report, &ReportDocument::savingStarted, m_savingWindow, &SavingWindow::started);
-    connect(&m_report, &ReportDocument::savingProgress, m_savingWindow, &SavingWindow::progress);
-    connect(&m_report, &ReportDocument::savingFinished, m_savingWindow, &SavingWindow::finished);
+    connect(&m_report, &ReportDocument::SavingStarted, m_savingWindow, &SavingWindow::Started);
+    connect(&m_report, &ReportDocument::SavingProgress, m_savingWindow, &SavingWindow::Progress);
+    connect(&m_report, &ReportDocument::SavingFinished, m_savingWindow, &SavingWindow::finished);
 
-    m_host.setReportWriter(&m_writer);
-    connect(&m_host, &ShellSearchHost::titleChanged, this, &COmbrakView::setTitle);
-    connect(&m_host, &ShellSearchHost::commandStatesChanged, this, &COmbrakView::updateCommandStates);
-    connect(&m_host, &ShellSearchHost::runFinished, this, &COmbrakView::runFinished);
+    m_host.SetReportWriter(&m_writer);
+    connect(&m_host, &ShellSearchHost::TitleChanged, this, &COmbrakView::SetTitle);
+    connect(&m_host, &ShellSearchHost::CommandStatesChanged, this, &COmbrakView::UpdateCommandStates);
+    connect(&m_host, &ShellSearchHost::RunFinished, this, &COmbrakView::RunFinished);
 
     // The report follows its end while it grows, unless the user has scrolled away from it.
     QScrollBar* scroll = verticalScrollBar();
@@ -58,164 +58,164 @@ COmbrakView::COmbrakView(ProfileStore& store, UserPrompt& prompt, QWidget* paren
 COmbrakView::~COmbrakView()
 {
     EndForShutdown();
-    saveSettings();
+    SaveSettings();
     // The document belongs to the report, which goes before the editor's own teardown.
     setDocument(nullptr);
 }
 
-void COmbrakView::saveSettings()
+void COmbrakView::SaveSettings()
 {
     if (!m_parameters.Save(m_store))
-        m_prompt.showMessage(QStringLiteral("Could not save the settings to ") + m_store.fileName());
+        m_prompt.ShowMessage(QStringLiteral("Could not save the settings to ") + m_store.FileName());
 }
 
-bool COmbrakView::isRunActive() const
+bool COmbrakView::IsRunActive() const
 {
     return m_run != nullptr;
 }
 
-bool COmbrakView::canPause() const
+bool COmbrakView::CanPause() const
 {
-    return m_run && m_run->isRunning() && !m_run->isPaused();
+    return m_run && m_run->IsRunning() && !m_run->IsPaused();
 }
 
-bool COmbrakView::canResume() const
+bool COmbrakView::CanResume() const
 {
-    return m_run && m_run->isRunning() && m_run->isPaused();
+    return m_run && m_run->IsRunning() && m_run->IsPaused();
 }
 
-bool COmbrakView::canSkip() const
+bool COmbrakView::CanSkip() const
 {
-    return m_run && m_run->isRunning() && m_run->inDataPhase() && !m_run->isPaused();
+    return m_run && m_run->IsRunning() && m_run->InDataPhase() && !m_run->IsPaused();
 }
 
-bool COmbrakView::canStop() const
+bool COmbrakView::CanStop() const
 {
-    return m_run && m_run->isRunning();
+    return m_run && m_run->IsRunning();
 }
 
-void COmbrakView::setTitle(const QString& title)
+void COmbrakView::SetTitle(const QString& title)
 {
     m_title = title;
-    emit titleChanged(title);
+    emit TitleChanged(title);
 }
 
-void COmbrakView::updateCommandStates()
+void COmbrakView::UpdateCommandStates()
 {
     if (m_controlPanel) {
-        m_controlPanel->setRunActive(isRunActive());
-        m_controlPanel->setCommandStates(canResume(), canSkip(), canPause(), canStop());
+        m_controlPanel->SetRunActive(IsRunActive());
+        m_controlPanel->SetCommandStates(CanResume(), CanSkip(), CanPause(), CanStop());
     }
-    emit commandStatesChanged();
+    emit CommandStatesChanged();
 }
 
-bool COmbrakView::offerToSave(const QString& question)
+bool COmbrakView::OfferToSave(const QString& question)
 {
-    if (m_report.isReportSaved() || m_report.document().isEmpty())
+    if (m_report.IsReportSaved() || m_report.Document().isEmpty())
         return true;
-    if (!m_prompt.askYesNo(question))
+    if (!m_prompt.AskYesNo(question))
         return true;
     SaveReport();
     // A cancelled or failed save keeps the report, and what was to replace it waits.
-    return m_report.isReportSaved();
+    return m_report.IsReportSaved();
 }
 
 void COmbrakView::StartRun()
 {
-    if (isRunActive()) {
-        m_prompt.showMessage(QStringLiteral("You cannot start another Zindrel before the previuos one "
+    if (IsRunActive()) {
+        m_prompt.ShowMessage(QStringLiteral("You cannot start another Zindrel before the previuos one "
                                             "ends.\nPress the <stop> icon to terminate the current Zindrel"));
         return;
     }
     ParametersDialog dialog(m_parameters, m_connection, m_prompt, this);
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    emit dataSourceChanged(m_connection.displayName());
-    if (!accepted || !m_connection.isConnected())
+    emit DataSourceChanged(m_connection.DisplayName());
+    if (!accepted || !m_connection.IsConnected())
         return;
     // A new run empties the report: the one shown is not thrown away unasked.
-    if (!offerToSave(QStringLiteral("The current report has not been saved. Do you want to save it before "
+    if (!OfferToSave(QStringLiteral("The current report has not been saved. Do you want to save it before "
                                     "the new search begins?")))
         return;
-    dialog.applyTo(m_parameters);
-    startWorker();
+    dialog.ApplyTo(m_parameters);
+    StartWorker();
 }
 
-void COmbrakView::startWorker()
+void COmbrakView::StartWorker()
 {
     if (m_controlPanel)
         delete m_controlPanel;
     auto* panel = new ControlPanel(m_prompt, window());
     m_controlPanel = panel;
-    connect(panel, &ControlPanel::playClicked, this, &COmbrakView::Resume);
-    connect(panel, &ControlPanel::pauseClicked, this, &COmbrakView::Pause);
-    connect(panel, &ControlPanel::skipClicked, this, &COmbrakView::Skip);
-    connect(panel, &ControlPanel::stopClicked, this, &COmbrakView::Stop);
+    connect(panel, &ControlPanel::PlayClicked, this, &COmbrakView::Resume);
+    connect(panel, &ControlPanel::PauseClicked, this, &COmbrakView::Pause);
+    connect(panel, &ControlPanel::SkipClicked, this, &COmbrakView::Skip);
+    connect(panel, &ControlPanel::StopClicked, this, &COmbrakView::Stop);
     connect(panel, &QDialog::finished, panel, &QObject::deleteLater);
-    m_host.setControlPanel(panel);
-    m_host.setQuiet(false);
-    m_host.beginRun();
+    m_host.SetControlPanel(panel);
+    m_host.SetQuiet(false);
+    m_host.BeginRun();
 
-    setTitle(QStringLiteral("Retrieving Database Information - Zindrel"));
+    SetTitle(QStringLiteral("Retrieving Database Information - Zindrel"));
     m_followEnd = true;
-    m_run = std::make_unique<SearchRun>(*m_connection.session(), m_parameters, m_writer, m_host);
-    m_run->setObjectsLoaded(m_connection.objectsLoadedFor(m_parameters.searchSystemObjects));
-    m_run->start();
+    m_run = std::make_unique<SearchRun>(*m_connection.Session(), m_parameters, m_writer, m_host);
+    m_run->SetObjectsLoaded(m_connection.ObjectsLoadedFor(m_parameters.searchSystemObjects));
+    m_run->Start();
     panel->show();
-    updateCommandStates();
+    UpdateCommandStates();
 }
 
-void COmbrakView::runFinished()
+void COmbrakView::RunFinished()
 {
     if (!m_run)
         return;
     // The run has made its last call; its worker is ending.
-    m_run->wait();
+    m_run->Wait();
     m_run.reset();
-    updateCommandStates();
+    UpdateCommandStates();
 }
 
 void COmbrakView::Pause()
 {
-    if (canPause())
-        m_run->pause();
-    updateCommandStates();
+    if (CanPause())
+        m_run->Pause();
+    UpdateCommandStates();
 }
 
 void COmbrakView::Resume()
 {
-    if (canResume())
-        m_run->resume();
-    updateCommandStates();
+    if (CanResume())
+        m_run->Resume();
+    UpdateCommandStates();
 }
 
 void COmbrakView::Skip()
 {
-    if (canSkip())
-        m_run->skip();
+    if (CanSkip())
+        m_run->Skip();
 }
 
 void COmbrakView::Stop()
 {
-    if (!canStop())
+    if (!CanStop())
         return;
-    if (!m_prompt.askYesNo(kStopQuestion))
+    if (!m_prompt.AskYesNo(kStopQuestion))
         return;
     // The run may have ended while the question was open: its report is then complete.
-    if (canStop()) {
-        m_run->stop();
+    if (CanStop()) {
+        m_run->Stop();
         m_report.MarkUnsaved();
     }
-    updateCommandStates();
+    UpdateCommandStates();
 }
 
-void COmbrakView::stopAndJoin(bool ending)
+void COmbrakView::StopAndJoin(bool ending)
 {
     if (!m_run)
         return;
-    m_run->stop();
+    m_run->Stop();
     // The worker may be waiting for this thread (a message of the driver): keep serving it until
     // the run has made its last call, then join. When the program ends, no such message waits.
-    while (!m_host.ended()) {
+    while (!m_host.Ended()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
         if (ending)
             CloseModalDialogs();
@@ -223,33 +223,33 @@ void COmbrakView::stopAndJoin(bool ending)
     }
     // The run's last report may have been carried out meanwhile, which already joined it.
     if (m_run) {
-        m_run->wait();
+        m_run->Wait();
         m_run.reset();
     }
     // What the run wrote last, the output file's close among it, is carried out now.
-    m_writer.flush();
-    updateCommandStates();
+    m_writer.Flush();
+    UpdateCommandStates();
 }
 
 bool COmbrakView::QueryClose()
 {
-    if (isRunActive()) {
+    if (IsRunActive()) {
         // A run already stopped is only waited for.
-        if (canStop() && !m_prompt.askYesNo(kStopQuestion))
+        if (CanStop() && !m_prompt.AskYesNo(kStopQuestion))
             return false;
-        m_host.setQuiet(true);
-        if (canStop())
+        m_host.SetQuiet(true);
+        if (CanStop())
             m_report.MarkUnsaved();
-        stopAndJoin(false);
+        StopAndJoin(false);
     }
-    return offerToSave(
+    return OfferToSave(
         QStringLiteral("The report has not been saved. Do you want to save it before quitting?"));
 }
 
 void COmbrakView::EndForShutdown()
 {
-    m_host.setQuiet(true);
-    stopAndJoin(true);
+    m_host.SetQuiet(true);
+    StopAndJoin(true);
 }
 
 void COmbrakView::SaveReport()
@@ -263,7 +263,7 @@ void COmbrakView::Find()
     if (!m_findDialog) {
         auto* dialog = new ReportFindDialog(window());
         dialog->setAttribute(Qt::WA_DeleteOnClose);
-        connect(dialog, &ReportFindDialog::findNext, this, &COmbrakView::findNext);
+        connect(dialog, &ReportFindDialog::FindNext, this, &COmbrakView::FindNext);
         connect(dialog, &QDialog::finished, dialog, &QWidget::close);
         m_findDialog = dialog;
     }
@@ -272,13 +272,13 @@ void COmbrakView::Find()
     m_findDialog->activateWindow();
 }
 
-void COmbrakView::findNext()
+void COmbrakView::FindNext()
 {
     if (!m_findDialog)
         return;
     QTextCursor selection = textCursor();
-    if (m_find.FindNext(document() ? *document() : m_report.document(), selection, m_findDialog->findText(),
-                        m_findDialog->flags(), m_prompt))
+    if (m_find.FindNext(document() ? *document() : m_report.Document(), selection, m_findDialog->FindText(),
+                        m_findDialog->Flags(), m_prompt))
         setTextCursor(selection);
 }
 

@@ -32,19 +32,19 @@ public:
     COmbrakView(ProfileStore& store, UserPrompt& prompt, QWidget* parent = nullptr);
     ~COmbrakView() override;
 
-    SearchParameters& parameters() { return m_parameters; }
-    SearchConnection& connection() { return m_connection; }
-    ReportDocument& report() { return m_report; }
-    ControlPanel* controlPanel() const { return m_controlPanel; }
-    ReportFindDialog* findDialog() const { return m_findDialog; }
-    QString title() const { return m_title; }
+    SearchParameters& Parameters() { return m_parameters; }
+    SearchConnection& Connection() { return m_connection; }
+    ReportDocument& Report() { return m_report; }
+    ControlPanel* GetControlPanel() const { return m_controlPanel; }
+    ReportFindDialog* FindDialog() const { return m_findDialog; }
+    QString Title() const { return m_title; }
 
     // A run has been started and has not yet made its last report.
-    bool isRunActive() const;
-    bool canPause() const;
-    bool canResume() const;
-    bool canSkip() const;
-    bool canStop() const;
+    bool IsRunActive() const;
+    bool CanPause() const;
+    bool CanResume() const;
+    bool CanSkip() const;
+    bool CanStop() const;
 
     // The commands.
     void StartRun();
@@ -62,20 +62,20 @@ public:
     void EndForShutdown();
 
 signals:
-    void titleChanged(const QString& title);
-    void commandStatesChanged();
+    void TitleChanged(const QString& title);
+    void CommandStatesChanged();
     // Empty while no data source is connected.
-    void dataSourceChanged(const QString& displayName);
+    void DataSourceChanged(const QString& displayName);
 
 private:
-    bool offerToSave(const QString& question);
-    void startWorker();
-    void setTitle(const QString& title);
-    void runFinished();
-    void stopAndJoin(bool ending);
-    void updateCommandStates();
-    void findNext();
-    void saveSettings();
+    bool OfferToSave(const QString& question);
+    void StartWorker();
+    void SetTitle(const QString& title);
+    void RunFinished();
+    void StopAndJoin(bool ending);
+    void UpdateCommandStates();
+    void FindNext();
+    void SaveSettings();
 
     ProfileStore& m_store;
     UserPrompt& m_prompt;

@@ -40,11 +40,11 @@ CPropColumns::CPropColumns(SearchParameters& parameters, UserPrompt& prompt, QWi
     m_ignoreCase->hide();
     m_ignoreTypeLength->hide();
 
-    connect(m_add, &QPushButton::clicked, this, &CPropColumns::addPattern);
-    connect(remove, &QPushButton::clicked, this, &CPropColumns::removePattern);
+    connect(m_add, &QPushButton::clicked, this, &CPropColumns::AddPattern);
+    connect(remove, &QPushButton::clicked, this, &CPropColumns::RemovePattern);
 }
 
-void CPropColumns::addPattern()
+void CPropColumns::AddPattern()
 {
     QStringList patterns;
     if (AddIgnoredPattern(patterns, m_pattern->text(), m_prompt) != PatternAddResult::Added)
@@ -54,22 +54,22 @@ void CPropColumns::addPattern()
     m_pattern->setFocus();
 }
 
-void CPropColumns::removePattern()
+void CPropColumns::RemovePattern()
 {
     const QList<QListWidgetItem*> selected = m_patterns->selectedItems();
     if (!selected.isEmpty())
         delete selected.first();
 }
 
-bool CPropColumns::takePendingPattern()
+bool CPropColumns::TakePendingPattern()
 {
     if (m_pattern->text().isEmpty())
         return true;
-    addPattern();
+    AddPattern();
     return false;
 }
 
-void CPropColumns::apply()
+void CPropColumns::Apply()
 {
     QStringList patterns;
     for (int row = 0; row < m_patterns->count(); ++row)

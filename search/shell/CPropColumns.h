@@ -21,15 +21,15 @@ class CPropColumns final : public QWidget
 public:
     CPropColumns(SearchParameters& parameters, UserPrompt& prompt, QWidget* parent = nullptr);
 
-    QPushButton* addButton() const { return m_add; }
+    QPushButton* AddButton() const { return m_add; }
     // Text still in the edit box is added first, and the sheet then stays open: false.
-    bool takePendingPattern();
+    bool TakePendingPattern();
     // Replaces the pattern list by the entries shown, in order, and stores the options.
-    void apply();
+    void Apply();
 
 private:
-    void addPattern();
-    void removePattern();
+    void AddPattern();
+    void RemovePattern();
 
     SearchParameters& m_parameters;
     UserPrompt& m_prompt;

@@ -51,18 +51,18 @@ CPropTables::CPropTables(SearchParameters& parameters, SearchConnection& connect
     m_ignoreCase->hide();
     m_listCommon->hide();
 
-    fillList();
+    FillList();
 }
 
-void CPropTables::fillList()
+void CPropTables::FillList()
 {
-    const bool fresh = m_connection.needsObjects(m_parameters.searchSystemObjects);
+    const bool fresh = m_connection.NeedsObjects(m_parameters.searchSystemObjects);
     m_connection.LoadObjectsIfFresh(m_parameters.searchSystemObjects);
-    CDbSession* session = m_connection.session();
+    CDbSession* session = m_connection.Session();
     if (!session)
         return;
     QHash<QString, QListWidgetItem*> entries;
-    for (const auto& object : session->searchObjects().snapshot()) {
+    for (const auto& object : session->SearchObjects().Snapshot()) {
         QListWidgetItem*& entry = entries[object->name];
         if (!entry)
             entry = new QListWidgetItem(object->name, m_objects);
@@ -72,18 +72,18 @@ void CPropTables::fillList()
     }
 }
 
-void CPropTables::apply()
+void CPropTables::Apply()
 {
     m_parameters.listNotProcessedObjects = m_listNotProcessed->isChecked();
     m_parameters.ignoreCaseObjectNames = m_ignoreCase->isChecked();
     m_parameters.listCommonObjects = m_listCommon->isChecked();
-    CDbSession* session = m_connection.session();
+    CDbSession* session = m_connection.Session();
     if (!session)
         return;
     QSet<QString> selected;
     for (const QListWidgetItem* item : m_objects->selectedItems())
         selected.insert(item->text());
-    for (const auto& object : session->searchObjects().snapshot())
+    for (const auto& object : session->SearchObjects().Snapshot())
         object->excluded.store(selected.contains(object->name) ? 0 : 1);
 }
 

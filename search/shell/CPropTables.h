@@ -21,10 +21,10 @@ public:
     CPropTables(SearchParameters& parameters, SearchConnection& connection, QWidget* parent = nullptr);
 
     // Stores the options and marks every object whose entry is not selected as excluded.
-    void apply();
+    void Apply();
 
 private:
-    void fillList();
+    void FillList();
 
     SearchParameters& m_parameters;
     SearchConnection& m_connection;

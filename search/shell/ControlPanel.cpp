@@ -41,8 +41,8 @@ ControlPanel::ControlPanel(UserPrompt& prompt, QWidget* parent) : QDialog(parent
     left->addWidget(m_objects);
 
     auto* right = new QVBoxLayout;
-    right->addWidget(createControls());
-    right->addWidget(createProgress());
+    right->addWidget(CreateControls());
+    right->addWidget(CreateProgress());
 
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     auto* help = new QPushButton(QStringLiteral("Help"), this);
@@ -65,24 +65,24 @@ ControlPanel::ControlPanel(UserPrompt& prompt, QWidget* parent) : QDialog(parent
     resize(640, 320);
 }
 
-QWidget* ControlPanel::createControls()
+QWidget* ControlPanel::CreateControls()
 {
     auto* group = new QGroupBox(QStringLiteral("Zindrel Controls"), this);
     m_play = commandButton(QStringLiteral("PLAY"), QStyle::SP_MediaPlay, group);
     m_skip = commandButton(QStringLiteral("SKIP"), QStyle::SP_MediaSkipForward, group);
     m_pause = commandButton(QStringLiteral("PAUSE"), QStyle::SP_MediaPause, group);
     m_stop = commandButton(QStringLiteral("STOP"), QStyle::SP_MediaStop, group);
-    connect(m_play, &QPushButton::clicked, this, &ControlPanel::playClicked);
-    connect(m_skip, &QPushButton::clicked, this, &ControlPanel::skipClicked);
-    connect(m_pause, &QPushButton::clicked, this, &ControlPanel::pauseClicked);
-    connect(m_stop, &QPushButton::clicked, this, &ControlPanel::stopClicked);
+    connect(m_play, &QPushButton::clicked, this, &ControlPanel::PlayClicked);
+    connect(m_skip, &QPushButton::clicked, this, &ControlPanel::SkipClicked);
+    connect(m_pause, &QPushButton::clicked, this, &ControlPanel::PauseClicked);
+    connect(m_stop, &QPushButton::clicked, this, &ControlPanel::StopClicked);
     auto* layout = new QHBoxLayout(group);
     for (QPushButton* button : {m_play, m_skip, m_pause, m_stop})
         layout->addWidget(button);
     return group;
 }
 
-QWidget* ControlPanel::createProgress()
+QWidget* ControlPanel::CreateProgress()
 {
     auto* box = new QWidget(this);
     auto* layout = new QGridLayout(box);
@@ -103,7 +103,7 @@ QWidget* ControlPanel::createProgress()
     return box;
 }
 
-void ControlPanel::setCommandStates(bool play, bool skip, bool pause, bool stop)
+void ControlPanel::SetCommandStates(bool play, bool skip, bool pause, bool stop)
 {
     m_play->setEnabled(play);
     m_skip->setEnabled(skip);
@@ -111,27 +111,27 @@ void ControlPanel::setCommandStates(bool play, bool skip, bool pause, bool stop)
     m_stop->setEnabled(stop);
 }
 
-void ControlPanel::setProgressRange(SearchProgressBar bar, int maximum)
+void ControlPanel::SetProgressRange(SearchProgressBar bar, int maximum)
 {
-    QProgressBar* progress = progressBar(bar);
+    QProgressBar* progress = ProgressBar(bar);
     // An empty range would show a busy bar; nothing to do is shown as done.
     progress->setRange(0, qMax(maximum, 1));
     progress->setValue(maximum > 0 ? 0 : 1);
 }
 
-void ControlPanel::stepProgress(SearchProgressBar bar, int steps)
+void ControlPanel::StepProgress(SearchProgressBar bar, int steps)
 {
-    QProgressBar* progress = progressBar(bar);
+    QProgressBar* progress = ProgressBar(bar);
     progress->setValue(qMin(progress->value() + steps, progress->maximum()));
 }
 
-void ControlPanel::finishProgress(SearchProgressBar bar)
+void ControlPanel::FinishProgress(SearchProgressBar bar)
 {
-    QProgressBar* progress = progressBar(bar);
+    QProgressBar* progress = ProgressBar(bar);
     progress->setValue(progress->maximum());
 }
 
-void ControlPanel::setObjectList(const QStringList& names)
+void ControlPanel::SetObjectList(const QStringList& names)
 {
     m_objects->clear();
     m_rows.clear();
@@ -142,7 +142,7 @@ void ControlPanel::setObjectList(const QStringList& names)
         m_rows.insert(names.at(row), row);
 }
 
-void ControlPanel::selectObject(const QString& name)
+void ControlPanel::SelectObject(const QString& name)
 {
     // The latest entry of that name: objects are listed as the run takes them.
     int row = m_rows.value(name, -1);
@@ -156,17 +156,17 @@ void ControlPanel::selectObject(const QString& name)
     m_objects->scrollToItem(item);
 }
 
-bool ControlPanel::mayClose()
+bool ControlPanel::MayClose()
 {
     if (!m_runActive)
         return true;
-    m_prompt.showMessage(QStringLiteral("Please wait until Zindrel is finished to close the control panel."));
+    m_prompt.ShowMessage(QStringLiteral("Please wait until Zindrel is finished to close the control panel."));
     return false;
 }
 
 void ControlPanel::closeEvent(QCloseEvent* event)
 {
-    if (!mayClose()) {
+    if (!MayClose()) {
         event->ignore();
         return;
     }
@@ -176,7 +176,7 @@ void ControlPanel::closeEvent(QCloseEvent* event)
 void ControlPanel::reject()
 {
     // Escape closes the panel, under the same rule as its close box.
-    if (mayClose())
+    if (MayClose())
         QDialog::reject();
 }
 

@@ -25,32 +25,32 @@ class ControlPanel final : public QDialog
 public:
     ControlPanel(UserPrompt& prompt, QWidget* parent = nullptr);
 
-    void setRunActive(bool active) { m_runActive = active; }
-    void setCommandStates(bool play, bool skip, bool pause, bool stop);
+    void SetRunActive(bool active) { m_runActive = active; }
+    void SetCommandStates(bool play, bool skip, bool pause, bool stop);
 
-    void setProgressRange(SearchProgressBar bar, int maximum);
-    void stepProgress(SearchProgressBar bar, int steps = 1);
-    void finishProgress(SearchProgressBar bar);
-    void setObjectList(const QStringList& names);
-    void selectObject(const QString& name);
+    void SetProgressRange(SearchProgressBar bar, int maximum);
+    void StepProgress(SearchProgressBar bar, int steps = 1);
+    void FinishProgress(SearchProgressBar bar);
+    void SetObjectList(const QStringList& names);
+    void SelectObject(const QString& name);
 
-    QProgressBar* progressBar(SearchProgressBar bar) const { return m_bars[static_cast<size_t>(bar)]; }
-    QListWidget* objectList() const { return m_objects; }
+    QProgressBar* ProgressBar(SearchProgressBar bar) const { return m_bars[static_cast<size_t>(bar)]; }
+    QListWidget* ObjectList() const { return m_objects; }
 
 signals:
-    void playClicked();
-    void skipClicked();
-    void pauseClicked();
-    void stopClicked();
+    void PlayClicked();
+    void SkipClicked();
+    void PauseClicked();
+    void StopClicked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
-    QWidget* createControls();
-    QWidget* createProgress();
-    bool mayClose();
+    QWidget* CreateControls();
+    QWidget* CreateProgress();
+    bool MayClose();
 
     UserPrompt& m_prompt;
     QListWidget* m_objects = nullptr;

@@ -36,9 +36,9 @@ GeneralOptionsDialog::GeneralOptionsDialog(const SearchParameters& values, UserP
     // Modal to the program's windows only: the guide stays usable beside it.
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(createOutputGroup());
-    layout->addWidget(createAutoSaveGroup());
-    layout->addWidget(createObjectsGroup());
+    layout->addWidget(CreateOutputGroup());
+    layout->addWidget(CreateAutoSaveGroup());
+    layout->addWidget(CreateObjectsGroup());
 
     auto* buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
@@ -62,10 +62,10 @@ GeneralOptionsDialog::GeneralOptionsDialog(const SearchParameters& values, UserP
     m_autoDetect->setChecked(values.specialNameMode == SpecialNameMode::AutoDetect);
     m_allSpecial->setChecked(values.specialNameMode == SpecialNameMode::AllSpecial);
     m_allRegular->setChecked(values.specialNameMode == SpecialNameMode::AllRegular);
-    updateEnabling();
+    UpdateEnabling();
 }
 
-QWidget* GeneralOptionsDialog::createOutputGroup()
+QWidget* GeneralOptionsDialog::CreateOutputGroup()
 {
     auto* group = new QWidget(this);
     auto* layout = new QVBoxLayout(group);
@@ -76,12 +76,12 @@ QWidget* GeneralOptionsDialog::createOutputGroup()
         radio(QStringLiteral("Save incremental report to file automatically"), "incremental", group);
     for (QRadioButton* button : {m_toScreen, m_toFile, m_incremental}) {
         layout->addWidget(button);
-        connect(button, &QRadioButton::toggled, this, &GeneralOptionsDialog::updateEnabling);
+        connect(button, &QRadioButton::toggled, this, &GeneralOptionsDialog::UpdateEnabling);
     }
     return group;
 }
 
-QGroupBox* GeneralOptionsDialog::createAutoSaveGroup()
+QGroupBox* GeneralOptionsDialog::CreateAutoSaveGroup()
 {
     m_autoSaveGroup = new QGroupBox(QStringLiteral("Automatic Save"), this);
     m_autoSaveGroup->setObjectName(QStringLiteral("autoSaveGroup"));
@@ -97,7 +97,7 @@ QGroupBox* GeneralOptionsDialog::createAutoSaveGroup()
     m_browse = new QPushButton(QStringLiteral("Browse"), m_autoSaveGroup);
     m_browse->setObjectName(QStringLiteral("browseButton"));
     m_browse->setAutoDefault(false);
-    connect(m_browse, &QPushButton::clicked, this, &GeneralOptionsDialog::browse);
+    connect(m_browse, &QPushButton::clicked, this, &GeneralOptionsDialog::Browse);
 
     auto* layout = new QGridLayout(m_autoSaveGroup);
     layout->addWidget(m_portionLabel, 0, 0);
@@ -109,7 +109,7 @@ QGroupBox* GeneralOptionsDialog::createAutoSaveGroup()
     return m_autoSaveGroup;
 }
 
-QGroupBox* GeneralOptionsDialog::createObjectsGroup()
+QGroupBox* GeneralOptionsDialog::CreateObjectsGroup()
 {
     auto* group = new QGroupBox(QStringLiteral("Database Objects"), this);
     auto* layout = new QVBoxLayout(group);
@@ -143,7 +143,7 @@ QGroupBox* GeneralOptionsDialog::createObjectsGroup()
     return group;
 }
 
-OutputMode GeneralOptionsDialog::outputMode() const
+OutputMode GeneralOptionsDialog::GetOutputMode() const
 {
     if (m_toFile->isChecked())
         return OutputMode::CompleteToFile;
@@ -152,9 +152,9 @@ OutputMode GeneralOptionsDialog::outputMode() const
     return OutputMode::Screen;
 }
 
-void GeneralOptionsDialog::updateEnabling()
+void GeneralOptionsDialog::UpdateEnabling()
 {
-    const OutputMode mode = outputMode();
+    const OutputMode mode = GetOutputMode();
     const bool toFile = mode != OutputMode::Screen;
     const bool incremental = mode == OutputMode::IncrementalAutoSave;
     m_autoSaveGroup->setEnabled(toFile);
@@ -166,7 +166,7 @@ void GeneralOptionsDialog::updateEnabling()
         control->setEnabled(incremental);
 }
 
-void GeneralOptionsDialog::browse()
+void GeneralOptionsDialog::Browse()
 {
     SaveFileRequest request;
     request.title = QStringLiteral("Report Name");
@@ -175,7 +175,7 @@ void GeneralOptionsDialog::browse()
     request.filter = QStringLiteral("Zindrel Files (*.txt)");
     request.confirmOverwrite = true;
     request.pathMustExist = true;
-    if (const std::optional<SaveFileChoice> chosen = m_prompt.chooseSaveFile(request))
+    if (const std::optional<SaveFileChoice> chosen = m_prompt.ChooseSaveFile(request))
         m_reportName->setText(chosen->path);
 }
 
@@ -184,7 +184,7 @@ void GeneralOptionsDialog::accept()
     bool ok = false;
     const int lines = m_portionLines->text().toInt(&ok);
     if (!ok || lines < SearchParameters::kMinAutoSaveLines || lines > SearchParameters::kMaxAutoSaveLines) {
-        m_prompt.showMessage(QStringLiteral("Please enter an integer between %1 and %2.")
+        m_prompt.ShowMessage(QStringLiteral("Please enter an integer between %1 and %2.")
                                  .arg(SearchParameters::kMinAutoSaveLines)
                                  .arg(SearchParameters::kMaxAutoSaveLines));
         m_portionLines->setFocus();
@@ -193,8 +193,8 @@ void GeneralOptionsDialog::accept()
     }
     QString name = m_reportName->text();
     name.remove(QRegularExpression(QStringLiteral("^\\s+")));
-    if (outputMode() != OutputMode::Screen && name.isEmpty()) {
-        m_prompt.showMessage(QStringLiteral("Please enter a file name to save report"));
+    if (GetOutputMode() != OutputMode::Screen && name.isEmpty()) {
+        m_prompt.ShowMessage(QStringLiteral("Please enter a file name to save report"));
         m_reportName->setFocus();
         return;
     }
@@ -202,9 +202,9 @@ void GeneralOptionsDialog::accept()
     QDialog::accept();
 }
 
-void GeneralOptionsDialog::applyTo(SearchParameters& values) const
+void GeneralOptionsDialog::ApplyTo(SearchParameters& values) const
 {
-    values.outputMode = outputMode();
+    values.outputMode = GetOutputMode();
     values.reportFileName = m_reportName->text();
     values.autoSaveLines = m_autoSaveLines;
     values.ownedByCurrentUserOnly = m_ownedByUser->isChecked();

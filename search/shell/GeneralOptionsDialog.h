@@ -26,17 +26,17 @@ public:
     GeneralOptionsDialog(const SearchParameters& values, UserPrompt& prompt, QWidget* parent = nullptr);
 
     // Writes the values this dialog edits, and only those.
-    void applyTo(SearchParameters& values) const;
+    void ApplyTo(SearchParameters& values) const;
 
     void accept() override;
 
 private:
-    QWidget* createOutputGroup();
-    QGroupBox* createAutoSaveGroup();
-    QGroupBox* createObjectsGroup();
-    OutputMode outputMode() const;
-    void updateEnabling();
-    void browse();
+    QWidget* CreateOutputGroup();
+    QGroupBox* CreateAutoSaveGroup();
+    QGroupBox* CreateObjectsGroup();
+    OutputMode GetOutputMode() const;
+    void UpdateEnabling();
+    void Browse();
 
     UserPrompt& m_prompt;
     QRadioButton* m_toScreen = nullptr;

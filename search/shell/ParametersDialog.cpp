@@ -63,12 +63,12 @@ ParametersDialog::ParametersDialog(SearchParameters& parameters, SearchConnectio
 
     m_dataSource = named<QPushButton>(kNoDataSource, "dataSourceButton", this);
     m_dataSource->setAutoDefault(false);
-    connect(m_dataSource, &QPushButton::clicked, this, &ParametersDialog::chooseDataSource);
+    connect(m_dataSource, &QPushButton::clicked, this, &ParametersDialog::ChooseDataSource);
     layout->addWidget(m_dataSource);
 
     auto* options = new QHBoxLayout;
-    options->addWidget(createSearchOptions());
-    options->addWidget(createMatchOptions());
+    options->addWidget(CreateSearchOptions());
+    options->addWidget(CreateMatchOptions());
     layout->addLayout(options);
 
     auto* buttons = new QHBoxLayout;
@@ -88,11 +88,11 @@ ParametersDialog::ParametersDialog(SearchParameters& parameters, SearchConnectio
     buttons->addWidget(help);
     layout->addLayout(buttons);
 
-    showValues();
-    showDataSource();
+    ShowValues();
+    ShowDataSource();
 }
 
-QWidget* ParametersDialog::createSearchOptions()
+QWidget* ParametersDialog::CreateSearchOptions()
 {
     auto* group = new QGroupBox(QStringLiteral("Zindrel options"), this);
     auto* layout = new QVBoxLayout(group);
@@ -112,8 +112,8 @@ QWidget* ParametersDialog::createSearchOptions()
     auto* general = named<QPushButton>(QStringLiteral("General"), "generalButton", group);
     advanced->setAutoDefault(false);
     general->setAutoDefault(false);
-    connect(advanced, &QPushButton::clicked, this, &ParametersDialog::openAdvanced);
-    connect(general, &QPushButton::clicked, this, &ParametersDialog::openGeneral);
+    connect(advanced, &QPushButton::clicked, this, &ParametersDialog::OpenAdvanced);
+    connect(general, &QPushButton::clicked, this, &ParametersDialog::OpenGeneral);
     auto* row = new QHBoxLayout;
     row->addWidget(advanced);
     row->addWidget(general);
@@ -121,7 +121,7 @@ QWidget* ParametersDialog::createSearchOptions()
     return group;
 }
 
-QWidget* ParametersDialog::createMatchOptions()
+QWidget* ParametersDialog::CreateMatchOptions()
 {
     auto* group = new QGroupBox(this);
     auto* layout = new QVBoxLayout(group);
@@ -138,9 +138,9 @@ QWidget* ParametersDialog::createMatchOptions()
     return group;
 }
 
-void ParametersDialog::showValues()
+void ParametersDialog::ShowValues()
 {
-    m_searchText->addItems(m_values.searchHistory.strings());
+    m_searchText->addItems(m_values.searchHistory.Strings());
     m_searchText->setEditText(m_values.searchText);
     m_objectNames->setChecked(m_values.searchObjectNames);
     m_columnNames->setChecked(m_values.searchColumnNames);
@@ -154,7 +154,7 @@ void ParametersDialog::showValues()
     m_matchCase->setChecked(m_values.matchCase);
 }
 
-void ParametersDialog::takeValues()
+void ParametersDialog::TakeValues()
 {
     m_values.searchText = m_searchText->currentText();
     m_values.searchObjectNames = m_objectNames->isChecked();
@@ -173,21 +173,21 @@ void ParametersDialog::takeValues()
     m_values.matchCase = m_matchCase->isChecked();
 }
 
-void ParametersDialog::showDataSource()
+void ParametersDialog::ShowDataSource()
 {
-    m_dataSource->setText(m_connection.isConnected() ? m_connection.displayName() : kNoDataSource);
+    m_dataSource->setText(m_connection.IsConnected() ? m_connection.DisplayName() : kNoDataSource);
 }
 
-void ParametersDialog::chooseDataSource()
+void ParametersDialog::ChooseDataSource()
 {
     m_connection.Choose(m_prompt);
-    showDataSource();
+    ShowDataSource();
 }
 
-void ParametersDialog::openAdvanced()
+void ParametersDialog::OpenAdvanced()
 {
-    if (!m_connection.isConnected()) {
-        m_prompt.showMessage(
+    if (!m_connection.IsConnected()) {
+        m_prompt.ShowMessage(
             QStringLiteral("You must select a database before you can setup the advanced options."));
         return;
     }
@@ -200,34 +200,34 @@ void ParametersDialog::openAdvanced()
     sheet.exec();
 }
 
-void ParametersDialog::openGeneral()
+void ParametersDialog::OpenGeneral()
 {
     GeneralOptionsDialog dialog(m_values, m_prompt, this);
     if (dialog.exec() == QDialog::Accepted)
-        dialog.applyTo(m_values);
+        dialog.ApplyTo(m_values);
 }
 
 void ParametersDialog::accept()
 {
-    if (!m_connection.isConnected()) {
-        m_prompt.showMessage(QStringLiteral("You must select a database before you can begin."));
+    if (!m_connection.IsConnected()) {
+        m_prompt.ShowMessage(QStringLiteral("You must select a database before you can begin."));
         return;
     }
     if (IsBlank(m_searchText->currentText())) {
-        m_prompt.showMessage(QStringLiteral("You must enter a string to search for before you can begin."));
+        m_prompt.ShowMessage(QStringLiteral("You must enter a string to search for before you can begin."));
         m_searchText->setFocus();
         return;
     }
     if (HoldsOnlySeparators(m_searchText->currentText())) {
-        m_prompt.showMessage(OnlySeparatorsMessage());
+        m_prompt.ShowMessage(OnlySeparatorsMessage());
         m_searchText->setFocus();
         return;
     }
-    takeValues();
+    TakeValues();
     QDialog::accept();
 }
 
-void ParametersDialog::applyTo(SearchParameters& parameters) const
+void ParametersDialog::ApplyTo(SearchParameters& parameters) const
 {
     parameters.searchObjectNames = m_values.searchObjectNames;
     parameters.searchColumnNames = m_values.searchColumnNames;

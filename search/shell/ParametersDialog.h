@@ -28,19 +28,19 @@ public:
 
     // After Start: writes this dialog's values into the parameters, splits the search string into
     // its terms and records it in the history.
-    void applyTo(SearchParameters& parameters) const;
+    void ApplyTo(SearchParameters& parameters) const;
 
     void accept() override;
 
 private:
-    QWidget* createSearchOptions();
-    QWidget* createMatchOptions();
-    void showValues();
-    void takeValues();
-    void chooseDataSource();
-    void showDataSource();
-    void openAdvanced();
-    void openGeneral();
+    QWidget* CreateSearchOptions();
+    QWidget* CreateMatchOptions();
+    void ShowValues();
+    void TakeValues();
+    void ChooseDataSource();
+    void ShowDataSource();
+    void OpenAdvanced();
+    void OpenGeneral();
 
     SearchParameters& m_parameters;
     SearchConnection& m_connection;

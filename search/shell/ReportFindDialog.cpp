@@ -31,7 +31,7 @@ ReportFindDialog::ReportFindDialog(QWidget* parent) : QDialog(parent)
 
     connect(m_text, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_findNext->setEnabled(!text.isEmpty()); });
-    connect(m_findNext, &QPushButton::clicked, this, &ReportFindDialog::findNext);
+    connect(m_findNext, &QPushButton::clicked, this, &ReportFindDialog::FindNext);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QGridLayout(this);
@@ -43,12 +43,12 @@ ReportFindDialog::ReportFindDialog(QWidget* parent) : QDialog(parent)
     layout->addWidget(m_matchCase, 2, 0, 1, 2);
 }
 
-QString ReportFindDialog::findText() const
+QString ReportFindDialog::FindText() const
 {
     return m_text->text();
 }
 
-QTextDocument::FindFlags ReportFindDialog::flags() const
+QTextDocument::FindFlags ReportFindDialog::Flags() const
 {
     QTextDocument::FindFlags flags;
     if (m_wholeWord->isChecked())

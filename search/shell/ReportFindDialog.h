@@ -18,11 +18,11 @@ class ReportFindDialog final : public QDialog
 public:
     explicit ReportFindDialog(QWidget* parent = nullptr);
 
-    QString findText() const;
-    QTextDocument::FindFlags flags() const;
+    QString FindText() const;
+    QTextDocument::FindFlags Flags() const;
 
 signals:
-    void findNext();
+    void FindNext();
 
 private:
     QLineEdit* m_text = nullptr;

@@ -17,7 +17,7 @@ SavingWindow::SavingWindow(QWidget* parent) : QDialog(parent)
     resize(320, 90);
 }
 
-void SavingWindow::started(int lineCount)
+void SavingWindow::Started(int lineCount)
 {
     m_progress->setRange(0, qMax(lineCount, 1));
     m_progress->setValue(0);
@@ -27,7 +27,7 @@ void SavingWindow::started(int lineCount)
     repaint();
 }
 
-void SavingWindow::progress(int line)
+void SavingWindow::Progress(int line)
 {
     if (line % m_paintStep != 0)
         return;

@@ -16,8 +16,8 @@ class SavingWindow final : public QDialog
 public:
     explicit SavingWindow(QWidget* parent = nullptr);
 
-    void started(int lineCount);
-    void progress(int line);
+    void Started(int lineCount);
+    void Progress(int line);
     void finished();
 
 private:

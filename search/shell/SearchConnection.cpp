@@ -2,7 +2,7 @@
 
 namespace velkaro {
 
-std::unique_ptr<CDbSession> SearchConnection::replaceSession()
+std::unique_ptr<CDbSession> SearchConnection::ReplaceSession()
 {
     Close();
     m_fresh = true;
@@ -11,13 +11,13 @@ std::unique_ptr<CDbSession> SearchConnection::replaceSession()
 
 bool SearchConnection::Choose(UserPrompt& prompt)
 {
-    m_session = replaceSession();
+    m_session = ReplaceSession();
     return m_session->Connect(prompt);
 }
 
 bool SearchConnection::ChooseByString(const QString& connectString, UserPrompt& prompt)
 {
-    m_session = replaceSession();
+    m_session = ReplaceSession();
     return m_session->ConnectByString(connectString, prompt);
 }
 
@@ -31,7 +31,7 @@ void SearchConnection::Close()
 
 void SearchConnection::LoadObjectsIfFresh(bool systemObjects)
 {
-    if (!needsObjects(systemObjects))
+    if (!NeedsObjects(systemObjects))
         return;
     SearchObjectScope scope;
     scope.systemObjects = systemObjects;

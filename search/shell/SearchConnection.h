@@ -24,30 +24,30 @@ public:
     bool ChooseByString(const QString& connectString, UserPrompt& prompt);
     void Close();
 
-    bool isConnected() const { return m_session && !m_session->connectFailed(); }
+    bool IsConnected() const { return m_session && !m_session->ConnectFailed(); }
     // Null while no data source is connected.
-    CDbSession* session() const { return isConnected() ? m_session.get() : nullptr; }
-    QString displayName() const { return isConnected() ? m_session->displayName() : QString(); }
+    CDbSession* Session() const { return IsConnected() ? m_session.get() : nullptr; }
+    QString DisplayName() const { return IsConnected() ? m_session->DisplayName() : QString(); }
 
     // The Objects page reads the list once per data source, and again when the choice of system
     // objects changed; a run uses that list and its selection instead of reading it again.
-    bool isFresh() const { return m_fresh; }
-    bool objectsLoaded() const { return m_objectsLoaded; }
-    bool objectsLoadedFor(bool systemObjects) const
+    bool IsFresh() const { return m_fresh; }
+    bool ObjectsLoaded() const { return m_objectsLoaded; }
+    bool ObjectsLoadedFor(bool systemObjects) const
     {
         return m_objectsLoaded && m_systemObjects == systemObjects;
     }
     // True when LoadObjectsIfFresh would read the list: a new selection starts.
-    bool needsObjects(bool systemObjects) const
+    bool NeedsObjects(bool systemObjects) const
     {
-        return isConnected() && (m_fresh || (m_objectsLoaded && m_systemObjects != systemObjects));
+        return IsConnected() && (m_fresh || (m_objectsLoaded && m_systemObjects != systemObjects));
     }
-    int objectCount() const { return m_objectCount; }
+    int ObjectCount() const { return m_objectCount; }
     // Reads the object list when needsObjects, and clears the fresh mark.
     void LoadObjectsIfFresh(bool systemObjects = false);
 
 private:
-    std::unique_ptr<CDbSession> replaceSession();
+    std::unique_ptr<CDbSession> ReplaceSession();
 
     std::unique_ptr<CDbSession> m_session;
     bool m_fresh = false;

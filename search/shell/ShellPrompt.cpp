@@ -12,7 +12,7 @@ ShellPrompt::ShellPrompt(UserPrompt& dialogs, QWidget* mainWindow)
     : m_dialogs(dialogs), m_mainWindow(mainWindow)
 {}
 
-void ShellPrompt::adoptFrontWindow()
+void ShellPrompt::AdoptFrontWindow()
 {
     // Windows belong to the interface thread; a worker's question keeps the last owner.
     if (QThread::currentThread() != qApp->thread())
@@ -24,46 +24,46 @@ void ShellPrompt::adoptFrontWindow()
     boxes->setParentWidget(front ? front : m_mainWindow.data());
 }
 
-void ShellPrompt::showMessage(const QString& text)
+void ShellPrompt::ShowMessage(const QString& text)
 {
     if (m_ending) {
         std::fprintf(stderr, "Zindrel: %s\n", qPrintable(text));
         return;
     }
-    adoptFrontWindow();
-    m_dialogs.showMessage(text);
+    AdoptFrontWindow();
+    m_dialogs.ShowMessage(text);
 }
 
-bool ShellPrompt::askYesNo(const QString& text)
+bool ShellPrompt::AskYesNo(const QString& text)
 {
     if (m_ending)
         return false;
-    adoptFrontWindow();
-    return m_dialogs.askYesNo(text);
+    AdoptFrontWindow();
+    return m_dialogs.AskYesNo(text);
 }
 
-std::optional<SaveFileChoice> ShellPrompt::chooseSaveFile(const SaveFileRequest& request)
+std::optional<SaveFileChoice> ShellPrompt::ChooseSaveFile(const SaveFileRequest& request)
 {
     if (m_ending)
         return std::nullopt;
-    adoptFrontWindow();
-    return m_dialogs.chooseSaveFile(request);
+    AdoptFrontWindow();
+    return m_dialogs.ChooseSaveFile(request);
 }
 
-std::optional<QString> ShellPrompt::chooseDataSource()
+std::optional<QString> ShellPrompt::ChooseDataSource()
 {
     if (m_ending)
         return std::nullopt;
-    adoptFrontWindow();
-    return m_dialogs.chooseDataSource();
+    AdoptFrontWindow();
+    return m_dialogs.ChooseDataSource();
 }
 
-std::optional<LoginAnswer> ShellPrompt::askLogin(const LoginRequest& request)
+std::optional<LoginAnswer> ShellPrompt::AskLogin(const LoginRequest& request)
 {
     if (m_ending)
         return std::nullopt;
-    adoptFrontWindow();
-    return m_dialogs.askLogin(request);
+    AdoptFrontWindow();
+    return m_dialogs.AskLogin(request);
 }
 
 } // namespace velkaro

@@ -17,18 +17,18 @@ class ShellPrompt final : public UserPrompt
 public:
     ShellPrompt(UserPrompt& dialogs, QWidget* mainWindow);
 
-    void setMainWindow(QWidget* window) { m_mainWindow = window; }
-    void setEnding() { m_ending = true; }
-    bool isEnding() const { return m_ending; }
+    void SetMainWindow(QWidget* window) { m_mainWindow = window; }
+    void SetEnding() { m_ending = true; }
+    bool IsEnding() const { return m_ending; }
 
-    void showMessage(const QString& text) override;
-    bool askYesNo(const QString& text) override;
-    std::optional<SaveFileChoice> chooseSaveFile(const SaveFileRequest& request) override;
-    std::optional<QString> chooseDataSource() override;
-    std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
+    void ShowMessage(const QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> ChooseDataSource() override;
+    std::optional<LoginAnswer> AskLogin(const LoginRequest& request) override;
 
 private:
-    void adoptFrontWindow();
+    void AdoptFrontWindow();
 
     UserPrompt& m_dialogs;
     QPointer<QWidget> m_mainWindow;

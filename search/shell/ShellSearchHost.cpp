@@ -20,36 +20,36 @@ ShellSearchHost::ShellSearchHost(UserPrompt& prompt, QObject* parent) : QObject(
 
 ShellSearchHost::~ShellSearchHost() = default;
 
-void ShellSearchHost::setReportWriter(QueuedReportWriter* writer)
+void ShellSearchHost::SetReportWriter(QueuedReportWriter* writer)
 {
     m_writer = writer;
 }
 
-void ShellSearchHost::post(Call call)
+void ShellSearchHost::Post(Call call)
 {
     std::lock_guard lock(m_mutex);
     m_pending.emplace_back(std::move(call));
-    postDrainLocked();
+    PostDrainLocked();
 }
 
-void ShellSearchHost::updatePanel(const std::function<void(PanelUpdate&)>& change)
+void ShellSearchHost::UpdatePanel(const std::function<void(PanelUpdate&)>& change)
 {
     std::lock_guard lock(m_mutex);
     if (m_pending.empty() || !std::holds_alternative<PanelUpdate>(m_pending.back()))
         m_pending.emplace_back(PanelUpdate{});
     change(std::get<PanelUpdate>(m_pending.back()));
-    postDrainLocked();
+    PostDrainLocked();
 }
 
-void ShellSearchHost::postDrainLocked()
+void ShellSearchHost::PostDrainLocked()
 {
     if (m_drainPosted)
         return;
     m_drainPosted = true;
-    QMetaObject::invokeMethod(this, &ShellSearchHost::drain, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &ShellSearchHost::Drain, Qt::QueuedConnection);
 }
 
-void ShellSearchHost::drain()
+void ShellSearchHost::Drain()
 {
     // A message box below runs its own event loop: calls arriving meanwhile wait for it.
     if (m_draining)
@@ -77,16 +77,16 @@ void ShellSearchHost::drain()
         // A title or a message comes after the text written before it; the panel's progress
         // need not wait for the report.
         if (m_writer && std::holds_alternative<Call>(entry))
-            m_writer->flush();
-        carryOut(entry);
+            m_writer->Flush();
+        CarryOut(entry);
     }
     m_draining = false;
     std::lock_guard lock(m_mutex);
     if (!m_pending.empty())
-        postDrainLocked();
+        PostDrainLocked();
 }
 
-void ShellSearchHost::carryOut(Entry& entry)
+void ShellSearchHost::CarryOut(Entry& entry)
 {
     if (Call* call = std::get_if<Call>(&entry)) {
         (*call)();
@@ -97,67 +97,67 @@ void ShellSearchHost::carryOut(Entry& entry)
         return;
     for (size_t bar = 0; bar < update.steps.size(); ++bar) {
         if (update.steps[bar] > 0)
-            m_panel->stepProgress(static_cast<SearchProgressBar>(bar), update.steps[bar]);
+            m_panel->StepProgress(static_cast<SearchProgressBar>(bar), update.steps[bar]);
     }
     if (update.selected)
-        m_panel->selectObject(*update.selected);
+        m_panel->SelectObject(*update.selected);
 }
 
-void ShellSearchHost::onPanel(std::function<void(ControlPanel&)> call)
+void ShellSearchHost::OnPanel(std::function<void(ControlPanel&)> call)
 {
-    post([this, call = std::move(call)] {
+    Post([this, call = std::move(call)] {
         if (m_panel)
             call(*m_panel);
     });
 }
 
-void ShellSearchHost::setTitle(const QString& title)
+void ShellSearchHost::SetTitle(const QString& title)
 {
-    post([this, title] { emit titleChanged(title); });
+    Post([this, title] { emit TitleChanged(title); });
 }
 
-void ShellSearchHost::setProgressRange(SearchProgressBar bar, int maximum)
+void ShellSearchHost::SetProgressRange(SearchProgressBar bar, int maximum)
 {
-    onPanel([bar, maximum](ControlPanel& panel) { panel.setProgressRange(bar, maximum); });
+    OnPanel([bar, maximum](ControlPanel& panel) { panel.SetProgressRange(bar, maximum); });
 }
 
-void ShellSearchHost::stepProgress(SearchProgressBar bar)
+void ShellSearchHost::StepProgress(SearchProgressBar bar)
 {
-    updatePanel([bar](PanelUpdate& update) { ++update.steps[static_cast<size_t>(bar)]; });
+    UpdatePanel([bar](PanelUpdate& update) { ++update.steps[static_cast<size_t>(bar)]; });
 }
 
-void ShellSearchHost::finishProgress(SearchProgressBar bar)
+void ShellSearchHost::FinishProgress(SearchProgressBar bar)
 {
-    onPanel([bar](ControlPanel& panel) { panel.finishProgress(bar); });
+    OnPanel([bar](ControlPanel& panel) { panel.FinishProgress(bar); });
 }
 
-void ShellSearchHost::setObjectList(const QStringList& names)
+void ShellSearchHost::SetObjectList(const QStringList& names)
 {
-    onPanel([names](ControlPanel& panel) { panel.setObjectList(names); });
+    OnPanel([names](ControlPanel& panel) { panel.SetObjectList(names); });
 }
 
-void ShellSearchHost::selectObject(const QString& name)
+void ShellSearchHost::SelectObject(const QString& name)
 {
-    updatePanel([&name](PanelUpdate& update) { update.selected = name; });
+    UpdatePanel([&name](PanelUpdate& update) { update.selected = name; });
 }
 
-void ShellSearchHost::showMessage(const QString& text)
+void ShellSearchHost::ShowMessage(const QString& text)
 {
-    post([this, text] {
+    Post([this, text] {
         if (!m_quiet)
-            m_prompt.showMessage(text);
+            m_prompt.ShowMessage(text);
     });
 }
 
-void ShellSearchHost::commandStateChanged()
+void ShellSearchHost::CommandStateChanged()
 {
-    post([this] { emit commandStatesChanged(); });
+    Post([this] { emit CommandStatesChanged(); });
 }
 
-void ShellSearchHost::runEnded()
+void ShellSearchHost::RunEnded()
 {
     m_ended = true;
-    post([this] { emit runFinished(); });
+    Post([this] { emit RunFinished(); });
 }
 
 } // namespace velkaro

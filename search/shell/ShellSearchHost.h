@@ -32,33 +32,33 @@ public:
     explicit ShellSearchHost(UserPrompt& prompt, QObject* parent = nullptr);
     ~ShellSearchHost() override;
 
-    void setControlPanel(ControlPanel* panel) { m_panel = panel; }
+    void SetControlPanel(ControlPanel* panel) { m_panel = panel; }
     // The run's report writer: what the run wrote before a call is put in the report before the
     // call is carried out, so that no title or message runs ahead of the text.
-    void setReportWriter(QueuedReportWriter* writer);
+    void SetReportWriter(QueuedReportWriter* writer);
     // A run begins; ended() turns true with its last call, on the run's thread.
-    void beginRun() { m_ended = false; }
-    bool ended() const { return m_ended; }
+    void BeginRun() { m_ended = false; }
+    bool Ended() const { return m_ended; }
     // The program is ending: the run's messages are no longer shown.
-    void setQuiet(bool quiet) { m_quiet = quiet; }
+    void SetQuiet(bool quiet) { m_quiet = quiet; }
 
-    void setTitle(const QString& title) override;
-    void setProgressRange(SearchProgressBar bar, int maximum) override;
-    void stepProgress(SearchProgressBar bar) override;
-    void finishProgress(SearchProgressBar bar) override;
-    void setObjectList(const QStringList& names) override;
-    void selectObject(const QString& name) override;
-    void showMessage(const QString& text) override;
-    void commandStateChanged() override;
-    void runEnded() override;
+    void SetTitle(const QString& title) override;
+    void SetProgressRange(SearchProgressBar bar, int maximum) override;
+    void StepProgress(SearchProgressBar bar) override;
+    void FinishProgress(SearchProgressBar bar) override;
+    void SetObjectList(const QStringList& names) override;
+    void SelectObject(const QString& name) override;
+    void ShowMessage(const QString& text) override;
+    void CommandStateChanged() override;
+    void RunEnded() override;
 
 signals:
-    void titleChanged(const QString& title);
-    void commandStatesChanged();
-    void runFinished();
+    void TitleChanged(const QString& title);
+    void CommandStatesChanged();
+    void RunFinished();
 
 private slots:
-    void drain();
+    void Drain();
 
 private:
     using Call = std::function<void()>;
@@ -70,11 +70,11 @@ private:
     };
     using Entry = std::variant<Call, PanelUpdate>;
 
-    void post(Call call);
-    void onPanel(std::function<void(ControlPanel&)> call);
-    void updatePanel(const std::function<void(PanelUpdate&)>& change);
-    void postDrainLocked();
-    void carryOut(Entry& entry);
+    void Post(Call call);
+    void OnPanel(std::function<void(ControlPanel&)> call);
+    void UpdatePanel(const std::function<void(PanelUpdate&)>& change);
+    void PostDrainLocked();
+    void CarryOut(Entry& entry);
 
     UserPrompt& m_prompt;
     QPointer<ControlPanel> m_panel;

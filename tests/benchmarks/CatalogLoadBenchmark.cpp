@@ -45,8 +45,8 @@ public:
     CatalogNode InsertObjectNode(CatalogNode, const QString&, const QString&) override { return this; }
     CatalogNode InsertIndexNode(CatalogNode, const QString&) override { return this; }
     void RepaintTree() override {}
-    bool terminateRequested() const override { return false; }
-    CatalogSettings catalogSettings() const override
+    bool TerminateRequested() const override { return false; }
+    CatalogSettings GetCatalogSettings() const override
     {
         // A category is only worth a message while the log is written at all.
         const bool on = m_settings.enabled.load() != 0;
@@ -183,7 +183,7 @@ int bareLoop(const CatalogConnection& catalog)
     };
     int objects = 0;
     SQLHSTMT tables = SQL_NULL_HSTMT;
-    SQLAllocStmt(catalog.hdbc(), &tables);
+    SQLAllocStmt(catalog.Hdbc(), &tables);
     SQLTables(tables, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
     while (SQL_SUCCEEDED(SQLFetch(tables))) {
         read(tables, 1, SQL_C_CHAR);
@@ -196,9 +196,9 @@ int bareLoop(const CatalogConnection& catalog)
         const bool table = std::strcmp(buffer, "TABLE") == 0;
         read(tables, 5, SQL_C_CHAR);
         ++objects;
-        QByteArray q = qualifier.toUtf8(), o = catalog.pattern(owner), n = catalog.pattern(name);
+        QByteArray q = qualifier.toUtf8(), o = catalog.Pattern(owner), n = catalog.Pattern(name);
         SQLHSTMT columns = SQL_NULL_HSTMT;
-        SQLAllocStmt(catalog.hdbc(), &columns);
+        SQLAllocStmt(catalog.Hdbc(), &columns);
         SQLColumns(columns, q.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(q.data()),
                    q.isEmpty() ? 0 : SQL_NTS, o.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(o.data()),
                    o.isEmpty() ? 0 : SQL_NTS, reinterpret_cast<SQLCHAR*>(n.data()), SQL_NTS, nullptr, 0);
@@ -214,7 +214,7 @@ int bareLoop(const CatalogConnection& catalog)
         o = owner.toUtf8();
         n = name.toUtf8();
         SQLHSTMT statistics = SQL_NULL_HSTMT;
-        SQLAllocStmt(catalog.hdbc(), &statistics);
+        SQLAllocStmt(catalog.Hdbc(), &statistics);
         SQLStatistics(statistics, q.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(q.data()),
                       q.isEmpty() ? 0 : SQL_NTS, o.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(o.data()),
                       o.isEmpty() ? 0 : SQL_NTS, reinterpret_cast<SQLCHAR*>(n.data()), SQL_NTS, SQL_INDEX_ALL,
@@ -253,10 +253,10 @@ void measure(const char* label, const Connection& db, const QString& logBase)
     job.alias = QString::fromUtf8(label);
     job.databaseNode = &host;
     job.inUse = std::make_shared<std::atomic<int>>(1);
-    auto load = [&] { ObjectListLoader(catalog, model.objects()).Load(job); };
+    auto load = [&] { ObjectListLoader(catalog, model.Objects()).Load(job); };
     // Every run starts from an empty model, so that none works in a heap the one before filled.
     auto timedFromEmpty = [&](const std::function<void()>& run) {
-        model.objects().clear();
+        model.Objects().Clear();
         return timed(run);
     };
 

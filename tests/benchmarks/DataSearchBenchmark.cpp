@@ -139,7 +139,7 @@ bool buildMariaDb(CDbSession& session)
 qint64 bareLoop(CDbSession& session, const QString& table)
 {
     SQLHSTMT statement = SQL_NULL_HSTMT;
-    SQLAllocStmt(session.hdbc(), &statement);
+    SQLAllocStmt(session.Hdbc(), &statement);
     QByteArray sql = QStringLiteral("select %1 from %2").arg(QLatin1String(columnNames), table).toUtf8();
     SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
     SQLSMALLINT columns = 0;
@@ -256,8 +256,8 @@ double memoryMb(const char* field)
 class TimingHost final : public SearchHost
 {
 public:
-    void setTitle(const QString&) override {}
-    void setProgressRange(SearchProgressBar bar, int) override
+    void SetTitle(const QString&) override {}
+    void SetProgressRange(SearchProgressBar bar, int) override
     {
         if (bar != SearchProgressBar::Data)
             return;
@@ -265,19 +265,19 @@ public:
         m_before = memoryMb("VmRSS:");
         m_stopwatch.start();
     }
-    void stepProgress(SearchProgressBar) override {}
-    void finishProgress(SearchProgressBar bar) override
+    void StepProgress(SearchProgressBar) override {}
+    void FinishProgress(SearchProgressBar bar) override
     {
         if (bar != SearchProgressBar::Data)
             return;
         m_cost = m_stopwatch.elapsed();
         m_peak = memoryMb("VmHWM:");
     }
-    void setObjectList(const QStringList&) override {}
-    void selectObject(const QString&) override {}
-    void showMessage(const QString&) override {}
-    void commandStateChanged() override {}
-    void runEnded() override {}
+    void SetObjectList(const QStringList&) override {}
+    void SelectObject(const QString&) override {}
+    void ShowMessage(const QString&) override {}
+    void CommandStateChanged() override {}
+    void RunEnded() override {}
 
     Cost cost() const { return m_cost; }
     double memoryBefore() const { return m_before; }
@@ -346,10 +346,10 @@ struct DataPhase
         TimingHost host;
         settleHeap();
         SearchRun run(session, parameters, writer, host);
-        run.setObjectFilter({table});
+        run.SetObjectFilter({table});
         run.RunSearch();
-        return {host.cost(), host.memoryBefore(), host.peakAbove(), run.instancesFound(),
-                document.document().characterCount()};
+        return {host.cost(), host.memoryBefore(), host.peakAbove(), run.InstancesFound(),
+                document.Document().characterCount()};
     }
 };
 
@@ -467,7 +467,7 @@ void measureReportGrowth()
         previous = now;
         previousRows = checkpoint;
     }
-    std::printf("  %d instances\n", writer.instanceCount());
+    std::printf("  %d instances\n", writer.InstanceCount());
     std::fflush(stdout);
 }
 

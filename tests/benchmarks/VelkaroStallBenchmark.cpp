@@ -156,19 +156,19 @@ int main(int argc, char** argv)
     const double bareSeconds = clock.nsecsElapsed() / 1e9;
 
     ProfileStore store(QStringLiteral("Velkaro"));
-    store.writeString(QStringLiteral("Log"), QStringLiteral("File"),
+    store.WriteString(QStringLiteral("Log"), QStringLiteral("File"),
                       dir.filePath(QStringLiteral("activity")));
-    store.writeString(QStringLiteral("Recent DB"), QStringLiteral("0"),
+    store.WriteString(QStringLiteral("Recent DB"), QStringLiteral("0"),
                       QStringLiteral("Stall/p0/p") + connectString);
-    store.writeString(QStringLiteral("Recent DB"), QStringLiteral("1"), QString());
+    store.WriteString(QStringLiteral("Recent DB"), QStringLiteral("1"), QString());
     test::RecordingPrompt prompt;
     CMainFrame frame(store, prompt);
-    CLeftView& tree = *frame.leftView();
+    CLeftView& tree = *frame.LeftView();
 
     // The start-up call (show, reconnect) runs before the event loop and is timed on its own; the
     // load's stalls are counted from the first turn of the event loop after it to the load's end.
     clock.start();
-    frame.startUp();
+    frame.StartUp();
     const double startUpSeconds = clock.nsecsElapsed() / 1e9;
     test::StallMeter meter;
     QTimer::singleShot(0, [&] { meter.start(); });
@@ -177,7 +177,7 @@ int main(int argc, char** argv)
         [&] {
             QTreeWidgetItem* root = tree.topLevelItem(0);
             QTreeWidgetItem* database = root != nullptr ? root->child(0) : nullptr;
-            return !tree.hub().canStop() && database != nullptr && database->childCount() >= tables;
+            return !tree.Hub().CanStop() && database != nullptr && database->childCount() >= tables;
         },
         600000);
     const double loadSeconds = clock.nsecsElapsed() / 1e9;
@@ -194,7 +194,7 @@ int main(int argc, char** argv)
     meter.start();
     clock.restart();
     tree.setCurrentItem(tree.topLevelItem(0)->child(0));
-    waitFor([&] { return frame.listView()->topLevelItemCount() >= tables; }, 600000);
+    waitFor([&] { return frame.ListView()->topLevelItemCount() >= tables; }, 600000);
     const double selectSeconds = clock.nsecsElapsed() / 1e9;
     waitFor([&] { return false; }, 200);
     const qint64 selectStall = meter.longestMs();

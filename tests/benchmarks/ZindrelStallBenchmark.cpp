@@ -97,7 +97,7 @@ void measureWholeRun(const QString& folder)
     ProfileStore store(QStringLiteral("Zindrel"));
     zindrel::CMainFrame frame(store, prompt);
     frame.show();
-    COmbrakView& view = *frame.view();
+    COmbrakView& view = *frame.View();
 
     test::StallMeter meter;
     QElapsedTimer clock;
@@ -106,17 +106,17 @@ void measureWholeRun(const QString& folder)
         test::startRun(view, answers, QStringLiteral("DRIVER=SQLite3;Database=") + file,
                        QStringLiteral("c01|needle"));
     });
-    waitFor([&] { return view.isRunActive(); }, 60000);
+    waitFor([&] { return view.IsRunActive(); }, 60000);
     meter.start();
     clock.start();
-    const bool ended = waitFor([&] { return !view.isRunActive(); }, 1800000);
+    const bool ended = waitFor([&] { return !view.IsRunActive(); }, 1800000);
     const double seconds = clock.nsecsElapsed() / 1e9;
     const qint64 stall = meter.longestMs();
     std::printf("  the longest stall ended %.2f s after Start\n", meter.longestEndedAtMs() / 1000.0);
-    const int listed = view.controlPanel() ? view.controlPanel()->objectList()->count() : 0;
+    const int listed = view.GetControlPanel() ? view.GetControlPanel()->ObjectList()->count() : 0;
     std::printf("whole run on %d tables (all phases, report of %d blocks): %.2f s, %s; longest interface "
                 "stall %lld ms (goal < 100 ms); Control Panel lists %d objects\n",
-                tableCount, view.report().document().blockCount(), seconds, ended ? "ended" : "DID NOT END",
+                tableCount, view.Report().Document().blockCount(), seconds, ended ? "ended" : "DID NOT END",
                 static_cast<long long>(stall), listed);
     frame.close();
 }
@@ -130,7 +130,7 @@ void measureControlPanel()
     ControlPanel panel(answers);
     panel.show();
     ShellSearchHost host(answers);
-    host.setControlPanel(&panel);
+    host.SetControlPanel(&panel);
 
     test::StallMeter meter;
     meter.start();
@@ -138,16 +138,16 @@ void measureControlPanel()
     clock.start();
     std::atomic<bool> done{false};
     std::thread worker([&] {
-        host.setProgressRange(SearchProgressBar::Objects, panelObjects);
-        host.setObjectList(names);
+        host.SetProgressRange(SearchProgressBar::Objects, panelObjects);
+        host.SetObjectList(names);
         for (const QString& name : names) {
-            host.selectObject(name);
-            host.stepProgress(SearchProgressBar::Objects);
+            host.SelectObject(name);
+            host.StepProgress(SearchProgressBar::Objects);
         }
-        host.runEnded();
+        host.RunEnded();
         done = true;
     });
-    waitFor([&] { return done.load() && panel.objectList()->currentRow() == panelObjects - 1; }, 600000);
+    waitFor([&] { return done.load() && panel.ObjectList()->currentRow() == panelObjects - 1; }, 600000);
     worker.join();
     const double seconds = clock.nsecsElapsed() / 1e9;
     const qint64 stall = meter.longestMs();
@@ -156,13 +156,13 @@ void measureControlPanel()
     constexpr int sampled = 2000;
     clock.restart();
     for (int i = 0; i < sampled; ++i) {
-        const QList<QListWidgetItem*> found = panel.objectList()->findItems(names.at(i), Qt::MatchExactly);
-        panel.objectList()->setCurrentItem(found.last());
+        const QList<QListWidgetItem*> found = panel.ObjectList()->findItems(names.at(i), Qt::MatchExactly);
+        panel.ObjectList()->setCurrentItem(found.last());
     }
     const double searchedPerObject = clock.nsecsElapsed() / 1e9 / sampled;
     clock.restart();
     for (int i = 0; i < sampled; ++i)
-        panel.selectObject(names.at(i));
+        panel.SelectObject(names.at(i));
     const double keyedPerObject = clock.nsecsElapsed() / 1e9 / sampled;
     std::printf(
         "Control Panel, %d objects from a worker: %.2f s, longest interface stall %lld ms (goal < 100 "
@@ -190,18 +190,18 @@ double stopLatency(const QString& source, const QString& folder)
     SearchParameters parameters;
     parameters.AcceptSearchText(QStringLiteral("needle-4711"));
     SearchRun run(session, parameters, writer, host);
-    run.setObjectFilter(blocked.objects());
-    run.start();
+    run.SetObjectFilter(blocked.objects());
+    run.Start();
     if (!blocked.waitUntilWaiting())
         return -1;
     QElapsedTimer clock;
     clock.start();
-    run.stop();
+    run.Stop();
     while (host.runsEnded() == 0 && clock.elapsed() < 30000)
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     const double milliseconds = clock.nsecsElapsed() / 1e6;
     blocked.release();
-    run.wait();
+    run.Wait();
     return milliseconds;
 }
 

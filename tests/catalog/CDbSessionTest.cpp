@@ -161,22 +161,22 @@ private slots:
         RecordingPrompt prompt;
         CDbSession session;
         QVERIFY(session.ConnectByString(source.connectString, prompt));
-        QVERIFY(!session.connectFailed());
-        QCOMPARE(session.displayName(), source.dsn.toUpper());
-        QCOMPARE(session.dsn(), source.dsn.toUpper());
-        QCOMPARE(session.dataSourceName(), source.dsn);
-        QVERIFY(session.connectString().startsWith(QStringLiteral("DSN=") + source.dsn));
-        QCOMPARE(ConnectString::attributeValue(session.connectString(), QStringLiteral("PWD")), std::nullopt);
-        QVERIFY(!session.connectString().contains(QLatin1String("velkaro-pw")));
-        QVERIFY(!session.connectString().contains(QLatin1String("velkaro%2dpw")));
-        QCOMPARE(session.uid(), source.needsServer ? QStringLiteral("VELKARO") : QString());
+        QVERIFY(!session.ConnectFailed());
+        QCOMPARE(session.DisplayName(), source.dsn.toUpper());
+        QCOMPARE(session.Dsn(), source.dsn.toUpper());
+        QCOMPARE(session.DataSourceName(), source.dsn);
+        QVERIFY(session.ConnectString().startsWith(QStringLiteral("DSN=") + source.dsn));
+        QCOMPARE(ConnectString::AttributeValue(session.ConnectString(), QStringLiteral("PWD")), std::nullopt);
+        QVERIFY(!session.ConnectString().contains(QLatin1String("velkaro-pw")));
+        QVERIFY(!session.ConnectString().contains(QLatin1String("velkaro%2dpw")));
+        QCOMPARE(session.Uid(), source.needsServer ? QStringLiteral("VELKARO") : QString());
         // SQLite has no users; everything else every driver gives.
-        QCOMPARE(session.userName(), source.needsServer ? QStringLiteral("velkaro") : QString());
+        QCOMPARE(session.UserName(), source.needsServer ? QStringLiteral("velkaro") : QString());
         for (const QString& item :
-             {session.dbmsName(), session.dbmsVersion(), session.serverName(), session.odbcVersion(),
-              session.driverName(), session.driverOdbcVersion(), session.driverVersion()})
+             {session.DbmsName(), session.DbmsVersion(), session.ServerName(), session.OdbcVersion(),
+              session.DriverName(), session.DriverOdbcVersion(), session.DriverVersion()})
             QVERIFY(!item.isEmpty());
-        QVERIFY(session.lastError().isEmpty());
+        QVERIFY(session.LastError().isEmpty());
         QVERIFY(prompt.messages.isEmpty());
         QVERIFY(prompt.loginRequests.isEmpty());
     }
@@ -190,8 +190,8 @@ private slots:
         RecordingPrompt prompt;
         CDbSession session(SessionVariant::Search);
         QVERIFY(session.ConnectByString(source.connectString, prompt));
-        QCOMPARE(session.displayName(), searchName(key));
-        QVERIFY(session.dbmsName().isEmpty()); // the search program reads only server and user
+        QCOMPARE(session.DisplayName(), searchName(key));
+        QVERIFY(session.DbmsName().isEmpty()); // the search program reads only server and user
     }
 
     void searchVariantWithoutDsn()
@@ -205,7 +205,7 @@ private slots:
                            "UID=velkaro;PWD=velkaro-pw")
                 .arg(odbcIni(QStringLiteral("ShopPostgres/Port")));
         QVERIFY(session.ConnectByString(input, prompt));
-        QCOMPARE(session.displayName(), QStringLiteral(":127.0.0.1:velkaro"));
+        QCOMPARE(session.DisplayName(), QStringLiteral(":127.0.0.1:velkaro"));
     }
 
     void connectCancelled()
@@ -213,8 +213,8 @@ private slots:
         RecordingPrompt prompt; // answers the data source dialog with cancel
         CDbSession session;
         QVERIFY(!session.Connect(prompt));
-        QVERIFY(session.connectFailed());
-        QCOMPARE(session.displayName(), QStringLiteral("Not Connected"));
+        QVERIFY(session.ConnectFailed());
+        QCOMPARE(session.DisplayName(), QStringLiteral("Not Connected"));
         QCOMPARE(prompt.dataSourceRequests, 1);
         QCOMPARE(prompt.messages, QStringList{kConnectFailed});
     }
@@ -234,10 +234,10 @@ private slots:
         QCOMPARE(prompt.loginRequests[0].dataSource, source.dsn);
         QVERIFY(!prompt.loginRequests[0].problem.isEmpty());
         QVERIFY(prompt.messages.isEmpty());
-        QCOMPARE(session.uid(), QStringLiteral("VELKARO"));
-        QCOMPARE(session.displayName(), source.dsn.toUpper());
-        QVERIFY(!session.connectString().contains(QLatin1String("velkaro-pw")));
-        QVERIFY(session.lastError().isEmpty());
+        QCOMPARE(session.Uid(), QStringLiteral("VELKARO"));
+        QCOMPARE(session.DisplayName(), source.dsn.toUpper());
+        QVERIFY(!session.ConnectString().contains(QLatin1String("velkaro-pw")));
+        QVERIFY(session.LastError().isEmpty());
     }
 
     void wrongPasswordThenCancel_data() { addServerColumn(); }
@@ -256,8 +256,8 @@ private slots:
         QVERIFY2(prompt.loginRequests[1].problem.contains(QLatin1String("velkaro")),
                  qPrintable(prompt.loginRequests[1].problem));
         QCOMPARE(prompt.messages, QStringList{kConnectFailed});
-        QVERIFY(session.connectFailed());
-        QCOMPARE(session.displayName(), QStringLiteral("Not Connected"));
+        QVERIFY(session.ConnectFailed());
+        QCOMPARE(session.DisplayName(), QStringLiteral("Not Connected"));
     }
 
     void connectByStringAsksForMissingPassword_data()
@@ -279,13 +279,13 @@ private slots:
             prompt.loginAnswers.push_back(
                 LoginAnswer{QStringLiteral("velkaro"), QStringLiteral("velkaro-pw")});
         CDbSession session;
-        const QString saved = ConnectString::withoutPassword(source.connectString);
+        const QString saved = ConnectString::WithoutPassword(source.connectString);
         QCOMPARE(session.ConnectByString(saved, prompt), answered);
         QCOMPARE(prompt.dataSourceRequests, 0);
         QCOMPARE(prompt.loginRequests.size(), 1);
         QCOMPARE(prompt.loginRequests[0].user, QStringLiteral("velkaro"));
         QVERIFY(prompt.messages.isEmpty());
-        QCOMPARE(session.connectFailed(), !answered);
+        QCOMPARE(session.ConnectFailed(), !answered);
     }
 
     void connectByStringToAnUnknownSourceFailsSilently()
@@ -293,11 +293,11 @@ private slots:
         RecordingPrompt prompt;
         CDbSession session;
         QVERIFY(!session.ConnectByString(QStringLiteral("DSN=NoSuchSource"), prompt));
-        QVERIFY(session.connectFailed());
-        QCOMPARE(session.displayName(), QStringLiteral("Not Connected"));
+        QVERIFY(session.ConnectFailed());
+        QCOMPARE(session.DisplayName(), QStringLiteral("Not Connected"));
         QVERIFY(prompt.loginRequests.isEmpty()); // not a login problem
         QVERIFY(prompt.messages.isEmpty());
-        QVERIFY(!session.lastError().isEmpty());
+        QVERIFY(!session.LastError().isEmpty());
     }
 
     void longOutputStringKeptWhole()
@@ -313,9 +313,9 @@ private slots:
         RecordingPrompt prompt;
         CDbSession session;
         QVERIFY(session.ConnectByString(source.connectString + QLatin1Char(';') + option, prompt));
-        QVERIFY2(session.connectString().size() > 1600, qPrintable(session.connectString()));
-        QVERIFY(session.connectString().contains(option));
-        QVERIFY(!session.connectString().contains(QLatin1String("PWD=")));
+        QVERIFY2(session.ConnectString().size() > 1600, qPrintable(session.ConnectString()));
+        QVERIFY(session.ConnectString().contains(option));
+        QVERIFY(!session.ConnectString().contains(QLatin1String("PWD=")));
     }
 
     void reportErrorLogsOneLine_data() { addSourceColumn(); }
@@ -328,17 +328,17 @@ private slots:
         RecordingLog log;
         CDbSession session;
         QVERIFY(session.ConnectByString(source.connectString, prompt));
-        session.setLog(&log);
+        session.SetLog(&log);
 
         SQLHSTMT statement = SQL_NULL_HSTMT;
-        QVERIFY(velkaro::IsSuccess(SQLAllocStmt(session.hdbc(), &statement)));
+        QVERIFY(velkaro::IsSuccess(SQLAllocStmt(session.Hdbc(), &statement)));
         QByteArray sql("SELECT * FROM no_such_table");
         QVERIFY(
             !velkaro::IsSuccess(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)));
         QVERIFY(session.ReportError(&statement, true));
-        QVERIFY(session.lastError().contains(QLatin1String("no_such_table")));
-        QCOMPARE(log.lines, QStringList{QStringLiteral("ERROR: ") + session.lastError()});
-        QCOMPARE(prompt.messages, QStringList{session.lastError()});
+        QVERIFY(session.LastError().contains(QLatin1String("no_such_table")));
+        QCOMPARE(log.lines, QStringList{QStringLiteral("ERROR: ") + session.LastError()});
+        QCOMPARE(prompt.messages, QStringList{session.LastError()});
 
         // A call that succeeded leaves nothing to report: no text, no log line.
         SQLFreeStmt(statement, SQL_CLOSE);
@@ -346,7 +346,7 @@ private slots:
         QCOMPARE(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS),
                  SQLRETURN(SQL_SUCCESS));
         QVERIFY(!session.ReportError(&statement, false));
-        QVERIFY(session.lastError().isEmpty());
+        QVERIFY(session.LastError().isEmpty());
         QCOMPARE(log.lines.size(), 1);
         SQLFreeStmt(statement, SQL_DROP);
     }
@@ -356,8 +356,8 @@ private slots:
         RecordingPrompt prompt;
         RecordingLog log;
         CDbSession session;
-        session.setLog(&log);
-        session.setPrompt(&prompt);
+        session.SetLog(&log);
+        session.SetPrompt(&prompt);
         SQLHSTMT statement = SQL_NULL_HSTMT;
         QVERIFY(!session.ReportError(nullptr, false));
         QVERIFY(!session.ReportError(&statement, false)); // never connected: no connection handle
@@ -366,7 +366,7 @@ private slots:
         QVERIFY(log.lines.isEmpty());
 
         CDbSession search(SessionVariant::Search);
-        search.setPrompt(&prompt);
+        search.SetPrompt(&prompt);
         QVERIFY(!search.ReportError(nullptr, true)); // no checks, no message, no crash
         QCOMPARE(prompt.messages.size(), 2);
     }
@@ -493,11 +493,11 @@ private slots:
         RecordingPrompt prompt;
         CDbSession session(variant);
         QVERIFY(session.ConnectByString(source.connectString + userAttributes, prompt));
-        QCOMPARE(session.rowReading(),
+        QCOMPARE(session.GetRowReading(),
                  streams ? velkaro::RowReading::Streamed : velkaro::RowReading::AsDriver);
         // The saved and shown string stays the user's.
-        QVERIFY(!session.connectString().contains(QLatin1String("StepAPI=1")));
-        QVERIFY(!session.connectString().contains(QLatin1String("UseDeclareFetch=1")));
+        QVERIFY(!session.ConnectString().contains(QLatin1String("StepAPI=1")));
+        QVERIFY(!session.ConnectString().contains(QLatin1String("UseDeclareFetch=1")));
 
         const QString lateError =
             key == QLatin1String("sqlite")
@@ -531,7 +531,7 @@ private slots:
         RecordingLog log;
         CDbSession session(SessionVariant::Search);
         QVERIFY(session.ConnectByString(source.connectString, prompt));
-        session.setLog(&log);
+        session.SetLog(&log);
 
         SQLHSTMT statement = SQL_NULL_HSTMT;
         QCOMPARE(session.ExecuteQuery(statement,
@@ -613,7 +613,7 @@ private slots:
 
         const QString error = session.ExecuteQuery(statement, QStringLiteral("SELECT * FROM no_such_table"));
         QVERIFY2(error.contains(QLatin1String("no_such_table")), qPrintable(error));
-        QCOMPARE(error, session.lastError());
+        QCOMPARE(error, session.LastError());
         QVERIFY(statement == SQL_NULL_HSTMT);
         QVERIFY(log.lines.isEmpty()); // the search program logs nothing
     }

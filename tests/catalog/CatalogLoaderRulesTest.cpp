@@ -144,8 +144,8 @@ void CatalogLoaderRulesTest::typeFilters()
     f.loadObjects();
 
     QVERIFY(f.objectNames(type).isEmpty());
-    QVERIFY(!f.model.objects().snapshot().empty());
-    QCOMPARE(f.host.objectNodeNames().size(), f.model.objects().size());
+    QVERIFY(!f.model.Objects().Snapshot().empty());
+    QCOMPARE(f.host.objectNodeNames().size(), f.model.Objects().size());
     const QStringList skipped = f.host.logLinesWith(" skipped by user choice.");
     if (expectedLine.isEmpty())
         QVERIFY(skipped.isEmpty());
@@ -163,9 +163,9 @@ void CatalogLoaderRulesTest::otherTypesGetColumnsButNoIndexes()
     f.loadObjects();
     const auto systemView = f.object("COLUMNS");
     QVERIFY(systemView);
-    QCOMPARE(systemView->type(), QStringLiteral("SYSTEM VIEW"));
+    QCOMPARE(systemView->Type(), QStringLiteral("SYSTEM VIEW"));
     QVERIFY(f.columnNames(*systemView).contains("TABLE_NAME"));
-    QVERIFY(systemView->indexes()->indexes.empty());
+    QVERIFY(systemView->Indexes()->indexes.empty());
     QVERIFY(f.host.indexNodeNames("COLUMNS").isEmpty());
 }
 
@@ -195,12 +195,12 @@ void CatalogLoaderRulesTest::indexColumnsSwitchedOff()
     f.host.settings.lany = true;
     f.loadObjects();
     const auto orders = f.object("orders");
-    QVERIFY(!orders->indexes()->indexes.empty());
-    for (const IndexRecord& index : orders->indexes()->indexes)
+    QVERIFY(!orders->Indexes()->indexes.empty());
+    for (const IndexRecord& index : orders->Indexes()->indexes)
         QVERIFY(index.columnNames.isEmpty());
     const QStringList skipped = f.host.logLinesWith("INDEX orders.");
     QVERIFY(skipped.contains("INDEX orders.orders_customer_date_ix columns skipped by user choice."));
-    QCOMPARE(skipped.size(), int(orders->indexes()->indexes.size())); // once per index, not per row
+    QCOMPARE(skipped.size(), int(orders->Indexes()->indexes.size())); // once per index, not per row
     QVERIFY(f.host.logLinesWith(": Index Column ").isEmpty());
 }
 
@@ -212,9 +212,9 @@ void CatalogLoaderRulesTest::detailsWaitForAccess()
     f.loadObjects();
     const auto customers = f.object("customers");
     QVERIFY(customers);
-    QVERIFY(customers->columns()->columns.empty());
-    QCOMPARE(customers->columns()->maxColumnNameLen, 0);
-    QVERIFY(customers->indexes()->indexes.empty());
+    QVERIFY(customers->Columns()->columns.empty());
+    QCOMPARE(customers->Columns()->maxColumnNameLen, 0);
+    QVERIFY(customers->Indexes()->indexes.empty());
     QVERIFY(f.host.indexNodeNames("customers").isEmpty());
 
     // Accessing the object loads its details.
@@ -224,12 +224,12 @@ void CatalogLoaderRulesTest::detailsWaitForAccess()
     IndexLoader(f.connection.catalog()).Load(access, f.host.databaseNode(), *customers);
     QCOMPARE(f.columnNames(*customers),
              (QStringList{"customer_id", "name", "email", "city", "created", "notes"}));
-    QCOMPARE(customers->columns()->maxColumnNameLen, int(QStringLiteral("customer_id").size()));
-    QCOMPARE(int(customers->indexes()->indexes.size()), 3);
+    QCOMPARE(customers->Columns()->maxColumnNameLen, int(QStringLiteral("customer_id").size()));
+    QCOMPARE(int(customers->Indexes()->indexes.size()), 3);
 
     // The same access without the explicit flag keeps waiting and drops what was there.
     ColumnLoader(f.connection.catalog()).Load(f.job, f.host.databaseNode(), *customers);
-    QVERIFY(customers->columns()->columns.empty());
+    QVERIFY(customers->Columns()->columns.empty());
 }
 
 void CatalogLoaderRulesTest::refusedNodes_data()
@@ -264,12 +264,12 @@ void CatalogLoaderRulesTest::refusedNodes()
     f.loadObjects();
     QVERIFY2(f.host.logLines().contains(expectedLine), qPrintable(f.host.logLines().join('\n')));
     if (objectsKept >= 0) {
-        QCOMPARE(f.model.objects().size(), objectsKept);
+        QCOMPARE(f.model.Objects().size(), objectsKept);
         QCOMPARE(f.host.repaints.load(), 1); // the first object's columns; none at the end
     } else {
         // The index list keeps what was added before the refusal; the other objects still load.
         const auto customers = f.object("customers");
-        QCOMPARE(int(customers->indexes()->indexes.size()), 2);
+        QCOMPARE(int(customers->Indexes()->indexes.size()), 2);
         QVERIFY(f.object("group"));
     }
 }
@@ -333,11 +333,11 @@ void CatalogLoaderRulesTest::stopRequests()
 
     QTEST(f.host.logLinesWith("Working thread terminated"), "stopLines");
     QCOMPARE(f.job.inUse->load(), 0);
-    QTEST(f.model.objects().size(), "objects");
-    const auto objects = f.model.objects().snapshot();
+    QTEST(f.model.Objects().size(), "objects");
+    const auto objects = f.model.Objects().Snapshot();
     if (!objects.empty()) {
-        QTEST(int(objects.back()->columns()->columns.size()), "columnsOfLast");
-        QTEST(!objects.back()->indexes()->indexes.empty(), "indexesOfLast");
+        QTEST(int(objects.back()->Columns()->columns.size()), "columnsOfLast");
+        QTEST(!objects.back()->Indexes()->indexes.empty(), "indexesOfLast");
     }
 }
 
@@ -351,7 +351,7 @@ void CatalogLoaderRulesTest::driverErrorIsLogged()
     const QStringList errors = f.host.logLinesWith("ERROR: ");
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.front().contains("Schemas are not supported"), qPrintable(errors.front()));
-    QVERIFY(record->columns()->columns.empty());
+    QVERIFY(record->Columns()->columns.empty());
     QCOMPARE(f.host.repaints.load(), 0);
 }
 

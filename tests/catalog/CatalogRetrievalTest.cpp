@@ -38,9 +38,9 @@ QString sampleQualifier(const QString& key)
 QStringList namesOfType(const CatalogTestFixture& fixture, const QString& qualifier, const QString& type)
 {
     QStringList names;
-    for (const auto& record : fixture.model.objects().snapshot()) {
-        if (record->qualifier() == qualifier && record->type() == type)
-            names.append(record->name());
+    for (const auto& record : fixture.model.Objects().Snapshot()) {
+        if (record->Qualifier() == qualifier && record->Type() == type)
+            names.append(record->Name());
     }
     names.sort();
     return names;
@@ -98,17 +98,17 @@ void CatalogRetrievalTest::objectsPerType()
     QCOMPARE(namesOfType(f, qualifier, "SEQUENCE"),
              source == QLatin1String("mariadb") ? QStringList{"invoice_seq"} : QStringList{});
     // Other types (MariaDB's SYSTEM VIEW) wait for their switch.
-    for (const auto& record : f.model.objects().snapshot())
-        QVERIFY2(ObjectListLoader::Keeps(f.host.settings, record->type()), qPrintable(record->type()));
+    for (const auto& record : f.model.Objects().Snapshot())
+        QVERIFY2(ObjectListLoader::Keeps(f.host.settings, record->Type()), qPrintable(record->Type()));
 
     QStringList modelNames;
-    for (const auto& record : f.model.objects().snapshot()) {
-        modelNames.append(record->name());
-        const bool sequence = record->type() == QLatin1String("SEQUENCE");
-        if (record->qualifier() == qualifier)
-            QVERIFY2(record->columns()->columns.empty() == sequence, qPrintable(record->name()));
-        if (record->type() != QLatin1String("TABLE"))
-            QVERIFY(record->indexes()->indexes.empty());
+    for (const auto& record : f.model.Objects().Snapshot()) {
+        modelNames.append(record->Name());
+        const bool sequence = record->Type() == QLatin1String("SEQUENCE");
+        if (record->Qualifier() == qualifier)
+            QVERIFY2(record->Columns()->columns.empty() == sequence, qPrintable(record->Name()));
+        if (record->Type() != QLatin1String("TABLE"))
+            QVERIFY(record->Indexes()->indexes.empty());
     }
     QCOMPARE(f.host.objectNodeNames(), modelNames);
     QCOMPARE(f.host.repaints.load() > 0, true);
@@ -212,7 +212,7 @@ void CatalogRetrievalTest::columnTexts()
     LoadedSample sample(source);
     const auto record = sample.fixture.object(table, source == QLatin1String("postgres") ? "public" : "");
     QVERIFY(record);
-    const auto columns = record->columns();
+    const auto columns = record->Columns();
     const auto found = std::find_if(columns->columns.begin(), columns->columns.end(),
                                     [&](const ColumnRecord& c) { return c.name == column; });
     QVERIFY(found != columns->columns.end());
@@ -235,7 +235,7 @@ void CatalogRetrievalTest::indexesKeepColumnOrder()
 
     const auto orders = f.object("orders", source == QLatin1String("postgres") ? "public" : "");
     QVERIFY(orders);
-    const auto indexes = orders->indexes();
+    const auto indexes = orders->Indexes();
     const auto composite =
         std::find_if(indexes->indexes.begin(), indexes->indexes.end(),
                      [](const IndexRecord& i) { return i.name == "orders_customer_date_ix"; });
@@ -250,7 +250,7 @@ void CatalogRetrievalTest::indexesKeepColumnOrder()
 
     const auto customers = f.object("customers", source == QLatin1String("postgres") ? "public" : "");
     QStringList names;
-    for (const IndexRecord& index : customers->indexes()->indexes) {
+    for (const IndexRecord& index : customers->Indexes()->indexes) {
         names.append(index.name);
         QVERIFY(!index.name.isEmpty()); // the statistics row never becomes an index
         if (index.name == QLatin1String("customers_email_ux")) {
@@ -270,7 +270,7 @@ void CatalogRetrievalTest::primaryKeysAndReferences()
     CatalogTestFixture& f = sample.fixture;
     const KeyLoader keys(f.connection.catalog());
 
-    const auto primary = keys.LoadPrimaryKeys(f.model.locate("order_lines", f.connection.catalog().uid()));
+    const auto primary = keys.LoadPrimaryKeys(f.model.Locate("order_lines", f.connection.catalog().Uid()));
     QCOMPARE(int(primary.size()), 2);
     QCOMPARE(primary.at(0).columnName, QStringLiteral("order_id"));
     QCOMPARE(primary.at(0).keySeq, 1);
@@ -281,7 +281,7 @@ void CatalogRetrievalTest::primaryKeysAndReferences()
                                                                  : "";
     QCOMPARE(primary.at(0).keyName, keyName);
 
-    const ObjectName orders = f.model.locate("orders", f.connection.catalog().uid());
+    const ObjectName orders = f.model.Locate("orders", f.connection.catalog().Uid());
     auto references = keys.LoadReferences(orders, true);
     QCOMPARE(int(references.size()), 1);
     QCOMPARE(references.at(0).otherTable, QStringLiteral("customers"));
@@ -303,7 +303,7 @@ void CatalogRetrievalTest::statisticsOrNotAvailable()
     LoadedSample sample(source);
     CatalogTestFixture& f = sample.fixture;
     const StatisticsLoader statistics(f.connection.catalog());
-    const ObjectName customers = f.model.locate("customers", f.connection.catalog().uid());
+    const ObjectName customers = f.model.Locate("customers", f.connection.catalog().Uid());
 
     // None of the three drivers sends a table statistics row.
     QVERIFY(!statistics.LoadTableStatistics(customers));
@@ -329,11 +329,11 @@ void CatalogRetrievalTest::sameNamedTablesInTwoSchemas()
     QVERIFY(shop && archive);
     QCOMPARE(f.columnNames(*shop), (QStringList{"customer_id", "name", "email", "city", "created", "notes"}));
     QCOMPARE(f.columnNames(*archive), (QStringList{"archive_customer_id", "archived_at"}));
-    QCOMPARE(int(archive->indexes()->indexes.size()), 1);
-    QCOMPARE(archive->indexes()->indexes.front().columnNames, QStringList{"archive_customer_id"});
-    QCOMPARE(int(shop->indexes()->indexes.size()), 3);
+    QCOMPARE(int(archive->Indexes()->indexes.size()), 1);
+    QCOMPARE(archive->Indexes()->indexes.front().columnNames, QStringList{"archive_customer_id"});
+    QCOMPARE(int(shop->Indexes()->indexes.size()), 3);
 
-    const auto archiveKey = KeyLoader(f.connection.catalog()).LoadPrimaryKeys(archive->objectName());
+    const auto archiveKey = KeyLoader(f.connection.catalog()).LoadPrimaryKeys(archive->GetObjectName());
     QCOMPARE(int(archiveKey.size()), 1);
     QCOMPARE(archiveKey.front().columnName, QStringLiteral("archive_customer_id"));
 }
@@ -349,8 +349,8 @@ void CatalogRetrievalTest::patternCharactersMatchOnlyThemselves()
     QVERIFY(stockItem && lookAlike);
     QCOMPARE(f.columnNames(*stockItem), (QStringList{"item_id", "label"}));
     QCOMPARE(f.columnNames(*lookAlike), (QStringList{"other_id", "other_label"}));
-    QCOMPARE(int(stockItem->indexes()->indexes.size()), 1);
-    QCOMPARE(stockItem->indexes()->indexes.front().columnNames, QStringList{"item_id"});
+    QCOMPARE(int(stockItem->Indexes()->indexes.size()), 1);
+    QCOMPARE(stockItem->Indexes()->indexes.front().columnNames, QStringList{"item_id"});
 }
 
 void CatalogRetrievalTest::searchObjectList_data()
@@ -387,30 +387,30 @@ void CatalogRetrievalTest::searchObjectList()
     QStringList tables;
     QStringList containers;
     int longest = 0;
-    for (const auto& record : objects.snapshot()) {
+    for (const auto& record : objects.Snapshot()) {
         longest = std::max<int>(longest, record->name.size());
         if (record->qualifier == sampleQualifier(source) && record->type == QLatin1String("TABLE") &&
             !record->owner.startsWith(QLatin1String("pg_")) &&
             record->owner != QLatin1String("information_schema"))
             tables.append(record->name);
-        if (!containers.contains(record->container()))
-            containers.append(record->container());
+        if (!containers.contains(record->Container()))
+            containers.append(record->Container());
     }
     tables.sort();
     QCOMPARE(tables, sampleTables(source));
     QCOMPARE(result.longestNameLength, longest);
     if (source == QLatin1String("postgres")) {
         int archived = 0;
-        for (const auto& record : objects.snapshot())
+        for (const auto& record : objects.Snapshot())
             archived += record->owner == QLatin1String("archive") ? 1 : 0;
         QCOMPARE(archived, 1);
     }
     if (!systemObject.isEmpty()) {
         const QString container = systemObject.section(QLatin1Char('.'), 0, 0);
         const QString name = systemObject.section(QLatin1Char('.'), 1);
-        const auto all = objects.snapshot();
+        const auto all = objects.Snapshot();
         const bool present = std::any_of(all.begin(), all.end(), [&](const auto& r) {
-            return r->container() == container && r->name == name;
+            return r->Container() == container && r->name == name;
         });
         QVERIFY2(present == systemObjects, qPrintable(containers.join(QLatin1Char(','))));
     }
@@ -452,16 +452,16 @@ void CatalogRetrievalTest::namedSystemObject()
     CatalogTestFixture f(testDataSource(source));
     RecordList<SearchObjectRecord> objects;
     SearchObjectScope scope;
-    scope.named = [&](const SearchObjectRecord& r) { return r.container() == container && r.name == name; };
+    scope.named = [&](const SearchObjectRecord& r) { return r.Container() == container && r.name == name; };
 
     SearchObjectListLoader(f.connection.catalog(), objects).Load(scope);
     QStringList system;
-    for (const auto& record : objects.snapshot()) {
-        if (record->container() == container)
+    for (const auto& record : objects.Snapshot()) {
+        if (record->Container() == container)
             system.append(record->name);
     }
     QCOMPARE(system, QStringList{name});
-    QVERIFY(objects.find("customers"));
+    QVERIFY(objects.Find("customers"));
 }
 
 QTEST_GUILESS_MAIN(CatalogRetrievalTest)

@@ -22,7 +22,7 @@ struct ConnectedSession
     ConnectedSession(const TestDataSource& source, SessionVariant variant) : session(variant)
     {
         connected = session.ConnectByString(source.connectString, prompt);
-        session.setLog(&host);
+        session.SetLog(&host);
         job.host = &host;
         job.alias = source.dsn;
         job.databaseNode = host.databaseNode();
@@ -64,8 +64,8 @@ void CatalogSessionTest::operationsFillTheSessionModel()
     ConnectedSession s(testDataSource(source), SessionVariant::Explorer);
     QVERIFY(s.connected);
     s.session.LoadObjects(s.job);
-    QVERIFY(s.session.model().objects().find("order_lines"));
-    QVERIFY(!s.session.objects().empty());
+    QVERIFY(s.session.Model().Objects().Find("order_lines"));
+    QVERIFY(!s.session.Objects().empty());
 
     // Named as the catalog listed them, whatever the login's upper-cased name is.
     QCOMPARE(int(s.session.LoadPrimaryKeys("order_lines").size()), 2);
@@ -79,11 +79,11 @@ void CatalogSessionTest::operationsFillTheSessionModel()
     QVERIFY(s.host.logLinesWith("ERROR").isEmpty());
 
     // A second load replaces the list; a reader's old record stays usable.
-    const auto held = s.session.model().objects().find("customers");
+    const auto held = s.session.Model().Objects().Find("customers");
     s.session.LoadObjects(s.job);
-    QVERIFY(held->columns()->columns.empty());
-    QCOMPARE(held->name(), QStringLiteral("customers"));
-    QVERIFY(s.session.model().objects().find("customers") != held);
+    QVERIFY(held->Columns()->columns.empty());
+    QCOMPARE(held->Name(), QStringLiteral("customers"));
+    QVERIFY(s.session.Model().Objects().Find("customers") != held);
 }
 
 void CatalogSessionTest::driverErrorsGoToTheLog()
@@ -149,19 +149,19 @@ void CatalogSessionTest::searchObjectsOfEverySchema()
     VELKARO_REQUIRE_DATA_SOURCE(testDataSource("postgres"));
     ConnectedSession s(testDataSource("postgres"), SessionVariant::Search);
     QVERIFY(s.connected);
-    QCOMPARE(s.session.userName(), QStringLiteral("velkaro"));
+    QCOMPARE(s.session.UserName(), QStringLiteral("velkaro"));
     // Not only the schema named after the login, and not only the current one.
     const SearchObjectListResult result = s.session.LoadSearchObjects();
     QVERIFY(result.count > 0);
-    QCOMPARE(result.count, s.session.searchObjects().size());
+    QCOMPARE(result.count, s.session.SearchObjects().size());
     QSet<QString> owners;
-    for (const auto& record : s.session.searchObjects().snapshot()) {
+    for (const auto& record : s.session.SearchObjects().Snapshot()) {
         owners.insert(record->owner);
         QCOMPARE(record->qualifier, QStringLiteral("shop"));
     }
     QCOMPARE(owners, (QSet<QString>{"public", "archive", "velkaro"}));
-    QVERIFY(s.session.searchObjects().find("order_totals"));
-    QCOMPARE(s.session.searchObjects().find("order_totals")->type, QStringLiteral("VIEW"));
+    QVERIFY(s.session.SearchObjects().Find("order_totals"));
+    QCOMPARE(s.session.SearchObjects().Find("order_totals")->type, QStringLiteral("VIEW"));
 }
 
 QTEST_GUILESS_MAIN(CatalogSessionTest)

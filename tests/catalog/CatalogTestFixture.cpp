@@ -15,13 +15,13 @@ CatalogTestFixture::CatalogTestFixture(const TestDataSource& source) : connectio
 
 void CatalogTestFixture::loadObjects()
 {
-    ObjectListLoader(connection.catalog(), model.objects()).Load(job);
+    ObjectListLoader(connection.catalog(), model.Objects()).Load(job);
 }
 
 std::shared_ptr<ObjectRecord> CatalogTestFixture::object(const QString& name, const QString& owner) const
 {
-    for (const auto& record : model.objects().snapshot()) {
-        if (record->name() == name && (owner.isEmpty() || record->owner() == owner))
+    for (const auto& record : model.Objects().Snapshot()) {
+        if (record->Name() == name && (owner.isEmpty() || record->Owner() == owner))
             return record;
     }
     return nullptr;
@@ -30,7 +30,7 @@ std::shared_ptr<ObjectRecord> CatalogTestFixture::object(const QString& name, co
 QStringList CatalogTestFixture::columnNames(const ObjectRecord& record) const
 {
     QStringList names;
-    for (const ColumnRecord& column : record.columns()->columns)
+    for (const ColumnRecord& column : record.Columns()->columns)
         names.append(column.name);
     return names;
 }
@@ -38,9 +38,9 @@ QStringList CatalogTestFixture::columnNames(const ObjectRecord& record) const
 QStringList CatalogTestFixture::objectNames(const QString& type) const
 {
     QStringList names;
-    for (const auto& record : model.objects().snapshot()) {
-        if (record->type() == type)
-            names.append(record->name());
+    for (const auto& record : model.Objects().Snapshot()) {
+        if (record->Type() == type)
+            names.append(record->Name());
     }
     return names;
 }

@@ -25,8 +25,8 @@ public:
     CatalogNode InsertObjectNode(CatalogNode databaseNode, const QString& name, const QString& type) override;
     CatalogNode InsertIndexNode(CatalogNode objectNode, const QString& indexName) override;
     void RepaintTree() override { ++repaints; }
-    bool terminateRequested() const override { return terminate.load(); }
-    CatalogSettings catalogSettings() const override { return settings; }
+    bool TerminateRequested() const override { return terminate.load(); }
+    CatalogSettings GetCatalogSettings() const override { return settings; }
     void WriteLog(const QString& message, bool applyOpenMode = false) override;
 
     QStringList logLines() const;

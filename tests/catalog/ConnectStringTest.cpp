@@ -50,7 +50,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, key);
         QFETCH(QString, expected);
-        QCOMPARE(ConnectString::extractAttribute(text, key), expected);
+        QCOMPARE(ConnectString::ExtractAttribute(text, key), expected);
     }
 
     void withoutPassword_data()
@@ -94,7 +94,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(ConnectString::withoutPassword(text), expected);
+        QCOMPARE(ConnectString::WithoutPassword(text), expected);
     }
 
     void credentialsRoundTrip_data()
@@ -130,15 +130,15 @@ private slots:
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(QString, expected);
-        const QString completed = ConnectString::withCredentials(text, user, password);
+        const QString completed = ConnectString::WithCredentials(text, user, password);
         QCOMPARE(completed, expected);
         // The driver must read back exactly what was typed, and stripping must leave nothing of it.
-        QCOMPARE(ConnectString::attributeValue(completed, QStringLiteral("PWD")),
+        QCOMPARE(ConnectString::AttributeValue(completed, QStringLiteral("PWD")),
                  std::optional<QString>(password));
         if (!user.isEmpty())
-            QCOMPARE(ConnectString::attributeValue(completed, QStringLiteral("uid")),
+            QCOMPARE(ConnectString::AttributeValue(completed, QStringLiteral("uid")),
                      std::optional<QString>(user));
-        QVERIFY(!ConnectString::withoutPassword(completed).contains(password));
+        QVERIFY(!ConnectString::WithoutPassword(completed).contains(password));
     }
 
     void withAttribute_data()
@@ -163,7 +163,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(ConnectString::withAttribute(text, QStringLiteral("StepAPI"), QStringLiteral("1")),
+        QCOMPARE(ConnectString::WithAttribute(text, QStringLiteral("StepAPI"), QStringLiteral("1")),
                  expected);
     }
 
@@ -208,19 +208,19 @@ private slots:
         QFETCH(RowReading, reading);
         QFETCH(QString, applied);
         const DriverStreaming streaming = DriverStreaming::For(driverName, driverVersion);
-        QCOMPARE(streaming.reading(), reading);
-        QCOMPARE(streaming.appliedTo(QStringLiteral("DSN=a")), applied);
-        QCOMPARE(streaming.changesConnection(), applied != QLatin1String("DSN=a"));
+        QCOMPARE(streaming.Reading(), reading);
+        QCOMPARE(streaming.AppliedTo(QStringLiteral("DSN=a")), applied);
+        QCOMPARE(streaming.ChangesConnection(), applied != QLatin1String("DSN=a"));
     }
 
     void attributeValue()
     {
         const QString text = QStringLiteral("DRIVER={PostgreSQL ANSI};Server = 127.0.0.1 ;pwd={a}}b}");
-        QCOMPARE(ConnectString::attributeValue(text, QStringLiteral("driver")),
+        QCOMPARE(ConnectString::AttributeValue(text, QStringLiteral("driver")),
                  QStringLiteral("PostgreSQL ANSI"));
-        QCOMPARE(ConnectString::attributeValue(text, QStringLiteral("SERVER")), QStringLiteral("127.0.0.1"));
-        QCOMPARE(ConnectString::attributeValue(text, QStringLiteral("PWD")), QStringLiteral("a}b"));
-        QCOMPARE(ConnectString::attributeValue(text, QStringLiteral("UID")), std::nullopt);
+        QCOMPARE(ConnectString::AttributeValue(text, QStringLiteral("SERVER")), QStringLiteral("127.0.0.1"));
+        QCOMPARE(ConnectString::AttributeValue(text, QStringLiteral("PWD")), QStringLiteral("a}b"));
+        QCOMPARE(ConnectString::AttributeValue(text, QStringLiteral("UID")), std::nullopt);
     }
 
     void firstAttributeValue_data()
@@ -240,7 +240,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(ConnectString::firstAttributeValue(text), expected);
+        QCOMPARE(ConnectString::FirstAttributeValue(text), expected);
     }
 };
 

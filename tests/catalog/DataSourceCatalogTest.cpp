@@ -14,20 +14,20 @@ private slots:
     void listsTheConfiguredDataSources()
     {
         QStringList names;
-        for (const DataSourceInfo& source : DataSourceCatalog::dataSources()) {
+        for (const DataSourceInfo& source : DataSourceCatalog::DataSources()) {
             names.append(source.name);
             QVERIFY(source.system); // the test configuration has only system data sources
         }
         QCOMPARE(names, (QStringList{QStringLiteral("ShopSQLite"), QStringLiteral("ShopPostgres"),
                                      QStringLiteral("ShopMariaDB")}));
-        QCOMPARE(DataSourceCatalog::dataSources().at(1).driver, QStringLiteral("PostgreSQL ANSI"));
+        QCOMPARE(DataSourceCatalog::DataSources().at(1).driver, QStringLiteral("PostgreSQL ANSI"));
     }
 
     void listsTheDriversWithTheirDescriptions()
     {
         QStringList names;
         QStringList descriptions;
-        for (const DriverInfo& driver : DataSourceCatalog::drivers()) {
+        for (const DriverInfo& driver : DataSourceCatalog::Drivers()) {
             names.append(driver.name);
             descriptions.append(driver.description);
         }
@@ -57,8 +57,8 @@ private slots:
         QFETCH(bool, driver);
         QFETCH(QString, name);
         QFETCH(QString, expected);
-        QCOMPARE(driver ? DataSourceCatalog::connectStringForDriver(name)
-                        : DataSourceCatalog::connectStringForDataSource(name),
+        QCOMPARE(driver ? DataSourceCatalog::ConnectStringForDriver(name)
+                        : DataSourceCatalog::ConnectStringForDataSource(name),
                  expected);
     }
 };

@@ -26,9 +26,9 @@ namespace {
 int walkModel(const SchemaModel& model)
 {
     int faults = 0;
-    for (const auto& record : model.objects().snapshot()) {
-        const auto columns = record->columns();
-        const auto indexes = record->indexes();
+    for (const auto& record : model.Objects().Snapshot()) {
+        const auto columns = record->Columns();
+        const auto indexes = record->Indexes();
         // A published list is complete and never changes under its reader.
         const std::size_t columnCount = columns->columns.size();
         for (const ColumnRecord& column : columns->columns)
@@ -37,8 +37,8 @@ int walkModel(const SchemaModel& model)
             faults += index.name.isEmpty() ? 1 : 0;
         faults += columns->columns.size() != columnCount ? 1 : 0;
     }
-    if (const auto customers = model.objects().find("customers"))
-        faults += customers->name() != QLatin1String("customers") ? 1 : 0;
+    if (const auto customers = model.Objects().Find("customers"))
+        faults += customers->Name() != QLatin1String("customers") ? 1 : 0;
     return faults;
 }
 
@@ -64,14 +64,14 @@ void SchemaModelThreadTest::readerWalksModelWhileWorkerReloads()
     const KeyLoader keys(f.connection.catalog());
     for (int round = 0; round < 20; ++round) {
         f.loadObjects();
-        faults += keys.LoadPrimaryKeys(f.model.locate("order_lines", QString())).size() == 2 ? 0 : 1;
+        faults += keys.LoadPrimaryKeys(f.model.Locate("order_lines", QString())).size() == 2 ? 0 : 1;
     }
     done = true;
     reader.join();
 
     QCOMPARE(faults.load(), 0);
     QVERIFY(walks.load() > 0);
-    QCOMPARE(f.model.objects().size(), 13);
+    QCOMPARE(f.model.Objects().size(), 13);
     QVERIFY(f.host.logLinesWith("ERROR").isEmpty());
 }
 

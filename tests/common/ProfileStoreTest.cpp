@@ -22,9 +22,9 @@ private slots:
     void missingValuesReadAsTheirDefaults()
     {
         ProfileStore store(QStringLiteral("Velkaro"));
-        QCOMPARE(store.readInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 5), 5);
-        QCOMPARE(store.readString(QStringLiteral("Log"), QStringLiteral("File"), QString()), QString());
-        QVERIFY(!QFile::exists(store.fileName())); // nothing is written at first start
+        QCOMPARE(store.ReadInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 5), 5);
+        QCOMPARE(store.ReadString(QStringLiteral("Log"), QStringLiteral("File"), QString()), QString());
+        QVERIFY(!QFile::exists(store.FileName())); // nothing is written at first start
     }
 
     void valuesRoundTripThroughAPrivateFile()
@@ -33,25 +33,25 @@ private slots:
         const StringSetting file{"Log", "File", ""};
         {
             ProfileStore store(QStringLiteral("Velkaro"));
-            QVERIFY(maxM.write(store, 12));
-            QVERIFY(file.write(store, QStringLiteral("/tmp/Größe (2)")));
-            QCOMPARE(store.fileName(), m_home.path() + QStringLiteral("/Halvetic/Velkaro.conf"));
+            QVERIFY(maxM.Write(store, 12));
+            QVERIFY(file.Write(store, QStringLiteral("/tmp/Größe (2)")));
+            QCOMPARE(store.FileName(), m_home.path() + QStringLiteral("/Halvetic/Velkaro.conf"));
             const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                                                     QFileDevice::ReadOther | QFileDevice::WriteOther;
-            QCOMPARE(QFile::permissions(store.fileName()) & others, QFileDevice::Permissions());
+            QCOMPARE(QFile::permissions(store.FileName()) & others, QFileDevice::Permissions());
         }
         ProfileStore reread(QStringLiteral("Velkaro"));
-        QCOMPARE(maxM.read(reread), 12);
-        QCOMPARE(file.read(reread), QStringLiteral("/tmp/Größe (2)"));
+        QCOMPARE(maxM.Read(reread), 12);
+        QCOMPARE(file.Read(reread), QStringLiteral("/tmp/Größe (2)"));
         ProfileStore other(QStringLiteral("Zindrel"));
-        QCOMPARE(maxM.read(other), 5);
+        QCOMPARE(maxM.Read(other), 5);
     }
 
     void anUnreadableNumberReadsAsTheDefault()
     {
         ProfileStore store(QStringLiteral("Velkaro"));
-        store.writeString(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), QStringLiteral("many"));
-        QCOMPARE(store.readInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 5), 5);
+        store.WriteString(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), QStringLiteral("many"));
+        QCOMPARE(store.ReadInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 5), 5);
     }
 
 private:

@@ -62,42 +62,42 @@ private slots:
         QFETCH(QStringList, kept);
         RecentStrings recent(kFind);
         for (const QString& text : entered)
-            recent.remember(text);
-        QCOMPARE(recent.strings(), kept);
-        QCOMPARE(recent.newest(), kept.first());
+            recent.Remember(text);
+        QCOMPARE(recent.Strings(), kept);
+        QCOMPARE(recent.Newest(), kept.first());
     }
 
     void loadEndsAtTheFirstMissingValueAndTakesTen()
     {
         ProfileStore store(QStringLiteral("Velkaro"));
         for (const char* name : {"0", "1", "2", "4"})
-            store.writeString(kFind, QString::fromLatin1(name),
+            store.WriteString(kFind, QString::fromLatin1(name),
                               QStringLiteral("s") + QString::fromLatin1(name));
         RecentStrings recent(kFind);
-        recent.load(store);
-        QCOMPARE(recent.strings(), numbered(0, 2)); // "3" is absent: the list ends there
+        recent.Load(store);
+        QCOMPARE(recent.Strings(), numbered(0, 2)); // "3" is absent: the list ends there
 
         for (int i = 0; i < 12; ++i)
-            store.writeString(kFind, QString::number(i), QStringLiteral("s") + QString::number(i));
-        recent.load(store);
-        QCOMPARE(recent.strings(), numbered(0, 9));
+            store.WriteString(kFind, QString::number(i), QStringLiteral("s") + QString::number(i));
+        recent.Load(store);
+        QCOMPARE(recent.Strings(), numbered(0, 9));
     }
 
     void saveRenumbersAndEndsWithOneEmptyValue()
     {
         {
             ProfileStore store(QStringLiteral("Zindrel"));
-            store.writeString(kFind, QStringLiteral("3"), QStringLiteral("left over"));
+            store.WriteString(kFind, QStringLiteral("3"), QStringLiteral("left over"));
             RecentStrings recent(kFind);
-            recent.strings() = QStringList{" red|green ", "", "Größe", ""};
-            QVERIFY(recent.save(store));
-            QCOMPARE(store.readString(kFind, QStringLiteral("0"), QString()), QStringLiteral(" red|green "));
-            QCOMPARE(store.readString(kFind, QStringLiteral("1"), QString()), QStringLiteral("Größe"));
-            QCOMPARE(store.readString(kFind, QStringLiteral("2"), QStringLiteral("absent")), QString());
+            recent.Strings() = QStringList{" red|green ", "", "Größe", ""};
+            QVERIFY(recent.Save(store));
+            QCOMPARE(store.ReadString(kFind, QStringLiteral("0"), QString()), QStringLiteral(" red|green "));
+            QCOMPARE(store.ReadString(kFind, QStringLiteral("1"), QString()), QStringLiteral("Größe"));
+            QCOMPARE(store.ReadString(kFind, QStringLiteral("2"), QStringLiteral("absent")), QString());
         }
         RecentStrings reread(kFind);
-        reread.load(ProfileStore(QStringLiteral("Zindrel")));
-        QCOMPARE(reread.strings(), (QStringList{" red|green ", "Größe"}));
+        reread.Load(ProfileStore(QStringLiteral("Zindrel")));
+        QCOMPARE(reread.Strings(), (QStringList{" red|green ", "Größe"}));
     }
 
 private:

@@ -43,8 +43,8 @@ private slots:
     {
         QFETCH(QList<int>, raised);
         SignalForwarder forwarder;
-        QVERIFY(forwarder.isInstalled());
-        QSignalSpy spy(&forwarder, &SignalForwarder::received);
+        QVERIFY(forwarder.IsInstalled());
+        QSignalSpy spy(&forwarder, &SignalForwarder::Received);
         for (const int number : raised)
             std::raise(number);
         QVERIFY(spy.isEmpty()); // never from inside the handler
@@ -58,9 +58,9 @@ private slots:
         SignalForwarder first;
         {
             SignalForwarder second;
-            QVERIFY(!second.isInstalled());
+            QVERIFY(!second.IsInstalled());
         }
-        QSignalSpy spy(&first, &SignalForwarder::received);
+        QSignalSpy spy(&first, &SignalForwarder::Received);
         std::raise(SIGHUP);
         QTRY_COMPARE(spy.size(), 1);
     }
@@ -70,7 +70,7 @@ private slots:
         const int before = openDescriptors();
         for (int round = 0; round < 3; ++round) {
             SignalForwarder forwarder;
-            QVERIFY(forwarder.isInstalled());
+            QVERIFY(forwarder.IsInstalled());
             QVERIFY(!handlerIsDefault(SIGTERM));
         }
         QCOMPARE(openDescriptors(), before);

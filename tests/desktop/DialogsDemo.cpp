@@ -13,9 +13,9 @@ int main(int argc, char** argv)
     velkaro::MessageBoxPrompt prompt;
     velkaro::CDbSession session;
     if (session.Connect(prompt)) {
-        prompt.showMessage(
+        prompt.ShowMessage(
             QStringLiteral("Connected to %1 (%2 %3) as %4.")
-                .arg(session.displayName(), session.dbmsName(), session.dbmsVersion(), session.userName()));
+                .arg(session.DisplayName(), session.DbmsName(), session.DbmsVersion(), session.UserName()));
     }
-    return session.connectFailed() ? 1 : 0;
+    return session.ConnectFailed() ? 1 : 0;
 }

@@ -89,9 +89,9 @@ private slots:
         answerBox(seen, QMessageBox::StandardButton(press));
         bool answer = false;
         if (question)
-            answer = prompt.askYesNo(text);
+            answer = prompt.AskYesNo(text);
         else
-            prompt.showMessage(text);
+            prompt.ShowMessage(text);
         QCOMPARE(answer, expected);
         QCOMPARE(seen.title, QStringLiteral("Velkaro"));
         QCOMPARE(seen.text, text);
@@ -107,7 +107,7 @@ private slots:
         std::atomic<bool> done = false;
         std::atomic<bool> answer = false;
         std::thread worker([&] {
-            answer = prompt.askYesNo(QStringLiteral("Stop?"));
+            answer = prompt.AskYesNo(QStringLiteral("Stop?"));
             done = true;
         });
         QTRY_VERIFY(done);
@@ -124,9 +124,9 @@ private slots:
             sources->setCurrentItem(sources->topLevelItem(0));
             pressOk(dialog);
         });
-        QCOMPARE(prompt.chooseDataSource(), std::optional<QString>(QStringLiteral("DSN=ShopSQLite")));
+        QCOMPARE(prompt.ChooseDataSource(), std::optional<QString>(QStringLiteral("DSN=ShopSQLite")));
         whenModalShown([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
-        QCOMPARE(prompt.chooseDataSource(), std::nullopt);
+        QCOMPARE(prompt.ChooseDataSource(), std::nullopt);
     }
 
     void askLogin()
@@ -137,12 +137,12 @@ private slots:
             pressOk(dialog);
         });
         const auto answer =
-            prompt.askLogin(LoginRequest{QStringLiteral("ShopPostgres"), QStringLiteral("velkaro"), {}});
+            prompt.AskLogin(LoginRequest{QStringLiteral("ShopPostgres"), QStringLiteral("velkaro"), {}});
         QVERIFY(answer);
         QCOMPARE(answer->user, QStringLiteral("velkaro"));
         QCOMPARE(answer->password, QStringLiteral("velkaro-pw"));
         whenModalShown([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
-        QCOMPARE(prompt.askLogin(LoginRequest{}), std::nullopt);
+        QCOMPARE(prompt.AskLogin(LoginRequest{}), std::nullopt);
     }
 
     void chooseSaveFileAddsTheSuffix()
@@ -161,12 +161,12 @@ private slots:
         });
         const SaveFileRequest request{QStringLiteral("Save Report"), folder.path(), QStringLiteral("txt"),
                                       QStringLiteral("Text Files (*.txt)")};
-        const auto chosen = prompt.chooseSaveFile(request);
+        const auto chosen = prompt.ChooseSaveFile(request);
         QVERIFY(chosen);
         QCOMPARE(chosen->path, folder.filePath(QStringLiteral("report.txt")));
         QCOMPARE(chosen->filter, QStringLiteral("Text Files (*.txt)"));
         whenModalShown([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
-        QVERIFY(!prompt.chooseSaveFile(request));
+        QVERIFY(!prompt.ChooseSaveFile(request));
     }
 };
 

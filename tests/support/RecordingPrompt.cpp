@@ -23,18 +23,18 @@ QString defaultFilter(const SaveFileRequest& request)
 }
 } // namespace
 
-void RecordingPrompt::showMessage(const QString& text)
+void RecordingPrompt::ShowMessage(const QString& text)
 {
     messages.append(text);
 }
 
-bool RecordingPrompt::askYesNo(const QString& text)
+bool RecordingPrompt::AskYesNo(const QString& text)
 {
     questions.append(text);
     return takeFront(yesNoAnswers, false);
 }
 
-std::optional<SaveFileChoice> RecordingPrompt::chooseSaveFile(const SaveFileRequest& request)
+std::optional<SaveFileChoice> RecordingPrompt::ChooseSaveFile(const SaveFileRequest& request)
 {
     saveFileRequests.append(request);
     const std::optional<QString> path = takeFront(saveFileAnswers, std::optional<QString>());
@@ -44,13 +44,13 @@ std::optional<SaveFileChoice> RecordingPrompt::chooseSaveFile(const SaveFileRequ
     return SaveFileChoice{*path, filter};
 }
 
-std::optional<QString> RecordingPrompt::chooseDataSource()
+std::optional<QString> RecordingPrompt::ChooseDataSource()
 {
     ++dataSourceRequests;
     return takeFront(dataSourceAnswers, std::optional<QString>());
 }
 
-std::optional<LoginAnswer> RecordingPrompt::askLogin(const LoginRequest& request)
+std::optional<LoginAnswer> RecordingPrompt::AskLogin(const LoginRequest& request)
 {
     loginRequests.append(request);
     return takeFront(loginAnswers, std::optional<LoginAnswer>());

@@ -12,11 +12,11 @@ namespace velkaro::test {
 class RecordingPrompt final : public UserPrompt
 {
 public:
-    void showMessage(const QString& text) override;
-    bool askYesNo(const QString& text) override;
-    std::optional<SaveFileChoice> chooseSaveFile(const SaveFileRequest& request) override;
-    std::optional<QString> chooseDataSource() override;
-    std::optional<LoginAnswer> askLogin(const LoginRequest& request) override;
+    void ShowMessage(const QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> ChooseDataSource() override;
+    std::optional<LoginAnswer> AskLogin(const LoginRequest& request) override;
 
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QString>> saveFileAnswers;

@@ -46,7 +46,7 @@ private slots:
         QFETCH(QString, unique);
         DatabaseList list;
         for (const QString& alias : existing)
-            list.append(entry(alias));
+            list.Append(entry(alias));
         QCOMPARE(list.MakeUniqueAlias(name), unique);
         QVERIFY(!list.AliasExists(unique));
     }
@@ -58,9 +58,9 @@ private slots:
         const DatabaseEntryPtr sales = entry(QStringLiteral("Sales"), 5);
         const DatabaseEntryPtr lower = entry(QStringLiteral("sales"), 7);
         const DatabaseEntryPtr billing = entry(QStringLiteral("Billing"), 9);
-        list.append(sales);
-        list.append(lower);
-        list.append(billing);
+        list.Append(sales);
+        list.Append(lower);
+        list.Append(billing);
 
         QCOMPARE(list.FindEntryByAlias(QStringLiteral("sales")), lower);
         QCOMPARE(list.FindEntryByAlias(QStringLiteral("SALES")), DatabaseEntryPtr());
@@ -73,14 +73,14 @@ private slots:
         billing->inUse->store(1);
         QCOMPARE(list.CountBusyDatabases(), 2);
 
-        list.remove(lower);
+        list.Remove(lower);
         QCOMPARE(list.size(), 2);
-        QCOMPARE(list.entries().front(), sales); // order of adding kept
-        QCOMPARE(list.entries().back(), billing);
+        QCOMPARE(list.Entries().front(), sales); // order of adding kept
+        QCOMPARE(list.Entries().back(), billing);
 
         // A worker keeps its entry and in-use flag after the list lets go of them.
         const std::shared_ptr<std::atomic<int>> flag = billing->inUse;
-        const std::vector<DatabaseEntryPtr> taken = list.takeAll();
+        const std::vector<DatabaseEntryPtr> taken = list.TakeAll();
         QVERIFY(list.empty());
         QCOMPARE(taken.size(), std::size_t(2));
         QCOMPARE(flag->load(), 1);

@@ -10,7 +10,7 @@ namespace {
 struct Fixture
 {
     NodeTree tree;
-    NodeId root = tree.insertRoot();
+    NodeId root = tree.InsertRoot();
     NodeId sales = tree.InsertDatabaseNode(QStringLiteral("Sales"));
     NodeId orders = tree.InsertObjectNode(sales, QStringLiteral("ORDERS"), QStringLiteral("TABLE"));
     NodeId pk = tree.InsertIndexNode(orders, QStringLiteral("PK_ORDERS"));
@@ -23,14 +23,14 @@ struct Fixture
     void visit(NodeId node) { history.RecordVisit(node); }
     NodeId back()
     {
-        const NodeId node = history.takeBack(tree);
+        const NodeId node = history.TakeBack(tree);
         if (node != 0)
             visit(node);
         return node;
     }
     NodeId forward()
     {
-        const NodeId node = history.takeForward(tree);
+        const NodeId node = history.TakeForward(tree);
         if (node != 0)
             visit(node);
         return node;
@@ -51,25 +51,25 @@ private slots:
     void backTwiceThenForwardTwice()
     {
         Fixture f;
-        QVERIFY(!f.history.canGoBack());
+        QVERIFY(!f.history.CanGoBack());
         f.visit(f.root);
         f.visit(f.sales);
         f.visit(f.sales); // the same node twice in a row is recorded once
         f.visit(f.orders);
-        QCOMPARE(f.history.backList(), list({f.orders, f.sales, f.root}));
+        QCOMPARE(f.history.BackList(), list({f.orders, f.sales, f.root}));
 
         QCOMPARE(f.back(), f.sales);
         QCOMPARE(f.back(), f.root);
-        QVERIFY(!f.history.canGoBack());
+        QVERIFY(!f.history.CanGoBack());
         QCOMPARE(f.back(), NodeId(0)); // nothing happens with one node left
-        QCOMPARE(f.history.backList(), list({f.root}));
-        QCOMPARE(f.history.forwardList(), list({f.sales, f.orders}));
+        QCOMPARE(f.history.BackList(), list({f.root}));
+        QCOMPARE(f.history.ForwardList(), list({f.sales, f.orders}));
 
         QCOMPARE(f.forward(), f.sales);
         QCOMPARE(f.forward(), f.orders);
-        QVERIFY(!f.history.canGoForward());
+        QVERIFY(!f.history.CanGoForward());
         QCOMPARE(f.forward(), NodeId(0));
-        QCOMPARE(f.history.backList(), list({f.orders, f.sales, f.root}));
+        QCOMPARE(f.history.BackList(), list({f.orders, f.sales, f.root}));
     }
 
     void visitingAnotherNodeKeepsTheForwardList()
@@ -80,7 +80,7 @@ private slots:
         f.visit(f.orders);
         QCOMPARE(f.back(), f.sales);
         f.visit(f.users);
-        QCOMPARE(f.history.forwardList(), list({f.orders}));
+        QCOMPARE(f.history.ForwardList(), list({f.orders}));
         QCOMPARE(f.forward(), f.orders);
         QCOMPARE(f.back(), f.users);
     }
@@ -94,22 +94,22 @@ private slots:
         f.visit(f.pk);
         f.visit(f.billing);
         f.tree.DeleteChildNodes(f.sales); // a refresh: ORDERS and PK_ORDERS are gone
-        QVERIFY(f.history.canGoBack(f.tree));
+        QVERIFY(f.history.CanGoBack(f.tree));
 
         QCOMPARE(f.back(), f.sales);
-        QCOMPARE(f.history.backList(), list({f.sales, f.root}));
-        QCOMPARE(f.history.forwardList(), list({f.billing}));
+        QCOMPARE(f.history.BackList(), list({f.sales, f.root}));
+        QCOMPARE(f.history.ForwardList(), list({f.billing}));
 
         // Going back from a deleted node to a deleted one: nothing to select, nothing lost.
         Fixture g;
         g.visit(g.orders);
         g.visit(g.billing);
-        g.tree.removeNode(g.sales);
-        QVERIFY(g.history.canGoBack());
-        QVERIFY(!g.history.canGoBack(g.tree));
+        g.tree.RemoveNode(g.sales);
+        QVERIFY(g.history.CanGoBack());
+        QVERIFY(!g.history.CanGoBack(g.tree));
         QCOMPARE(g.back(), NodeId(0));
-        QCOMPARE(g.history.backList(), list({g.billing}));
-        QVERIFY(g.history.forwardList().empty());
+        QCOMPARE(g.history.BackList(), list({g.billing}));
+        QVERIFY(g.history.ForwardList().empty());
 
         // Forward past nodes a refresh deleted.
         Fixture h;
@@ -121,9 +121,9 @@ private slots:
         QCOMPARE(h.back(), h.users);
         QCOMPARE(h.back(), h.root);
         h.tree.DeleteChildNodes(h.sales);
-        QVERIFY(h.history.canGoForward(h.tree));
+        QVERIFY(h.history.CanGoForward(h.tree));
         QCOMPARE(h.forward(), h.invoices);
-        QVERIFY(h.history.forwardList().empty());
+        QVERIFY(h.history.ForwardList().empty());
     }
 
     void failedSelectionRestoresTheShownNode()
@@ -132,12 +132,12 @@ private slots:
         f.visit(f.root);
         f.visit(f.sales);
         f.visit(f.orders);
-        QCOMPARE(f.history.takeBack(f.tree), f.sales);
-        f.history.backFailed();
-        QCOMPARE(f.history.backList(), list({f.orders, f.root}));
-        QVERIFY(f.history.forwardList().empty());
+        QCOMPARE(f.history.TakeBack(f.tree), f.sales);
+        f.history.BackFailed();
+        QCOMPARE(f.history.BackList(), list({f.orders, f.root}));
+        QVERIFY(f.history.ForwardList().empty());
         QCOMPARE(f.back(), f.root); // the next Back still leaves the node that is shown
-        QCOMPARE(f.history.forwardList(), list({f.orders}));
+        QCOMPARE(f.history.ForwardList(), list({f.orders}));
     }
 
     void purgeRemovesEveryOccurrenceFromBothLists()
@@ -151,27 +151,27 @@ private slots:
         f.visit(f.invoices);
         f.back();
         f.back(); // back: billing orders sales root, forward: orders invoices
-        QCOMPARE(f.history.backList(), list({f.billing, f.orders, f.sales, f.root}));
-        QCOMPARE(f.history.forwardList(), list({f.orders, f.invoices}));
+        QCOMPARE(f.history.BackList(), list({f.billing, f.orders, f.sales, f.root}));
+        QCOMPARE(f.history.ForwardList(), list({f.orders, f.invoices}));
 
         QStringList lines;
-        f.history.PurgeFromHistory(f.tree.subtree(f.sales), f.tree,
+        f.history.PurgeFromHistory(f.tree.Subtree(f.sales), f.tree,
                                    [&](const QString& line) { lines << line; });
         QCOMPARE(lines, QStringList({"Sales: Removing information.", "Sales: Removing from back list.",
                                      "ORDERS: Removing information.", "ORDERS: Removing from back list.",
                                      "PK_ORDERS: Removing information.", "USERS: Removing information.",
                                      "ORDERS: Removing from forward list."}));
-        QCOMPARE(f.history.backList(), list({f.billing, f.root}));
-        QCOMPARE(f.history.forwardList(), list({f.invoices}));
+        QCOMPARE(f.history.BackList(), list({f.billing, f.root}));
+        QCOMPARE(f.history.ForwardList(), list({f.invoices}));
 
         Fixture g;
         g.visit(g.root);
         g.visit(g.sales);
-        g.history.PurgeFromHistory(g.tree.subtree(g.sales), g.tree, [](const QString&) {});
-        QVERIFY(!g.history.canGoBack()); // only the root is left
+        g.history.PurgeFromHistory(g.tree.Subtree(g.sales), g.tree, [](const QString&) {});
+        QVERIFY(!g.history.CanGoBack()); // only the root is left
         g.visit(g.root);                 // the removal selects the root, which is already at the head
-        QCOMPARE(g.history.backList(), list({g.root}));
-        QVERIFY(!g.history.canGoBack());
+        QCOMPARE(g.history.BackList(), list({g.root}));
+        QVERIFY(!g.history.CanGoBack());
     }
 
     void locationPaths()
@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(LocationList::BuildLocationPath(f.tree, f.sales), QStringLiteral("Sales"));
         QCOMPARE(LocationList::BuildLocationPath(f.tree, f.orders), QStringLiteral("Sales::ORDERS"));
         QCOMPARE(LocationList::BuildLocationPath(f.tree, f.pk), QStringLiteral("Sales::ORDERS::PK_ORDERS"));
-        f.tree.removeNode(f.sales);
+        f.tree.RemoveNode(f.sales);
         QCOMPARE(LocationList::BuildLocationPath(f.tree, f.pk), QStringLiteral("COULD NOT BE DETERMINED"));
         QCOMPARE(LocationList::BuildLocationPath(f.tree, 0), QStringLiteral("COULD NOT BE DETERMINED"));
     }
@@ -241,13 +241,13 @@ private slots:
     void locationListMostRecentFirstIgnoringCase()
     {
         LocationList locations;
-        locations.record(QStringLiteral("Velkaro"));
-        locations.record(QStringLiteral("Sales::ORDERS"));
-        locations.record(QStringLiteral("Billing"));
-        locations.record(QStringLiteral("sales::orders"));
-        QCOMPARE(locations.paths(), QStringList({"sales::orders", "Billing", "Velkaro"}));
-        locations.record(QStringLiteral("Velkaro"));
-        QCOMPARE(locations.paths(), QStringList({"Velkaro", "sales::orders", "Billing"}));
+        locations.Record(QStringLiteral("Velkaro"));
+        locations.Record(QStringLiteral("Sales::ORDERS"));
+        locations.Record(QStringLiteral("Billing"));
+        locations.Record(QStringLiteral("sales::orders"));
+        QCOMPARE(locations.Paths(), QStringList({"sales::orders", "Billing", "Velkaro"}));
+        locations.Record(QStringLiteral("Velkaro"));
+        QCOMPARE(locations.Paths(), QStringList({"Velkaro", "sales::orders", "Billing"}));
     }
 };
 

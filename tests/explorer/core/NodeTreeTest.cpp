@@ -70,7 +70,7 @@ struct Replica
 QString describe(const NodeTree& tree, NodeId node)
 {
     QString result = tree.NodeText(node);
-    const std::vector<NodeId> children = tree.children(node);
+    const std::vector<NodeId> children = tree.Children(node);
     if (!children.empty()) {
         QStringList parts;
         for (NodeId child : children)
@@ -82,8 +82,8 @@ QString describe(const NodeTree& tree, NodeId node)
 
 void replay(NodeTree& tree, Replica& replica)
 {
-    while (tree.hasPendingChanges()) {
-        for (const NodeChange& change : tree.takeChanges(256))
+    while (tree.HasPendingChanges()) {
+        for (const NodeChange& change : tree.TakeChanges(256))
             replica.apply(change);
     }
 }
@@ -97,8 +97,8 @@ private slots:
     void levelsTextsAndImages()
     {
         NodeTree tree;
-        const NodeId root = tree.insertRoot();
-        QCOMPARE(tree.insertRoot(), root);
+        const NodeId root = tree.InsertRoot();
+        QCOMPARE(tree.InsertRoot(), root);
         const NodeId database = tree.InsertDatabaseNode(QStringLiteral("Sales"));
         const NodeId table =
             tree.InsertObjectNode(database, QStringLiteral("ORDERS"), QStringLiteral("TABLE"));
@@ -110,21 +110,21 @@ private slots:
         QCOMPARE(tree.NodeLevel(table), 2);
         QCOMPARE(tree.NodeLevel(index), 3);
         QCOMPARE(tree.NodeLevel(0), -1);
-        QCOMPARE(tree.parent(root), NodeId(0));
-        QCOMPARE(tree.parent(index), table);
-        QCOMPARE(tree.ancestorAtLevel(index, 1), database);
-        QCOMPARE(tree.ancestorAtLevel(index, 3), index);
-        QCOMPARE(tree.ancestorAtLevel(database, 2), NodeId(0));
+        QCOMPARE(tree.Parent(root), NodeId(0));
+        QCOMPARE(tree.Parent(index), table);
+        QCOMPARE(tree.AncestorAtLevel(index, 1), database);
+        QCOMPARE(tree.AncestorAtLevel(index, 3), index);
+        QCOMPARE(tree.AncestorAtLevel(database, 2), NodeId(0));
         QCOMPARE(toNodeId(toCatalogNode(index)), index);
 
-        const auto changes = tree.takeChanges(10);
+        const auto changes = tree.TakeChanges(10);
         QCOMPARE(changes.size(), std::size_t(4));
         const QList<QPair<int, int>> images{{0, 0}, {1, 6}, {2, 7}, {4, 8}};
         for (std::size_t i = 0; i < changes.size(); ++i) {
             QCOMPARE(changes[i].kind, NodeChange::Kind::Inserted);
             QCOMPARE(qMakePair(changes[i].image, changes[i].selectedImage), images[int(i)]);
         }
-        QVERIFY(!tree.hasPendingChanges());
+        QVERIFY(!tree.HasPendingChanges());
     }
 
     void objectImages_data()
@@ -153,16 +153,16 @@ private slots:
     void databasesSortedObjectsInRetrievalOrder()
     {
         NodeTree tree;
-        const NodeId root = tree.insertRoot();
+        const NodeId root = tree.InsertRoot();
         for (const char* alias : {"sales", "Billing", "Sales(2)", "archive", "Sales", "zeta"})
             tree.InsertDatabaseNode(QString::fromLatin1(alias));
-        QCOMPARE(texts(tree, tree.children(root)),
+        QCOMPARE(texts(tree, tree.Children(root)),
                  QStringList({"archive", "Billing", "Sales", "sales", "Sales(2)", "zeta"}));
 
         const NodeId database = tree.FindChildByText(root, QStringLiteral("Billing"));
         for (const char* name : {"ZZ", "AA", "MM"})
             tree.InsertObjectNode(database, QString::fromLatin1(name), QStringLiteral("TABLE"));
-        QCOMPARE(texts(tree, tree.children(database)), QStringList({"ZZ", "AA", "MM"}));
+        QCOMPARE(texts(tree, tree.Children(database)), QStringList({"ZZ", "AA", "MM"}));
         QCOMPARE(tree.FindChildByText(root, QStringLiteral("billing")), NodeId(0));
 
         Replica replica;
@@ -173,7 +173,7 @@ private slots:
     void removedNodesRefuseInsertionsAndLeaveTheReplicaInStep()
     {
         NodeTree tree;
-        const NodeId root = tree.insertRoot();
+        const NodeId root = tree.InsertRoot();
         const NodeId sales = tree.InsertDatabaseNode(QStringLiteral("Sales"));
         const NodeId orders = tree.InsertObjectNode(sales, QStringLiteral("ORDERS"), QStringLiteral("TABLE"));
         const NodeId index = tree.InsertIndexNode(orders, QStringLiteral("PK"));
@@ -182,25 +182,25 @@ private slots:
         Replica replica;
         replay(tree, replica);
 
-        const std::vector<NodeId> subtree = tree.subtree(sales);
+        const std::vector<NodeId> subtree = tree.Subtree(sales);
         QCOMPARE(texts(tree, subtree), QStringList({"Sales", "ORDERS", "PK"}));
 
         tree.DeleteChildNodes(sales); // a refresh empties the database
-        QVERIFY(!tree.exists(orders));
-        QVERIFY(!tree.exists(index));
-        QVERIFY(tree.exists(sales));
+        QVERIFY(!tree.Exists(orders));
+        QVERIFY(!tree.Exists(index));
+        QVERIFY(tree.Exists(sales));
         // A worker still holding the old object node must not attach anything to it.
         QCOMPARE(tree.InsertIndexNode(orders, QStringLiteral("LATE")), NodeId(0));
         QCOMPARE(tree.InsertObjectNode(0, QStringLiteral("X"), QStringLiteral("TABLE")), NodeId(0));
         tree.InsertObjectNode(sales, QStringLiteral("ORDERS"), QStringLiteral("TABLE"));
 
-        tree.removeNode(other);
+        tree.RemoveNode(other);
         QCOMPARE(tree.InsertObjectNode(other, QStringLiteral("LATE"), QStringLiteral("TABLE")), NodeId(0));
         tree.DeleteChildNodes(other); // gone already: nothing queued
         replay(tree, replica);
         QCOMPARE(replica.describe(root), QStringLiteral("Velkaro(Sales(ORDERS))"));
         QCOMPARE(describe(tree, root), replica.describe(root));
-        QCOMPARE(tree.nodeCount(), std::size_t(3));
+        QCOMPARE(tree.NodeCount(), std::size_t(3));
 
         // Ids are never handed out again, so a stale id cannot name a new node.
         const NodeId again = tree.InsertDatabaseNode(QStringLiteral("Other"));
@@ -211,17 +211,17 @@ private slots:
     {
         NodeTree tree;
         int calls = 0;
-        tree.setChangesPendingCallback([&] {
+        tree.SetChangesPendingCallback([&] {
             ++calls;
-            QVERIFY(tree.hasPendingChanges()); // called outside the lock: the tree is usable
+            QVERIFY(tree.HasPendingChanges()); // called outside the lock: the tree is usable
         });
-        const NodeId root = tree.insertRoot();
+        const NodeId root = tree.InsertRoot();
         tree.InsertDatabaseNode(QStringLiteral("A"));
         QCOMPARE(calls, 1);
-        QCOMPARE(tree.takeChanges(1).size(), std::size_t(1));
+        QCOMPARE(tree.TakeChanges(1).size(), std::size_t(1));
         tree.InsertDatabaseNode(QStringLiteral("B")); // one change still waiting
         QCOMPARE(calls, 1);
-        QCOMPARE(tree.takeChanges(10).size(), std::size_t(2));
+        QCOMPARE(tree.TakeChanges(10).size(), std::size_t(2));
         tree.DeleteChildNodes(root);
         QCOMPARE(calls, 2);
     }
@@ -232,8 +232,8 @@ private slots:
     {
         NodeTree tree;
         std::atomic<int> pendingCalls{0};
-        tree.setChangesPendingCallback([&] { pendingCalls.fetch_add(1); });
-        const NodeId root = tree.insertRoot();
+        tree.SetChangesPendingCallback([&] { pendingCalls.fetch_add(1); });
+        const NodeId root = tree.InsertRoot();
         std::vector<NodeId> databases;
         for (int i = 0; i < 4; ++i)
             databases.push_back(tree.InsertDatabaseNode(QStringLiteral("DB%1").arg(i)));
@@ -255,17 +255,17 @@ private slots:
         Replica replica;
         const auto refreshAndRemove = [&] {
             tree.DeleteChildNodes(databases[2]);
-            tree.removeNode(databases[3]);
+            tree.RemoveNode(databases[3]);
         };
         int rounds = 0;
         bool consistent = true; // checked after the join: failing early would leave threads running
         while (finished.load() < 4) {
-            for (const NodeChange& change : tree.takeChanges(64))
+            for (const NodeChange& change : tree.TakeChanges(64))
                 replica.apply(change);
-            for (NodeId database : tree.children(root)) {
-                for (NodeId object : tree.children(database))
-                    consistent = consistent && (tree.NodeLevel(object) == 2 || !tree.exists(object));
-                consistent = consistent && tree.parent(database) == root;
+            for (NodeId database : tree.Children(root)) {
+                for (NodeId object : tree.Children(database))
+                    consistent = consistent && (tree.NodeLevel(object) == 2 || !tree.Exists(object));
+                consistent = consistent && tree.Parent(database) == root;
             }
             if (++rounds == 5)
                 refreshAndRemove();
@@ -279,9 +279,9 @@ private slots:
 
         QVERIFY(consistent);
         QCOMPARE(replica.describe(root), describe(tree, root));
-        QCOMPARE(tree.children(databases[0]).size(), std::size_t(kObjects));
-        QCOMPARE(tree.children(databases[1]).size(), std::size_t(kObjects));
-        QVERIFY(!tree.exists(databases[3]));
+        QCOMPARE(tree.Children(databases[0]).size(), std::size_t(kObjects));
+        QCOMPARE(tree.Children(databases[1]).size(), std::size_t(kObjects));
+        QVERIFY(!tree.Exists(databases[3]));
         QVERIFY(pendingCalls.load() >= 1);
     }
 };

@@ -37,7 +37,7 @@ private slots:
     void init()
     {
         m_store = std::make_unique<ProfileStore>(QStringLiteral("Velkaro"));
-        const QString path = m_store->fileName();
+        const QString path = m_store->FileName();
         m_store.reset();
         QDir(path).removeRecursively(); // left by the failed-write test
         QFile::remove(path);
@@ -69,7 +69,7 @@ private slots:
     {
         QFETCH(QString, value);
         QFETCH(RecentDatabase, expected);
-        const RecentDatabase parsed = RecentDatabases::parse(value);
+        const RecentDatabase parsed = RecentDatabases::Parse(value);
         QCOMPARE(parsed.alias, expected.alias);
         QCOMPARE(parsed.ownerOnly, expected.ownerOnly);
         QCOMPARE(parsed.connectString, expected.connectString);
@@ -83,23 +83,23 @@ private slots:
             recent("/home/pat/Größe.db", false, "DRIVER=SQLite3;DATABASE=/home/pat/Größe.db"),
             recent("sales-2025", false, "DSN=ShopMariaDB;UID=velkaro;OPTION={a;b}"),
         };
-        QVERIFY(RecentDatabases::write(*m_store, databases));
-        QCOMPARE(m_store->readString(kRecent, QStringLiteral("0"), QString()),
+        QVERIFY(RecentDatabases::Write(*m_store, databases));
+        QCOMPARE(m_store->ReadString(kRecent, QStringLiteral("0"), QString()),
                  QStringLiteral("Sales/p1/pDSN=ShopPostgres;UID=velkaro"));
-        QCOMPARE(m_store->readString(kRecent, QStringLiteral("4"), QStringLiteral("absent")), QString());
+        QCOMPARE(m_store->ReadString(kRecent, QStringLiteral("4"), QStringLiteral("absent")), QString());
 
         ProfileStore reread(QStringLiteral("Velkaro"));
-        QCOMPARE(RecentDatabases::read(reread), databases);
+        QCOMPARE(RecentDatabases::Read(reread), databases);
 
         // A later run with fewer databases: the stale values after the empty one are not read.
-        QVERIFY(RecentDatabases::write(*m_store, {databases[2]}));
-        QVERIFY(!m_store->readString(kRecent, QStringLiteral("2"), QString()).isEmpty()); // stale value
-        QCOMPARE(RecentDatabases::read(*m_store), QList<RecentDatabase>{databases[2]});
+        QVERIFY(RecentDatabases::Write(*m_store, {databases[2]}));
+        QVERIFY(!m_store->ReadString(kRecent, QStringLiteral("2"), QString()).isEmpty()); // stale value
+        QCOMPARE(RecentDatabases::Read(*m_store), QList<RecentDatabase>{databases[2]});
 
         // All databases removed: "0" is written empty.
-        QVERIFY(RecentDatabases::write(*m_store, {}));
-        QCOMPARE(m_store->readString(kRecent, QStringLiteral("0"), QStringLiteral("absent")), QString());
-        QVERIFY(RecentDatabases::read(*m_store).isEmpty());
+        QVERIFY(RecentDatabases::Write(*m_store, {}));
+        QCOMPARE(m_store->ReadString(kRecent, QStringLiteral("0"), QStringLiteral("absent")), QString());
+        QVERIFY(RecentDatabases::Read(*m_store).isEmpty());
     }
 
     void recentDatabasesNeverStoreAPassword()
@@ -107,9 +107,9 @@ private slots:
         const RecentDatabase database = recent("Shop", false,
                                                "DSN=ShopPostgres;UID=velkaro;PWD=velkaro-pw;"
                                                "Password={velkaro-pw}");
-        QVERIFY(RecentDatabases::write(*m_store, {database}));
-        QVERIFY(!fileBytes(m_store->fileName()).contains("velkaro-pw"));
-        const QList<RecentDatabase> read = RecentDatabases::read(*m_store);
+        QVERIFY(RecentDatabases::Write(*m_store, {database}));
+        QVERIFY(!fileBytes(m_store->FileName()).contains("velkaro-pw"));
+        const QList<RecentDatabase> read = RecentDatabases::Read(*m_store);
         QCOMPARE(read.size(), 1);
         QVERIFY(read[0].connectString.contains(QLatin1String("UID=velkaro")));
         QVERIFY(!read[0].connectString.contains(QLatin1String("PWD"), Qt::CaseInsensitive));
@@ -117,16 +117,16 @@ private slots:
 
     void failedWritesAreReported()
     {
-        const QString path = m_store->fileName();
+        const QString path = m_store->FileName();
         m_store.reset();
         QFile::remove(path);
         QVERIFY(QDir().mkpath(path)); // a folder where the file belongs: no write can succeed
         ProfileStore blocked(QStringLiteral("Velkaro"));
-        QVERIFY(!RecentDatabases::write(blocked, {recent("Sales", false, "DSN=ShopSQLite")}));
+        QVERIFY(!RecentDatabases::Write(blocked, {recent("Sales", false, "DSN=ShopSQLite")}));
         FindHistory history;
-        history.remember(QStringLiteral("ord"));
-        QVERIFY(!history.save(blocked));
-        QVERIFY(!WindowPlacement().save(blocked));
+        history.Remember(QStringLiteral("ord"));
+        QVERIFY(!history.Save(blocked));
+        QVERIFY(!WindowPlacement().Save(blocked));
         QVERIFY(QDir(path).removeRecursively());
     }
 
@@ -150,14 +150,14 @@ private slots:
         const QStringList names{"Width", "Height", "Tree", "Maximized"};
         for (int i = 0; i < names.size(); ++i) {
             if (stored[i] != -1)
-                m_store->writeInt(kSettings, names[i], stored[i]);
+                m_store->WriteInt(kSettings, names[i], stored[i]);
         }
-        const WindowPlacement placement = WindowPlacement::load(*m_store);
+        const WindowPlacement placement = WindowPlacement::Load(*m_store);
         QCOMPARE((QList<int>{placement.width, placement.height, placement.tree, placement.maximized ? 1 : 0}),
                  loaded);
 
-        QVERIFY(placement.save(*m_store));
-        const WindowPlacement again = WindowPlacement::load(*m_store);
+        QVERIFY(placement.Save(*m_store));
+        const WindowPlacement again = WindowPlacement::Load(*m_store);
         QCOMPARE((QList<int>{again.width, again.height, again.tree, again.maximized ? 1 : 0}), loaded);
     }
 

@@ -37,7 +37,7 @@ struct WorkerSlots
 
     void attach(JobQueue& queue)
     {
-        queue.setDrainHooks([this] { return busy; }, [this] { return maximum; },
+        queue.SetDrainHooks([this] { return busy; }, [this] { return maximum; },
                             [this](JobQueue::JobPtr job) {
                                 started << job->entry->alias;
                                 ++busy;
@@ -80,12 +80,12 @@ private slots:
         QVERIFY(!queue.EnqueueJob(jobFor(sales)));
         QVERIFY(queue.EnqueueJob(jobFor(billing)));
         QCOMPARE(workers.log, QStringList{"Skipping queue of database Sales, it is already queued."});
-        QCOMPARE(queue.queuedCount(), 2);
-        QVERIFY(queue.isQueued(*sales));
+        QCOMPARE(queue.QueuedCount(), 2);
+        QVERIFY(queue.IsQueued(*sales));
 
         // Once started, the entry may be queued again.
         queue.DrainQueue();
-        QVERIFY(!queue.isQueued(*sales));
+        QVERIFY(!queue.IsQueued(*sales));
         QVERIFY(queue.EnqueueJob(jobFor(sales)));
     }
 
@@ -94,14 +94,14 @@ private slots:
         JobQueue queue;
         WorkerSlots workers;
         workers.attach(queue);
-        QVERIFY(!queue.drainTimerActive());
+        QVERIFY(!queue.DrainTimerActive());
         for (const char* alias : {"A", "B", "C", "D", "E"})
             QVERIFY(queue.EnqueueJob(jobFor(entry(QString::fromLatin1(alias)))));
-        QVERIFY(queue.drainTimerActive());
+        QVERIFY(queue.DrainTimerActive());
 
         queue.DrainQueue();
         QCOMPARE(workers.started, QStringList({"A", "B"}));
-        QVERIFY(queue.drainTimerActive());
+        QVERIFY(queue.DrainTimerActive());
         queue.DrainQueue(); // every slot still busy
         QCOMPARE(workers.started.size(), 2);
 
@@ -113,8 +113,8 @@ private slots:
         workers.maximum = 5;
         queue.DrainQueue();
         QCOMPARE(workers.started, QStringList({"A", "B", "C", "D", "E"}));
-        QCOMPARE(queue.queuedCount(), 0);
-        QVERIFY(!queue.drainTimerActive()); // stops with the last job
+        QCOMPARE(queue.QueuedCount(), 0);
+        QVERIFY(!queue.DrainTimerActive()); // stops with the last job
     }
 
     void timerDrainsTheQueueOnItsOwn()
@@ -128,7 +128,7 @@ private slots:
         QTRY_COMPARE(workers.started, QStringList{"A"});
         workers.busy = 0;
         QTRY_COMPARE(workers.started, QStringList({"A", "B"}));
-        QTRY_VERIFY(!queue.drainTimerActive());
+        QTRY_VERIFY(!queue.DrainTimerActive());
     }
 
     void jobListAndShutdownRelease()
@@ -140,15 +140,15 @@ private slots:
         const DatabaseEntryPtr sales = entry(QStringLiteral("Sales"));
         const auto first = jobFor(sales);
         const auto second = jobFor(sales);
-        queue.addJob(first);
-        queue.addJob(second);
-        QCOMPARE(queue.jobs().front(), second); // newest first
+        queue.AddJob(first);
+        queue.AddJob(second);
+        QCOMPARE(queue.Jobs().front(), second); // newest first
         queue.EnqueueJob(second);
 
-        queue.releaseAll();
-        QVERIFY(queue.jobs().empty());
-        QCOMPARE(queue.queuedCount(), 0);
-        QVERIFY(!queue.drainTimerActive());
+        queue.ReleaseAll();
+        QVERIFY(queue.Jobs().empty());
+        QCOMPARE(queue.QueuedCount(), 0);
+        QVERIFY(!queue.DrainTimerActive());
         QCOMPARE(first.use_count(), 1L); // only the test holds them now
     }
 
@@ -160,15 +160,15 @@ private slots:
         const auto ran = std::make_shared<std::atomic<int>>(0);
         const auto releaseOnExit = qScopeGuard([release] { release->store(true); });
         for (int i = 0; i < 4; ++i) {
-            QVERIFY(threads.start([release, ran] {
+            QVERIFY(threads.Start([release, ran] {
                 while (!release->load())
                     std::this_thread::yield();
                 ran->fetch_add(1);
             }));
         }
-        QCOMPARE(threads.liveCount(), 4);
+        QCOMPARE(threads.LiveCount(), 4);
         release->store(true);
-        QTRY_COMPARE(threads.liveCount(), 0);
+        QTRY_COMPARE(threads.LiveCount(), 0);
         QCOMPARE(ran->load(), 4);
     }
 
@@ -180,7 +180,7 @@ private slots:
         std::weak_ptr<int> watch = token;
         {
             WorkerThreads threads;
-            QVERIFY(threads.start([release, token] {
+            QVERIFY(threads.Start([release, token] {
                 while (!release->load())
                     std::this_thread::yield();
             }));
@@ -197,8 +197,8 @@ private slots:
             throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
         });
         bool ran = false;
-        QVERIFY(!threads.start([&] { ran = true; }));
-        QCOMPARE(threads.liveCount(), 0);
+        QVERIFY(!threads.Start([&] { ran = true; }));
+        QCOMPARE(threads.LiveCount(), 0);
         QVERIFY(!ran);
     }
 
@@ -218,7 +218,7 @@ private slots:
         QFETCH(int, busyChecks);
         int calls = 0;
         Pauses pauses;
-        QTEST(WorkerWait::waitForStop(busyFor(busyChecks, calls), pauses.hook()), "stopped");
+        QTEST(WorkerWait::WaitForStop(busyFor(busyChecks, calls), pauses.hook()), "stopped");
         QTEST(int(pauses.taken.size()), "pauses");
         QVERIFY(pauses.taken.count(200) == pauses.taken.size());
     }
@@ -242,7 +242,7 @@ private slots:
         int calls = 0;
         Pauses pauses;
         QList<int> shown;
-        QTEST(WorkerWait::waitForShutdown(busyFor(busyChecks, calls), pauses.hook(),
+        QTEST(WorkerWait::WaitForShutdown(busyFor(busyChecks, calls), pauses.hook(),
                                           [&](int value) { shown << value; }),
               "stopped");
         QTEST(int(pauses.taken.size()), "pauses");

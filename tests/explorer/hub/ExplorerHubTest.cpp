@@ -68,7 +68,7 @@ struct Explorer
 {
     explicit Explorer(const std::function<void(ProfileStore&)>& presets = {})
     {
-        store.writeString(QStringLiteral("Log"), QStringLiteral("File"),
+        store.WriteString(QStringLiteral("Log"), QStringLiteral("File"),
                           logDir.filePath(QStringLiteral("velkaro")));
         if (presets)
             presets(store);
@@ -81,14 +81,14 @@ struct Explorer
     {
         if (!hub)
             return;
-        hub->shutdown();
+        hub->Shutdown();
         port.reset();
         hub.reset();
     }
 
     void gateLoads()
     {
-        hub->setDatabaseLoad([this](ExplorerJob& job) {
+        hub->SetDatabaseLoad([this](ExplorerJob& job) {
             gate.wait();
             job.entry->session->LoadObjects(job.load);
         });
@@ -101,7 +101,7 @@ struct Explorer
 
     bool idle() const
     {
-        return !hub->canStop() && hub->jobs().queuedCount() == 0 && hub->workers().threads().liveCount() == 0;
+        return !hub->CanStop() && hub->Jobs().QueuedCount() == 0 && hub->Workers().Threads().LiveCount() == 0;
     }
 
     QTemporaryDir logDir;
@@ -116,7 +116,7 @@ std::shared_ptr<CDbSession> connectTo(const TestDataSource& source, UserPrompt& 
 {
     auto session = std::make_shared<CDbSession>();
     session->ConnectByString(source.connectString, prompt);
-    return session->connectFailed() ? nullptr : session;
+    return session->ConnectFailed() ? nullptr : session;
 }
 
 // The first column of the first row as a number; -1 when the query fails.
@@ -151,7 +151,7 @@ private slots:
     {
         // Each test starts from an empty store.
         ProfileStore store(QStringLiteral("Velkaro"));
-        QFile::remove(store.fileName());
+        QFile::remove(store.FileName());
     }
 
     void startUpReconnectsAndShutdownSavesTheList()
@@ -159,14 +159,14 @@ private slots:
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Explorer explorer([&](ProfileStore& store) {
-            store.writeInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1);
-            store.writeString(QStringLiteral("Find"), QStringLiteral("0"), QStringLiteral("needle"));
-            store.writeString(QStringLiteral("Recent DB"), QStringLiteral("0"),
+            store.WriteInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1);
+            store.WriteString(QStringLiteral("Find"), QStringLiteral("0"), QStringLiteral("needle"));
+            store.WriteString(QStringLiteral("Recent DB"), QStringLiteral("0"),
                               QStringLiteral("Shop/p1/p") + sqlite.connectString);
-            store.writeString(QStringLiteral("Recent DB"), QStringLiteral("1"),
+            store.WriteString(QStringLiteral("Recent DB"), QStringLiteral("1"),
                               QStringLiteral("Gone/p0/pDSN=NoSuchVelkaroSource"));
-            store.writeString(QStringLiteral("Recent DB"), QStringLiteral("2"), QString());
-            store.writeString(QStringLiteral("Recent DB"), QStringLiteral("3"),
+            store.WriteString(QStringLiteral("Recent DB"), QStringLiteral("2"), QString());
+            store.WriteString(QStringLiteral("Recent DB"), QStringLiteral("3"),
                               QStringLiteral("Stale/p0/p") + sqlite.connectString);
         });
         ExplorerHub& hub = *explorer.hub;
@@ -174,15 +174,15 @@ private slots:
         QCOMPARE(explorer.port->rowTexts(), QStringList{QStringLiteral("No databases have been selected")});
         hub.ReconnectRecentDatabases();
 
-        QCOMPARE(hub.databases().entries().size(), std::size_t(1));
-        const DatabaseEntryPtr shop = hub.databases().entries().front();
+        QCOMPARE(hub.Databases().Entries().size(), std::size_t(1));
+        const DatabaseEntryPtr shop = hub.Databases().Entries().front();
         QCOMPARE(shop->alias, QStringLiteral("Shop"));
         QVERIFY(shop->ownerOnly);
-        QCOMPARE(explorer.port->selected, hub.tree().root());
+        QCOMPARE(explorer.port->selected, hub.Tree().Root());
         QCOMPARE(explorer.port->rowTexts(), QStringList{QStringLiteral("Shop")});
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
-        QVERIFY(hub.tree().hasChildren(shop->node));
-        QCOMPARE(hub.findHistory().strings(), QStringList{QStringLiteral("needle")});
+        QVERIFY(hub.Tree().HasChildren(shop->node));
+        QCOMPARE(hub.GetFindHistory().Strings(), QStringList{QStringLiteral("needle")});
 
         explorer.destroy();
         const QStringList lines = explorer.logLines();
@@ -196,12 +196,12 @@ private slots:
                                       QStringLiteral("Velkaro terminated.")}));
 
         ProfileStore reread(QStringLiteral("Velkaro"));
-        const QString saved = reread.readString(QStringLiteral("Recent DB"), QStringLiteral("0"), QString());
+        const QString saved = reread.ReadString(QStringLiteral("Recent DB"), QStringLiteral("0"), QString());
         QVERIFY2(saved.startsWith(QStringLiteral("Shop/p1/p")), qPrintable(saved));
         QVERIFY(!saved.contains(QStringLiteral("PWD="), Qt::CaseInsensitive));
-        QCOMPARE(reread.readString(QStringLiteral("Recent DB"), QStringLiteral("1"), QStringLiteral("x")),
+        QCOMPARE(reread.ReadString(QStringLiteral("Recent DB"), QStringLiteral("1"), QStringLiteral("x")),
                  QString());
-        QCOMPARE(reread.readString(QStringLiteral("Find"), QStringLiteral("0"), QString()),
+        QCOMPARE(reread.ReadString(QStringLiteral("Find"), QStringLiteral("0"), QString()),
                  QStringLiteral("needle"));
     }
 
@@ -210,7 +210,7 @@ private slots:
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Explorer explorer([](ProfileStore& store) {
-            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 2);
+            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 2);
         });
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
@@ -220,8 +220,8 @@ private slots:
         auto failed = std::make_shared<CDbSession>();
         failed->ConnectByString(QStringLiteral("DSN=NoSuchVelkaroSource"), explorer.prompt);
         QVERIFY(hub.AddDatabase(failed, QString(), false, true, false));
-        QVERIFY(hub.databases().empty());
-        QVERIFY(!hub.addingDatabase());
+        QVERIFY(hub.Databases().empty());
+        QVERIFY(!hub.AddingDatabase());
 
         // Adding: two loads start, the others wait for a slot, and a queued add still ends the add.
         QList<bool> started;
@@ -229,26 +229,26 @@ private slots:
             auto session = connectTo(sqlite, explorer.prompt);
             QVERIFY(session);
             started.append(hub.AddDatabase(session, QString(), false, true, false));
-            QVERIFY(!hub.addingDatabase());
+            QVERIFY(!hub.AddingDatabase());
         }
         QCOMPARE(started, (QList<bool>{true, true, false, false, false}));
-        QCOMPARE(hub.jobs().queuedCount(), 3);
-        QCOMPARE(hub.databases().CountBusyDatabases(), 2);
+        QCOMPARE(hub.Jobs().QueuedCount(), 3);
+        QCOMPARE(hub.Databases().CountBusyDatabases(), 2);
         explorer.gate.open();
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
-        for (const DatabaseEntryPtr& entry : hub.databases().entries())
-            QVERIFY2(hub.tree().hasChildren(entry->node), qPrintable(entry->alias));
+        for (const DatabaseEntryPtr& entry : hub.Databases().Entries())
+            QVERIFY2(hub.Tree().HasChildren(entry->node), qPrintable(entry->alias));
 
         explorer.gate.close();
         hub.RefreshAll();
-        QCOMPARE(hub.databases().CountBusyDatabases(), 2);
-        QCOMPARE(hub.jobs().queuedCount(), 3);
+        QCOMPARE(hub.Databases().CountBusyDatabases(), 2);
+        QCOMPARE(hub.Jobs().QueuedCount(), 3);
         QTRY_COMPARE(explorer.gate.waiting(), 2);
         hub.RefreshAll();
-        QCOMPARE(hub.jobs().queuedCount(), 3);
+        QCOMPARE(hub.Jobs().QueuedCount(), 3);
 
         const QStringList lines = explorer.logLines();
-        const auto& entries = hub.databases().entries();
+        const auto& entries = hub.Databases().Entries();
         for (int i = 0; i < 5; ++i) {
             const QString alias = entries[static_cast<std::size_t>(i)]->alias;
             const int expectQueued = i < 2 ? 0 : 1;
@@ -270,7 +270,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         while (!explorer.idle() && clock.elapsed() < 30000) {
-            QVERIFY(hub.databases().CountBusyDatabases() <= 2);
+            QVERIFY(hub.Databases().CountBusyDatabases() <= 2);
             QTest::qWait(5);
         }
         QVERIFY(explorer.idle());
@@ -281,7 +281,7 @@ private slots:
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Explorer explorer([](ProfileStore& store) {
-            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 1);
+            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 1);
         });
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
@@ -289,7 +289,7 @@ private slots:
             hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Other"), true, true, false));
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
         // Only the database called Busy waits at the gate.
-        hub.setDatabaseLoad([&explorer](ExplorerJob& job) {
+        hub.SetDatabaseLoad([&explorer](ExplorerJob& job) {
             if (job.load.alias == QLatin1String("Busy"))
                 explorer.gate.wait();
             job.entry->session->LoadObjects(job.load);
@@ -302,22 +302,22 @@ private slots:
         QCOMPARE(explorer.prompt.messages.last(), ExplorerHub::kMaximumThreadsMessage);
         QVERIFY(explorer.logLines().contains(
             ExplorerHub::kMaximumThreadsMessage.section(QLatin1Char('\n'), 0, 0)));
-        QCOMPARE(hub.jobs().queuedCount(), 1);
+        QCOMPARE(hub.Jobs().QueuedCount(), 1);
 
         // The one slot is taken: Refresh DB runs on this thread and is done when it returns.
-        const DatabaseEntryPtr other = hub.databases().FindEntryByAlias(QStringLiteral("Other"));
-        QVERIFY(explorer.port->selectNode(other->node));
+        const DatabaseEntryPtr other = hub.Databases().FindEntryByAlias(QStringLiteral("Other"));
+        QVERIFY(explorer.port->SelectNode(other->node));
         hub.RefreshDb();
         QVERIFY(explorer.logLines().contains(QStringLiteral(
             "Database Other is being refreshed in the foreground, to avoid this in the future you "
             "should increase the maximum number of threads in the Object Lookup settings.")));
-        QVERIFY(hub.tree().hasChildren(other->node));
+        QVERIFY(hub.Tree().HasChildren(other->node));
         QCOMPARE(other->inUse->load(), 0);
         QVERIFY(explorer.port->rowTexts().contains(QStringLiteral("customers")));
 
         explorer.gate.open();
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
-        QVERIFY(hub.tree().hasChildren(hub.databases().FindEntryByAlias(QStringLiteral("Queued"))->node));
+        QVERIFY(hub.Tree().HasChildren(hub.Databases().FindEntryByAlias(QStringLiteral("Queued"))->node));
     }
 
     void removingALoadingDatabaseLeavesTheWorkerItsData()
@@ -325,7 +325,7 @@ private slots:
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Explorer explorer([](ProfileStore& store) {
-            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 1);
+            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 1);
         });
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
@@ -333,7 +333,7 @@ private slots:
         QVERIFY(hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Loading"), true, false,
                                 false));
         QTRY_COMPARE(explorer.gate.waiting(), 1);
-        DatabaseEntryPtr entry = hub.databases().FindEntryByAlias(QStringLiteral("Loading"));
+        DatabaseEntryPtr entry = hub.Databases().FindEntryByAlias(QStringLiteral("Loading"));
         const std::shared_ptr<std::atomic<int>> inUse = entry->inUse;
         const std::weak_ptr<CDbSession> session = entry->session;
         const NodeId node = entry->node;
@@ -342,22 +342,22 @@ private slots:
 
         explorer.prompt.yesNoAnswers = {false};
         hub.RemoveDatabase(QStringLiteral("Loading"));
-        QVERIFY(hub.databases().FindEntryByAlias(QStringLiteral("Loading")));
+        QVERIFY(hub.Databases().FindEntryByAlias(QStringLiteral("Loading")));
         explorer.prompt.yesNoAnswers = {true};
         hub.RemoveDatabase(QStringLiteral("Loading"));
         QCOMPARE(explorer.prompt.questions.last(),
                  QStringLiteral("Velkaro is still retriving information for this database.\n"
                                 "Are you sure you want to remove it?"));
-        QVERIFY(hub.databases().empty());
-        QVERIFY(!hub.tree().exists(node));
-        QCOMPARE(explorer.port->selected, hub.tree().root());
+        QVERIFY(hub.Databases().empty());
+        QVERIFY(!hub.Tree().Exists(node));
+        QCOMPARE(explorer.port->selected, hub.Tree().Root());
         QVERIFY(!session.expired());
 
         hub.RemoveDatabase(QStringLiteral("Loading"));
         QCOMPARE(explorer.prompt.messages.last(), QStringLiteral("Could not delete database: Loading"));
 
         // The removed database's worker still holds the one slot, and Stop still waits for it.
-        QVERIFY(hub.canStop());
+        QVERIFY(hub.CanStop());
         QVERIFY(
             !hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Next"), true, true, false));
 
@@ -366,7 +366,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(inUse->load(), 0, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
         QTRY_VERIFY(session.expired());
-        QCOMPARE(hub.tree().children(hub.tree().root()).size(), std::size_t(1));
+        QCOMPARE(hub.Tree().Children(hub.Tree().Root()).size(), std::size_t(1));
         QVERIFY(explorer.logLines().contains(QStringLiteral("Loading: Removing database.")));
     }
 
@@ -375,27 +375,27 @@ private slots:
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Explorer explorer([](ProfileStore& store) {
-            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("RAOBJ"), 1);
+            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("RAOBJ"), 1);
         });
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         QVERIFY(
             hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), true, false, false));
-        const DatabaseEntryPtr entry = hub.databases().entries().front();
-        QVERIFY(hub.jobs().jobs().empty());
-        QCOMPARE(explorer.port->selected, hub.tree().root());
+        const DatabaseEntryPtr entry = hub.Databases().Entries().front();
+        QVERIFY(hub.Jobs().Jobs().empty());
+        QCOMPARE(explorer.port->selected, hub.Tree().Root());
         QCOMPARE(explorer.port->rowTexts(), QStringList{QStringLiteral("Shop")});
 
         // Refresh All leaves a database nobody opened alone.
         hub.RefreshAll();
-        QVERIFY(hub.jobs().jobs().empty());
+        QVERIFY(hub.Jobs().Jobs().empty());
 
-        QVERIFY(explorer.port->selectNode(entry->node));
-        QCOMPARE(hub.jobs().jobs().size(), std::size_t(1));
+        QVERIFY(explorer.port->SelectNode(entry->node));
+        QCOMPARE(hub.Jobs().Jobs().size(), std::size_t(1));
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
-        QVERIFY(hub.tree().hasChildren(entry->node));
+        QVERIFY(hub.Tree().HasChildren(entry->node));
         QTRY_VERIFY(explorer.port->rowTexts().contains(QStringLiteral("customers")));
-        QCOMPARE(explorer.port->rows.size(), entry->session->objects().size());
+        QCOMPARE(explorer.port->rows.size(), entry->session->Objects().size());
     }
 
     void onAccessLoadsAnObjectsColumnsOnce()
@@ -403,22 +403,22 @@ private slots:
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Explorer explorer([](ProfileStore& store) {
-            store.writeInt(QStringLiteral("ObjLook"), QStringLiteral("RACOL"), 1);
+            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("RACOL"), 1);
         });
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         QVERIFY(
             hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), true, false, false));
         // The add's own selection of the new node starts no second load.
-        QCOMPARE(hub.jobs().jobs().size(), std::size_t(1));
+        QCOMPARE(hub.Jobs().Jobs().size(), std::size_t(1));
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
-        const DatabaseEntryPtr entry = hub.databases().entries().front();
-        const NodeId customers = hub.tree().FindChildByText(entry->node, QStringLiteral("customers"));
+        const DatabaseEntryPtr entry = hub.Databases().Entries().front();
+        const NodeId customers = hub.Tree().FindChildByText(entry->node, QStringLiteral("customers"));
         QVERIFY(customers);
-        QVERIFY(!hub.tree().hasChildren(customers));
+        QVERIFY(!hub.Tree().HasChildren(customers));
 
-        QVERIFY(explorer.port->selectNode(customers));
-        QCOMPARE(hub.jobs().jobs().size(), std::size_t(2));
+        QVERIFY(explorer.port->SelectNode(customers));
+        QCOMPARE(hub.Jobs().Jobs().size(), std::size_t(2));
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
         QTRY_VERIFY(explorer.port->rowsWithImage(3) > 0);
         QVERIFY(explorer.logLines().contains(QStringLiteral("Shop: customers: Refreshing object.")));
@@ -428,9 +428,9 @@ private slots:
         QVERIFY(std::none_of(firstColumn, explorer.port->rows.end(),
                              [](const ListRow& row) { return row.image == 4; }));
 
-        QVERIFY(explorer.port->selectNode(entry->node));
-        QVERIFY(explorer.port->selectNode(customers));
-        QCOMPARE(hub.jobs().jobs().size(), std::size_t(2));
+        QVERIFY(explorer.port->SelectNode(entry->node));
+        QVERIFY(explorer.port->SelectNode(customers));
+        QCOMPARE(hub.Jobs().Jobs().size(), std::size_t(2));
     }
 
     void navigationAndLocations()
@@ -444,32 +444,32 @@ private slots:
         QVERIFY(
             hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Sales"), true, true, false));
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
-        const NodeId root = hub.tree().root();
-        const NodeId sales = hub.databases().entries().front()->node;
-        const NodeId customers = hub.tree().FindChildByText(sales, QStringLiteral("customers"));
-        const NodeId orders = hub.tree().FindChildByText(sales, QStringLiteral("orders"));
+        const NodeId root = hub.Tree().Root();
+        const NodeId sales = hub.Databases().Entries().front()->node;
+        const NodeId customers = hub.Tree().FindChildByText(sales, QStringLiteral("customers"));
+        const NodeId orders = hub.Tree().FindChildByText(sales, QStringLiteral("orders"));
         QVERIFY(customers && orders);
 
-        QVERIFY(port.selectNode(sales));
-        QVERIFY(port.selectNode(customers));
+        QVERIFY(port.SelectNode(sales));
+        QVERIFY(port.SelectNode(customers));
         QCOMPARE(port.locations.first(), QStringLiteral("Sales::customers"));
-        QVERIFY(!hub.canForward());
+        QVERIFY(!hub.CanForward());
         hub.Back();
         QCOMPARE(port.selected, sales);
         hub.Back();
         QCOMPARE(port.selected, root);
-        QVERIFY(!hub.canBack());
+        QVERIFY(!hub.CanBack());
         hub.Forward();
         QCOMPARE(port.selected, sales);
         // A new visit keeps the forward list.
-        QVERIFY(port.selectNode(orders));
+        QVERIFY(port.SelectNode(orders));
         hub.Forward();
         QCOMPARE(port.selected, customers);
         hub.Up();
         QCOMPARE(port.selected, sales);
         hub.Up();
         QCOMPARE(port.selected, root);
-        QVERIFY(!hub.canUp());
+        QVERIFY(!hub.CanUp());
 
         hub.GoToLocation(QStringLiteral("Sales::customers"));
         QCOMPARE(port.selected, customers);
@@ -485,22 +485,22 @@ private slots:
         QCOMPARE(port.selected, sales);
 
         // A refresh replaces the object nodes: Back and Forward never land on one it deleted.
-        QVERIFY(port.selectNode(customers));
+        QVERIFY(port.SelectNode(customers));
         hub.RefreshDb();
         QCOMPARE(port.selected, sales);
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
-        QVERIFY(!hub.tree().exists(customers));
-        while (hub.canBack()) {
+        QVERIFY(!hub.Tree().Exists(customers));
+        while (hub.CanBack()) {
             hub.Back();
-            QVERIFY(hub.tree().exists(port.selected));
+            QVERIFY(hub.Tree().Exists(port.selected));
         }
-        while (hub.canForward()) {
+        while (hub.CanForward()) {
             hub.Forward();
-            QVERIFY(hub.tree().exists(port.selected));
+            QVERIFY(hub.Tree().Exists(port.selected));
         }
         hub.GoToLocation(QStringLiteral("Sales::customers"));
         QVERIFY(port.selected != customers);
-        QCOMPARE(hub.tree().NodeText(port.selected), QStringLiteral("customers"));
+        QCOMPARE(hub.Tree().NodeText(port.selected), QStringLiteral("customers"));
     }
 
     void aRemovedDatabaseDisconnectsAfterARefusedRefresh()
@@ -513,21 +513,21 @@ private slots:
         auto session = connectTo(postgres, explorer.prompt);
         auto watcher = connectTo(postgres, explorer.prompt);
         QVERIFY(session && watcher);
-        const int backend = queryInt(session->hdbc(), QStringLiteral("SELECT pg_backend_pid()"));
+        const int backend = queryInt(session->Hdbc(), QStringLiteral("SELECT pg_backend_pid()"));
         const QString alive =
             QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE pid = %1").arg(backend);
-        QCOMPARE(queryInt(watcher->hdbc(), alive), 1);
+        QCOMPARE(queryInt(watcher->Hdbc(), alive), 1);
 
         // The load holds the database once its objects are in the tree.
-        hub.setDatabaseLoad([&explorer](ExplorerJob& job) {
+        hub.SetDatabaseLoad([&explorer](ExplorerJob& job) {
             job.entry->session->LoadObjects(job.load);
             explorer.gate.wait();
         });
         QVERIFY(hub.AddDatabase(std::move(session), QStringLiteral("Shop"), false, true, false));
         QTRY_COMPARE_WITH_TIMEOUT(explorer.gate.waiting(), 1, 30000);
-        DatabaseEntryPtr entry = hub.databases().FindEntryByAlias(QStringLiteral("Shop"));
+        DatabaseEntryPtr entry = hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
         const std::weak_ptr<CDbSession> removed = entry->session;
-        const NodeId customers = hub.tree().FindChildByText(entry->node, QStringLiteral("customers"));
+        const NodeId customers = hub.Tree().FindChildByText(entry->node, QStringLiteral("customers"));
         entry.reset();
         QVERIFY(customers);
         hub.RefreshObject(QStringLiteral("customers"), customers, true);
@@ -538,8 +538,8 @@ private slots:
 
         hub.RemoveDatabase(QStringLiteral("Shop"));
         QVERIFY(removed.expired());
-        QTRY_COMPARE_WITH_TIMEOUT(queryInt(watcher->hdbc(), alive), 0, 1000);
-        QVERIFY(!hub.jobs().jobs().empty());
+        QTRY_COMPARE_WITH_TIMEOUT(queryInt(watcher->Hdbc(), alive), 0, 1000);
+        QVERIFY(!hub.Jobs().Jobs().empty());
     }
 
     void aLoadCutShortByALostConnectionFails()
@@ -552,25 +552,25 @@ private slots:
         auto session = connectTo(postgres, explorer.prompt);
         auto killer = connectTo(postgres, explorer.prompt);
         QVERIFY(session && killer);
-        const int backend = queryInt(session->hdbc(), QStringLiteral("SELECT pg_backend_pid()"));
+        const int backend = queryInt(session->Hdbc(), QStringLiteral("SELECT pg_backend_pid()"));
 
         // The server ends the connection part way: one pass of the load is in the tree, the next
         // one fails.
-        hub.setDatabaseLoad([killer, backend](ExplorerJob& job) {
+        hub.SetDatabaseLoad([killer, backend](ExplorerJob& job) {
             job.entry->session->LoadObjects(job.load);
-            queryInt(killer->hdbc(),
+            queryInt(killer->Hdbc(),
                      QStringLiteral("SELECT pg_terminate_backend(%1, 10000)::int").arg(backend));
             job.entry->session->LoadObjects(job.load);
         });
         QVERIFY(hub.AddDatabase(std::move(session), QStringLiteral("Lost"), false, false, false));
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
 
-        const DatabaseEntryPtr entry = hub.databases().FindEntryByAlias(QStringLiteral("Lost"));
-        const QString failed = DatabaseWorkers::loadFailedMessage(QStringLiteral("Lost"));
+        const DatabaseEntryPtr entry = hub.Databases().FindEntryByAlias(QStringLiteral("Lost"));
+        const QString failed = DatabaseWorkers::LoadFailedMessage(QStringLiteral("Lost"));
         const QStringList lines = explorer.logLines();
         QVERIFY(lines.contains(failed));
         QVERIFY(!lines.contains(QStringLiteral("Lost: Database information loaded.")));
-        QVERIFY(!hub.tree().hasChildren(entry->node));
+        QVERIFY(!hub.Tree().HasChildren(entry->node));
         QTRY_VERIFY(explorer.prompt.messages.contains(failed));
         QTRY_VERIFY(explorer.port->rows.empty());
     }
@@ -592,28 +592,28 @@ private slots:
                                               "Username=postgres")
                                    .arg(socketDir, port),
                                lockPrompt);
-        if (locker.connectFailed())
+        if (locker.ConnectFailed())
             QSKIP("no superuser connection over the socket");
 
         Explorer explorer(
-            [](ProfileStore& store) { store.writeInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1); });
+            [](ProfileStore& store) { store.WriteInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1); });
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         auto session = connectTo(postgres, explorer.prompt);
         QVERIFY(session);
 
-        QVERIFY(SQL_SUCCEEDED(SQLSetConnectAttr(locker.hdbc(), SQL_ATTR_AUTOCOMMIT,
+        QVERIFY(SQL_SUCCEEDED(SQLSetConnectAttr(locker.Hdbc(), SQL_ATTR_AUTOCOMMIT,
                                                 reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)));
         SQLHSTMT statement = SQL_NULL_HSTMT;
         QCOMPARE(locker.ExecuteQuery(
                      statement, QStringLiteral("LOCK TABLE pg_catalog.pg_class IN ACCESS EXCLUSIVE MODE")),
                  QString());
         locker.CloseQuery(statement);
-        auto unlock = qScopeGuard([&] { SQLEndTran(SQL_HANDLE_DBC, locker.hdbc(), SQL_ROLLBACK); });
+        auto unlock = qScopeGuard([&] { SQLEndTran(SQL_HANDLE_DBC, locker.Hdbc(), SQL_ROLLBACK); });
 
         QVERIFY(hub.AddDatabase(session, QStringLiteral("Stuck"), true, true, false));
-        const std::shared_ptr<std::atomic<int>> inUse = hub.databases().entries().front()->inUse;
-        QVERIFY(hub.canStop());
+        const std::shared_ptr<std::atomic<int>> inUse = hub.Databases().Entries().front()->inUse;
+        QVERIFY(hub.CanStop());
 
         QElapsedTimer clock;
         clock.start();
@@ -622,9 +622,9 @@ private slots:
         QCOMPARE(explorer.prompt.messages.last(),
                  QStringLiteral("Warning: Not all working threads could be stopped."));
         QCOMPARE(inUse->load(), 1);
-        QVERIFY(!hub.terminateRequested());
+        QVERIFY(!hub.TerminateRequested());
 
-        hub.shutdown();
+        hub.Shutdown();
         QCOMPARE(explorer.port->countdown, (QList<int>{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
         QVERIFY(!explorer.port->waitShown);
         // The tree pane goes away while the worker is still blocked; it ends later on data it holds.
@@ -632,7 +632,7 @@ private slots:
         explorer.hub.reset();
         session.reset();
         unlock.dismiss();
-        QVERIFY(SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, locker.hdbc(), SQL_ROLLBACK)));
+        QVERIFY(SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, locker.Hdbc(), SQL_ROLLBACK)));
         QTRY_COMPARE_WITH_TIMEOUT(inUse->load(), 0, 30000);
 
         const QStringList lines = explorer.logLines();

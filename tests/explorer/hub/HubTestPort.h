@@ -13,13 +13,13 @@ namespace velkaro::test {
 class HubTestPort final : public TreeViewPort
 {
 public:
-    explicit HubTestPort(ExplorerHub& hub) : m_hub(hub) { hub.setPort(this); }
-    ~HubTestPort() override { m_hub.setPort(nullptr); }
+    explicit HubTestPort(ExplorerHub& hub) : m_hub(hub) { hub.SetPort(this); }
+    ~HubTestPort() override { m_hub.SetPort(nullptr); }
 
-    NodeId selectedNode() const override { return selected; }
-    bool selectNode(NodeId node) override
+    NodeId SelectedNode() const override { return selected; }
+    bool SelectNode(NodeId node) override
     {
-        if (!m_hub.tree().exists(node))
+        if (!m_hub.Tree().Exists(node))
             return false;
         if (node != selected) {
             selected = node;
@@ -28,10 +28,10 @@ public:
         }
         return true;
     }
-    void treeChangesPending() override { m_hub.tree().takeChanges(1000000); }
-    int columnSet() const override { return set; }
-    void switchColumnSet(int newSet) override { set = newSet; }
-    void fillList(ListFill fill) override
+    void TreeChangesPending() override { m_hub.Tree().TakeChanges(1000000); }
+    int ColumnSet() const override { return set; }
+    void SwitchColumnSet(int newSet) override { set = newSet; }
+    void FillList(ListFill fill) override
     {
         rows.clear();
         for (ListRow& row : fill.rows) {
@@ -41,18 +41,18 @@ public:
         }
         ++fills;
     }
-    void showLocations(const QStringList& paths) override { locations = paths; }
-    void setBusyCursor(bool) override {}
-    void pause(int ms) override
+    void ShowLocations(const QStringList& paths) override { locations = paths; }
+    void SetBusyCursor(bool) override {}
+    void Pause(int ms) override
     {
         QEventLoop loop;
         QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    void showTerminateWait(bool shown) override { waitShown = shown; }
-    void showTerminateCountdown(int value) override { countdown.append(value); }
-    std::optional<ChosenDatabase> chooseDatabase() override { return std::nullopt; }
-    QString chooseDatabaseToRemove(const QStringList&) override { return {}; }
+    void ShowTerminateWait(bool shown) override { waitShown = shown; }
+    void ShowTerminateCountdown(int value) override { countdown.append(value); }
+    std::optional<ChosenDatabase> ChooseDatabase() override { return std::nullopt; }
+    QString ChooseDatabaseToRemove(const QStringList&) override { return {}; }
 
     QStringList rowTexts() const
     {

@@ -40,13 +40,13 @@ std::shared_ptr<ObjectRecord> orders()
                         {},
                         QStringLiteral("10,2"),
                         {}}};
-    record->setColumns(columns);
+    record->SetColumns(columns);
     IndexList indexes;
     indexes.indexes = {{QStringLiteral("orders_pkey"), QStringLiteral("UNIQUE "), {QStringLiteral("id")}},
                        {QStringLiteral("by_total"),
                         QStringLiteral("NOT UNIQUE "),
                         {QStringLiteral("total"), QStringLiteral("id")}}};
-    record->setIndexes(indexes);
+    record->SetIndexes(indexes);
     return record;
 }
 
@@ -61,9 +61,9 @@ private slots:
     void databasesListsEveryDatabaseOrSaysThereIsNone()
     {
         NodeTree tree;
-        tree.insertRoot();
+        tree.InsertRoot();
         DatabaseList databases;
-        const ListFill none = ListPaneRows::databases(tree, databases);
+        const ListFill none = ListPaneRows::Databases(tree, databases);
         QCOMPARE(texts(none), QStringList{QStringLiteral("No databases have been selected")});
         QCOMPARE(none.rows.front().image, NodeImage::Root);
 
@@ -73,9 +73,9 @@ private slots:
             entry->session = std::make_shared<CDbSession>();
             entry->alias = QString::fromLatin1(alias);
             entry->node = tree.InsertDatabaseNode(entry->alias);
-            databases.append(entry);
+            databases.Append(entry);
         }
-        const ListFill two = ListPaneRows::databases(tree, databases);
+        const ListFill two = ListPaneRows::Databases(tree, databases);
         QCOMPARE(texts(two), (QStringList{QStringLiteral("Zeta"), QStringLiteral("Alpha")}));
         QCOMPARE(two.rows.back().image, NodeImage::Database);
         QCOMPARE(two.rows.back().cells.size(), 3);
@@ -83,11 +83,12 @@ private slots:
 
     void objectsAreAnnouncedAndImagedByType()
     {
-        const ListPaneRows::Objects objects{object(QStringLiteral("orders"), QStringLiteral("TABLE")),
-                                            object(QStringLiteral("totals"), QStringLiteral("VIEW")),
-                                            object(QStringLiteral("ids"), QStringLiteral("SEQUENCE")),
-                                            object(QStringLiteral("odd"), QStringLiteral("FOREIGN TABLE"))};
-        const ListFill fill = ListPaneRows::objects(objects);
+        const ListPaneRows::ObjectList objects{
+            object(QStringLiteral("orders"), QStringLiteral("TABLE")),
+            object(QStringLiteral("totals"), QStringLiteral("VIEW")),
+            object(QStringLiteral("ids"), QStringLiteral("SEQUENCE")),
+            object(QStringLiteral("odd"), QStringLiteral("FOREIGN TABLE"))};
+        const ListFill fill = ListPaneRows::Objects(objects);
         QCOMPARE(fill.expectedRows, 4);
         QList<int> images;
         for (const ListRow& row : fill.rows)
@@ -96,12 +97,12 @@ private slots:
                                      NodeImage::OtherObject}));
         QCOMPARE(fill.rows.front().cells,
                  (QStringList{QStringLiteral("TABLE"), QStringLiteral("public"), QStringLiteral("note")}));
-        QCOMPARE(ListPaneRows::objects({}).expectedRows, 0);
+        QCOMPARE(ListPaneRows::Objects({}).expectedRows, 0);
     }
 
     void objectContentsListIndexesBeforeColumns()
     {
-        const ListFill fill = ListPaneRows::objectContents(*orders());
+        const ListFill fill = ListPaneRows::ObjectContents(*orders());
         QCOMPARE(texts(fill), (QStringList{QStringLiteral("orders_pkey"), QStringLiteral("by_total"),
                                            QStringLiteral("id"), QStringLiteral("total")}));
         QCOMPARE(fill.rows[1].image, NodeImage::Index);
@@ -111,7 +112,7 @@ private slots:
         QCOMPARE(fill.rows[3].cells,
                  (QStringList{QStringLiteral("NULL"), QStringLiteral("numeric"), QStringLiteral("10,2")}));
         // Details not loaded yet: nothing to list.
-        QVERIFY(ListPaneRows::objectContents(*object(QStringLiteral("bare"), QStringLiteral("TABLE")))
+        QVERIFY(ListPaneRows::ObjectContents(*object(QStringLiteral("bare"), QStringLiteral("TABLE")))
                     .rows.empty());
     }
 
@@ -132,7 +133,7 @@ private slots:
         QFETCH(bool, details);
         QFETCH(QStringList, rows);
         const auto record = details ? orders() : object(QStringLiteral("orders"), QStringLiteral("TABLE"));
-        const std::optional<ListFill> fill = ListPaneRows::indexColumns(*record, index);
+        const std::optional<ListFill> fill = ListPaneRows::IndexColumns(*record, index);
         QCOMPARE(fill.has_value(), !rows.isEmpty());
         if (fill) {
             QCOMPARE(texts(*fill), rows);

@@ -114,18 +114,18 @@ private slots:
         }
         QDir().mkpath(QFileInfo(path(expectedBase)).path());
         ProfileStore store(QStringLiteral("Velkaro"));
-        store.writeString(QStringLiteral("Log"), QStringLiteral("File"), path(storedName));
-        store.writeInt(QStringLiteral("Log"), QStringLiteral("Trunc"), 0);
-        store.writeInt(QStringLiteral("Log"), QStringLiteral("Append"), 0);
-        m_settings->load(store);
+        store.WriteString(QStringLiteral("Log"), QStringLiteral("File"), path(storedName));
+        store.WriteInt(QStringLiteral("Log"), QStringLiteral("Trunc"), 0);
+        store.WriteInt(QStringLiteral("Log"), QStringLiteral("Append"), 0);
+        m_settings->Load(store);
 
         m_log->WriteLog(QStringLiteral("Velkaro started."), true);
         m_log->WriteLog(QStringLiteral("next"));
 
-        QCOMPARE(m_log->fileName(), path(expectedBase));
+        QCOMPARE(m_log->FileName(), path(expectedBase));
         QCOMPARE(activityLogMessages(path(expectedBase) + ".log"), (QStringList{"Velkaro started.", "next"}));
         // The run's name is its own; the stored one stays for the next start.
-        QCOMPARE(store.readString(QStringLiteral("Log"), QStringLiteral("File"), QString()),
+        QCOMPARE(store.ReadString(QStringLiteral("Log"), QStringLiteral("File"), QString()),
                  path(storedName));
     }
 
@@ -319,7 +319,7 @@ private slots:
     void renamedLogTakesLaterEntries()
     {
         m_log->WriteLog(QStringLiteral("first"));
-        m_log->setFileName(path(QStringLiteral("other")));
+        m_log->SetFileName(path(QStringLiteral("other")));
         m_log->WriteLog(QStringLiteral("second"));
         QCOMPARE(activityLogMessages(path(QStringLiteral("Velkaro.log"))), QStringList{"first"});
         QCOMPARE(activityLogMessages(path(QStringLiteral("other.log"))), QStringList{"second"});
@@ -327,10 +327,10 @@ private slots:
         // An emptied name means the default file, not a hidden ".log".
         const QString previous = QDir::currentPath();
         QDir::setCurrent(path(QStringLiteral(".")));
-        m_log->setFileName(QString());
+        m_log->SetFileName(QString());
         m_log->WriteLog(QStringLiteral("third"));
         QDir::setCurrent(previous);
-        QCOMPARE(m_log->currentPath(), QStringLiteral("Velkaro.log"));
+        QCOMPARE(m_log->CurrentPath(), QStringLiteral("Velkaro.log"));
         QCOMPARE(activityLogMessages(path(QStringLiteral("Velkaro.log"))), (QStringList{"first", "third"}));
         QVERIFY(!QFile::exists(path(QStringLiteral(".log"))));
     }

@@ -26,7 +26,7 @@ Taken takeAll(LoadLogThread& reader)
     QElapsedTimer limit;
     limit.start();
     while (limit.elapsed() < 30000) {
-        LoadLogThread::Delivery delivery = reader.take();
+        LoadLogThread::Delivery delivery = reader.Take();
         if (delivery.openFailed)
             taken.openFailed = delivery.openFailed;
         if (delivery.opened)
@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(taken.lines.first(), QStringLiteral("line 0 with Größe"));
         QCOMPARE(taken.lines.last(), QStringLiteral("line %1 with Größe").arg(count - 1));
         QVERIFY2(taken.batches > 1, "a long log comes in several batches");
-        QTRY_VERIFY(!reader.isLoading());
+        QTRY_VERIFY(!reader.IsLoading());
     }
 
     void missingFileIsReported()
@@ -86,15 +86,15 @@ private slots:
         waited.start();
         qsizetype taken = 0;
         while (taken == 0 && waited.elapsed() < 10000) {
-            taken = reader.take().lines.size();
+            taken = reader.Take().lines.size();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         QVERIFY(taken > 0);
 
-        reader.detach();
-        QTRY_VERIFY_WITH_TIMEOUT(!reader.isLoading(), 1000);
+        reader.Detach();
+        QTRY_VERIFY_WITH_TIMEOUT(!reader.IsLoading(), 1000);
         int remaining = 0;
-        for (LoadLogThread::Delivery d = reader.take(); !d.lines.isEmpty(); d = reader.take())
+        for (LoadLogThread::Delivery d = reader.Take(); !d.lines.isEmpty(); d = reader.Take())
             remaining += d.lines.size();
         QVERIFY2(remaining < count / 2, qPrintable(QString::number(remaining)));
     }

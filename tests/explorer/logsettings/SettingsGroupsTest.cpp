@@ -24,14 +24,14 @@ struct Group
 
     void load(const ProfileStore& store)
     {
-        log.load(store);
-        object.load(store);
-        lookup.load(store);
-        refresh.load(store);
+        log.Load(store);
+        object.Load(store);
+        lookup.Load(store);
+        refresh.Load(store);
     }
     bool save(ProfileStore& store)
     {
-        return log.save(store) && object.save(store) && lookup.save(store) && refresh.save(store);
+        return log.Save(store) && object.Save(store) && lookup.Save(store) && refresh.Save(store);
     }
 };
 
@@ -88,7 +88,7 @@ private slots:
     {
         QVERIFY(m_home.isValid());
         qputenv("XDG_CONFIG_HOME", m_home.path().toUtf8());
-        QFile::remove(ProfileStore(QStringLiteral("Velkaro")).fileName());
+        QFile::remove(ProfileStore(QStringLiteral("Velkaro")).FileName());
     }
 
     void emptyStoreGivesDefaults()
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(g.log.fileName, QStringLiteral("Velkaro"));
         QCOMPARE(g.refresh.notBefore, QTime(19, 0, 0));
         QCOMPARE(g.refresh.notAfter, QTime(6, 0, 0));
-        QVERIFY(!QFile::exists(store.fileName())); // reading writes nothing
+        QVERIFY(!QFile::exists(store.FileName())); // reading writes nothing
 
         Group fresh; // an unloaded group holds the same defaults
         for (const Value& v : valuesOf(fresh))
@@ -128,12 +128,12 @@ private slots:
         ProfileStore store(QStringLiteral("Velkaro"));
         number = 100;
         for (const Value& v : valuesOf(saved))
-            QVERIFY2(store.readInt(v.section, v.name, -1) == ++number, v.name);
-        QCOMPARE(store.readString("Log", "File", QString()), QStringLiteral("/var/tmp/Größe run"));
+            QVERIFY2(store.ReadInt(v.section, v.name, -1) == ++number, v.name);
+        QCOMPARE(store.ReadString("Log", "File", QString()), QStringLiteral("/var/tmp/Größe run"));
         const QList<std::pair<const char*, int>> times{{"RBHH", 21}, {"RBMM", 30}, {"RBSS", 15},
                                                        {"RAHH", 5},  {"RAMM", 4},  {"RASS", 3}};
         for (const auto& [name, expected] : times)
-            QVERIFY2(store.readInt("Refresh", name, -1) == expected, name);
+            QVERIFY2(store.ReadInt("Refresh", name, -1) == expected, name);
 
         Group loaded;
         loaded.load(store);
@@ -150,10 +150,10 @@ private slots:
     void loadingKeepsStoredValues()
     {
         ProfileStore store(QStringLiteral("Velkaro"));
-        store.writeInt("ObjLook", "MaxM", 0);
-        store.writeInt("Refresh", "RIDLE", 5000000);
-        store.writeInt("Refresh", "RBHH", 25);
-        store.writeInt("Refresh", "RAMM", 59);
+        store.WriteInt("ObjLook", "MaxM", 0);
+        store.WriteInt("Refresh", "RIDLE", 5000000);
+        store.WriteInt("Refresh", "RBHH", 25);
+        store.WriteInt("Refresh", "RAMM", 59);
         Group g;
         g.load(store);
         QCOMPARE(g.lookup.MaxM.load(), 0);
@@ -190,7 +190,7 @@ private slots:
         QFETCH(bool, indexesEnabled);
         QFETCH(bool, indexColumnsEnabled);
         const ObjectPageRules::Enabled expected{columnsEnabled, indexesEnabled, indexColumnsEnabled};
-        QVERIFY(ObjectPageRules::evaluate({tables, views, synonyms, indexes}) == expected);
+        QVERIFY(ObjectPageRules::Evaluate({tables, views, synonyms, indexes}) == expected);
     }
 
     void integerRanges_data()
@@ -212,8 +212,8 @@ private slots:
         QFETCH(int, maximum);
         QFETCH(int, expected);
         const IntegerRange range{1, maximum};
-        QCOMPARE(range.parse(text).value_or(-1), expected);
-        QCOMPARE(range.message(), QStringLiteral("Please enter an integer between 1 and %1.").arg(maximum));
+        QCOMPARE(range.Parse(text).value_or(-1), expected);
+        QCOMPARE(range.Message(), QStringLiteral("Please enter an integer between 1 and %1.").arg(maximum));
     }
 
 private:

@@ -47,10 +47,10 @@ private slots:
     {
         CLogViewDlg dialog(*m_log, m_prompt);
         dialog.show();
-        QTRY_VERIFY(!dialog.isLoading());
-        QTRY_COMPARE(dialog.textArea()->toPlainText(), "Could not open log '" + logFile() + "'");
+        QTRY_VERIFY(!dialog.IsLoading());
+        QTRY_COMPARE(dialog.TextArea()->toPlainText(), "Could not open log '" + logFile() + "'");
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Log"));
-        QVERIFY(dialog.textArea()->isReadOnly());
+        QVERIFY(dialog.TextArea()->isReadOnly());
         QVERIFY(button(&dialog, "Close")->isDefault());
     }
 
@@ -64,7 +64,7 @@ private slots:
         QSet<int> partialCounts;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&] {
-            const int blocks = dialog.textArea()->document()->blockCount();
+            const int blocks = dialog.TextArea()->document()->blockCount();
             if (blocks > 1 && blocks < lineCount)
                 partialCounts.insert(blocks);
         });
@@ -72,13 +72,13 @@ private slots:
         dialog.show();
 
         QTRY_VERIFY_WITH_TIMEOUT(
-            !dialog.isLoading() && dialog.textArea()->document()->blockCount() == lineCount, 60000);
+            !dialog.IsLoading() && dialog.TextArea()->document()->blockCount() == lineCount, 60000);
         QVERIFY2(partialCounts.size() >= 3, qPrintable(QString::number(partialCounts.size())));
-        const QString text = dialog.textArea()->toPlainText();
+        const QString text = dialog.TextArea()->toPlainText();
         QVERIFY(text.startsWith(QStringLiteral("line 0 <b>markup stays text</b>\nline 1 ")));
         QVERIFY(text.endsWith(QStringLiteral("line %1 <b>markup stays text</b>").arg(lineCount - 1)));
-        QCOMPARE(dialog.pathBox()->text(), logFile());
-        QVERIFY(dialog.pathBox()->isReadOnly());
+        QCOMPARE(dialog.PathBox()->text(), logFile());
+        QVERIFY(dialog.PathBox()->isReadOnly());
     }
 
     // The reader stops at once and must not reach the window after it has gone.
@@ -89,11 +89,11 @@ private slots:
         {
             CLogViewDlg dialog(*m_log, m_prompt);
             dialog.show();
-            QTRY_VERIFY(dialog.textArea()->document()->blockCount() > 1);
+            QTRY_VERIFY(dialog.TextArea()->document()->blockCount() > 1);
             closing.start();
             button(&dialog, "Close")->click();
             QVERIFY(!dialog.isVisible());
-            QVERIFY(!dialog.refreshRequested());
+            QVERIFY(!dialog.RefreshRequested());
         }
         QVERIFY2(closing.elapsed() < 1500, qPrintable(QString::number(closing.elapsed())));
         QTest::qWait(100); // anything still queued for the window is dropped
@@ -104,10 +104,10 @@ private slots:
         writeLines(3);
         CLogViewDlg dialog(*m_log, m_prompt);
         dialog.show();
-        QTRY_VERIFY(!dialog.isLoading());
+        QTRY_VERIFY(!dialog.IsLoading());
         button(&dialog, "Refresh")->click();
         QVERIFY(!dialog.isVisible());
-        QVERIFY(dialog.refreshRequested());
+        QVERIFY(dialog.RefreshRequested());
     }
 
     void clearLogAsksFirst_data()
@@ -134,14 +134,14 @@ private slots:
         m_settings->LANY = everythingElse;
         CLogViewDlg dialog(*m_log, m_prompt);
         dialog.show();
-        QTRY_VERIFY(!dialog.isLoading());
-        QTRY_COMPARE(dialog.textArea()->toPlainText(), QStringLiteral("line 0 <b>markup stays text</b>"));
+        QTRY_VERIFY(!dialog.IsLoading());
+        QTRY_COMPARE(dialog.TextArea()->toPlainText(), QStringLiteral("line 0 <b>markup stays text</b>"));
 
         m_prompt.yesNoAnswers.push_back(answer);
         button(&dialog, "Clear Log")->click();
 
         QCOMPARE(m_prompt.questions, QStringList{"The log will be permanently deleted, Continue?"});
-        QCOMPARE(dialog.textArea()->toPlainText(), textAfter);
+        QCOMPARE(dialog.TextArea()->toPlainText(), textAfter);
         const QString file = QString::fromUtf8(readFile());
         if (fileAfter == QLatin1String("kept"))
             QCOMPARE(file, QStringLiteral("line 0 <b>markup stays text</b>\r\n"));

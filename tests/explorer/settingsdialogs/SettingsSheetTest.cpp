@@ -81,7 +81,7 @@ QPushButton* sheetButton(CSetSheet& sheet, QDialogButtonBox::StandardButton whic
 
 int stored(const ProfileStore& store, const char* section, const char* name)
 {
-    return store.readInt(section, name, -1);
+    return store.ReadInt(section, name, -1);
 }
 } // namespace
 
@@ -93,7 +93,7 @@ private slots:
     void init()
     {
         QVERIFY(m_dir.isValid());
-        QFile::remove(ProfileStore(QStringLiteral("Velkaro")).fileName());
+        QFile::remove(ProfileStore(QStringLiteral("Velkaro")).FileName());
         QFile::remove(logFile());
         m_explorer = std::make_unique<Explorer>(m_dir.path());
         m_sheet = std::make_unique<CSetSheet>(m_explorer->context);
@@ -111,17 +111,17 @@ private slots:
     {
         QCOMPARE(m_sheet->windowTitle(), QStringLiteral("Settings"));
         QStringList titles;
-        for (int i = 0; i < m_sheet->tabs()->count(); ++i)
-            titles << m_sheet->tabs()->tabText(i);
+        for (int i = 0; i < m_sheet->Tabs()->count(); ++i)
+            titles << m_sheet->Tabs()->tabText(i);
         QCOMPARE(titles, (QStringList{"Objects", "Object Lookup", "Refresh", "Log"}));
-        QCOMPARE(m_sheet->tabs()->currentIndex(), 0);
+        QCOMPARE(m_sheet->Tabs()->currentIndex(), 0);
         QVERIFY(!sheetButton(*m_sheet, QDialogButtonBox::Apply)->isEnabled());
     }
 
     // Boxes that cannot apply are disabled but keep their marks, and are stored with them.
     void objectsPageDisablesDetailsButKeepsTheirMarks()
     {
-        QWidget* page = m_sheet->tabs()->widget(0);
+        QWidget* page = m_sheet->Tabs()->widget(0);
         for (const char* kind : {"Tables", "Views", "Synonyms"})
             box(page, kind)->click();
         QVERIFY(sheetButton(*m_sheet, QDialogButtonBox::Apply)->isEnabled());
@@ -150,12 +150,12 @@ private slots:
 
     void cancelDiscardsEdits()
     {
-        box(m_sheet->tabs()->widget(0), "Tables")->click();
-        m_sheet->tabs()->setCurrentIndex(2);
+        box(m_sheet->Tabs()->widget(0), "Tables")->click();
+        m_sheet->Tabs()->setCurrentIndex(2);
         sheetButton(*m_sheet, QDialogButtonBox::Cancel)->click();
         QCOMPARE(m_sheet->result(), int(QDialog::Rejected));
         QCOMPARE(m_explorer->objects.OTAB.load(), 1);
-        QVERIFY(!QFile::exists(m_explorer->store.fileName()));
+        QVERIFY(!QFile::exists(m_explorer->store.FileName()));
         QVERIFY(!QFile::exists(logFile()));
     }
 
@@ -177,8 +177,8 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QString, leaveBy);
-        m_sheet->tabs()->setCurrentIndex(1);
-        QWidget* page = m_sheet->tabs()->widget(1);
+        m_sheet->Tabs()->setCurrentIndex(1);
+        QWidget* page = m_sheet->Tabs()->widget(1);
         button<QRadioButton>(page, "Retrieve Objects when Database is accessed")->click();
         retype(edits(page).value(0), typed);
 
@@ -187,13 +187,13 @@ private slots:
         else if (leaveBy == QLatin1String("apply"))
             sheetButton(*m_sheet, QDialogButtonBox::Apply)->click();
         else
-            m_sheet->tabs()->setCurrentIndex(3);
+            m_sheet->Tabs()->setCurrentIndex(3);
 
         QCOMPARE(m_explorer->prompt.messages, QStringList{"Please enter an integer between 1 and 999."});
         QVERIFY(m_sheet->isVisible());
-        QCOMPARE(m_sheet->tabs()->currentIndex(), 1);
+        QCOMPARE(m_sheet->Tabs()->currentIndex(), 1);
         QCOMPARE(m_explorer->lookup.RAOBJ.load(), 0); // nothing of the page applied
-        QVERIFY(!QFile::exists(m_explorer->store.fileName()));
+        QVERIFY(!QFile::exists(m_explorer->store.FileName()));
 
         retype(edits(page).value(0), QStringLiteral("12"));
         sheetButton(*m_sheet, QDialogButtonBox::Ok)->click();
@@ -206,12 +206,12 @@ private slots:
 
     void refreshMinutesOutOfRangeAreRefused()
     {
-        m_sheet->tabs()->setCurrentIndex(2);
-        retype(edits(m_sheet->tabs()->widget(2)).value(1), QStringLiteral("1000000"));
+        m_sheet->Tabs()->setCurrentIndex(2);
+        retype(edits(m_sheet->Tabs()->widget(2)).value(1), QStringLiteral("1000000"));
         sheetButton(*m_sheet, QDialogButtonBox::Ok)->click();
         QCOMPARE(m_explorer->prompt.messages, QStringList{"Please enter an integer between 1 and 999999."});
         QVERIFY(m_sheet->isVisible());
-        QVERIFY(!QFile::exists(m_explorer->store.fileName()));
+        QVERIFY(!QFile::exists(m_explorer->store.FileName()));
     }
 
     // Once shown, the Refresh page writes its section at every apply; unvisited pages write nothing.
@@ -220,7 +220,7 @@ private slots:
         m_explorer->refresh.notAfter = QTime(5, 4, 3);
         CSetSheet sheet(m_explorer->context);
         sheet.show();
-        sheet.tabs()->setCurrentIndex(2);
+        sheet.Tabs()->setCurrentIndex(2);
         sheetButton(sheet, QDialogButtonBox::Ok)->click();
 
         const ProfileStore& store = m_explorer->store;
@@ -239,8 +239,8 @@ private slots:
 
     void refreshPageEnabling()
     {
-        m_sheet->tabs()->setCurrentIndex(2);
-        QWidget* page = m_sheet->tabs()->widget(2);
+        m_sheet->Tabs()->setCurrentIndex(2);
+        QWidget* page = m_sheet->Tabs()->widget(2);
         const QList<QTimeEdit*> times = page->findChildren<QTimeEdit*>();
         QCOMPARE(times.size(), 2);
         QVERIFY(edits(page).value(0)->isEnabled());
@@ -258,15 +258,15 @@ private slots:
 
     void logPageStoresTheNameWithoutExtension()
     {
-        m_sheet->tabs()->setCurrentIndex(3);
-        QLineEdit* name = edits(m_sheet->tabs()->widget(3)).value(0);
+        m_sheet->Tabs()->setCurrentIndex(3);
+        QLineEdit* name = edits(m_sheet->Tabs()->widget(3)).value(0);
         QCOMPARE(name->text(), logFile());
         retype(name, m_dir.filePath(QStringLiteral("run.LOG")));
         sheetButton(*m_sheet, QDialogButtonBox::Ok)->click();
 
         const QString base = m_dir.filePath(QStringLiteral("run"));
-        QCOMPARE(m_explorer->store.readString("Log", "File", QString()), base);
-        QCOMPARE(m_explorer->activityLog.fileName(), base);
+        QCOMPARE(m_explorer->store.ReadString("Log", "File", QString()), base);
+        QCOMPARE(m_explorer->activityLog.FileName(), base);
         QCOMPARE(stored(m_explorer->store, "Log", "LANY"), 1);
         QVERIFY(!QFile::exists(logFile()));
         QCOMPARE(logMessages(base + QStringLiteral(".log")), QStringList{"Log settings updated."});
@@ -274,8 +274,8 @@ private slots:
 
     void logPageBrowseAndEnabling()
     {
-        m_sheet->tabs()->setCurrentIndex(3);
-        QWidget* page = m_sheet->tabs()->widget(3);
+        m_sheet->Tabs()->setCurrentIndex(3);
+        QWidget* page = m_sheet->Tabs()->widget(3);
         const QString chosen = m_dir.filePath(QStringLiteral("chosen.log"));
         m_explorer->prompt.saveFileAnswers.push_back(chosen);
         button<QPushButton>(page, "Browse")->click();
@@ -297,7 +297,7 @@ private slots:
 
         sheetButton(*m_sheet, QDialogButtonBox::Apply)->click();
         QCOMPARE(stored(m_explorer->store, "Log", "Create"), 0);
-        QCOMPARE(m_explorer->store.readString("Log", "File", QString()),
+        QCOMPARE(m_explorer->store.ReadString("Log", "File", QString()),
                  m_dir.filePath(QStringLiteral("chosen")));
         QVERIFY(!sheetButton(*m_sheet, QDialogButtonBox::Apply)->isEnabled());
     }
@@ -323,7 +323,7 @@ private slots:
         m_explorer->lookup.RAOBJ = raobj;
         m_explorer->lookup.RACOL = racol;
         CSetSheet sheet(m_explorer->context);
-        QWidget* page = sheet.tabs()->widget(1);
+        QWidget* page = sheet.Tabs()->widget(1);
         QVERIFY(button<QRadioButton>(page, objectsChoice)->isChecked());
         QVERIFY(button<QRadioButton>(page, columnsChoice)->isChecked());
         QCOMPARE(edits(page).value(0)->text(), QStringLiteral("5"));
@@ -332,14 +332,14 @@ private slots:
     // The store's file cannot be written (here it is a folder): the user hears of it.
     void storeFailureIsReported()
     {
-        QVERIFY(QDir().mkpath(m_explorer->store.fileName()));
-        box(m_sheet->tabs()->widget(0), "Others")->click();
+        QVERIFY(QDir().mkpath(m_explorer->store.FileName()));
+        box(m_sheet->Tabs()->widget(0), "Others")->click();
         sheetButton(*m_sheet, QDialogButtonBox::Ok)->click();
-        QDir(m_explorer->store.fileName()).removeRecursively();
+        QDir(m_explorer->store.FileName()).removeRecursively();
 
         QCOMPARE(m_explorer->objects.OOTHERS.load(), 1);
         QCOMPARE(m_explorer->prompt.messages,
-                 QStringList{"Could not save the settings to '" + m_explorer->store.fileName() + "'."});
+                 QStringList{"Could not save the settings to '" + m_explorer->store.FileName() + "'."});
     }
 
 private:

@@ -55,12 +55,12 @@ private:
     std::unique_ptr<CMainFrame> startFrame()
     {
         auto frame = std::make_unique<CMainFrame>(*m_store, m_prompt);
-        frame->startUp();
+        frame->StartUp();
         return frame;
     }
     QAbstractItemModel& treeModel(const CMainFrame& frame)
     {
-        return *static_cast<QAbstractItemView*>(frame.leftView())->model();
+        return *static_cast<QAbstractItemView*>(frame.LeftView())->model();
     }
     // The log's lines without their time stamps.
     QStringList logLines() const
@@ -69,7 +69,7 @@ private:
     }
     QString recent(const char* name) const
     {
-        return m_store->readString(QStringLiteral("Recent DB"), QString::fromLatin1(name),
+        return m_store->ReadString(QStringLiteral("Recent DB"), QString::fromLatin1(name),
                                    QStringLiteral("<none>"));
     }
 
@@ -84,9 +84,9 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_store = std::make_unique<ProfileStore>(QStringLiteral("Velkaro"));
-        QFile::remove(m_store->fileName());
+        QFile::remove(m_store->FileName());
         m_store = std::make_unique<ProfileStore>(QStringLiteral("Velkaro"));
-        m_store->writeString(QStringLiteral("Log"), QStringLiteral("File"),
+        m_store->WriteString(QStringLiteral("Log"), QStringLiteral("File"),
                              m_dir->filePath(QStringLiteral("run")));
         m_prompt = test::RecordingPrompt();
     }
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(frame->windowTitle(), QStringLiteral("Velkaro"));
         QCOMPARE(frame->frameGeometry().size(), QSize(640, 500));
         QVERIFY(!frame->isMaximized());
-        QCOMPARE(frame->splitter()->sizes().value(0), 200);
+        QCOMPARE(frame->Splitter()->sizes().value(0), 200);
         QAbstractItemModel& model = treeModel(*frame);
         QTRY_COMPARE(childTexts(model, {}), QStringList{QStringLiteral("Velkaro")});
         QCOMPARE(model.rowCount(model.index(0, 0)), 0);
@@ -114,17 +114,17 @@ private slots:
         const test::TestDataSource& sqlite = test::testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         const QString section = QStringLiteral("Recent DB");
-        m_store->writeString(section, QStringLiteral("0"),
+        m_store->WriteString(section, QStringLiteral("0"),
                              QStringLiteral("Sales/p1/p") + sqlite.connectString);
-        m_store->writeString(section, QStringLiteral("1"), QString());
-        m_store->writeString(section, QStringLiteral("2"),
+        m_store->WriteString(section, QStringLiteral("1"), QString());
+        m_store->WriteString(section, QStringLiteral("2"),
                              QStringLiteral("Stale/p0/p") + sqlite.connectString);
 
         auto frame = startFrame();
         QAbstractItemModel& model = treeModel(*frame);
         QTRY_COMPARE(childTexts(model, model.index(0, 0)), QStringList{QStringLiteral("Sales")});
         QTRY_VERIFY(logLines().contains(QStringLiteral("Sales: Database information loaded.")));
-        QTRY_VERIFY(!frame->leftView()->hub().canStop());
+        QTRY_VERIFY(!frame->LeftView()->Hub().CanStop());
         frame->close();
         frame.reset();
 
@@ -136,7 +136,7 @@ private slots:
 
     void unreachableRecentDatabaseIsLoggedAndDropped()
     {
-        m_store->writeString(QStringLiteral("Recent DB"), QStringLiteral("0"),
+        m_store->WriteString(QStringLiteral("Recent DB"), QStringLiteral("0"),
                              QStringLiteral("Gone/p0/pDSN=NoSuchSource"));
         auto frame = startFrame();
         QAbstractItemModel& model = treeModel(*frame);
@@ -164,7 +164,7 @@ private slots:
     {
         QFETCH(int, lany);
         QFETCH(QStringList, tail);
-        m_store->writeInt(QStringLiteral("Log"), QStringLiteral("LANY"), lany);
+        m_store->WriteInt(QStringLiteral("Log"), QStringLiteral("LANY"), lany);
         auto frame = startFrame();
         frame->close();
         frame.reset();
@@ -185,7 +185,7 @@ private slots:
         QFETCH(bool, maximized);
         auto frame = startFrame();
         frame->resize(900, 600);
-        frame->splitter()->setSizes({300, 600});
+        frame->Splitter()->setSizes({300, 600});
         if (maximized)
             frame->showMaximized();
         QTRY_COMPARE(frame->isMaximized(), maximized);
@@ -194,16 +194,16 @@ private slots:
         frame.reset();
 
         const QString section = QStringLiteral("Settings");
-        QCOMPARE(m_store->readInt(section, QStringLiteral("Maximized"), -1), maximized ? 1 : 0);
-        QCOMPARE(m_store->readInt(section, QStringLiteral("Width"), -1), outer.width());
-        QCOMPARE(m_store->readInt(section, QStringLiteral("Height"), -1), outer.height());
-        QCOMPARE(m_store->readInt(section, QStringLiteral("Tree"), -1), 300);
+        QCOMPARE(m_store->ReadInt(section, QStringLiteral("Maximized"), -1), maximized ? 1 : 0);
+        QCOMPARE(m_store->ReadInt(section, QStringLiteral("Width"), -1), outer.width());
+        QCOMPARE(m_store->ReadInt(section, QStringLiteral("Height"), -1), outer.height());
+        QCOMPARE(m_store->ReadInt(section, QStringLiteral("Tree"), -1), 300);
 
         frame = startFrame();
         QTRY_COMPARE(frame->isMaximized(), maximized);
         if (!maximized)
             QCOMPARE(frame->frameGeometry().size(), outer); // the stored outer size, not grown by the frame
-        QCOMPARE(frame->splitter()->sizes().value(0), 300);
+        QCOMPARE(frame->Splitter()->sizes().value(0), 300);
         frame->close();
     }
 
@@ -213,20 +213,20 @@ private slots:
     {
         const test::TestDataSource& sqlite = test::testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
-        m_store->writeInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1);
-        m_store->writeString(QStringLiteral("Recent DB"), QStringLiteral("0"),
+        m_store->WriteInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1);
+        m_store->WriteString(QStringLiteral("Recent DB"), QStringLiteral("0"),
                              QStringLiteral("Stuck/p0/p") + sqlite.connectString);
         auto release = std::make_shared<std::atomic<bool>>(false);
         auto frame = std::make_unique<CMainFrame>(*m_store, m_prompt);
-        frame->leftView()->hub().setDatabaseLoad([release](ExplorerJob&) {
+        frame->LeftView()->Hub().SetDatabaseLoad([release](ExplorerJob&) {
             while (!release->load())
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
         });
-        frame->startUp();
-        QTRY_VERIFY(frame->leftView()->hub().canStop());
+        frame->StartUp();
+        QTRY_VERIFY(frame->LeftView()->Hub().CanStop());
 
         frame->close();
-        QVERIFY(frame->workersStillRunning());
+        QVERIFY(frame->WorkersStillRunning());
         const QStringList lines = logLines();
         QCOMPARE(
             lines.mid(lines.size() - 4),
@@ -243,8 +243,8 @@ private slots:
     void commandsFollowTheTreePane()
     {
         auto frame = startFrame();
-        const CMainFrame::Commands& c = frame->commands();
-        frame->updateCommandStates();
+        const CMainFrame::Commands& c = frame->GetCommands();
+        frame->UpdateCommandStates();
         // Only the root: nothing to refresh, stop or go back to.
         QVERIFY(!c.refreshAll->isEnabled());
         QVERIFY(!c.refreshDb->isEnabled());
@@ -255,7 +255,7 @@ private slots:
         QVERIFY(c.removeDatabase->isEnabled());
 
         QStringList toolbar;
-        for (QAction* action : frame->toolBar()->actions())
+        for (QAction* action : frame->ToolBar()->actions())
             toolbar << (action->isSeparator() ? QStringLiteral("|") : action->toolTip());
         QCOMPARE(toolbar, (QStringList{"Back", "Forward", "Up", "|", "Stop", "|", "Add Database",
                                        "Remove Database", "|", "About Velkaro", "What's This?"}));
@@ -264,7 +264,7 @@ private slots:
             menus << menu->text();
         QCOMPARE(menus, (QStringList{"&File", "&View", "&Go", "&DB", "&Preferences", "&Help"}));
         QStringList panes;
-        for (QLabel* label : frame->indicators())
+        for (QLabel* label : frame->Indicators())
             panes << label->text();
         QCOMPARE(panes, (QStringList{"CAP", "NUM", "SCRL"}));
         frame->close();
@@ -275,9 +275,9 @@ private slots:
         CTerminateWaitDlg wait;
         QVERIFY(wait.isVisible());
         QCOMPARE(wait.windowTitle(), QStringLiteral("Velkaro"));
-        QCOMPARE(wait.counterText(), QStringLiteral("10"));
-        wait.showCountdown(7);
-        QCOMPARE(wait.counterText(), QStringLiteral("7"));
+        QCOMPARE(wait.CounterText(), QStringLiteral("10"));
+        wait.ShowCountdown(7);
+        QCOMPARE(wait.CounterText(), QStringLiteral("7"));
         // Cancel does not end the wait.
         const auto buttons = wait.findChildren<QPushButton*>();
         QCOMPARE(buttons.size(), 1);
@@ -301,7 +301,7 @@ private slots:
         QFETCH(bool, withDialog);
         auto frame = startFrame();
         SignalCloser closer(frame.get());
-        QVERIFY(closer.isInstalled());
+        QVERIFY(closer.IsInstalled());
         bool dialogReturned = false;
         QTimer::singleShot(0, frame.get(), [&] {
             if (withDialog) {
@@ -310,15 +310,15 @@ private slots:
                 dialog.exec();
                 dialogReturned = true;
                 // The window must still be whole when the dialog's caller goes on.
-                QVERIFY(frame->leftView() != nullptr);
+                QVERIFY(frame->LeftView() != nullptr);
             } else {
                 std::raise(signalNumber);
             }
         });
-        QTRY_VERIFY(frame->isShutDown());
+        QTRY_VERIFY(frame->IsShutDown());
         QCOMPARE(dialogReturned, withDialog);
-        QCOMPARE(closer.lastSignal(), signalNumber);
-        QCOMPARE(m_store->readInt(QStringLiteral("Settings"), QStringLiteral("Width"), -1), 640);
+        QCOMPARE(closer.LastSignal(), signalNumber);
+        QCOMPARE(m_store->ReadInt(QStringLiteral("Settings"), QStringLiteral("Width"), -1), 640);
         QCOMPARE(logLines().last(), QStringLiteral("Velkaro terminated."));
     }
 };

@@ -30,29 +30,29 @@ struct Panes
 {
     Panes()
     {
-        store.writeString(QStringLiteral("Log"), QStringLiteral("File"),
+        store.WriteString(QStringLiteral("Log"), QStringLiteral("File"),
                           logDir.filePath(QStringLiteral("velkaro")));
         tree = std::make_unique<CLeftView>(store, prompt);
         list = std::make_unique<CVelkaroView>(store);
         location.setEditable(true);
-        tree->setListView(list.get());
-        tree->setLocationBar(&location);
+        tree->SetListView(list.get());
+        tree->SetLocationBar(&location);
         tree->show();
         list->show();
         list->SetColumnSet(0);
-        tree->hub().InsertRoot();
+        tree->Hub().InsertRoot();
     }
     ~Panes() { tree.reset(); }
 
     bool idle() const
     {
-        ExplorerHub& hub = tree->hub();
-        return !hub.canStop() && hub.jobs().queuedCount() == 0 && hub.workers().threads().liveCount() == 0;
+        ExplorerHub& hub = tree->Hub();
+        return !hub.CanStop() && hub.Jobs().QueuedCount() == 0 && hub.Workers().Threads().LiveCount() == 0;
     }
     QTreeWidgetItem* item(NodeId node)
     {
-        tree->replayTreeChanges();
-        return tree->itemForNode(node);
+        tree->ReplayTreeChanges();
+        return tree->ItemForNode(node);
     }
     QStringList listTexts() const
     {
@@ -74,7 +74,7 @@ std::shared_ptr<CDbSession> connectTo(const TestDataSource& source, UserPrompt& 
 {
     auto session = std::make_shared<CDbSession>();
     session->ConnectByString(source.connectString, prompt);
-    return session->connectFailed() ? nullptr : session;
+    return session->ConnectFailed() ? nullptr : session;
 }
 
 // Runs step on the modal dialog of type Dialog as soon as it is shown.
@@ -99,7 +99,7 @@ private slots:
     void init()
     {
         ProfileStore store(QStringLiteral("Velkaro"));
-        QFile::remove(store.fileName());
+        QFile::remove(store.FileName());
     }
 
     void addDatabaseOffersAUniqueAlias()
@@ -107,52 +107,52 @@ private slots:
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Panes panes;
-        ExplorerHub& hub = panes.tree->hub();
+        ExplorerHub& hub = panes.tree->Hub();
         auto first = connectTo(sqlite, panes.prompt);
         QVERIFY(first);
-        const QString name = first->displayName();
+        const QString name = first->DisplayName();
         QVERIFY(hub.AddDatabase(first, QString(), true, true, false));
-        QCOMPARE(hub.databases().entries().front()->alias, name);
+        QCOMPARE(hub.Databases().Entries().front()->alias, name);
 
         bool sawSuggestion = false;
         bool stayedOpenOnNo = false;
         whenShown<CAddDatabaseDlg>([&](CAddDatabaseDlg& dialog) {
-            QCOMPARE(dialog.selectButton()->text(), QStringLiteral("Press to select Database"));
-            QVERIFY(dialog.reconnectBox()->isChecked());
+            QCOMPARE(dialog.SelectButton()->text(), QStringLiteral("Press to select Database"));
+            QVERIFY(dialog.ReconnectBox()->isChecked());
             panes.prompt.dataSourceAnswers.push_back(sqlite.connectString);
-            QTest::mouseClick(dialog.selectButton(), Qt::LeftButton);
-            QCOMPARE(dialog.selectButton()->text(), name);
-            sawSuggestion = dialog.aliasEdit()->text() == name + QStringLiteral("(2)");
+            QTest::mouseClick(dialog.SelectButton(), Qt::LeftButton);
+            QCOMPARE(dialog.SelectButton()->text(), name);
+            sawSuggestion = dialog.AliasEdit()->text() == name + QStringLiteral("(2)");
             // The reconnect choice is stored at once.
-            QTest::mouseClick(dialog.reconnectBox(), Qt::LeftButton);
-            dialog.aliasEdit()->setText(name);
+            QTest::mouseClick(dialog.ReconnectBox(), Qt::LeftButton);
+            dialog.AliasEdit()->setText(name);
             panes.prompt.yesNoAnswers.push_back(false);
-            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+            QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
             stayedOpenOnNo = dialog.isVisible();
             panes.prompt.yesNoAnswers.push_back(true);
-            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+            QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
         });
-        panes.tree->hub().OnAddDatabase();
+        panes.tree->Hub().OnAddDatabase();
         QVERIFY(sawSuggestion);
         QVERIFY(stayedOpenOnNo);
         QCOMPARE(panes.prompt.questions.last(),
                  QStringLiteral("The name '%1' is already in use. Would you like to use '%2' instead?")
                      .arg(name, name + QStringLiteral("(2)")));
-        QCOMPARE(hub.databases().entries().size(), std::size_t(2));
-        const DatabaseEntryPtr added = hub.databases().entries().back();
+        QCOMPARE(hub.Databases().Entries().size(), std::size_t(2));
+        const DatabaseEntryPtr added = hub.Databases().Entries().back();
         QCOMPARE(added->alias, name + QStringLiteral("(2)"));
         QVERIFY(!added->reconnect);
-        QCOMPARE(panes.store.readInt(QStringLiteral("Settings"), QStringLiteral("Reconnect"), 1), 0);
+        QCOMPARE(panes.store.ReadInt(QStringLiteral("Settings"), QStringLiteral("Reconnect"), 1), 0);
         // The added database is selected and shown in the tree.
-        QCOMPARE(panes.tree->selectedNode(), added->node);
+        QCOMPARE(panes.tree->SelectedNode(), added->node);
         QCOMPARE(panes.tree->currentItem()->text(0), added->alias);
         QTRY_VERIFY_WITH_TIMEOUT(panes.idle(), 30000);
 
         // A cancelled dialog still starts the next one with the stored choice, and adds nothing.
         whenShown<CAddDatabaseDlg>(
-            [](CAddDatabaseDlg& dialog) { QVERIFY(!dialog.reconnectBox()->isChecked()); });
-        panes.tree->hub().OnAddDatabase();
-        QCOMPARE(hub.databases().entries().size(), std::size_t(2));
+            [](CAddDatabaseDlg& dialog) { QVERIFY(!dialog.ReconnectBox()->isChecked()); });
+        panes.tree->Hub().OnAddDatabase();
+        QCOMPARE(hub.Databases().Entries().size(), std::size_t(2));
     }
 
     void treeAndListFollowTheUser()
@@ -160,13 +160,13 @@ private slots:
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Panes panes;
-        ExplorerHub& hub = panes.tree->hub();
+        ExplorerHub& hub = panes.tree->Hub();
         QVERIFY(hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Zeta"), true, true, false));
         QVERIFY(hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Alpha"), true, true, false));
         QTRY_VERIFY_WITH_TIMEOUT(panes.idle(), 30000);
         // Quiet adds leave the list alone until the next fill, as at start-up.
         hub.ShowSelection();
-        const NodeId root = hub.tree().root();
+        const NodeId root = hub.Tree().Root();
         QTreeWidgetItem* rootItem = panes.item(root);
         // The tree sorts by alias; the list keeps the order of adding.
         QCOMPARE(rootItem->child(0)->text(0), QStringLiteral("Alpha"));
@@ -183,43 +183,43 @@ private slots:
             QTest::mouseDClick(panes.list->viewport(), Qt::LeftButton, {}, point);
         };
         doubleClickRow(QStringLiteral("Alpha"));
-        const NodeId alpha = hub.databases().FindEntryByAlias(QStringLiteral("Alpha"))->node;
-        QCOMPARE(panes.tree->selectedNode(), alpha);
-        QCOMPARE(panes.list->columnSet(), 1);
+        const NodeId alpha = hub.Databases().FindEntryByAlias(QStringLiteral("Alpha"))->node;
+        QCOMPARE(panes.tree->SelectedNode(), alpha);
+        QCOMPARE(panes.list->ColumnSet(), 1);
         QTRY_VERIFY(panes.listTexts().contains(QStringLiteral("customers")));
         doubleClickRow(QStringLiteral("customers"));
-        const NodeId customers = hub.tree().FindChildByText(alpha, QStringLiteral("customers"));
-        QCOMPARE(panes.tree->selectedNode(), customers);
-        QCOMPARE(panes.list->columnSet(), 2);
+        const NodeId customers = hub.Tree().FindChildByText(alpha, QStringLiteral("customers"));
+        QCOMPARE(panes.tree->SelectedNode(), customers);
+        QCOMPARE(panes.list->ColumnSet(), 2);
         QTRY_VERIFY(panes.listTexts().contains(QStringLiteral("notes")));
-        QVERIFY(panes.store.readInt(QStringLiteral("Settings"), QStringLiteral("C-10"), 0) > 0);
+        QVERIFY(panes.store.ReadInt(QStringLiteral("Settings"), QStringLiteral("C-10"), 0) > 0);
         doubleClickRow(QStringLiteral("notes"));
-        QCOMPARE(panes.tree->selectedNode(), customers);
+        QCOMPARE(panes.tree->SelectedNode(), customers);
         QCOMPARE(panes.location.currentText(), QStringLiteral("Alpha::customers"));
 
         // A right click leaves the selection where it is.
-        QTreeWidgetItem* zeta = panes.item(hub.databases().FindEntryByAlias(QStringLiteral("Zeta"))->node);
+        QTreeWidgetItem* zeta = panes.item(hub.Databases().FindEntryByAlias(QStringLiteral("Zeta"))->node);
         QTest::mouseClick(panes.tree->viewport(), Qt::RightButton, {},
                           panes.tree->visualItemRect(zeta).center());
-        QCOMPARE(panes.tree->selectedNode(), customers);
+        QCOMPARE(panes.tree->SelectedNode(), customers);
 
         // Picking a path from the location bar after a refresh dropped its object.
-        panes.tree->hub().Up();
-        QCOMPARE(panes.tree->selectedNode(), alpha);
+        panes.tree->Hub().Up();
+        QCOMPARE(panes.tree->SelectedNode(), alpha);
         const int picked = panes.location.findText(QStringLiteral("Alpha::customers"));
         QVERIFY(picked > 0);
-        hub.tree().DeleteChildNodes(alpha);
+        hub.Tree().DeleteChildNodes(alpha);
         emit panes.location.activated(panes.location.findText(QStringLiteral("Alpha::customers")));
         QCOMPARE(panes.prompt.messages.last(),
                  QStringLiteral("Cannot find object in database, Please refresh this database."));
-        QCOMPARE(panes.tree->selectedNode(), alpha);
+        QCOMPARE(panes.tree->SelectedNode(), alpha);
         QCOMPARE(panes.item(alpha)->childCount(), 0);
     }
 
     void largeLoadReachesTheTreeInBatches()
     {
         Panes panes;
-        NodeTree& tree = panes.tree->hub().tree();
+        NodeTree& tree = panes.tree->Hub().Tree();
         const NodeId database = tree.InsertDatabaseNode(QStringLiteral("Big"));
         constexpr int kObjects = 5000;
         // Inserted from another thread, as a worker does, without waiting for the tree widget.
@@ -234,7 +234,7 @@ private slots:
         clock.start();
         while (!big && clock.elapsed() < 5000) {
             QCoreApplication::processEvents();
-            big = panes.tree->itemForNode(database);
+            big = panes.tree->ItemForNode(database);
         }
         QVERIFY(big);
         QVERIFY(big->childCount() < kObjects);
@@ -247,38 +247,38 @@ private slots:
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Panes panes;
-        ExplorerHub& hub = panes.tree->hub();
-        panes.tree->hub().OnRemoveDatabase();
+        ExplorerHub& hub = panes.tree->Hub();
+        panes.tree->Hub().OnRemoveDatabase();
         QCOMPARE(panes.prompt.messages.last(), QStringLiteral("There are no databases to remove"));
 
         QVERIFY(hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Beta"), true, false, false));
         QVERIFY(hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Alpha"), true, true, false));
         QTRY_VERIFY_WITH_TIMEOUT(panes.idle(), 30000);
-        const NodeId beta = hub.databases().FindEntryByAlias(QStringLiteral("Beta"))->node;
-        QCOMPARE(panes.tree->selectedNode(), beta);
+        const NodeId beta = hub.Databases().FindEntryByAlias(QStringLiteral("Beta"))->node;
+        QCOMPARE(panes.tree->SelectedNode(), beta);
 
         QStringList listed;
         whenShown<CRemoveDatabaseDlg>([&](CRemoveDatabaseDlg& dialog) {
-            for (int row = 0; row < dialog.aliasList()->count(); ++row)
-                listed.append(dialog.aliasList()->item(row)->text());
-            QTest::mouseClick(dialog.removeButton(), Qt::LeftButton);
+            for (int row = 0; row < dialog.AliasList()->count(); ++row)
+                listed.append(dialog.AliasList()->item(row)->text());
+            QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
             QVERIFY(dialog.isVisible());
-            dialog.aliasList()->setCurrentRow(dialog.aliasList()->row(
-                dialog.aliasList()->findItems(QStringLiteral("Beta"), Qt::MatchExactly).first()));
+            dialog.AliasList()->setCurrentRow(dialog.AliasList()->row(
+                dialog.AliasList()->findItems(QStringLiteral("Beta"), Qt::MatchExactly).first()));
             panes.prompt.yesNoAnswers.push_back(true);
-            QTest::mouseClick(dialog.removeButton(), Qt::LeftButton);
+            QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
         });
-        panes.tree->hub().OnRemoveDatabase();
+        panes.tree->Hub().OnRemoveDatabase();
         QCOMPARE(listed, (QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}));
         QVERIFY(panes.prompt.messages.contains(QStringLiteral("Please select a database to remove")));
         QCOMPARE(panes.prompt.questions.last(),
                  QStringLiteral("Are you sure you want to remove database: Beta?"));
-        QVERIFY(!hub.tree().exists(beta));
-        QVERIFY(!panes.tree->itemForNode(beta));
-        QCOMPARE(panes.tree->selectedNode(), hub.tree().root());
+        QVERIFY(!hub.Tree().Exists(beta));
+        QVERIFY(!panes.tree->ItemForNode(beta));
+        QCOMPARE(panes.tree->SelectedNode(), hub.Tree().Root());
         QCOMPARE(panes.listTexts(), QStringList{QStringLiteral("Alpha")});
-        QVERIFY(!hub.history().backList().empty());
-        for (NodeId node : hub.history().backList())
+        QVERIFY(!hub.History().BackList().empty());
+        for (NodeId node : hub.History().BackList())
             QVERIFY(node != beta);
     }
 };

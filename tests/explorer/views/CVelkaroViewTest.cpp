@@ -53,7 +53,7 @@ private slots:
         QSet<QByteArray> seen;
         for (int image = 0; image < NodeImageList::kCount; ++image) {
             const QImage drawn =
-                NodeImageList::pixmap(image).toImage().convertToFormat(QImage::Format_ARGB32);
+                NodeImageList::Pixmap(image).toImage().convertToFormat(QImage::Format_ARGB32);
             QCOMPARE(drawn.size(), QSize(NodeImageList::kSize, NodeImageList::kSize));
             int opaque = 0;
             for (int y = 0; y < drawn.height(); ++y)
@@ -63,14 +63,14 @@ private slots:
             seen.insert(QByteArray(reinterpret_cast<const char*>(drawn.constBits()), drawn.sizeInBytes()));
         }
         QCOMPARE(seen.size(), NodeImageList::kCount);
-        QVERIFY(NodeImageList::pixmap(NodeImageList::kCount).isNull());
-        QVERIFY(NodeImageList::pixmap(-1).isNull());
+        QVERIFY(NodeImageList::Pixmap(NodeImageList::kCount).isNull());
+        QVERIFY(NodeImageList::Pixmap(-1).isNull());
     }
 
     void init()
     {
         ProfileStore store(QStringLiteral("Velkaro"));
-        QFile::remove(store.fileName());
+        QFile::remove(store.FileName());
     }
 
     void columnWidths_data()
@@ -106,7 +106,7 @@ private slots:
         QFETCH(QList<int>, expected);
         ProfileStore store(QStringLiteral("Velkaro"));
         for (int column = 0; column < stored.size(); ++column)
-            store.writeInt(QStringLiteral("Settings"), QStringLiteral("C-%1%2").arg(set).arg(column),
+            store.WriteInt(QStringLiteral("Settings"), QStringLiteral("C-%1%2").arg(set).arg(column),
                            stored.at(column));
         CVelkaroView view(store);
         showWithClientWidth(view, 500);
@@ -116,7 +116,7 @@ private slots:
         for (int column = 0; column < view.columnCount(); ++column)
             shown.append(view.headerItem()->text(column));
         QCOMPARE(shown, names);
-        QCOMPARE(view.columnSet(), set);
+        QCOMPARE(view.ColumnSet(), set);
     }
 
     void widthsPersistForTheNextView()
@@ -143,21 +143,21 @@ private slots:
         ProfileStore store(QStringLiteral("Velkaro"));
         CVelkaroView view(store);
         view.SetColumnSet(1);
-        QSignalSpy announced(&view, &CVelkaroView::fillStarted);
+        QSignalSpy announced(&view, &CVelkaroView::FillStarted);
         bool selectionMoved = false;
         ListFill fill = numberedRows(1000, 2);
         fill.expectedRows = 1000;
         fill.stop = [&selectionMoved] { return selectionMoved; };
-        view.fill(std::move(fill));
+        view.Fill(std::move(fill));
         QCOMPARE(announced.size(), 1);
         QCOMPARE(announced.first().first().toInt(), 1000);
         QCOMPARE(view.topLevelItemCount(), CVelkaroView::kFillChunk);
         selectionMoved = true;
-        QTRY_VERIFY(!view.fillInProgress());
+        QTRY_VERIFY(!view.FillInProgress());
         QCOMPARE(view.topLevelItemCount(), CVelkaroView::kFillChunk);
 
-        view.fill(numberedRows(1000, 2));
-        QTRY_VERIFY(!view.fillInProgress());
+        view.Fill(numberedRows(1000, 2));
+        QTRY_VERIFY(!view.FillInProgress());
         QCOMPARE(view.topLevelItemCount(), 1000);
     }
 
@@ -166,13 +166,13 @@ private slots:
         ProfileStore store(QStringLiteral("Velkaro"));
         CVelkaroView view(store);
         view.SetColumnSet(1);
-        view.fill(numberedRows(1000, 2));
-        view.fill(numberedRows(3, 9));
+        view.Fill(numberedRows(1000, 2));
+        view.Fill(numberedRows(3, 9));
         // Posted events run in order: once this one has run, so has the first fill's next chunk.
         bool laterTurn = false;
         QTimer::singleShot(0, &view, [&laterTurn] { laterTurn = true; });
         QTRY_VERIFY(laterTurn);
-        QVERIFY(!view.fillInProgress());
+        QVERIFY(!view.FillInProgress());
         QCOMPARE(view.topLevelItemCount(), 3);
     }
 
@@ -185,7 +185,7 @@ private slots:
         ListFill fill;
         fill.rows = {
             {QStringLiteral("id"), 4, {}}, {QStringLiteral("id"), 3, {}}, {QStringLiteral("name"), 3, {}}};
-        view.fill(std::move(fill));
+        view.Fill(std::move(fill));
         QVERIFY(view.SelectRowByText(QStringLiteral("id")));
         QCOMPARE(view.currentItem(), view.topLevelItem(1));
         QCOMPARE(view.SelectedRowKind(), 4);

@@ -117,7 +117,7 @@ void BatchOptionsTest::goodCommandLines()
     QFETCH(QString, line);
     QFETCH(QString, described);
     const BatchOptionsParse parse = ParseBatchOptions(Arguments(line));
-    QVERIFY2(parse.ok(), qPrintable(parse.error));
+    QVERIFY2(parse.Ok(), qPrintable(parse.error));
     QVERIFY(parse.warnings.isEmpty());
     QCOMPARE(Describe(parse.options), described);
 }
@@ -172,7 +172,7 @@ void BatchOptionsTest::refusedCommandLines()
     QFETCH(QString, line);
     QFETCH(QString, error);
     const BatchOptionsParse parse = ParseBatchOptions(Arguments(line));
-    QVERIFY(!parse.ok());
+    QVERIFY(!parse.Ok());
     QVERIFY2(parse.error.contains(error), qPrintable(parse.error));
     QVERIFY(!parse.error.contains(QLatin1String("secret")));
 }
@@ -180,7 +180,7 @@ void BatchOptionsTest::refusedCommandLines()
 void BatchOptionsTest::lowerCaseColumnPatternIsKeptWithAWarning()
 {
     const BatchOptionsParse parse = ParseBatchOptions(Arguments("--dsn D --text x --ignore-column cust%"));
-    QVERIFY(parse.ok());
+    QVERIFY(parse.Ok());
     QCOMPARE(parse.options.parameters.ignoredColumnPatterns, QStringList{QStringLiteral("cust%")});
     QCOMPARE(parse.warnings.size(), 1);
     QVERIFY(parse.warnings.constFirst().contains(QLatin1String("CUST%")));

@@ -32,7 +32,7 @@ bool BlockedObject::lock(const QString& sourceKey, const QString& folder)
         return false;
     if (m_source == QLatin1String("mariadb"))
         return execute("LOCK TABLES customers WRITE");
-    SQLSetConnectAttr(m_locker.hdbc(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
+    SQLSetConnectAttr(m_locker.Hdbc(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
                       0);
     return execute("LOCK TABLE customers IN ACCESS EXCLUSIVE MODE");
 }
@@ -42,7 +42,7 @@ void BlockedObject::release()
     if (m_source == QLatin1String("mariadb"))
         execute("UNLOCK TABLES");
     else if (m_source == QLatin1String("postgres"))
-        SQLEndTran(SQL_HANDLE_DBC, m_locker.hdbc(), SQL_ROLLBACK);
+        SQLEndTran(SQL_HANDLE_DBC, m_locker.Hdbc(), SQL_ROLLBACK);
 }
 
 bool BlockedObject::waitUntilWaiting(int milliseconds)

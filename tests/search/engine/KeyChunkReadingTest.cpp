@@ -80,14 +80,14 @@ private slots:
         const test::TestDataSource& source = test::testDataSource("mariadb");
         VELKARO_REQUIRE_DATA_SOURCE(source);
         QVERIFY(m_session.ConnectByString(source.connectString, m_prompt));
-        if (m_session.rowReading() != RowReading::KeyChunks)
+        if (m_session.GetRowReading() != RowReading::KeyChunks)
             QSKIP("the MariaDB driver streams rows: nothing is read in chunks");
         QVERIFY(createTables(m_session));
     }
 
     void cleanupTestCase()
     {
-        if (!m_session.connectFailed()) {
+        if (!m_session.ConnectFailed()) {
             for (const QString& table : kTables)
                 execute(m_session, "DROP TABLE IF EXISTS " + table);
         }
@@ -141,7 +141,7 @@ private slots:
         const std::optional<TableKey> key = TableKey::Find(catalog(), object("chunk_composite"), {QString()});
         QVERIFY(key);
         KeyChunkReader reader(m_session, quoting(), *key, "note , amount", "chunk_composite", 2, chunkRows);
-        QVERIFY2(reader.nextStatement().contains("`region` = ?"), qPrintable(reader.nextStatement()));
+        QVERIFY2(reader.NextStatement().contains("`region` = ?"), qPrintable(reader.NextStatement()));
         QCOMPARE(reader.Execute(), QString());
         QStringList rows;
         FetchedRow row;
@@ -150,7 +150,7 @@ private slots:
             row.TextInto(text);
             rows.append(text);
         }
-        QCOMPARE(reader.error(), QString());
+        QCOMPARE(reader.Error(), QString());
         // Collation order: the backslash sorts first, then east (1, 2, 10), O'Brien, west.
         QStringList expected{"slash \t 3", "e1 \t 4", "e2 \t 1.5", "e10 \t ",
                              "quote \t 2", " \t 5",   "w3 \t 6"};
@@ -185,10 +185,10 @@ private slots:
                 QVERIFY(KeyChunkReader::RowsPerChunk(object.record->searchColumns) < 10000);
         }
 
-        const QString report = document.document().toPlainText();
-        QCOMPARE(coverage.entries().size(), size_t(1));
-        QCOMPARE(coverage.entries().front().name, QString("chunk_no_key"));
-        QCOMPARE(coverage.entries().front().reason, RunCoverage::Reason::ReadWhole);
+        const QString report = document.Document().toPlainText();
+        QCOMPARE(coverage.Entries().size(), size_t(1));
+        QCOMPARE(coverage.Entries().front().name, QString("chunk_no_key"));
+        QCOMPARE(coverage.Entries().front().reason, RunCoverage::Reason::ReadWhole);
         for (const char* line : {"needle-4711 at 3", "needle-4711 at 10001", "needle-4711 at 20001",
                                  "needle-4711 at 25000", "needle-4711 without a key"})
             QCOMPARE(report.count(QString::fromLatin1(line)), 1);
@@ -198,19 +198,19 @@ private slots:
                                       [](const QString& line) { return line.contains("at 10001"); });
         QVERIFY(row != lines.end());
         QVERIFY2(row->startsWith("needle-4711 at 10001"), qPrintable(*row));
-        QCOMPARE(writer.instanceCount(), 5);
+        QCOMPARE(writer.InstanceCount(), 5);
     }
 
 private:
     const CatalogConnection& catalog()
     {
         if (!m_catalog)
-            m_catalog = std::make_unique<CatalogConnection>(m_session.hdbc(), m_session.uid(),
+            m_catalog = std::make_unique<CatalogConnection>(m_session.Hdbc(), m_session.Uid(),
                                                             CatalogConnection::ErrorReporter());
         return *m_catalog;
     }
 
-    IdentifierQuoting quoting() const { return IdentifierQuoting::FromConnection(m_session.hdbc()); }
+    IdentifierQuoting quoting() const { return IdentifierQuoting::FromConnection(m_session.Hdbc()); }
 
     SearchObjectRecord& object(const QString& name)
     {

@@ -49,12 +49,12 @@ private slots:
         // The interface thread reads the report while the worker writes it.
         while (!done.load()) {
             QCoreApplication::processEvents();
-            (void)test::MarkedDocument(document.document());
+            (void)test::MarkedDocument(document.Document());
         }
         worker.join();
         QCoreApplication::processEvents();
 
-        QCOMPARE(writer.instanceCount(), kRows + 1);
+        QCOMPARE(writer.InstanceCount(), kRows + 1);
         QString expected = QStringLiteral("SEARCHING FOR :  red");
         for (int row = 0; row < kRows; ++row)
             expected += QStringLiteral("\r\n%1 \t red").arg(row);
@@ -63,7 +63,7 @@ private slots:
         QVERIFY(saved.open(QIODevice::ReadOnly));
         // File and window together hold the whole report, in the order it was written.
         QCOMPARE(QString::fromUtf8(saved.readAll()), expected);
-        QVERIFY(document.document().blockCount() <= 50 + 7 + 1);
+        QVERIFY(document.Document().blockCount() <= 50 + 7 + 1);
         QVERIFY(prompt.messages.isEmpty());
     }
 };

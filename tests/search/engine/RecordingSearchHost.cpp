@@ -5,26 +5,26 @@
 
 namespace velkaro::test {
 
-void RecordingSearchHost::setTitle(const QString& title)
+void RecordingSearchHost::SetTitle(const QString& title)
 {
     std::lock_guard lock(m_mutex);
     m_titles.append(title);
 }
 
-void RecordingSearchHost::setProgressRange(SearchProgressBar bar, int maximum)
+void RecordingSearchHost::SetProgressRange(SearchProgressBar bar, int maximum)
 {
     std::lock_guard lock(m_mutex);
     m_progress[int(bar)] = 0;
     m_maximum[int(bar)] = maximum;
 }
 
-void RecordingSearchHost::stepProgress(SearchProgressBar bar)
+void RecordingSearchHost::StepProgress(SearchProgressBar bar)
 {
     std::lock_guard lock(m_mutex);
     ++m_progress[int(bar)];
 }
 
-void RecordingSearchHost::finishProgress(SearchProgressBar bar)
+void RecordingSearchHost::FinishProgress(SearchProgressBar bar)
 {
     std::lock_guard lock(m_mutex);
     m_progress[int(bar)] = m_maximum[int(bar)];
@@ -36,13 +36,13 @@ int RecordingSearchHost::progress(SearchProgressBar bar) const
     return m_progress[int(bar)];
 }
 
-void RecordingSearchHost::setObjectList(const QStringList& names)
+void RecordingSearchHost::SetObjectList(const QStringList& names)
 {
     std::lock_guard lock(m_mutex);
     m_objectList = names;
 }
 
-void RecordingSearchHost::selectObject(const QString& name)
+void RecordingSearchHost::SelectObject(const QString& name)
 {
     std::unique_lock lock(m_mutex);
     if (!m_failName.isEmpty() && name == m_failName && m_titles.value(m_titles.size() - 1) == m_failTitle) {
@@ -57,13 +57,13 @@ void RecordingSearchHost::selectObject(const QString& name)
     m_changed.wait(lock, [this] { return m_released; });
 }
 
-void RecordingSearchHost::showMessage(const QString& text)
+void RecordingSearchHost::ShowMessage(const QString& text)
 {
     std::lock_guard lock(m_mutex);
     m_messages.append(text);
 }
 
-void RecordingSearchHost::runEnded()
+void RecordingSearchHost::RunEnded()
 {
     std::lock_guard lock(m_mutex);
     ++m_runsEnded;

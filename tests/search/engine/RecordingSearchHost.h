@@ -14,15 +14,15 @@ namespace velkaro::test {
 class RecordingSearchHost final : public SearchHost
 {
 public:
-    void setTitle(const QString& title) override;
-    void setProgressRange(SearchProgressBar bar, int maximum) override;
-    void stepProgress(SearchProgressBar bar) override;
-    void finishProgress(SearchProgressBar bar) override;
-    void setObjectList(const QStringList& names) override;
-    void selectObject(const QString& name) override;
-    void showMessage(const QString& text) override;
-    void commandStateChanged() override {}
-    void runEnded() override;
+    void SetTitle(const QString& title) override;
+    void SetProgressRange(SearchProgressBar bar, int maximum) override;
+    void StepProgress(SearchProgressBar bar) override;
+    void FinishProgress(SearchProgressBar bar) override;
+    void SetObjectList(const QStringList& names) override;
+    void SelectObject(const QString& name) override;
+    void ShowMessage(const QString& text) override;
+    void CommandStateChanged() override {}
+    void RunEnded() override;
 
     QStringList titles() const;
     // Where the bar stands: its steps since its range was set, or its range once finished.

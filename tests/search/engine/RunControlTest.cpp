@@ -46,15 +46,15 @@ struct ThreadedRun
         parameters.outputMode = OutputMode::CompleteToFile;
         parameters.reportFileName = reportFile;
         run = std::make_unique<SearchRun>(session, parameters, writer, host);
-        run->setObjectFilter(objects);
+        run->SetObjectFilter(objects);
         host.holdAt(holdTitle, holdObject);
-        run->start();
+        run->Start();
         return holdObject.isEmpty() || host.waitUntilHeld();
     }
 
     QString finish()
     {
-        run->wait();
+        run->Wait();
         QFile file(parameters.reportFileName);
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
@@ -89,23 +89,23 @@ private slots:
         QVERIFY(threaded.start(m_dir.filePath("pause.txt"), kDataPhase, "customers"));
         SearchRun& run = *threaded.run;
 
-        run.pause();
+        run.Pause();
         QCOMPARE(threaded.host.lastTitle(), "Paused - Zindrel");
-        const int instancesAtPause = threaded.writer.instanceCount();
+        const int instancesAtPause = threaded.writer.InstanceCount();
         threaded.host.release();
         std::this_thread::sleep_for(std::chrono::milliseconds(350));
-        QVERIFY(run.isRunning());
-        QVERIFY(run.isPaused());
-        QVERIFY(run.inDataPhase());
-        QCOMPARE(threaded.writer.instanceCount(), instancesAtPause);
+        QVERIFY(run.IsRunning());
+        QVERIFY(run.IsPaused());
+        QVERIFY(run.InDataPhase());
+        QCOMPARE(threaded.writer.InstanceCount(), instancesAtPause);
 
-        run.resume();
+        run.Resume();
         QCOMPARE(threaded.host.lastTitle(), kDataPhase);
         const QString report = threaded.finish();
-        QVERIFY(!run.isRunning());
+        QVERIFY(!run.IsRunning());
         QVERIFY(report.contains("\r\n\r\n\r\nInstances found in data from TABLE customers\r\n\r\n"));
         QVERIFY(report.contains("TOTAL NUMBER OF INSTANCES FOUND: "));
-        QVERIFY(run.instancesFound() > instancesAtPause);
+        QVERIFY(run.InstancesFound() > instancesAtPause);
         QCOMPARE(threaded.host.titles().mid(threaded.host.titles().size() - 2),
                  QStringList({"Finished - Zindrel", "Ready - Zindrel"}));
     }
@@ -127,14 +127,14 @@ private slots:
         SearchRun& run = *threaded.run;
         QElapsedTimer timer;
         if (pauseFirst) {
-            run.pause();
+            run.Pause();
             threaded.host.release();
             std::this_thread::sleep_for(std::chrono::milliseconds(150));
             timer.start();
-            run.stop();
+            run.Stop();
         } else {
             timer.start();
-            run.stop();
+            run.Stop();
             threaded.host.release();
         }
         const QString report = threaded.finish();
@@ -143,8 +143,8 @@ private slots:
         QVERIFY2(report.endsWith(kStopped), qPrintable(report.right(200)));
         QVERIFY(!report.contains("TOTAL NUMBER OF INSTANCES FOUND"));
         QVERIFY(!report.contains("Instances found in data from"));
-        QVERIFY(!run.isRunning());
-        QVERIFY(!run.isPaused());
+        QVERIFY(!run.IsRunning());
+        QVERIFY(!run.IsPaused());
         QCOMPARE(threaded.host.messages(), QStringList{"Zindrel has been stopped."});
         QCOMPARE(threaded.host.titles().mid(threaded.host.titles().size() - 2),
                  QStringList({"Stopped - Zindrel", "Ready - Zindrel"}));
@@ -167,7 +167,7 @@ private slots:
         ThreadedRun threaded;
         QVERIFY(threaded.start(m_dir.filePath("skip.txt"), phase, "customers"));
         for (int i = 0; i < skips; ++i)
-            threaded.run->skip();
+            threaded.run->Skip();
         threaded.host.release();
         const QString report = threaded.finish();
 
@@ -190,7 +190,7 @@ private slots:
         QVERIFY2(report.contains(QStringLiteral("\r\n\r\nThe search ended after an error: std::bad_alloc")),
                  qPrintable(report.right(400)));
         QVERIFY2(report.endsWith(kStopped), qPrintable(report.right(200)));
-        QVERIFY(!threaded.run->isRunning());
+        QVERIFY(!threaded.run->IsRunning());
         QCOMPARE(threaded.host.runsEnded(), 1);
         QCOMPARE(threaded.host.lastTitle(), "Ready - Zindrel");
     }
@@ -221,11 +221,11 @@ private slots:
                                blocked.connectString(), blocked.objects()));
         threaded.host.release();
         QVERIFY(blocked.waitUntilWaiting());
-        QVERIFY(threaded.run->isRunning());
+        QVERIFY(threaded.run->IsRunning());
         if (skip)
-            threaded.run->skip();
+            threaded.run->Skip();
         else
-            threaded.run->stop();
+            threaded.run->Stop();
         const bool endedWhileBlocked = waitForEnd(threaded.host, 10000);
         blocked.release();
         const QString report = threaded.finish();

@@ -60,7 +60,7 @@ private slots:
         QVERIFY(p.reportFileName.isEmpty());
         QVERIFY(p.ignoredColumnPatterns.isEmpty());
         QVERIFY(p.searchText.isEmpty());
-        QVERIFY(p.searchHistory.strings().isEmpty());
+        QVERIFY(p.searchHistory.Strings().isEmpty());
     }
 
     void valuesRoundTripUnderTheirNames()
@@ -85,7 +85,7 @@ private slots:
             {"cdc", 1}, {"cdt", 1}, {"cdl", 1}, {"ctc", 0},  {"doc", 0}, {"uid", 1}, {"dos", 0},
             {"din", 0}, {"dda", 0}, {"ddt", 0}, {"dst", 0},  {"dcl", 0}, {"sys", 1}};
         for (const auto& [name, value] : stored)
-            QVERIFY2(store.readInt(kSettings, QString::fromLatin1(name), -1) == value, name);
+            QVERIFY2(store.ReadInt(kSettings, QString::fromLatin1(name), -1) == value, name);
 
         SearchParameters reread;
         reread.Load(store);
@@ -109,7 +109,7 @@ private slots:
     void anUnknownStoredModeMatchesNothing()
     {
         ProfileStore store(QStringLiteral("Zindrel"));
-        QVERIFY(store.writeInt(kSettings, QStringLiteral("sem"), 7));
+        QVERIFY(store.WriteInt(kSettings, QStringLiteral("sem"), 7));
         SearchParameters p;
         p.Load(store);
         p.AcceptSearchText(QStringLiteral("a"));
@@ -121,7 +121,7 @@ private slots:
         SearchParameters p;
         p.AcceptSearchText(QStringLiteral("s5"));
         QCOMPARE(p.searchTerms, QStringList{QStringLiteral("s5")});
-        QCOMPARE(p.searchHistory.newest(), QStringLiteral("s5"));
+        QCOMPARE(p.searchHistory.Newest(), QStringLiteral("s5"));
     }
 
     void historyRoundTripsWithItsTerminator()
@@ -131,15 +131,15 @@ private slots:
         p.AcceptSearchText(QStringLiteral(" red|green "));
         {
             ProfileStore store(QStringLiteral("Zindrel"));
-            store.writeString(kFind, QStringLiteral("3"), QStringLiteral("left over"));
+            store.WriteString(kFind, QStringLiteral("3"), QStringLiteral("left over"));
             QVERIFY(p.Save(store));
-            QCOMPARE(store.readString(kFind, QStringLiteral("0"), QString()), QStringLiteral(" red|green "));
-            QCOMPARE(store.readString(kFind, QStringLiteral("1"), QString()), QStringLiteral("older"));
-            QCOMPARE(store.readString(kFind, QStringLiteral("2"), QStringLiteral("missing")), QString());
+            QCOMPARE(store.ReadString(kFind, QStringLiteral("0"), QString()), QStringLiteral(" red|green "));
+            QCOMPARE(store.ReadString(kFind, QStringLiteral("1"), QString()), QStringLiteral("older"));
+            QCOMPARE(store.ReadString(kFind, QStringLiteral("2"), QStringLiteral("missing")), QString());
         }
         SearchParameters reread;
         reread.Load(ProfileStore(QStringLiteral("Zindrel")));
-        QCOMPARE(reread.searchHistory.strings(), (QStringList{" red|green ", "older"}));
+        QCOMPARE(reread.searchHistory.Strings(), (QStringList{" red|green ", "older"}));
         QCOMPARE(reread.searchText, QStringLiteral(" red|green "));
         QVERIFY(reread.searchTerms.isEmpty()); // split only when a run starts
     }

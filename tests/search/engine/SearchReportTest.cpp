@@ -45,7 +45,7 @@ struct Report
     ReportDocument document{prompt};
     DirectReportWriter writer{document};
 
-    QString marked() const { return test::MarkedDocument(document.document()); }
+    QString marked() const { return test::MarkedDocument(document.Document()); }
 };
 
 } // namespace
@@ -103,7 +103,7 @@ private slots:
         report.writer.Reset(p);
         report.writer.AppendHighlighted(line, ReportColor::Text);
         QCOMPARE(report.marked(), marked);
-        QCOMPARE(report.writer.instanceCount(), instances);
+        QCOMPARE(report.writer.InstanceCount(), instances);
     }
 
     void writesColoursBoldAndTheReportFont()
@@ -118,9 +118,9 @@ private slots:
         report.writer.AppendReport(QStringLiteral("\r\nList"), ReportColor::Black);
         QCOMPARE(report.marked(), QStringLiteral("{Heading:DATABASE :  }Shop\n\n{Heading:SEARCHING FOR :  }"
                                                  "{Instance:ab}\n{Message+b:Stopped}\n{Black:List}"));
-        QCOMPARE(report.writer.instanceCount(), 1);
+        QCOMPARE(report.writer.InstanceCount(), 1);
 
-        const QTextDocument& document = report.document.document();
+        const QTextDocument& document = report.document.Document();
         QCOMPARE(document.defaultFont().family(), QStringLiteral("Courier New"));
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -135,8 +135,8 @@ private slots:
 
         report.writer.Reset(Parameters(QStringLiteral("ab")));
         QVERIFY(document.isEmpty());
-        QCOMPARE(report.writer.instanceCount(), 0);
-        QVERIFY(!report.document.isReportSaved());
+        QCOMPARE(report.writer.InstanceCount(), 0);
+        QVERIFY(!report.document.IsReportSaved());
     }
 
     void completeToFileWritesTheTextAsWritten()
@@ -145,17 +145,17 @@ private slots:
         const QString file = m_dir->filePath(QStringLiteral("run.txt"));
         report.writer.Reset(Parameters(QStringLiteral("ab"), OutputMode::CompleteToFile, file));
         report.writer.OpenOutputFile();
-        QVERIFY(report.document.isReportSaved());
+        QVERIFY(report.document.IsReportSaved());
         report.writer.AppendReport(QStringLiteral("DATABASE :  Größe"), ReportColor::Heading, false, true);
         report.writer.AppendHighlighted(QStringLiteral("\r\nx ab ab\r\n"), ReportColor::Text);
         report.writer.AppendReport(QStringLiteral("ab"), ReportColor::Instance);
         report.writer.FinishOutput();
         QCOMPARE(Contents(file), QStringLiteral("DATABASE :  Größe\r\nx ab ab\r\nab").toUtf8());
-        QCOMPARE(report.writer.instanceCount(), 3);
+        QCOMPARE(report.writer.InstanceCount(), 3);
         QCOMPARE(
             report.marked(),
             QStringLiteral("{Message:Output of this search is being written to file: %1}\n\n").arg(file));
-        QVERIFY(report.document.isReportSaved());
+        QVERIFY(report.document.IsReportSaved());
         QVERIFY(report.prompt.messages.isEmpty());
     }
 
@@ -185,9 +185,9 @@ private slots:
         report.writer.FinishOutput();
         QCOMPARE(report.prompt.messages, QStringList{QString(message).replace(QStringLiteral("%1"), path)});
         QVERIFY(report.marked().endsWith(QStringLiteral("row {Instance+b:ab}\n{Message:end}")));
-        QCOMPARE(report.writer.instanceCount(), 1);
+        QCOMPARE(report.writer.InstanceCount(), 1);
         // What is only on the screen is not saved.
-        QVERIFY(!report.document.isReportSaved());
+        QVERIFY(!report.document.IsReportSaved());
     }
 
     void incrementalAutoSaveWritesPortions()
@@ -204,24 +204,24 @@ private slots:
             all += line.toUtf8();
             if (k == 3) {
                 QCOMPARE(Contents(file), all);
-                QVERIFY(report.document.document().isEmpty());
+                QVERIFY(report.document.Document().isEmpty());
             }
         }
         QCOMPARE(report.marked(), QStringLiteral("line 10\n"));
         report.writer.FinishOutput();
         QCOMPARE(Contents(file), all);
         QCOMPARE(report.marked(), QStringLiteral("line 10\n")); // the window keeps the last portion
-        QVERIFY(report.document.isReportSaved());
+        QVERIFY(report.document.IsReportSaved());
 
         // The next run starts a new file, and only the writes that carry the check flush.
         report.writer.Reset(p);
         for (int k = 1; k <= 5; ++k)
             report.writer.AppendHighlighted(QStringLiteral("row %1\r\n").arg(k), ReportColor::Text);
-        QCOMPARE(report.document.document().blockCount(), 6);
+        QCOMPARE(report.document.Document().blockCount(), 6);
         QCOMPARE(Contents(file), all);
         report.writer.AppendReport(QStringLiteral("checked"), ReportColor::Text, false, true);
         QCOMPARE(Contents(file), QByteArray("row 1\r\nrow 2\r\nrow 3\r\nrow 4\r\nrow 5\r\nchecked"));
-        QVERIFY(report.document.document().isEmpty());
+        QVERIFY(report.document.Document().isEmpty());
         QVERIFY(report.prompt.messages.isEmpty());
     }
 
@@ -254,24 +254,24 @@ private slots:
         report.writer.Reset(Parameters(QStringLiteral("zz"), OutputMode::IncrementalAutoSave, path, 1));
         if (failLater) {
             report.writer.AppendReport(QStringLiteral("first\r\n"), ReportColor::Text, false, true);
-            QVERIFY(report.document.document().isEmpty());
+            QVERIFY(report.document.Document().isEmpty());
             QVERIFY(QFile::remove(path) && QDir().mkdir(path));
         }
         report.writer.AppendReport(QStringLiteral("kept\r\n"), ReportColor::Text, false, true);
         const QString line = QStringLiteral("Could not auto save to file ") + problem.arg(path);
         QCOMPARE(report.marked(), QStringLiteral("kept\n\n\n{Instance:%1}\n\n").arg(line));
         QCOMPARE(report.prompt.messages, messages);
-        QCOMPARE(report.writer.instanceCount(), 0); // a problem line is no instance
-        QVERIFY(!report.document.isReportSaved());
+        QCOMPARE(report.writer.InstanceCount(), 0); // a problem line is no instance
+        QVERIFY(!report.document.IsReportSaved());
         if (file == kDiskFull)
             return;
 
         // Once the file can be written, the next checked write saves what the window kept.
         QVERIFY(failLater ? QDir().rmdir(path) : QDir(m_dir->path()).mkdir(QStringLiteral("missing")));
         report.writer.AppendReport(QStringLiteral("more\r\n"), ReportColor::Text, false, true);
-        QVERIFY(report.document.document().isEmpty());
+        QVERIFY(report.document.Document().isEmpty());
         QCOMPARE(Contents(path), QStringLiteral("kept\r\n\r\n\r\n%1\r\n\r\nmore\r\n").arg(line).toUtf8());
-        QVERIFY(report.document.isReportSaved());
+        QVERIFY(report.document.IsReportSaved());
     }
 
     void flushingAnEmptyWindowSucceeds()
@@ -280,7 +280,7 @@ private slots:
         const QString file = m_dir->filePath(QStringLiteral("auto.txt"));
         report.writer.Reset(Parameters(QStringLiteral("x"), OutputMode::IncrementalAutoSave, file));
         QVERIFY(report.document.FlushAutoSave());
-        QVERIFY(report.document.isReportSaved());
+        QVERIFY(report.document.IsReportSaved());
         QVERIFY(!QFile::exists(file));
     }
 
@@ -316,8 +316,8 @@ private slots:
                  QStringLiteral("RTF Format (*.rtf);;Text Format (*.txt)"));
         QVERIFY(report.prompt.saveFileRequests.first().confirmOverwrite);
         QVERIFY(report.prompt.messages.isEmpty());
-        QVERIFY(report.document.isReportSaved());
-        QVERIFY(!report.document.isSaveCancelled());
+        QVERIFY(report.document.IsReportSaved());
+        QVERIFY(!report.document.IsSaveCancelled());
         const QByteArray saved = Contents(path);
         if (!rich) {
             QCOMPARE(saved,
@@ -361,8 +361,8 @@ private slots:
                 file.startsWith(QLatin1Char('/')) ? file : m_dir->filePath(file));
         report.document.SaveReport();
         QCOMPARE(report.prompt.messages, messages);
-        QCOMPARE(report.document.isSaveCancelled(), cancelled);
-        QVERIFY(!report.document.isReportSaved()); // closing the window must still ask
+        QCOMPARE(report.document.IsSaveCancelled(), cancelled);
+        QVERIFY(!report.document.IsReportSaved()); // closing the window must still ask
         QCOMPARE(report.marked(), QStringLiteral("text"));
     }
 
@@ -372,7 +372,7 @@ private slots:
         report.writer.Reset(Parameters(QStringLiteral("x")));
         report.document.SaveReport();
         QVERIFY(report.prompt.saveFileRequests.isEmpty());
-        QVERIFY(report.document.isReportSaved());
+        QVERIFY(report.document.IsReportSaved());
     }
 
     void findWrapsAroundFromTheTop()
@@ -380,8 +380,8 @@ private slots:
         Report report;
         report.writer.Reset(Parameters(QStringLiteral("x")));
         report.writer.AppendReport(QStringLiteral("abc x ABC\r\nabcd"), ReportColor::Text);
-        const QTextDocument& document = report.document.document();
-        QTextCursor selection(&report.document.document());
+        const QTextDocument& document = report.document.Document();
+        QTextCursor selection(&report.document.Document());
         ReportFind find;
         find.Begin();
         const QString text = QStringLiteral("abc");
@@ -430,15 +430,15 @@ private slots:
         QFETCH(QStringList, messages);
         Report report;
         report.writer.AppendReport(QStringLiteral("abc"), ReportColor::Text);
-        QTextCursor selection(&report.document.document());
+        QTextCursor selection(&report.document.Document());
         ReportFind find;
         find.Begin();
         if (afterAFind)
             QVERIFY(
-                find.FindNext(report.document.document(), selection, QStringLiteral("b"), {}, report.prompt));
+                find.FindNext(report.document.Document(), selection, QStringLiteral("b"), {}, report.prompt));
         report.prompt.yesNoAnswers = {continueFromTop};
         QVERIFY(
-            !find.FindNext(report.document.document(), selection, QStringLiteral("zzz"), {}, report.prompt));
+            !find.FindNext(report.document.Document(), selection, QStringLiteral("zzz"), {}, report.prompt));
         QCOMPARE(report.prompt.questions.size(), questions);
         QCOMPARE(report.prompt.messages, messages);
     }
@@ -460,8 +460,8 @@ private slots:
             }
             costs.append(timer.elapsed());
         }
-        QCOMPARE(report.writer.instanceCount(), 2 * kSlices * kRowsPerSlice);
-        QCOMPARE(report.document.document().blockCount(), kSlices * kRowsPerSlice + 1);
+        QCOMPARE(report.writer.InstanceCount(), 2 * kSlices * kRowsPerSlice);
+        QCOMPARE(report.document.Document().blockCount(), kSlices * kRowsPerSlice + 1);
         QVERIFY2(
             costs.last() <= 3 * costs.first() + 100,
             qPrintable(QStringLiteral("slice costs in ms: %1 .. %2").arg(costs.first()).arg(costs.last())));

@@ -59,11 +59,11 @@ struct EngineRun
     void run(const SearchParameters& parameters, const QStringList& filter = {})
     {
         SearchRun searchRun(session, parameters, writer, host);
-        searchRun.setObjectFilter(filter);
-        searchRun.setObjectsLoaded(objectsLoaded);
+        searchRun.SetObjectFilter(filter);
+        searchRun.SetObjectsLoaded(objectsLoaded);
         searchRun.RunSearch();
-        instances = searchRun.instancesFound();
-        gaps = searchRun.coverage().hasGaps();
+        instances = searchRun.InstancesFound();
+        gaps = searchRun.Coverage().HasGaps();
         QFile file(parameters.reportFileName);
         if (!parameters.reportFileName.isEmpty() && file.open(QIODevice::ReadOnly))
             reportText = QString::fromUtf8(file.readAll());
@@ -113,8 +113,8 @@ public:
     QList<int> positions;
 
 protected:
-    void resetDocument(const ReportOptions&) override {}
-    void write(const QList<ReportPiece>& pieces, bool) override
+    void ResetDocument(const ReportOptions&) override {}
+    void Write(const QList<ReportPiece>& pieces, bool) override
     {
         if (pieces.constFirst().text.startsWith("\r\n\r\n\r\nInstances found in data from "))
             positions.append(m_host.progress(SearchProgressBar::Data));
@@ -247,7 +247,7 @@ private slots:
         run.run(parameters, {"group", "2fast", "customers", "orders", "order_lines", "order_totals",
                              "products", "stock_item", "stockXitem", "sales-2025", "MixedCase"});
 
-        const QString name = run.session.displayName();
+        const QString name = run.session.DisplayName();
         const QRegularExpression expected(
             QRegularExpression::escape("DATABASE :  " + name + "\r\n\r\nSEARCHING FOR :  needle-4711" +
                                        "\r\n\r\n\r\n13 objects were found in " + name +
@@ -287,7 +287,7 @@ private slots:
         VELKARO_REQUIRE_DATA_SOURCE(source);
         EngineRun run;
         QVERIFY(run.connect(source));
-        OdbcStatement statement(run.session.hdbc());
+        OdbcStatement statement(run.session.Hdbc());
         QByteArray table("stock\\_item");
         QStringList called;
 
@@ -295,8 +295,8 @@ private slots:
             ObjectCatalogCall::Open(statement, owners, [&](const QString& ownerName) {
                 called.append(ownerName);
                 QByteArray owner = ownerName.toUtf8();
-                return SQLColumns(statement.handle(), nullptr, 0, OdbcStatement::argument(owner),
-                                  OdbcStatement::argumentLength(owner), OdbcStatement::argument(table),
+                return SQLColumns(statement.Handle(), nullptr, 0, OdbcStatement::Argument(owner),
+                                  OdbcStatement::ArgumentLength(owner), OdbcStatement::Argument(table),
                                   SQL_NTS, nullptr, 0);
             });
 
@@ -304,7 +304,7 @@ private slots:
         QCOMPARE(call.firstFetch == SQL_SUCCESS, rows);
         QCOMPARE(called, asked);
         if (rows)
-            QCOMPARE(statement.text(4), "item_id");
+            QCOMPARE(statement.Text(4), "item_id");
     }
 
     // An ignored column is neither reported nor selected: its values are not searched.
@@ -389,7 +389,7 @@ private slots:
         QVERIFY2(report.contains("\r\n\r\n\r\nOBJECTS READ: 1 of 2\r\nROWS READ: " + rowsRead),
                  qPrintable(report));
         const QString list = "\r\n\r\n\r\nThe following objects were not searched in " +
-                             run.session.displayName() + "\r\n\r\n\t\t" + failed + " - failed: ";
+                             run.session.DisplayName() + "\r\n\r\n\t\t" + failed + " - failed: ";
         const qsizetype at = report.indexOf(list);
         QVERIFY2(at > 0, qPrintable(report));
         QVERIFY2(report.indexOf(message, at) > at, qPrintable(report.mid(at)));
@@ -425,7 +425,7 @@ private slots:
 
         run.run(parameters);
 
-        const QString text = run.document.document().toPlainText();
+        const QString text = run.document.Document().toPlainText();
         QVERIFY2(text.contains(" object was found in "), qPrintable(text));
         QVERIFY2(text.contains("Instances found in data from TABLE <b>x</b>"), qPrintable(text));
         QVERIFY(text.contains("say \"hi\""));
@@ -446,7 +446,7 @@ private slots:
 
         run.run(parameters);
 
-        const QString text = run.document.document().toPlainText();
+        const QString text = run.document.Document().toPlainText();
         QVERIFY2(text.contains("Instances found in Object Names"), qPrintable(text));
         QVERIFY(!text.contains("Instances found in data"));
         QVERIFY(text.contains("TOTAL NUMBER OF INSTANCES FOUND: 1"));

@@ -33,12 +33,12 @@ struct ScopedRun
     QString exec(const QString& sql)
     {
         SQLHSTMT statement = SQL_NULL_HSTMT;
-        SQLAllocStmt(session.hdbc(), &statement);
+        SQLAllocStmt(session.Hdbc(), &statement);
         QByteArray text = sql.toUtf8();
         const SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
         QString error;
         if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
-            error = session.ReportError(&statement, false) ? session.lastError() : QStringLiteral("failed");
+            error = session.ReportError(&statement, false) ? session.LastError() : QStringLiteral("failed");
         SQLFreeStmt(statement, SQL_DROP);
         return error.isEmpty() ? QString() : sql + QStringLiteral(": ") + error;
     }
@@ -60,10 +60,10 @@ struct ScopedRun
     QString run(const SearchParameters& parameters, const QStringList& filter = {})
     {
         SearchRun searchRun(session, parameters, writer, host);
-        searchRun.setObjectFilter(filter);
+        searchRun.SetObjectFilter(filter);
         searchRun.RunSearch();
-        instances = searchRun.instancesFound();
-        return document.document().toPlainText();
+        instances = searchRun.InstancesFound();
+        return document.Document().toPlainText();
     }
 };
 
@@ -254,7 +254,7 @@ private:
                                m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".db"));
         if (source.key == "postgres")
             return run.connect(source.connectString) &&
-                   SQL_SUCCEEDED(SQLSetConnectOption(run.session.hdbc(), SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF));
+                   SQL_SUCCEEDED(SQLSetConnectOption(run.session.Hdbc(), SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF));
         {
             ScopedRun setup;
             if (!setup.connect(source.connectString) ||
@@ -268,7 +268,7 @@ private:
     void closeScratch(ScopedRun& run, const QString& key)
     {
         if (key == "postgres")
-            SQLTransact(SQL_NULL_HENV, run.session.hdbc(), SQL_ROLLBACK);
+            SQLTransact(SQL_NULL_HENV, run.session.Hdbc(), SQL_ROLLBACK);
         if (key == "mariadb")
             QCOMPARE(run.exec("DROP DATABASE scratch_hostile"), QString());
     }

@@ -91,7 +91,7 @@ private slots:
         QVERIFY(!systemObjects->isChecked() && !systemObjects->isHidden());
         systemObjects->setChecked(true);
         SearchParameters taken;
-        general.applyTo(taken);
+        general.ApplyTo(taken);
         QVERIFY(taken.searchSystemObjects);
     }
 
@@ -158,11 +158,11 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         // The parameters change only when the run takes the dialog's values.
         QCOMPARE(parameters.matchMode, MatchMode::AnySubstring);
-        dialog.applyTo(parameters);
+        dialog.ApplyTo(parameters);
         QCOMPARE(parameters.searchTerms, terms);
         QCOMPARE(parameters.searchText, text);
         QCOMPARE(parameters.matchMode, MatchMode::Suffix);
-        QCOMPARE(parameters.searchHistory.newest(), text);
+        QCOMPARE(parameters.searchHistory.Newest(), text);
     }
 
     void advancedNeedsADatabase()
@@ -198,7 +198,7 @@ private slots:
         m_prompt.dataSourceAnswers.push_back(std::nullopt); // the user cancels
         QTest::mouseClick(child<QPushButton>(&dialog, "dataSourceButton"), Qt::LeftButton);
         QCOMPARE(child<QPushButton>(&dialog, "dataSourceButton")->text(), "Press to select Database");
-        QVERIFY(!connection.isConnected());
+        QVERIFY(!connection.IsConnected());
     }
 
     void generalOptionsEnabling_data()
@@ -280,7 +280,7 @@ private slots:
         }
         QVERIFY(m_prompt.messages.isEmpty());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        dialog.applyTo(parameters);
+        dialog.ApplyTo(parameters);
         QCOMPARE(parameters.reportFileName, name);
         QCOMPARE(parameters.autoSaveLines, lines.toInt());
     }
@@ -308,33 +308,33 @@ private slots:
         QStringList all;
         {
             CAdvancedSheet sheet(parameters, connection, m_prompt);
-            auto* list = child<QListWidget>(sheet.objectsPage(), "objectList");
+            auto* list = child<QListWidget>(sheet.ObjectsPage(), "objectList");
             QVERIFY(list->count() > 5);
             QCOMPARE(list->selectedItems().size(), list->count()); // a fresh source: all selected
             all = selectedNames(list);
-            QVERIFY(connection.objectsLoaded());
-            QCOMPARE(connection.objectCount(), connection.session()->searchObjects().size());
+            QVERIFY(connection.ObjectsLoaded());
+            QCOMPARE(connection.ObjectCount(), connection.Session()->SearchObjects().size());
             for (const QString& name : {QStringLiteral("customers"), QStringLiteral("orders")})
                 list->findItems(name, Qt::MatchExactly).first()->setSelected(false);
-            child<QCheckBox>(sheet.objectsPage(), "listNotProcessed")->setChecked(false);
+            child<QCheckBox>(sheet.ObjectsPage(), "listNotProcessed")->setChecked(false);
             QTest::mouseClick(child<QPushButton>(&sheet, "okButton"), Qt::LeftButton);
             QCOMPARE(sheet.result(), int(QDialog::Accepted));
         }
         QVERIFY(!parameters.listNotProcessedObjects);
-        QVERIFY(connection.session()->searchObjects().find(QStringLiteral("customers"))->excluded.load());
-        QVERIFY(!connection.session()->searchObjects().find(QStringLiteral("products"))->excluded.load());
+        QVERIFY(connection.Session()->SearchObjects().Find(QStringLiteral("customers"))->excluded.load());
+        QVERIFY(!connection.Session()->SearchObjects().Find(QStringLiteral("products"))->excluded.load());
 
         CAdvancedSheet again(parameters, connection, m_prompt);
         QStringList expected = all;
         expected.removeAll(QStringLiteral("customers"));
         expected.removeAll(QStringLiteral("orders"));
-        QCOMPARE(selectedNames(child<QListWidget>(again.objectsPage(), "objectList")), expected);
-        QVERIFY(!child<QCheckBox>(again.objectsPage(), "listNotProcessed")->isChecked());
+        QCOMPARE(selectedNames(child<QListWidget>(again.ObjectsPage(), "objectList")), expected);
+        QVERIFY(!child<QCheckBox>(again.ObjectsPage(), "listNotProcessed")->isChecked());
 
         // Select All, then Cancel: nothing changes.
-        QTest::mouseClick(child<QPushButton>(again.objectsPage(), "selectAllButton"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(again.ObjectsPage(), "selectAllButton"), Qt::LeftButton);
         again.reject();
-        QVERIFY(connection.session()->searchObjects().find(QStringLiteral("customers"))->excluded.load());
+        QVERIFY(connection.Session()->SearchObjects().Find(QStringLiteral("customers"))->excluded.load());
     }
 
     void freshSourceSelectsAllAgain()
@@ -345,13 +345,13 @@ private slots:
         connect(connection, QStringLiteral("sqlite"));
         {
             CAdvancedSheet sheet(parameters, connection, m_prompt);
-            QTest::mouseClick(child<QPushButton>(sheet.objectsPage(), "unselectAllButton"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(sheet.ObjectsPage(), "unselectAllButton"), Qt::LeftButton);
             sheet.accept();
         }
         connect(connection, QStringLiteral("sqlite")); // chosen anew: fresh again
-        QVERIFY(!connection.objectsLoaded());
+        QVERIFY(!connection.ObjectsLoaded());
         CAdvancedSheet sheet(parameters, connection, m_prompt);
-        auto* list = child<QListWidget>(sheet.objectsPage(), "objectList");
+        auto* list = child<QListWidget>(sheet.ObjectsPage(), "objectList");
         QCOMPARE(list->selectedItems().size(), list->count());
     }
 
@@ -361,36 +361,36 @@ private slots:
     {
         ControlPanel panel(m_prompt);
         ShellSearchHost host(m_prompt);
-        host.setControlPanel(&panel);
-        QSignalSpy titles(&host, &ShellSearchHost::titleChanged);
+        host.SetControlPanel(&panel);
+        QSignalSpy titles(&host, &ShellSearchHost::TitleChanged);
         constexpr int kObjects = 3000;
         QStringList names;
         for (int i = 0; i < kObjects; ++i)
             names << QStringLiteral("T%1").arg(i);
         names << QStringLiteral("T7");
         std::thread worker([&] {
-            host.setProgressRange(SearchProgressBar::Objects, kObjects);
-            host.setObjectList(names);
+            host.SetProgressRange(SearchProgressBar::Objects, kObjects);
+            host.SetObjectList(names);
             for (int i = 0; i < kObjects; ++i) {
-                host.selectObject(names.at(i));
-                host.stepProgress(SearchProgressBar::Objects);
+                host.SelectObject(names.at(i));
+                host.StepProgress(SearchProgressBar::Objects);
                 if (i == kObjects / 2)
-                    host.setTitle(QStringLiteral("Paused - Zindrel"));
+                    host.SetTitle(QStringLiteral("Paused - Zindrel"));
             }
-            host.setProgressRange(SearchProgressBar::Data, 2);
-            host.selectObject(QStringLiteral("T7"));
-            host.stepProgress(SearchProgressBar::Data);
-            host.runEnded();
+            host.SetProgressRange(SearchProgressBar::Data, 2);
+            host.SelectObject(QStringLiteral("T7"));
+            host.StepProgress(SearchProgressBar::Data);
+            host.RunEnded();
         });
-        QTRY_VERIFY(host.ended() && panel.progressBar(SearchProgressBar::Data)->value() == 1);
+        QTRY_VERIFY(host.Ended() && panel.ProgressBar(SearchProgressBar::Data)->value() == 1);
         worker.join();
 
         QCOMPARE(titles.count(), 1);
-        QCOMPARE(panel.progressBar(SearchProgressBar::Objects)->value(), kObjects);
-        QCOMPARE(panel.objectList()->currentRow(), kObjects);
-        panel.selectObject(QStringLiteral("not listed"));
-        QCOMPARE(panel.objectList()->count(), kObjects + 2);
-        QCOMPARE(panel.objectList()->currentItem()->text(), "not listed");
+        QCOMPARE(panel.ProgressBar(SearchProgressBar::Objects)->value(), kObjects);
+        QCOMPARE(panel.ObjectList()->currentRow(), kObjects);
+        panel.SelectObject(QStringLiteral("not listed"));
+        QCOMPARE(panel.ObjectList()->count(), kObjects + 2);
+        QCOMPARE(panel.ObjectList()->currentItem()->text(), "not listed");
     }
 
     void sameNamedObjectsShareOneEntry()
@@ -405,10 +405,10 @@ private slots:
         twin->name = QStringLiteral("customers");
         twin->type = QStringLiteral("SYNONYM");
         twin->owner = QStringLiteral("other");
-        connection.session()->searchObjects().append(twin);
+        connection.Session()->SearchObjects().Append(twin);
 
         CAdvancedSheet sheet(parameters, connection, m_prompt);
-        auto* list = child<QListWidget>(sheet.objectsPage(), "objectList");
+        auto* list = child<QListWidget>(sheet.ObjectsPage(), "objectList");
         const QList<QListWidgetItem*> entries =
             list->findItems(QStringLiteral("customers"), Qt::MatchExactly);
         QCOMPARE(entries.size(), 1);
@@ -416,7 +416,7 @@ private slots:
         entries.first()->setSelected(false);
         sheet.accept();
         int excluded = 0;
-        for (const auto& object : connection.session()->searchObjects().snapshot()) {
+        for (const auto& object : connection.Session()->SearchObjects().Snapshot()) {
             QCOMPARE(object->excluded.load() != 0, object->name == QLatin1String("customers"));
             excluded += object->excluded.load();
         }
@@ -444,9 +444,9 @@ private slots:
         CPropColumns page(parameters, m_prompt);
         page.show();
         child<QLineEdit>(&page, "patternEdit")->setText(pattern);
-        QTest::mouseClick(page.addButton(), Qt::LeftButton);
+        QTest::mouseClick(page.AddButton(), Qt::LeftButton);
         QCOMPARE(m_prompt.messages, warning.isEmpty() ? QStringList() : QStringList{warning});
-        page.apply();
+        page.Apply();
         QCOMPARE(parameters.ignoredColumnPatterns, QStringList{pattern});
     }
 
@@ -459,19 +459,19 @@ private slots:
         connect(connection, QStringLiteral("sqlite"));
         CAdvancedSheet sheet(parameters, connection, m_prompt);
         sheet.show();
-        CPropColumns* page = sheet.columnsPage();
+        CPropColumns* page = sheet.ColumnsPage();
         auto* edit = child<QLineEdit>(page, "patternEdit");
         auto* list = child<QListWidget>(page, "patternList");
         QCOMPARE(list->count(), 1);
 
         edit->setText(QStringLiteral("A%B%C"));
-        QTest::mouseClick(page->addButton(), Qt::LeftButton);
+        QTest::mouseClick(page->AddButton(), Qt::LeftButton);
         QCOMPARE(m_prompt.messages, QStringList{"You can have only one expander ('%') per string"});
         QCOMPARE(edit->text(), "A%B%C");
         QCOMPARE(list->count(), 1);
 
         edit->setText(QStringLiteral("%_ID"));
-        QTest::mouseClick(page->addButton(), Qt::LeftButton);
+        QTest::mouseClick(page->AddButton(), Qt::LeftButton);
         QCOMPARE(edit->text(), QString());
         list->setCurrentRow(0);
         QTest::mouseClick(child<QPushButton>(page, "removeButton"), Qt::LeftButton);

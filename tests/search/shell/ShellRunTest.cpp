@@ -80,17 +80,17 @@ class ShellRunTest final : public QObject
 private:
     void fillReport(const QStringList& lines)
     {
-        DirectReportWriter writer(m_frame->view()->report());
-        writer.Reset(m_frame->view()->parameters());
+        DirectReportWriter writer(m_frame->View()->Report());
+        writer.Reset(m_frame->View()->Parameters());
         for (const QString& line : lines)
             writer.AppendReport(line + QStringLiteral("\r\n"), ReportColor::Text);
     }
 
-    QString reportText() const { return m_frame->view()->report().document().toPlainText(); }
-    bool enabled(const char* action) const { return m_frame->action(QLatin1String(action))->isEnabled(); }
+    QString reportText() const { return m_frame->View()->Report().Document().toPlainText(); }
+    bool enabled(const char* action) const { return m_frame->Action(QLatin1String(action))->isEnabled(); }
     void waitForRunEnd()
     {
-        QTRY_VERIFY_WITH_TIMEOUT(!m_frame->view()->isRunActive(), kRunTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_frame->View()->IsRunActive(), kRunTimeout);
         QTRY_COMPARE(m_frame->windowTitle(), "Ready - Zindrel");
     }
 
@@ -126,7 +126,7 @@ private slots:
 
     void cleanup()
     {
-        m_frame->view()->EndForShutdown();
+        m_frame->View()->EndForShutdown();
         m_frame.reset();
         m_store.reset();
         m_prompt.reset();
@@ -137,11 +137,11 @@ private slots:
         const test::TestDataSource& source = test::testDataSource("sqlite");
         VELKARO_REQUIRE_DATA_SOURCE(source);
         QCOMPARE(m_frame->windowTitle(), "Untitled - Zindrel");
-        QCOMPARE(m_frame->dataSourcePaneText(), "Database:    Not available                   ");
-        COmbrakView* view = m_frame->view();
+        QCOMPARE(m_frame->DataSourcePaneText(), "Database:    Not available                   ");
+        COmbrakView* view = m_frame->View();
         test::startRun(*view, m_answers, source.connectString, QStringLiteral("needle-4711"));
-        QVERIFY(view->isRunActive());
-        ControlPanel* panel = view->controlPanel();
+        QVERIFY(view->IsRunActive());
+        ControlPanel* panel = view->GetControlPanel();
         QVERIFY(panel && panel->isVisible());
 
         // Nothing has been handed back to the event loop yet: the run is certainly active.
@@ -161,26 +161,26 @@ private slots:
         QVERIFY(report.contains(QStringLiteral("TOTAL NUMBER OF INSTANCES FOUND: ")));
         QVERIFY(report.contains(QStringLiteral("--- End of Zindrel --- Elapsed Time: ")));
         QVERIFY(report.count(QStringLiteral("needle-4711")) >= 2); // the header and the planted row
-        QVERIFY(m_frame->dataSourcePaneText().startsWith(QStringLiteral("Database:    ")));
-        QVERIFY(!m_frame->dataSourcePaneText().contains(QStringLiteral("Not available")));
+        QVERIFY(m_frame->DataSourcePaneText().startsWith(QStringLiteral("Database:    ")));
+        QVERIFY(!m_frame->DataSourcePaneText().contains(QStringLiteral("Not available")));
 
-        QVERIFY(panel->objectList()->count() > 5);
+        QVERIFY(panel->ObjectList()->count() > 5);
         for (SearchProgressBar bar : {SearchProgressBar::Objects, SearchProgressBar::ColumnsAndTypes,
                                       SearchProgressBar::Indexes, SearchProgressBar::Data})
-            QVERIFY2(panel->progressBar(bar)->value() == panel->progressBar(bar)->maximum(),
+            QVERIFY2(panel->ProgressBar(bar)->value() == panel->ProgressBar(bar)->maximum(),
                      qPrintable(QStringLiteral("bar %1: %2 of %3")
                                     .arg(int(bar))
-                                    .arg(panel->progressBar(bar)->value())
-                                    .arg(panel->progressBar(bar)->maximum())));
+                                    .arg(panel->ProgressBar(bar)->value())
+                                    .arg(panel->ProgressBar(bar)->maximum())));
         for (const char* action : {"actionPause", "actionResume", "actionSkip", "actionStop"})
             QVERIFY2(!enabled(action), action);
         for (const char* button : {"playButton", "skipButton", "pauseButton", "stopButton"})
             QVERIFY2(!child<QPushButton>(panel, QLatin1String(button))->isEnabled(), button);
-        QVERIFY(!view->report().isReportSaved());
+        QVERIFY(!view->Report().IsReportSaved());
 
         // After the run the panel closes, and the next Start offers the last string.
         panel->close();
-        QTRY_VERIFY(!view->controlPanel());
+        QTRY_VERIFY(!view->GetControlPanel());
         test::whenModal<QDialog>([](QDialog& dialog) {
             QCOMPARE(child<QComboBox>(&dialog, "searchText")->currentText(), "needle-4711");
             dialog.reject();
@@ -193,7 +193,7 @@ private slots:
         VELKARO_REQUIRE_DATA_SOURCE(test::testDataSource("sqlite"));
         const QString connectString = sqliteCopy();
         QVERIFY(!connectString.isEmpty());
-        COmbrakView* view = m_frame->view();
+        COmbrakView* view = m_frame->View();
         test::startRun(*view, m_answers, connectString, QStringLiteral("needle-4711"));
         view->EndForShutdown(); // the catalog is read from the copy now; lock it for the next run
         m_answers.messages.clear();
@@ -203,7 +203,7 @@ private slots:
         test::startRun(*view, m_answers, QString(), QStringLiteral("needle-4711"));
         QCOMPARE(m_answers.questions.size(), 1); // the first run's report: not saved (No)
         m_answers.questions.clear();
-        ControlPanel* panel = view->controlPanel();
+        ControlPanel* panel = view->GetControlPanel();
         QTRY_COMPARE(m_frame->windowTitle(), "Analyzing Database - Zindrel"); // held by the lock
         QVERIFY(enabled("actionPause") && enabled("actionStop"));
         QVERIFY(!enabled("actionResume") && !enabled("actionSkip"));
@@ -214,28 +214,28 @@ private slots:
         QVERIFY(child<QPushButton>(panel, "playButton")->isEnabled());
         QVERIFY(!child<QPushButton>(panel, "skipButton")->isEnabled());
 
-        m_frame->action(QStringLiteral("actionResume"))->trigger();
+        m_frame->Action(QStringLiteral("actionResume"))->trigger();
         QTRY_COMPARE(m_frame->windowTitle(), "Analyzing Database - Zindrel");
         QVERIFY(enabled("actionPause"));
 
         // Stop asks first; No changes nothing, Yes ends the run at its next check, also when paused.
-        m_frame->action(QStringLiteral("actionPause"))->trigger();
+        m_frame->Action(QStringLiteral("actionPause"))->trigger();
         m_answers.yesNoAnswers = {false};
-        m_frame->action(QStringLiteral("actionStop"))->trigger();
+        m_frame->Action(QStringLiteral("actionStop"))->trigger();
         QCOMPARE(m_answers.questions.size(), 1);
         QVERIFY(m_answers.questions.first().startsWith(QStringLiteral("You won't be able to resume")));
         QVERIFY(enabled("actionStop"));
         m_answers.yesNoAnswers = {true};
         QTest::mouseClick(child<QPushButton>(panel, "stopButton"), Qt::LeftButton);
         QVERIFY(!enabled("actionStop") && !enabled("actionPause") && !enabled("actionResume"));
-        QVERIFY(view->isRunActive());
+        QVERIFY(view->IsRunActive());
         lock.release();
 
         waitForRunEnd();
         QVERIFY(reportText().contains(QStringLiteral("Zindrel Stopped ...")));
         QVERIFY(!reportText().contains(QStringLiteral("TOTAL NUMBER OF INSTANCES FOUND")));
         QVERIFY(m_answers.messages.contains(QStringLiteral("Zindrel has been stopped.")));
-        QVERIFY(!view->report().isReportSaved());
+        QVERIFY(!view->Report().IsReportSaved());
     }
 
     void skipOnlyInTheDataPhase()
@@ -247,18 +247,18 @@ private slots:
                   {QStringLiteral("BEGIN"),
                    QStringLiteral("LOCK TABLE public.customers IN ACCESS EXCLUSIVE MODE")});
         QVERIFY(lock.isHeld());
-        COmbrakView* view = m_frame->view();
+        COmbrakView* view = m_frame->View();
         test::startRun(*view, m_answers, source.connectString, QStringLiteral("needle-4711"));
-        ControlPanel* panel = view->controlPanel();
+        ControlPanel* panel = view->GetControlPanel();
         QTRY_VERIFY_WITH_TIMEOUT(enabled("actionSkip"), kRunTimeout);
         QCOMPARE(m_frame->windowTitle(), "Searching Data - Zindrel");
         QVERIFY(child<QPushButton>(panel, "skipButton")->isEnabled());
 
-        m_frame->action(QStringLiteral("actionPause"))->trigger();
+        m_frame->Action(QStringLiteral("actionPause"))->trigger();
         QTRY_COMPARE(m_frame->windowTitle(), "Paused - Zindrel");
         QVERIFY(!enabled("actionSkip"));
         QVERIFY(!child<QPushButton>(panel, "skipButton")->isEnabled());
-        m_frame->action(QStringLiteral("actionResume"))->trigger();
+        m_frame->Action(QStringLiteral("actionResume"))->trigger();
         QTRY_COMPARE(m_frame->windowTitle(), "Searching Data - Zindrel");
         QVERIFY(enabled("actionSkip"));
 
@@ -272,7 +272,7 @@ private slots:
     {
         VELKARO_REQUIRE_DATA_SOURCE(test::testDataSource("sqlite"));
         const QString connectString = sqliteCopy();
-        COmbrakView* view = m_frame->view();
+        COmbrakView* view = m_frame->View();
         test::startRun(*view, m_answers, connectString, QStringLiteral("needle-4711"));
         view->EndForShutdown();
         auto lock = std::make_shared<Lock>(connectString, QStringList{QStringLiteral("BEGIN EXCLUSIVE")});
@@ -282,14 +282,14 @@ private slots:
 
         m_answers.yesNoAnswers = {false};
         QVERIFY(!m_frame->close());
-        QVERIFY(m_frame->isVisible() && view->isRunActive());
+        QVERIFY(m_frame->isVisible() && view->IsRunActive());
 
         // Yes: the run is stopped and joined (the lock goes meanwhile); then the unsaved report
         // is offered for saving, and No lets the window close.
         m_answers.yesNoAnswers = {true, false};
         QTimer::singleShot(200, [lock] { lock->release(); });
         QVERIFY(m_frame->close());
-        QVERIFY(!view->isRunActive());
+        QVERIFY(!view->IsRunActive());
         QCOMPARE(m_answers.questions.size(), 3);
         QVERIFY(m_answers.questions.last().contains(QStringLiteral("save")));
         QVERIFY(reportText().contains(QStringLiteral("Zindrel Stopped ...")));
@@ -309,11 +309,11 @@ private slots:
         QFETCH(OutputMode, mode);
         const test::TestDataSource& source = test::testDataSource("sqlite");
         VELKARO_REQUIRE_DATA_SOURCE(source);
-        COmbrakView* view = m_frame->view();
+        COmbrakView* view = m_frame->View();
         const QString file = m_folder->filePath(QStringLiteral("run.txt"));
-        view->parameters().outputMode = mode;
-        view->parameters().reportFileName = file;
-        view->parameters().autoSaveLines = 5;
+        view->Parameters().outputMode = mode;
+        view->Parameters().reportFileName = file;
+        view->Parameters().autoSaveLines = 5;
         test::startRun(*view, m_answers, source.connectString, QStringLiteral("needle-4711"));
         waitForRunEnd();
         QFile saved(file);
@@ -324,7 +324,7 @@ private slots:
         if (mode == OutputMode::CompleteToFile)
             QVERIFY(reportText().startsWith(
                 QStringLiteral("Output of this search is being written to file: ") + file));
-        QVERIFY(view->report().isReportSaved());
+        QVERIFY(view->Report().IsReportSaved());
         m_answers.questions.clear();
         QVERIFY(m_frame->close());
         QVERIFY(m_answers.questions.isEmpty());
@@ -353,14 +353,14 @@ private slots:
         QCOMPARE(m_answers.questions.size(), 1);
         QCOMPARE(QFile::exists(file), chooseFile);
         QVERIFY(reportText().contains(QStringLiteral("second line")));
-        QCOMPARE(m_frame->view()->report().isReportSaved(), chooseFile);
+        QCOMPARE(m_frame->View()->Report().IsReportSaved(), chooseFile);
     }
 
     void savedReportClosesWithoutAsking()
     {
         fillReport({QStringLiteral("line")});
         m_answers.saveFileAnswers.push_back(m_folder->filePath(QStringLiteral("r.txt")));
-        m_frame->action(QStringLiteral("actionSaveReport"))->trigger();
+        m_frame->Action(QStringLiteral("actionSaveReport"))->trigger();
         QVERIFY(m_frame->close());
         QVERIFY(m_answers.questions.isEmpty());
     }
@@ -373,8 +373,8 @@ private slots:
         ShellPrompt prompt(dialogs, nullptr);
         zindrel::CMainFrame frame(*m_store, prompt);
         frame.show();
-        DirectReportWriter writer(frame.view()->report());
-        writer.Reset(frame.view()->parameters());
+        DirectReportWriter writer(frame.View()->Report());
+        writer.Reset(frame.View()->Parameters());
         writer.AppendReport(QStringLiteral("DATABASE :  shop\r\n"), ReportColor::Text);
         const QString folder = m_folder->path();
         test::whenModal<QFileDialog>([folder](QFileDialog& chooser) {
@@ -389,13 +389,13 @@ private slots:
             name->setText(QStringLiteral("report"));
             static_cast<QDialog&>(chooser).accept(); // QFileDialog::accept, which reads the name field
         });
-        frame.action(QStringLiteral("actionSaveReport"))->trigger();
+        frame.Action(QStringLiteral("actionSaveReport"))->trigger();
         QFile saved(m_folder->filePath(QStringLiteral("report.rtf")));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().startsWith("{\\rtf1"));
         QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("report.txt"))));
-        QVERIFY(frame.view()->report().isReportSaved());
-        frame.view()->EndForShutdown();
+        QVERIFY(frame.View()->Report().IsReportSaved());
+        frame.View()->EndForShutdown();
     }
 
     void saveReport_data()
@@ -427,9 +427,9 @@ private slots:
         const QString file = m_folder->filePath(savedAs);
         m_answers.saveFileAnswers.push_back(m_folder->filePath(name));
         m_answers.saveFileFilters.push_back(filter);
-        QCOMPARE(m_frame->action(QStringLiteral("actionSaveReport"))->shortcut(),
+        QCOMPARE(m_frame->Action(QStringLiteral("actionSaveReport"))->shortcut(),
                  QKeySequence(QStringLiteral("Ctrl+S")));
-        m_frame->action(QStringLiteral("actionSaveReport"))->trigger();
+        m_frame->Action(QStringLiteral("actionSaveReport"))->trigger();
         QCOMPARE(m_answers.saveFileRequests.size(), 1);
         QCOMPARE(m_answers.saveFileRequests.first().defaultSuffix, "txt");
         QFile saved(file);
@@ -441,7 +441,7 @@ private slots:
         } else {
             QCOMPARE(QString::fromUtf8(bytes), "DATABASE :  shop\r\nGröße <b>x</b>\r\n");
         }
-        QVERIFY(m_frame->view()->report().isReportSaved());
+        QVERIFY(m_frame->View()->Report().IsReportSaved());
         QVERIFY(m_answers.messages.isEmpty());
     }
 
@@ -466,8 +466,8 @@ private slots:
         QFETCH(QStringList, messages);
         fillReport({QStringLiteral("first"), QStringLiteral("a needle here"), QStringLiteral("third"),
                     QStringLiteral("Needle again")});
-        m_frame->action(QStringLiteral("actionFind"))->trigger();
-        ReportFindDialog* dialog = m_frame->view()->findDialog();
+        m_frame->Action(QStringLiteral("actionFind"))->trigger();
+        ReportFindDialog* dialog = m_frame->View()->FindDialog();
         QVERIFY(dialog && dialog->isVisible());
         child<QLineEdit>(dialog, "findText")->setText(text);
         child<QCheckBox>(dialog, "matchCase")->setChecked(matchCase);
@@ -475,7 +475,7 @@ private slots:
         auto* findNext = child<QPushButton>(dialog, "findNextButton");
         for (int line : lines) {
             QTest::mouseClick(findNext, Qt::LeftButton);
-            const QTextCursor selection = m_frame->view()->textCursor();
+            const QTextCursor selection = m_frame->View()->textCursor();
             QCOMPARE(selection.selectedText().toLower(), text.toLower());
             QCOMPARE(selection.blockNumber(), line);
         }

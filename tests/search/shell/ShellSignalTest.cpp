@@ -31,25 +31,25 @@ private slots:
         ProfileStore store(QStringLiteral("Zindrel"));
         auto* frame = new zindrel::CMainFrame(store, prompt);
         SignalForwarder terminationSignals;
-        QVERIFY(terminationSignals.isInstalled());
-        connect(&terminationSignals, &SignalForwarder::received, frame, &zindrel::CMainFrame::EndProgram);
+        QVERIFY(terminationSignals.IsInstalled());
+        connect(&terminationSignals, &SignalForwarder::Received, frame, &zindrel::CMainFrame::EndProgram);
         frame->show();
 
-        COmbrakView* view = frame->view();
+        COmbrakView* view = frame->View();
         test::startRun(*view, answers, source.connectString, QStringLiteral("needle-4711"));
         view->Pause(); // holds the worker at its next check
-        QVERIFY(view->isRunActive());
+        QVERIFY(view->IsRunActive());
 
         test::whenModal<AboutDialog>([](AboutDialog&) { ::raise(SIGTERM); });
-        frame->action(QStringLiteral("actionAbout"))->trigger(); // returns once the signal closed it
+        frame->Action(QStringLiteral("actionAbout"))->trigger(); // returns once the signal closed it
 
-        QVERIFY(!view->isRunActive());
+        QVERIFY(!view->IsRunActive());
         QVERIFY(!frame->isVisible());
         QVERIFY(answers.questions.isEmpty()); // nobody was asked
         delete frame;                         // the view saves the settings
         ProfileStore saved(QStringLiteral("Zindrel"));
-        QCOMPARE(saved.readString(QStringLiteral("Find"), QStringLiteral("0"), QString()), "needle-4711");
-        QCOMPARE(saved.readInt(QStringLiteral("Settings"), QStringLiteral("asl"), 0), 500);
+        QCOMPARE(saved.ReadString(QStringLiteral("Find"), QStringLiteral("0"), QString()), "needle-4711");
+        QCOMPARE(saved.ReadInt(QStringLiteral("Settings"), QStringLiteral("asl"), 0), 500);
     }
 };
 

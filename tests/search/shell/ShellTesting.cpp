@@ -14,7 +14,7 @@ namespace velkaro::test {
 
 void RemoveZindrelSettings()
 {
-    const QString file = ProfileStore(QStringLiteral("Zindrel")).fileName();
+    const QString file = ProfileStore(QStringLiteral("Zindrel")).FileName();
     QFile::remove(file);
 }
 
