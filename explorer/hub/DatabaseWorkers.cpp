@@ -1,6 +1,7 @@
 #include "explorer/hub/DatabaseWorkers.h"
 
 #include "catalog/CDbSession.h"
+#include "common/OdbcSuccess.h"
 #include "common/UserPrompt.h"
 
 #include <QDateTime>
@@ -36,7 +37,7 @@ bool connectionLost(SQLHDBC connection)
 {
     SQLUINTEGER dead = SQL_CD_FALSE;
     const SQLRETURN result = SQLGetConnectAttr(connection, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
-    return SQL_SUCCEEDED(result) && dead == SQL_CD_TRUE;
+    return IsSuccess(result) && dead == SQL_CD_TRUE;
 }
 
 // A finished, refused or dropped job lets go of its database and of the runtime.
@@ -71,7 +72,9 @@ LoadEnd runDatabaseLoad(ExplorerJob& job, HubRuntime& runtime, const DatabaseWor
     return end;
 }
 
-void runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<void()>& showSelection)
+// Returns false when the connection was lost on the way: the object's index nodes are then gone
+// again, as a partial list would pass for the whole.
+bool runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<void()>& showSelection)
 {
     DatabaseEntry& entry = *job.entry;
     entry.inUse->store(1);
@@ -79,7 +82,7 @@ void runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<vo
     std::shared_ptr<ObjectRecord> object;
     for (const auto& candidate : entry.session->Objects()) {
         if (runtime.terminateRequested.load() != 0)
-            return;
+            return true;
         if (candidate->Name() == job.load.objectName) {
             object = candidate;
             break;
@@ -87,13 +90,21 @@ void runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<vo
     }
     if (!object) {
         runtime.log.WriteLog(QStringLiteral("Could not refresh object %1.").arg(job.load.objectName));
-    } else if (object->Type() != QLatin1String("SEQUENCE")) {
-        entry.session->LoadColumns(job.load, job.load.objectNode, *object);
-        if (runtime.terminateRequested.load() == 0)
-            entry.session->LoadIndexes(job.load, job.load.objectNode, *object);
-        if (runtime.terminateRequested.load() == 0)
-            showSelection();
+        return true;
     }
+    if (object->Type() == QLatin1String("SEQUENCE"))
+        return true;
+    entry.session->LoadColumns(job.load, job.load.objectNode, *object);
+    if (runtime.terminateRequested.load() == 0)
+        entry.session->LoadIndexes(job.load, job.load.objectNode, *object);
+    if (connectionLost(entry.session->Hdbc())) {
+        runtime.tree.DeleteChildNodes(toNodeId(job.load.objectNode));
+        runtime.log.WriteLog(DatabaseWorkers::LoadFailedMessage(entry.alias));
+        return false;
+    }
+    if (runtime.terminateRequested.load() == 0)
+        showSelection();
+    return true;
 }
 
 } // namespace
@@ -174,8 +185,11 @@ bool DatabaseWorkers::LaunchDatabaseWorker(const JobPtr& job)
 bool DatabaseWorkers::LaunchObjectWorker(const JobPtr& job)
 {
     return Launch(job, [this](ExplorerJob& running, HubRuntime& runtime) {
-        runObjectLoad(running, runtime,
-                      [this, &runtime] { runtime.poster.Post([this] { m_hooks.showSelection(); }); });
+        const QString alias = running.load.alias;
+        const bool connected = runObjectLoad(
+            running, runtime, [this, &runtime] { runtime.poster.Post([this] { m_hooks.showSelection(); }); });
+        if (!connected)
+            runtime.poster.Post([this, alias] { m_prompt.ShowMessage(LoadFailedMessage(alias)); });
         runtime.poster.Post([this] { m_hooks.stateChanged(); });
     });
 }

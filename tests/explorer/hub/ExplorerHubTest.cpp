@@ -64,6 +64,14 @@ private:
 };
 
 // One explorer with its store, prompt, log file and test panes.
+// A settings preset for Explorer: one integer value.
+std::function<void(ProfileStore&)> intSetting(const char* section, const char* name, int value)
+{
+    return [=](ProfileStore& store) {
+        store.WriteInt(QString::fromLatin1(section), QString::fromLatin1(name), value);
+    };
+}
+
 struct Explorer
 {
     explicit Explorer(const std::function<void(ProfileStore&)>& presets = {})
@@ -209,9 +217,7 @@ private slots:
     {
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
-        Explorer explorer([](ProfileStore& store) {
-            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 2);
-        });
+        Explorer explorer(intSetting("ObjLook", "MaxM", 2));
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         explorer.gateLoads();
@@ -280,9 +286,7 @@ private slots:
     {
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
-        Explorer explorer([](ProfileStore& store) {
-            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 1);
-        });
+        Explorer explorer(intSetting("ObjLook", "MaxM", 1));
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         QVERIFY(
@@ -324,9 +328,7 @@ private slots:
     {
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
-        Explorer explorer([](ProfileStore& store) {
-            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 1);
-        });
+        Explorer explorer(intSetting("ObjLook", "MaxM", 1));
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         explorer.gateLoads();
@@ -374,9 +376,7 @@ private slots:
     {
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
-        Explorer explorer([](ProfileStore& store) {
-            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("RAOBJ"), 1);
-        });
+        Explorer explorer(intSetting("ObjLook", "RAOBJ", 1));
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         QVERIFY(
@@ -402,9 +402,7 @@ private slots:
     {
         const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
-        Explorer explorer([](ProfileStore& store) {
-            store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("RACOL"), 1);
-        });
+        Explorer explorer(intSetting("ObjLook", "RACOL", 1));
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         QVERIFY(
@@ -575,6 +573,33 @@ private slots:
         QTRY_VERIFY(explorer.port->rows.empty());
     }
 
+    void anObjectRefreshOnALostConnectionFails()
+    {
+        const TestDataSource& postgres = testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(postgres);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        auto session = connectTo(postgres, explorer.prompt);
+        auto killer = connectTo(postgres, explorer.prompt);
+        QVERIFY(session && killer);
+        const int backend = queryInt(session->Hdbc(), QStringLiteral("SELECT pg_backend_pid()"));
+        QVERIFY(hub.AddDatabase(std::move(session), QStringLiteral("Lost"), false, true, false));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        const DatabaseEntryPtr entry = hub.Databases().FindEntryByAlias(QStringLiteral("Lost"));
+        const NodeId customers = hub.Tree().FindChildByText(entry->node, QStringLiteral("customers"));
+        QVERIFY(customers);
+
+        queryInt(killer->Hdbc(), QStringLiteral("SELECT pg_terminate_backend(%1, 10000)::int").arg(backend));
+        hub.RefreshObject(QStringLiteral("customers"), customers, true);
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+
+        const QString failed = DatabaseWorkers::LoadFailedMessage(QStringLiteral("Lost"));
+        QVERIFY(explorer.logLines().contains(failed));
+        QVERIFY(!hub.Tree().HasChildren(customers));
+        QTRY_VERIFY(explorer.prompt.messages.contains(failed));
+    }
+
     void stopAndShutdownWithAStuckWorker()
     {
         const TestDataSource& postgres = testDataSource(QStringLiteral("postgres"));
@@ -595,8 +620,7 @@ private slots:
         if (locker.ConnectFailed())
             QSKIP("no superuser connection over the socket");
 
-        Explorer explorer(
-            [](ProfileStore& store) { store.WriteInt(QStringLiteral("Log"), QStringLiteral("LANY"), 1); });
+        Explorer explorer(intSetting("Log", "LANY", 1));
         ExplorerHub& hub = *explorer.hub;
         hub.InsertRoot();
         auto session = connectTo(postgres, explorer.prompt);
