@@ -169,6 +169,9 @@ void ExplorerHub::Shutdown()
     m_findHistory.Strings().clear();
     if (logAll)
         Log(QStringLiteral("Velkaro terminated."));
+    // A worker that does not return keeps the log alive past the program's end: its end line is
+    // written now.
+    runtime.log.Flush();
     // Workers still running keep the runtime alive; they no longer reach this object.
     runtime.poster.SetReceiver(nullptr);
     runtime.tree.SetChangesPendingCallback({});

@@ -4,8 +4,6 @@
 #include "explorer/logsettings/LogSettings.h"
 
 #include <QFile>
-#include <chrono>
-#include <thread>
 
 namespace velkaro {
 
@@ -34,45 +32,120 @@ QString missedLine(const QString& stamp, const QString& entry)
 }
 } // namespace
 
-// Claims the busy flag, polling every 5 ms, and releases it on every way out of the scope.
-class ActivityLog::WriterLock final
-{
-public:
-    explicit WriterLock(std::atomic_flag& busy) : m_busy(busy)
-    {
-        while (m_busy.test_and_set(std::memory_order_acquire))
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ~WriterLock() { m_busy.clear(std::memory_order_release); }
-    WriterLock(const WriterLock&) = delete;
-    WriterLock& operator=(const WriterLock&) = delete;
-
-private:
-    std::atomic_flag& m_busy;
-};
-
 ActivityLog::ActivityLog(LogSettings& settings, UserPrompt& prompt, std::size_t missedEntryLimit)
-    : m_settings(settings), m_prompt(prompt), m_missedEntryLimit(missedEntryLimit > 0 ? missedEntryLimit : 1)
+    : m_settings(settings), m_prompt(prompt), m_missedEntryLimit(missedEntryLimit > 0 ? missedEntryLimit : 1),
+      m_writer([this] { RunWriter(); })
 {}
+
+ActivityLog::~ActivityLog()
+{
+    {
+        std::lock_guard lock(m_queueMutex);
+        m_stopping = true;
+    }
+    m_entriesMade.notify_one();
+    m_writer.join();
+}
 
 void ActivityLog::WriteLog(const QString& message, bool applyOpenMode)
 {
     if (message.isEmpty() || m_settings.enabled.load() == 0)
         return;
-    // Timed before the wait: concurrent entries may land slightly out of time order. The local
-    // time is worked out under the lock, one thread at a time, as the C library's time zone
-    // state is shared.
     const qint64 submitted = QDateTime::currentMSecsSinceEpoch();
+    if (!applyOpenMode) {
+        bool wake = false;
+        {
+            std::lock_guard lock(m_queueMutex);
+            m_pending.push_back({submitted, message});
+            ++m_made;
+            wake = m_writerWaiting;
+            m_writerWaiting = false;
+        }
+        if (wake)
+            m_entriesMade.notify_one();
+        return;
+    }
+    // The start-up entry decides the file (truncated, appended to or a new name): everything
+    // made before it goes first, and it is in place before anything after it.
+    Flush();
     QString unopenedPath;
     {
-        WriterLock lock(m_busy);
-        const QString stamp = TimeStamp(QDateTime::fromMSecsSinceEpoch(submitted));
-        if (!WriteEntry(stamp, message, applyOpenMode) && applyOpenMode)
+        std::lock_guard lock(m_fileMutex);
+        if (!WriteEntry(StampFor(submitted), message, true))
             unopenedPath = PathLocked();
     }
     // Shown only after the lock is released, so no writer waits on the user.
     if (!unopenedPath.isEmpty())
         m_prompt.ShowMessage(QStringLiteral("Could not write to log '") + unopenedPath + QLatin1Char('\''));
+}
+
+void ActivityLog::Flush()
+{
+    std::unique_lock lock(m_queueMutex);
+    const quint64 target = m_made;
+    if (m_writerWaiting && m_written < target) {
+        m_writerWaiting = false;
+        m_entriesMade.notify_one();
+    }
+    m_entriesWritten.wait(lock, [&] { return m_written >= target; });
+}
+
+void ActivityLog::RunWriter()
+{
+    std::vector<PendingEntry> batch;
+    std::unique_lock lock(m_queueMutex);
+    for (;;) {
+        if (m_pending.empty()) {
+            if (m_stopping)
+                return;
+            m_writerWaiting = true;
+            m_entriesMade.wait(lock, [this] { return !m_pending.empty() || m_stopping; });
+            m_writerWaiting = false;
+            continue;
+        }
+        batch.swap(m_pending);
+        lock.unlock();
+        {
+            std::lock_guard fileLock(m_fileMutex);
+            WriteBatch(batch);
+        }
+        lock.lock();
+        m_written += batch.size();
+        batch.clear();
+        m_entriesWritten.notify_all();
+    }
+}
+
+// One open for the whole batch. A batch the file refuses goes to the missed entries, in order.
+void ActivityLog::WriteBatch(const std::vector<PendingEntry>& batch)
+{
+    QFile file(PathLocked());
+    const QString firstStamp = StampFor(batch.front().submitted);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || !FlushMissedEntries(file, firstStamp)) {
+        for (const PendingEntry& entry : batch)
+            QueueMissedEntry(StampFor(entry.submitted) + entry.message);
+        return;
+    }
+    QByteArray bytes;
+    for (const PendingEntry& entry : batch)
+        bytes += lineBytes(StampFor(entry.submitted) + entry.message);
+    // Flushed at once so that a full disk shows up here and not later, when the lines are gone.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        for (const PendingEntry& entry : batch)
+            QueueMissedEntry(StampFor(entry.submitted) + entry.message);
+    }
+}
+
+// The local time is worked out once a second: the C library's time zone state is shared, and a
+// busy load makes thousands of entries a second. Called with m_fileMutex held.
+QString ActivityLog::StampFor(qint64 submitted)
+{
+    const qint64 second = submitted / 1000;
+    if (second != m_stampSecond) {
+        m_stamp = TimeStamp(QDateTime::fromMSecsSinceEpoch(second * 1000));
+        m_stampSecond = second;
+    }
+    return m_stamp;
 }
 
 // Returns false only when the file did not open; the start-up entry is then dropped and any
@@ -128,11 +201,12 @@ void ActivityLog::QueueMissedEntry(const QString& entry)
 
 bool ActivityLog::ClearLog()
 {
+    // What was logged before the clear goes with it.
+    Flush();
     QString path;
     bool cleared = false;
     {
-        // Held so that no worker's entry lands half before and half after the truncation.
-        WriterLock lock(m_busy);
+        std::lock_guard lock(m_fileMutex);
         path = PathLocked();
         QFile file(path);
         cleared = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -148,19 +222,20 @@ bool ActivityLog::ClearLog()
 
 QString ActivityLog::FileName() const
 {
-    WriterLock lock(m_busy);
+    std::lock_guard lock(m_fileMutex);
     return m_settings.fileName;
 }
 
 QString ActivityLog::CurrentPath() const
 {
-    WriterLock lock(m_busy);
+    std::lock_guard lock(m_fileMutex);
     return PathLocked();
 }
 
 void ActivityLog::SetFileName(const QString& name)
 {
-    WriterLock lock(m_busy);
+    Flush();
+    std::lock_guard lock(m_fileMutex);
     m_settings.fileName = name;
 }
 

@@ -75,6 +75,7 @@ void CLogViewDlg::StartLoading()
 {
     m_text->clear();
     m_hasText = false;
+    m_log.Flush(); // what is logged before the window opens is in it
     m_loader = std::make_unique<LoadLogThread>(m_path);
     m_poll.start();
 }

@@ -104,6 +104,8 @@ struct Explorer
 
     QStringList logLines() const
     {
+        if (hub) // a destroyed hub wrote everything on its way out
+            hub->GetActivityLog().Flush();
         return velkaro::test::activityLogMessages(logDir.filePath(QStringLiteral("velkaro.log")));
     }
 

@@ -85,6 +85,7 @@ private slots:
         m_log->WriteLog(QStringLiteral("Velkaro started."), true);
         m_log->WriteLog(QStringLiteral("next"));
 
+        m_log->Flush();
         QCOMPARE(activityLogMessages(file), expected);
         QVERIFY(m_prompt.messages.isEmpty());
     }
@@ -123,6 +124,7 @@ private slots:
         m_log->WriteLog(QStringLiteral("next"));
 
         QCOMPARE(m_log->FileName(), path(expectedBase));
+        m_log->Flush();
         QCOMPARE(activityLogMessages(path(expectedBase) + ".log"), (QStringList{"Velkaro started.", "next"}));
         // The run's name is its own; the stored one stays for the next start.
         QCOMPARE(store.ReadString(QStringLiteral("Log"), QStringLiteral("File"), QString()),
@@ -146,10 +148,12 @@ private slots:
 
         m_log->WriteLog(message, true);
         m_log->WriteLog(message);
+        m_log->Flush();
         QVERIFY(!QFile::exists(path(QStringLiteral("Velkaro.log"))));
 
         m_settings->enabled = 1;
         m_log->WriteLog(QStringLiteral("later"));
+        m_log->Flush();
         QCOMPARE(activityLogMessages(path(QStringLiteral("Velkaro.log"))), QStringList{"later"});
     }
 
@@ -163,11 +167,13 @@ private slots:
         m_log->WriteLog(QStringLiteral("second"));
         QCOMPARE(m_prompt.messages, QStringList{"Could not write to log '" + folder + "/Velkaro.log'"});
 
+        m_log->Flush();
         QTest::qSleep(1100); // so that a queued stamp differs from the flushing one
         QDir().mkpath(folder);
         m_log->WriteLog(QStringLiteral("third"));
         m_log->WriteLog(QStringLiteral("fourth"));
 
+        m_log->Flush();
         const QStringList lines = activityLogMessages(folder + QStringLiteral("/Velkaro.log"));
         QCOMPARE(lines.size(), 4);
         QVERIFY(lines[0].startsWith(QStringLiteral("Missed Entry: <")));
@@ -190,9 +196,11 @@ private slots:
 
         m_log->WriteLog(QStringLiteral("on a full disk"));
         m_log->WriteLog(QStringLiteral("still full"));
+        m_log->Flush();
         QVERIFY(QFile::remove(file));
         m_log->WriteLog(QStringLiteral("space again"));
 
+        m_log->Flush();
         const QStringList lines = activityLogMessages(file);
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines[0].startsWith(QStringLiteral("Missed Entry: <")) &&
@@ -208,9 +216,11 @@ private slots:
         m_settings->fileName = folder + QStringLiteral("/Velkaro");
         for (const char* message : {"one", "two", "three", "four"})
             log.WriteLog(QString::fromLatin1(message));
+        log.Flush();
         QDir().mkpath(folder);
         log.WriteLog(QStringLiteral("five"));
 
+        log.Flush();
         const QStringList lines = activityLogMessages(folder + QStringLiteral("/Velkaro.log"));
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines[0],
@@ -237,6 +247,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QByteArray, written);
         m_log->WriteLog(message);
+        m_log->Flush();
         const QByteArray bytes = readAll(path(QStringLiteral("Velkaro.log")));
         QCOMPARE(bytes.mid(bytes.indexOf("> ") + 2), written);
     }
@@ -246,6 +257,7 @@ private slots:
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         m_log->WriteLog(QStringLiteral("two\nlines"));
         const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+        m_log->Flush();
 
         const QString text = QString::fromUtf8(readAll(path(QStringLiteral("Velkaro.log"))));
         const QRegularExpressionMatch match =
@@ -274,6 +286,7 @@ private slots:
         first.join();
         second.join();
 
+        m_log->Flush();
         const QStringList lines = activityLogMessages(path(QStringLiteral("Velkaro.log")));
         QCOMPARE(lines.size(), 2 * perThread);
         const QRegularExpression whole(QStringLiteral("^(A{300}|B{300}) (\\d+)$"));
@@ -305,6 +318,7 @@ private slots:
 
         const QString file = path(QStringLiteral("Velkaro.log"));
         QVERIFY(QFile::exists(file));
+        m_log->Flush();
         QCOMPARE(activityLogMessages(file), expected);
     }
 
@@ -321,6 +335,7 @@ private slots:
         m_log->WriteLog(QStringLiteral("first"));
         m_log->SetFileName(path(QStringLiteral("other")));
         m_log->WriteLog(QStringLiteral("second"));
+        m_log->Flush();
         QCOMPARE(activityLogMessages(path(QStringLiteral("Velkaro.log"))), QStringList{"first"});
         QCOMPARE(activityLogMessages(path(QStringLiteral("other.log"))), QStringList{"second"});
 
@@ -329,6 +344,7 @@ private slots:
         QDir::setCurrent(path(QStringLiteral(".")));
         m_log->SetFileName(QString());
         m_log->WriteLog(QStringLiteral("third"));
+        m_log->Flush();
         QDir::setCurrent(previous);
         QCOMPARE(m_log->CurrentPath(), QStringLiteral("Velkaro.log"));
         QCOMPARE(activityLogMessages(path(QStringLiteral("Velkaro.log"))), (QStringList{"first", "third"}));

@@ -347,6 +347,7 @@ private:
 
     QStringList logMessages(const QString& file = QString()) const
     {
+        m_explorer->activityLog.Flush();
         return velkaro::test::activityLogMessages(file.isEmpty() ? logFile() : file);
     }
 

@@ -142,7 +142,7 @@ private slots:
         QAbstractItemModel& model = treeModel(*frame);
         QTRY_COMPARE(childTexts(model, {}), QStringList{QStringLiteral("Velkaro")});
         QCOMPARE(model.rowCount(model.index(0, 0)), 0);
-        QVERIFY(logLines().contains(
+        QTRY_VERIFY(logLines().contains(
             QStringLiteral("Failed to reconnect to database Gone using connect string: DSN=NoSuchSource")));
         frame->close();
         frame.reset();
