@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/RecentStrings.h"
-#include "explorer/core/NodeTree.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +9,7 @@ namespace velkaro {
 
 class ProfileStore;
 
-// The find history (section "Find", values "0", "1", ...) and the find in progress.
+// The find history: section "Find", values "0", "1", ...
 class FindHistory final
 {
 public:
@@ -19,9 +18,6 @@ public:
     QStringList& Strings() { return m_strings.Strings(); } // most recent first
     const QStringList& Strings() const { return m_strings.Strings(); }
     void Remember(const QString& text) { m_strings.Remember(text); }
-
-    QString searchString;      // the find in progress ("" = none)
-    NodeId searchDatabase = 0; // the database node the find is currently searching
 
 private:
     RecentStrings m_strings{QStringLiteral("Find")};

@@ -38,7 +38,8 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
       m_workers(m_runtime, m_databases, prompt,
                 {[this] { ShowSelection(); }, [this] { emit CommandStateChanged(); }}),
       m_navigation(m_runtime->tree, prompt),
-      m_selectionList(m_runtime, m_databases, prompt, this, [this] { return SelectedNode(); })
+      m_selectionList(m_runtime, m_databases, prompt, this, [this] { return SelectedNode(); }),
+      m_find(*m_runtime, m_databases, prompt)
 {
     m_startTime = now();
     m_runtime->terminateRequested.store(0);
@@ -308,11 +309,11 @@ void ExplorerHub::RemoveDatabase(const QString& alias)
 
 void ExplorerHub::ResetFindFor(NodeId databaseNode, const char* message)
 {
-    if (m_findHistory.searchString.isEmpty())
+    if (m_find.SearchString().isEmpty())
         return;
-    if (databaseNode != 0 && m_findHistory.searchDatabase != databaseNode)
+    if (databaseNode != 0 && m_find.SearchedDatabase() != databaseNode)
         return;
-    m_findHistory.searchString.clear();
+    m_find.ClearSearchString();
     LogIf(m_runtime->logSettings.LANY, QLatin1String(message));
 }
 
@@ -437,6 +438,71 @@ void ExplorerHub::Up()
 void ExplorerHub::GoToLocation(const QString& path)
 {
     m_navigation.GoToLocation(path);
+}
+
+// ---- find ----
+
+void ExplorerHub::Find()
+{
+    if (!m_port)
+        return;
+    FindDialogInput input{m_find.SearchString(), m_findHistory.Strings(), {Tree().NodeText(Tree().Root())}};
+    for (const DatabaseEntryPtr& entry : m_databases.Entries())
+        input.lookIn.append(entry->alias);
+    if (const std::optional<FindRequest> request = m_port->AskFind(input))
+        RunFind(*request);
+}
+
+void ExplorerHub::RunFind(const FindRequest& request)
+{
+    if (request.findNext) {
+        FindNext();
+        return;
+    }
+    if (request.text.isEmpty())
+        return;
+    if (!request.options.Save(m_store))
+        m_prompt.ShowMessage(QStringLiteral("Could not save the find options."));
+    m_find.Start(request.text, request.options, request.scope);
+    m_findHistory.Remember(request.text);
+    SearchAndShow(false);
+}
+
+void ExplorerHub::FindNext()
+{
+    if (m_find.SearchString().isEmpty()) {
+        Find();
+        return;
+    }
+    SearchAndShow(true);
+}
+
+void ExplorerHub::SearchAndShow(bool continuing)
+{
+    if (m_port)
+        m_port->SetBusyCursor(true);
+    const std::optional<FindMatch> match = m_find.Run(continuing);
+    if (match)
+        ShowMatch(*match);
+    // The message box gets the ordinary pointer.
+    if (m_port)
+        m_port->SetBusyCursor(false);
+    if (!match)
+        m_prompt.ShowMessage(QStringLiteral("Cannot find string '") + m_find.SearchString() +
+                             QStringLiteral("'."));
+}
+
+void ExplorerHub::ShowMatch(const FindMatch& match)
+{
+    if (!m_port)
+        return;
+    // Selecting fills the list pane; a node already selected has its rows listed (or being listed).
+    if (!SelectNode(match.node))
+        return;
+    if (match.SelectsRow())
+        m_port->SelectListRow(match.row);
+    else
+        m_port->FocusTree();
 }
 
 bool ExplorerHub::SelectChildByText(const QString& text)

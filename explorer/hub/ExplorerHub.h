@@ -7,6 +7,7 @@
 #include "explorer/core/NodeTree.h"
 #include "explorer/hub/DatabaseWorkers.h"
 #include "explorer/hub/ExplorerNavigation.h"
+#include "explorer/hub/FindSearch.h"
 #include "explorer/hub/HubRuntime.h"
 #include "explorer/hub/ListFill.h"
 #include "explorer/hub/SelectionList.h"
@@ -22,6 +23,7 @@ class CDbSession;
 class ProfileStore;
 class TreeViewPort;
 class UserPrompt;
+struct FindRequest;
 
 // The explorer's run-time state and its commands, composed of the database list, the workers
 // (DatabaseWorkers), navigation (ExplorerNavigation) and the list pane's fills (SelectionList), with the
@@ -70,6 +72,11 @@ public:
     void Forward();
     void Up();
     void GoToLocation(const QString& path);
+    // The Find command: the dialog, then RunFind with its answer.
+    void Find();
+    // What the Find dialog's buttons start: a new search, or Find Next.
+    void RunFind(const FindRequest& request);
+    void FindNext();
 
     void OnSelectionChanged(NodeId node);
     void ShowSelection();
@@ -92,6 +99,7 @@ public:
     NavigationHistory& History() { return m_navigation.History(); }
     LocationList& Locations() { return m_navigation.Locations(); }
     FindHistory& GetFindHistory() { return m_findHistory; }
+    FindSearch& GetFindSearch() { return m_find; }
     DatabaseWorkers& Workers() { return m_workers; }
     ActivityLog& GetActivityLog() { return m_runtime->log; }
     LogSettings& GetLogSettings() { return m_runtime->logSettings; }
@@ -116,6 +124,8 @@ private:
     bool SelectNode(NodeId node);
     void LoadOnAccess(NodeId node);
     void ResetFindFor(NodeId databaseNode, const char* message);
+    void SearchAndShow(bool continuing);
+    void ShowMatch(const FindMatch& match);
     void SaveRecentDatabases();
     void Log(const QString& message);
     void LogIf(const std::atomic<int>& category, const QString& message);
@@ -129,6 +139,7 @@ private:
     ExplorerNavigation m_navigation;
     SelectionList m_selectionList;
     FindHistory m_findHistory;
+    FindSearch m_find;
     qint64 m_startTime = 0;
     bool m_firstSelection = true;
     bool m_addingDatabase = false;

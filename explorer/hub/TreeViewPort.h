@@ -1,5 +1,6 @@
 #pragma once
 
+#include "explorer/core/FindOptions.h"
 #include "explorer/core/NodeTree.h"
 #include "explorer/hub/ListFill.h"
 
@@ -20,6 +21,23 @@ struct ChosenDatabase
     bool ownerOnly = false;
 };
 
+// What the Find dialog opens with.
+struct FindDialogInput
+{
+    QString text;        // the search string in progress
+    QStringList history; // most recent first
+    QStringList lookIn;  // the root's text, then the aliases in database-list order
+};
+
+// How the user closed the Find dialog: "Find" with what to search, or "Find Next".
+struct FindRequest
+{
+    bool findNext = false;
+    QString text;
+    FindOptions options;
+    QString scope; // the "Look in:" text
+};
+
 // What the hub asks of the tree and list panes. Called on the interface thread only.
 class TreeViewPort
 {
@@ -37,6 +55,10 @@ public:
     // Stores the widths of the set being left and shows the columns of set.
     virtual void SwitchColumnSet(int set) = 0;
     virtual void FillList(ListFill fill) = 0;
+    // Selects the column or index column row named text once the list holds it (a fill in
+    // progress is let finish), with the keyboard focus.
+    virtual void SelectListRow(const QString& text) = 0;
+    virtual void FocusTree() = 0;
 
     // The location bar's list, most recent first; the first one is shown.
     virtual void ShowLocations(const QStringList& paths) = 0;
@@ -50,6 +72,8 @@ public:
     virtual std::optional<ChosenDatabase> ChooseDatabase() = 0;
     // The Remove Database dialog over aliases; "" when the user cancels.
     virtual QString ChooseDatabaseToRemove(const QStringList& aliases) = 0;
+    // The Find dialog; nothing when the user cancels.
+    virtual std::optional<FindRequest> AskFind(const FindDialogInput& input) = 0;
 };
 
 } // namespace velkaro

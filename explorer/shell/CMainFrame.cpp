@@ -10,6 +10,7 @@
 #include "explorer/shell/CAboutDlg.h"
 #include "explorer/shell/CTerminateWaitDlg.h"
 #include "explorer/views/CAddDatabaseDlg.h"
+#include "explorer/views/CFindDlg.h"
 #include "explorer/views/CLeftView.h"
 #include "explorer/views/CRemoveDatabaseDlg.h"
 #include "explorer/views/CVelkaroView.h"
@@ -118,6 +119,10 @@ void CMainFrame::CreateCommands()
                            QKeySequence(Qt::ALT | Qt::Key_Right));
     c.up = AddCommand(tr("&Up"), tr("Go to the parent of the selected node"),
                       QKeySequence(Qt::ALT | Qt::Key_Up));
+    c.find =
+        AddCommand(tr("&Find..."), tr("Find a name in the databases"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    c.findNext =
+        AddCommand(tr("Find &Next"), tr("Find the next match of the last search"), QKeySequence(Qt::Key_F3));
     c.addDatabase =
         AddCommand(tr("&Add Database"), tr("Add a database to the list"), QKeySequence(Qt::CTRL | Qt::Key_N));
     c.removeDatabase = AddCommand(tr("&Remove Database"), tr("Remove a database from the list"),
@@ -137,6 +142,10 @@ void CMainFrame::CreateCommands()
     c.forward->setIcon(look->standardIcon(QStyle::SP_ArrowForward));
     c.up->setIcon(look->standardIcon(QStyle::SP_ArrowUp));
     c.stop->setIcon(look->standardIcon(QStyle::SP_BrowserStop));
+    c.find->setIcon(
+        QIcon::fromTheme(QStringLiteral("edit-find"), look->standardIcon(QStyle::SP_FileDialogContentsView)));
+    c.findNext->setIcon(
+        QIcon::fromTheme(QStringLiteral("go-next"), look->standardIcon(QStyle::SP_MediaSeekForward)));
     c.addDatabase->setIcon(look->standardIcon(QStyle::SP_FileDialogNewFolder));
     c.removeDatabase->setIcon(look->standardIcon(QStyle::SP_TrashIcon));
     c.about->setIcon(QIcon(QString::fromLatin1(kIcon)));
@@ -156,6 +165,8 @@ void CMainFrame::CreateCommands()
     Forward(c.back, &ExplorerHub::Back);
     Forward(c.forward, &ExplorerHub::Forward);
     Forward(c.up, &ExplorerHub::Up);
+    Forward(c.find, &ExplorerHub::Find);
+    Forward(c.findNext, &ExplorerHub::FindNext);
     Forward(c.addDatabase, &ExplorerHub::OnAddDatabase);
     Forward(c.removeDatabase, &ExplorerHub::OnRemoveDatabase);
     Forward(c.refreshAll, &ExplorerHub::RefreshAll);
@@ -181,6 +192,8 @@ void CMainFrame::CreateMenus()
     view->addAction(c.stop);
     QMenu* go = bar->addMenu(tr("&Go"));
     go->addActions({c.back, c.forward, c.up});
+    go->addSeparator();
+    go->addActions({c.find, c.findNext});
     QMenu* db = bar->addMenu(tr("&DB"));
     db->addActions({c.addDatabase, c.removeDatabase});
     db->addSeparator();
@@ -200,6 +213,8 @@ void CMainFrame::CreateToolBar()
     m_toolBar = fixedBar(this, tr("Toolbar"), QStringLiteral("toolbar"));
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->addActions({c.back, c.forward, c.up});
+    m_toolBar->addSeparator();
+    m_toolBar->addActions({c.find, c.findNext});
     m_toolBar->addSeparator();
     m_toolBar->addAction(c.stop);
     m_toolBar->addSeparator();
@@ -274,6 +289,8 @@ void CMainFrame::CreateContextMenu()
     m_contextMenu->addActions({c.back, c.forward, c.up});
     m_contextMenu->addSeparator();
     m_contextMenu->addAction(c.stop);
+    m_contextMenu->addSeparator();
+    m_contextMenu->addActions({c.find, c.findNext});
     m_contextMenu->addSeparator();
     m_contextMenu->addActions({c.refreshAll, c.refreshDb, c.refreshFromHere});
     m_contextMenu->addSeparator();
@@ -369,6 +386,7 @@ QString CMainFrame::HelpTopicFor(const QWidget* window)
         {&CLogViewDlg::staticMetaObject, QStringLiteral("log")},
         {&CAddDatabaseDlg::staticMetaObject, QStringLiteral("add-database")},
         {&CRemoveDatabaseDlg::staticMetaObject, QStringLiteral("remove-database")},
+        {&CFindDlg::staticMetaObject, QStringLiteral("find")},
         {&CTerminateWaitDlg::staticMetaObject, QStringLiteral("start-and-exit")},
     };
     if (window == nullptr)

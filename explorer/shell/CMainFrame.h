@@ -34,6 +34,8 @@ public:
         QAction* back = nullptr;
         QAction* forward = nullptr;
         QAction* up = nullptr;
+        QAction* find = nullptr;
+        QAction* findNext = nullptr;
         QAction* addDatabase = nullptr;
         QAction* removeDatabase = nullptr;
         QAction* refreshAll = nullptr;

@@ -2,6 +2,7 @@
 
 #include "common/UserPrompt.h"
 #include "explorer/views/CAddDatabaseDlg.h"
+#include "explorer/views/CFindDlg.h"
 #include "explorer/views/CRemoveDatabaseDlg.h"
 #include "explorer/views/CVelkaroView.h"
 #include "explorer/views/NodeImageList.h"
@@ -91,6 +92,14 @@ QString CLeftView::ChooseDatabaseToRemove(const QStringList& aliases)
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.ChosenAlias();
+}
+
+std::optional<FindRequest> CLeftView::AskFind(const FindDialogInput& input)
+{
+    CFindDlg dialog(input, m_store, m_prompt, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Request();
 }
 
 // ---- node tree replay ----
@@ -306,6 +315,17 @@ void CLeftView::FillList(ListFill fill)
 {
     if (m_list)
         m_list->Fill(std::move(fill));
+}
+
+void CLeftView::SelectListRow(const QString& text)
+{
+    if (m_list)
+        m_list->SelectRowByText(text);
+}
+
+void CLeftView::FocusTree()
+{
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CLeftView::ShowLocations(const QStringList& paths)

@@ -58,6 +58,8 @@ public:
     int ColumnSet() const override;
     void SwitchColumnSet(int set) override;
     void FillList(ListFill fill) override;
+    void SelectListRow(const QString& text) override;
+    void FocusTree() override;
     void ShowLocations(const QStringList& paths) override;
     void SetBusyCursor(bool busy) override;
     void Pause(int ms) override;
@@ -65,6 +67,7 @@ public:
     void ShowTerminateCountdown(int value) override;
     std::optional<ChosenDatabase> ChooseDatabase() override;
     QString ChooseDatabaseToRemove(const QStringList& aliases) override;
+    std::optional<FindRequest> AskFind(const FindDialogInput& input) override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QTimer>
+#include <utility>
 
 namespace velkaro {
 
@@ -84,6 +85,7 @@ void CVelkaroView::SetColumnSet(int set)
 {
     ++m_generation;
     m_fillActive = false;
+    m_pendingRow.clear();
     clear();
     const QStringList names = columnNames(set);
     setColumnCount(static_cast<int>(names.size()));
@@ -148,6 +150,15 @@ int CVelkaroView::SelectedRowKind() const
 
 bool CVelkaroView::SelectRowByText(const QString& text)
 {
+    if (m_fillActive) {
+        m_pendingRow = text;
+        return true;
+    }
+    return SelectRowNow(text);
+}
+
+bool CVelkaroView::SelectRowNow(const QString& text)
+{
     for (int row = 0; row < topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = topLevelItem(row);
         const int image = RowImage(item);
@@ -180,6 +191,7 @@ void CVelkaroView::Fill(ListFill fill)
 {
     const quint64 generation = ++m_generation;
     clear();
+    m_pendingRow.clear();
     m_fill = std::move(fill);
     m_nextRow = 0;
     m_fillActive = true;
@@ -206,16 +218,19 @@ void CVelkaroView::InsertChunk(quint64 generation)
     }
     addTopLevelItems(items);
     if (stopped || m_nextRow >= m_fill.rows.size()) {
-        FinishFill();
+        FinishFill(stopped);
         return;
     }
     QTimer::singleShot(0, this, [this, generation] { InsertChunk(generation); });
 }
 
-void CVelkaroView::FinishFill()
+void CVelkaroView::FinishFill(bool stopped)
 {
     m_fillActive = false;
     m_fill = {};
+    const QString row = std::exchange(m_pendingRow, QString());
+    if (!stopped && !row.isEmpty())
+        SelectRowNow(row);
     emit FillFinished();
 }
 

@@ -29,8 +29,10 @@ public:
     int ColumnSet() const { return m_set; }
     // 1 database, 2 object, 3 index, 4 column, 5 index column; negative with no selected row.
     int SelectedRowKind() const;
-    // Selects the first column or index column row whose text is text, with the focus.
+    // Selects the first column or index column row whose text is text, with the focus. During a
+    // fill the selection waits for the fill's end (a newer fill or column switch drops it).
     bool SelectRowByText(const QString& text);
+    QString PendingRowSelection() const { return m_pendingRow; }
     void SetContextMenu(QMenu* menu) { m_menu = menu; }
 
     void Fill(ListFill fill);
@@ -50,7 +52,8 @@ protected:
 
 private:
     void InsertChunk(quint64 generation);
-    void FinishFill();
+    void FinishFill(bool stopped);
+    bool SelectRowNow(const QString& text);
     QTreeWidgetItem* MakeItem(const ListRow& row) const;
 
     ProfileStore& m_store;
@@ -61,6 +64,7 @@ private:
     quint64 m_generation = 0;
     bool m_fillActive = false;
     int m_expectedRows = -1;
+    QString m_pendingRow;
 };
 
 } // namespace velkaro

@@ -9,6 +9,7 @@
 // Run: source build/datasources/env.sh && build/tests/benchmarks/VelkaroStallBenchmark [tables]
 
 #include "RecordingPrompt.h"
+#include "StallCatalog.h"
 #include "StallMeter.h"
 #include "common/ProfileStore.h"
 #include "explorer/shell/CMainFrame.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidgetItem>
@@ -33,37 +33,6 @@ using namespace velkaro;
 namespace {
 
 int tableCount = 5000;
-constexpr int columnCount = 20;
-
-// The catalog as SQL for the sqlite3 shell: tables of 20 columns with a unique and a two-column index.
-QByteArray catalogScript()
-{
-    static const char* const types[] = {"INTEGER", "VARCHAR(40)", "DECIMAL(10,2)", "DATE"};
-    QStringList columns;
-    for (int c = 0; c < columnCount; ++c)
-        columns << QStringLiteral("c%1 %2").arg(c, 2, 10, QLatin1Char('0')).arg(QLatin1String(types[c % 4]));
-    const QString columnList = columns.join(QStringLiteral(", "));
-    QByteArray script = "BEGIN;\n";
-    for (int t = 0; t < tableCount; ++t) {
-        const QString table = QStringLiteral("stall_%1").arg(t, 4, 10, QLatin1Char('0'));
-        script += QStringLiteral("CREATE TABLE %1 (%2);\nCREATE UNIQUE INDEX %1_ux ON %1 (c00);\n"
-                                 "CREATE INDEX %1_ix ON %1 (c01, c02);\n")
-                      .arg(table, columnList)
-                      .toUtf8();
-    }
-    return script + "COMMIT;\n";
-}
-
-bool buildCatalog(const QString& path)
-{
-    QProcess shell;
-    shell.start(QStringLiteral("sqlite3"), {path});
-    if (!shell.waitForStarted())
-        return false;
-    shell.write(catalogScript());
-    shell.closeWriteChannel();
-    return shell.waitForFinished(600000) && shell.exitCode() == 0;
-}
 
 // Every value of the catalog calls the explorer makes, read and dropped; the number of tables.
 int bareCatalogCalls(const QString& connectString)
@@ -144,7 +113,7 @@ int main(int argc, char** argv)
     initVelkaroResources();
 
     const QString file = dir.filePath(QStringLiteral("stall.sqlite"));
-    if (!buildCatalog(file)) {
+    if (!test::StallCatalog::Build(file, tableCount)) {
         std::fprintf(stderr, "could not build the catalog with the sqlite3 shell\n");
         return 1;
     }

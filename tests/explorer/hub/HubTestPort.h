@@ -5,6 +5,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <deque>
 
 namespace velkaro::test {
 
@@ -41,6 +42,8 @@ public:
         }
         ++fills;
     }
+    void SelectListRow(const QString& text) override { selectedRow = text; }
+    void FocusTree() override { ++treeFocus; }
     void ShowLocations(const QStringList& paths) override { locations = paths; }
     void SetBusyCursor(bool) override {}
     void Pause(int ms) override
@@ -53,6 +56,16 @@ public:
     void ShowTerminateCountdown(int value) override { countdown.append(value); }
     std::optional<ChosenDatabase> ChooseDatabase() override { return std::nullopt; }
     QString ChooseDatabaseToRemove(const QStringList&) override { return {}; }
+    // Answers the Find dialog from findAnswers (a cancel when empty), recording what it showed.
+    std::optional<FindRequest> AskFind(const FindDialogInput& input) override
+    {
+        findInputs.append(input);
+        if (findAnswers.empty())
+            return std::nullopt;
+        std::optional<FindRequest> answer = findAnswers.front();
+        findAnswers.pop_front();
+        return answer;
+    }
 
     QStringList rowTexts() const
     {
@@ -75,6 +88,10 @@ public:
     QStringList locations;
     bool waitShown = false;
     QList<int> countdown;
+    QString selectedRow;
+    int treeFocus = 0;
+    std::deque<std::optional<FindRequest>> findAnswers;
+    QList<FindDialogInput> findInputs;
 
 private:
     ExplorerHub& m_hub;
