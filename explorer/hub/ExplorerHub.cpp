@@ -38,7 +38,11 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
       m_workers(m_runtime, m_databases, prompt,
                 {[this] { ShowSelection(); }, [this] { emit CommandStateChanged(); }}),
       m_navigation(m_runtime->tree, prompt),
-      m_selectionList(m_runtime, m_databases, prompt, this, [this] { return SelectedNode(); })
+      m_selectionList(m_runtime, m_databases, prompt, this, [this] { return SelectedNode(); }),
+      m_scheduler(m_runtime->refreshSettings, m_databases,
+                  {[this](const DatabaseEntryPtr& entry) { RefreshDatabase(entry, false); },
+                   [this] { SelectNode(Tree().Root()); }, [this](const QString& line) { Log(line); }}),
+      m_idleWatcher(m_scheduler)
 {
     m_startTime = now();
     m_runtime->terminateRequested.store(0);
@@ -141,6 +145,7 @@ void ExplorerHub::Shutdown()
     if (m_shutDown)
         return;
     m_shutDown = true;
+    m_idleWatcher.Stop();
     HubRuntime& runtime = *m_runtime;
     LogIf(runtime.logSettings.LANY, QStringLiteral("Terminating working threads."));
     runtime.terminateRequested.store(1);

@@ -8,7 +8,9 @@
 #include "explorer/hub/DatabaseWorkers.h"
 #include "explorer/hub/ExplorerNavigation.h"
 #include "explorer/hub/HubRuntime.h"
+#include "explorer/hub/IdleWatcher.h"
 #include "explorer/hub/ListFill.h"
+#include "explorer/hub/RefreshScheduler.h"
 #include "explorer/hub/SelectionList.h"
 
 #include <QObject>
@@ -93,6 +95,7 @@ public:
     LocationList& Locations() { return m_navigation.Locations(); }
     FindHistory& GetFindHistory() { return m_findHistory; }
     DatabaseWorkers& Workers() { return m_workers; }
+    RefreshScheduler& Scheduler() { return m_scheduler; }
     ActivityLog& GetActivityLog() { return m_runtime->log; }
     LogSettings& GetLogSettings() { return m_runtime->logSettings; }
     ObjectSettings& GetObjectSettings() { return m_runtime->objectSettings; }
@@ -129,6 +132,8 @@ private:
     ExplorerNavigation m_navigation;
     SelectionList m_selectionList;
     FindHistory m_findHistory;
+    RefreshScheduler m_scheduler;
+    IdleWatcher m_idleWatcher;
     qint64 m_startTime = 0;
     bool m_firstSelection = true;
     bool m_addingDatabase = false;
