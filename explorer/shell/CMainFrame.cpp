@@ -296,8 +296,18 @@ void CMainFrame::StartUp()
     m_leftView->SetLocationBar(m_location);
     m_leftView->SetTerminateWaitDialogFactory(
         [] { return std::unique_ptr<TerminateWaitDisplay>(std::make_unique<CTerminateWaitDlg>()); });
+    if (const QString damaged = m_store.DamagedFileMessage(); !damaged.isEmpty()) {
+        WriteToLog(damaged);
+        m_prompt.ShowMessage(damaged);
+    }
     m_leftView->Hub().InsertRoot();
     m_leftView->Hub().ReconnectRecentDatabases();
+}
+
+void CMainFrame::WriteToLog(const QString& text)
+{
+    if (CLeftView* tree = m_leftView != nullptr ? m_leftView : m_closingTree)
+        tree->Hub().GetActivityLog().WriteLog(text);
 }
 
 void CMainFrame::AdjustForWindowFrame()
@@ -414,6 +424,7 @@ void CMainFrame::ShutDown()
         return;
     CLeftView* tree = m_leftView;
     m_leftView = nullptr;
+    m_closingTree = tree;
     tree->Hub().BeginShutdown();
     // The tree pane's teardown, while the pane can still show the wait.
     tree->Hub().Shutdown();
@@ -422,6 +433,7 @@ void CMainFrame::ShutDown()
     for (int pass = 0; pass < kWorkerReturnPasses && workers.LiveCount() > 0; ++pass)
         QThread::msleep(kWorkerReturnPauseMs);
     m_workersLeft = workers.LiveCount() > 0;
+    m_closingTree = nullptr;
     delete tree;
 }
 

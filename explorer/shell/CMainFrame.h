@@ -67,6 +67,9 @@ public:
     // After the close: a worker stuck in a driver call outlived the shutdown wait.
     bool WorkersStillRunning() const { return m_workersLeft; }
 
+    // Into the activity log while there is one, the tree pane's teardown included.
+    void WriteToLog(const QString& text);
+
     // Re-evaluates which commands the hub allows; runs whenever the hub says its state changed.
     void UpdateCommandStates();
 
@@ -104,6 +107,7 @@ private:
     QList<QLabel*> m_indicators;
     QSplitter* m_splitter = nullptr;
     CLeftView* m_leftView = nullptr;
+    CLeftView* m_closingTree = nullptr; // during the tree pane's teardown
     CVelkaroView* m_listView = nullptr;
     QMenu* m_contextMenu = nullptr;
     int m_treeWidth = 200;

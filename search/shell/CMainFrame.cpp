@@ -4,7 +4,7 @@
 #include "search/shell/AboutDialog.h"
 #include "search/shell/COmbrakView.h"
 #include "search/shell/ModalDialogs.h"
-#include "search/shell/ShellPrompt.h"
+#include "desktop/ShellPrompt.h"
 #include "search/shell/ZindrelHelp.h"
 
 #include <QAction>

@@ -23,7 +23,7 @@
 #include "search/shell/CMainFrame.h"
 #include "search/shell/COmbrakView.h"
 #include "search/shell/ControlPanel.h"
-#include "search/shell/ShellPrompt.h"
+#include "desktop/ShellPrompt.h"
 #include "search/shell/ShellSearchHost.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "search/shell/COmbrakView.h"
 #include "search/shell/ControlPanel.h"
 #include "search/shell/ReportFindDialog.h"
-#include "search/shell/ShellPrompt.h"
+#include "desktop/ShellPrompt.h"
 
 #include <QAction>
 #include <QCheckBox>

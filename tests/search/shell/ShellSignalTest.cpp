@@ -6,7 +6,7 @@
 #include "search/shell/AboutDialog.h"
 #include "search/shell/CMainFrame.h"
 #include "search/shell/COmbrakView.h"
-#include "search/shell/ShellPrompt.h"
+#include "desktop/ShellPrompt.h"
 
 #include <QTest>
 #include <csignal>
