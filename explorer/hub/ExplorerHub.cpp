@@ -126,13 +126,18 @@ void ExplorerHub::ReconnectRecentDatabases()
         if (session->ConnectFailed()) {
             Log(QStringLiteral("Failed to reconnect to database %1 using connect string: %2")
                     .arg(database.alias, database.connectString));
+            m_notReconnected.Add(database);
             continue;
         }
-        if (!AddDatabase(session, database.alias, true, true, database.ownerOnly))
+        // A database added under the same alias while this one was not connected keeps its own.
+        const QString alias = m_databases.MakeUniqueAlias(database.alias);
+        if (!AddDatabase(session, alias, true, true, database.ownerOnly))
             Log(kMaximumThreadsMessage);
         SelectNode(Tree().Root());
         ShowSelection();
     }
+    if (!m_notReconnected.empty())
+        m_prompt.ShowMessage(m_notReconnected.NotReconnectedMessage());
 }
 
 void ExplorerHub::BeginShutdown()
@@ -189,6 +194,7 @@ void ExplorerHub::SaveRecentDatabases()
             reconnect.append(
                 {detached(entry->alias), entry->ownerOnly, detached(entry->session->ConnectString())});
     }
+    reconnect.append(m_notReconnected.Databases());
     if (!RecentDatabases::Write(m_store, reconnect))
         m_prompt.ShowMessage(QStringLiteral("Could not save the databases to reconnect at the next start."));
     // A worker still running holds its own reference; the rest are disconnected here.
@@ -259,7 +265,7 @@ void ExplorerHub::OnAddDatabase()
 
 void ExplorerHub::OnRemoveDatabase()
 {
-    if (!Tree().HasChildren(Tree().Root())) {
+    if (!Tree().HasChildren(Tree().Root()) && m_notReconnected.empty()) {
         m_prompt.ShowMessage(QStringLiteral("There are no databases to remove"));
         return;
     }
@@ -268,6 +274,7 @@ void ExplorerHub::OnRemoveDatabase()
     QStringList aliases;
     for (const DatabaseEntryPtr& entry : m_databases.Entries())
         aliases.append(entry->alias);
+    aliases.append(m_notReconnected.Names());
     const QString alias = m_port->ChooseDatabaseToRemove(aliases);
     if (!alias.isEmpty())
         RemoveDatabase(alias);
@@ -277,6 +284,10 @@ void ExplorerHub::RemoveDatabase(const QString& alias)
 {
     const NodeId selectedBefore = SelectedNode();
     DatabaseEntryPtr entry = m_databases.FindEntryByAlias(alias);
+    if (!entry && m_notReconnected.Remove(alias)) {
+        LogIf(m_runtime->logSettings.LREM, alias + QStringLiteral(": Removing database."));
+        return;
+    }
     if (!entry) {
         m_prompt.ShowMessage(QStringLiteral("Could not delete database: %1").arg(alias));
         return;

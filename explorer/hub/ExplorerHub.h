@@ -5,6 +5,7 @@
 #include "explorer/core/ExplorerJob.h"
 #include "explorer/core/FindHistory.h"
 #include "explorer/core/NodeTree.h"
+#include "explorer/core/PendingReconnects.h"
 #include "explorer/hub/DatabaseWorkers.h"
 #include "explorer/hub/ExplorerNavigation.h"
 #include "explorer/hub/HubRuntime.h"
@@ -94,6 +95,7 @@ public:
     NavigationHistory& History() { return m_navigation.History(); }
     LocationList& Locations() { return m_navigation.Locations(); }
     FindHistory& GetFindHistory() { return m_findHistory; }
+    const PendingReconnects& NotReconnected() const { return m_notReconnected; }
     DatabaseWorkers& Workers() { return m_workers; }
     RefreshScheduler& Scheduler() { return m_scheduler; }
     ActivityLog& GetActivityLog() { return m_runtime->log; }
@@ -132,6 +134,7 @@ private:
     ExplorerNavigation m_navigation;
     SelectionList m_selectionList;
     FindHistory m_findHistory;
+    PendingReconnects m_notReconnected;
     RefreshScheduler m_scheduler;
     IdleWatcher m_idleWatcher;
     qint64 m_startTime = 0;

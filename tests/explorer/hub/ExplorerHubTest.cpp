@@ -199,7 +199,10 @@ private slots:
         const QString saved = reread.ReadString(QStringLiteral("Recent DB"), QStringLiteral("0"), QString());
         QVERIFY2(saved.startsWith(QStringLiteral("Shop/p1/p")), qPrintable(saved));
         QVERIFY(!saved.contains(QStringLiteral("PWD="), Qt::CaseInsensitive));
+        // The one not reconnected stays for the next start.
         QCOMPARE(reread.ReadString(QStringLiteral("Recent DB"), QStringLiteral("1"), QStringLiteral("x")),
+                 QStringLiteral("Gone/p0/pDSN=NoSuchVelkaroSource"));
+        QCOMPARE(reread.ReadString(QStringLiteral("Recent DB"), QStringLiteral("2"), QStringLiteral("x")),
                  QString());
         QCOMPARE(reread.ReadString(QStringLiteral("Find"), QStringLiteral("0"), QString()),
                  QStringLiteral("needle"));

@@ -134,20 +134,35 @@ private slots:
         QCOMPARE(m_prompt.messages, QStringList());
     }
 
-    void unreachableRecentDatabaseIsLoggedAndDropped()
+    // A saved database that is not reconnected (no such source, a login cancelled) stays in the list
+    // for the next start, and the user is told once; only Remove Database takes it out.
+    void unreconnectedDatabasesAreKeptAndReported()
     {
-        m_store->WriteString(QStringLiteral("Recent DB"), QStringLiteral("0"),
-                             QStringLiteral("Gone/p0/pDSN=NoSuchSource"));
+        const test::TestDataSource& postgres = test::testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(postgres);
+        const QString section = QStringLiteral("Recent DB");
+        m_store->WriteString(section, QStringLiteral("0"), QStringLiteral("Gone/p0/pDSN=NoSuchSource"));
+        m_store->WriteString(section, QStringLiteral("1"),
+                             QStringLiteral("Locked/p1/pDSN=ShopPostgres;UID=velkaro"));
+        m_store->WriteString(section, QStringLiteral("2"), QStringLiteral("Old/p0/pDSN=NoSuchSource"));
         auto frame = startFrame();
         QAbstractItemModel& model = treeModel(*frame);
         QTRY_COMPARE(childTexts(model, {}), QStringList{QStringLiteral("Velkaro")});
         QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+        QCOMPARE(m_prompt.loginRequests.size(), 1); // the login asked for, and cancelled
         QVERIFY(logLines().contains(
             QStringLiteral("Failed to reconnect to database Gone using connect string: DSN=NoSuchSource")));
+        QCOMPARE(m_prompt.messages.size(), 1);
+        QVERIFY2(m_prompt.messages.first().contains(QStringLiteral("Gone, Locked, Old")),
+                 qPrintable(m_prompt.messages.first()));
+
+        frame->LeftView()->Hub().RemoveDatabase(QStringLiteral("Old"));
         frame->close();
         frame.reset();
-        QCOMPARE(recent("0"), QString());
-        QCOMPARE(m_prompt.messages, QStringList()); // start-up shows no message box for it
+        QCOMPARE(recent("0"), QStringLiteral("Gone/p0/pDSN=NoSuchSource"));
+        QCOMPARE(recent("1"), QStringLiteral("Locked/p1/pDSN=ShopPostgres;UID=velkaro"));
+        QCOMPARE(recent("2"), QString());
+        QCOMPARE(m_prompt.messages.size(), 1);
     }
 
     void shutdownLinesInOrder_data()
