@@ -56,6 +56,7 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
     m_runtime->refreshSettings.Load(store);
 
     m_runtime->poster.SetReceiver(this, "RunInterfacePosts");
+    m_runtime->progress.SetDisplay([this](const QString& text) { emit LoadStatusChanged(text); });
     std::weak_ptr<HubRuntime> weakRuntime = m_runtime;
     m_runtime->tree.SetChangesPendingCallback([this, weakRuntime] {
         if (auto runtime = weakRuntime.lock())
@@ -181,6 +182,7 @@ void ExplorerHub::Shutdown()
         Log(QStringLiteral("Velkaro terminated."));
     // Workers still running keep the runtime alive; they no longer reach this object.
     runtime.poster.SetReceiver(nullptr);
+    runtime.progress.SetDisplay({});
     runtime.tree.SetChangesPendingCallback({});
 }
 

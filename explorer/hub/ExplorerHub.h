@@ -115,6 +115,8 @@ public:
 signals:
     // Anything a command's enabling depends on may have changed.
     void CommandStateChanged();
+    // What the status bar shows of the running loads; empty when none runs.
+    void LoadStatusChanged(const QString& text);
 
 private:
     void Pause(int ms);

@@ -9,6 +9,7 @@
 #include "explorer/settingsdialogs/SettingsSheetContext.h"
 #include "explorer/shell/CAboutDlg.h"
 #include "explorer/shell/CTerminateWaitDlg.h"
+#include "explorer/shell/StatusLine.h"
 #include "explorer/views/CAddDatabaseDlg.h"
 #include "explorer/views/CLeftView.h"
 #include "explorer/views/CRemoveDatabaseDlg.h"
@@ -233,7 +234,7 @@ void CMainFrame::CreateLocationBar()
 void CMainFrame::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
-    bar->showMessage(tr("Ready"));
+    m_statusLine = new StatusLine(bar);
     for (const char* name : {"CAP", "NUM", "SCRL"}) {
         auto* indicator = new QLabel(QString::fromLatin1(name), bar);
         indicator->setObjectName(QString::fromLatin1(name));
@@ -265,6 +266,7 @@ void CMainFrame::CreatePanes()
 
     // The one source of command enabling: the hub says when anything it depends on changed.
     connect(&m_leftView->Hub(), &ExplorerHub::CommandStateChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(&m_leftView->Hub(), &ExplorerHub::LoadStatusChanged, m_statusLine, &StatusLine::ShowLoadStatus);
 }
 
 void CMainFrame::CreateContextMenu()

@@ -14,6 +14,7 @@ class CLeftView;
 class CVelkaroView;
 class ExplorerHub;
 class ProfileStore;
+class StatusLine;
 class UserPrompt;
 
 // Velkaro's main window: menus, toolbar, location bar, status bar, and a splitter with the tree
@@ -105,6 +106,7 @@ private:
     QToolBar* m_locationBar = nullptr;
     QComboBox* m_location = nullptr;
     QList<QLabel*> m_indicators;
+    StatusLine* m_statusLine = nullptr;
     QSplitter* m_splitter = nullptr;
     CLeftView* m_leftView = nullptr;
     CLeftView* m_closingTree = nullptr; // during the tree pane's teardown

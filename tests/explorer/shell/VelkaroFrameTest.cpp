@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -163,6 +164,28 @@ private slots:
         QCOMPARE(recent("1"), QStringLiteral("Locked/p1/pDSN=ShopPostgres;UID=velkaro"));
         QCOMPARE(recent("2"), QString());
         QCOMPARE(m_prompt.messages.size(), 1);
+    }
+
+    // "Ready" when nothing loads, the load while one runs, and back after a command's prompt.
+    void statusBarShowsLoadsAndReturnsToReady()
+    {
+        auto frame = startFrame();
+        QStatusBar* bar = frame->statusBar();
+        QCOMPARE(bar->currentMessage(), QStringLiteral("Ready"));
+        ExplorerHub& hub = frame->LeftView()->Hub();
+        const QString loading = LoadProgress::LoadingText(QStringLiteral("Shop"), 1200);
+        emit hub.LoadStatusChanged(loading);
+        QCOMPARE(bar->currentMessage(), loading);
+        bar->showMessage(QStringLiteral("Refresh all databases"));
+        emit hub.LoadStatusChanged(LoadProgress::LoadingText(QStringLiteral("Shop"), 1300));
+        QCOMPARE(bar->currentMessage(), QStringLiteral("Refresh all databases"));
+        bar->clearMessage();
+        QCOMPARE(bar->currentMessage(), LoadProgress::LoadingText(QStringLiteral("Shop"), 1300));
+        emit hub.LoadStatusChanged(QString());
+        QCOMPARE(bar->currentMessage(), QStringLiteral("Ready"));
+        bar->showMessage(QStringLiteral("Quit the application"));
+        bar->clearMessage();
+        QCOMPARE(bar->currentMessage(), QStringLiteral("Ready"));
     }
 
     void shutdownLinesInOrder_data()
