@@ -5,6 +5,7 @@
 #include "ActivityLogFile.h"
 #include "RecordingPrompt.h"
 #include "TestDataSources.h"
+#include "catalog/CDbSession.h"
 #include "common/ProfileStore.h"
 #include "explorer/shell/CMainFrame.h"
 #include "explorer/shell/CTerminateWaitDlg.h"
@@ -186,6 +187,38 @@ private slots:
         bar->showMessage(QStringLiteral("Quit the application"));
         bar->clearMessage();
         QCOMPARE(bar->currentMessage(), QStringLiteral("Ready"));
+    }
+
+    // The scheduler's refresh of the database whose object is selected in the tree: the emptied
+    // node is not selected again, so no on-access load is asked for and refused.
+    void scheduledRefreshOfTheSelectedDatabase()
+    {
+        const test::TestDataSource& sqlite = test::testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        m_store->WriteInt(QStringLiteral("Log"), QStringLiteral("LREF"), 1);
+        auto frame = startFrame();
+        ExplorerHub& hub = frame->LeftView()->Hub();
+        auto session = std::make_shared<CDbSession>();
+        session->ConnectByString(sqlite.connectString, m_prompt);
+        QVERIFY(!session->ConnectFailed());
+        QVERIFY(hub.AddDatabase(session, QStringLiteral("Shop"), false, false, false));
+        QTRY_VERIFY_WITH_TIMEOUT(!hub.CanStop(), 30000);
+        const DatabaseEntryPtr shop = hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
+        QTRY_VERIFY(frame->LeftView()->SelectNode(hub.Tree().Children(shop->node).front()));
+        QTest::qWait(50);
+
+        const QDateTime now = QDateTime::currentDateTime();
+        shop->lastRefreshed.store(now.toSecsSinceEpoch() - 300 * 60);
+        QCOMPARE(hub.Scheduler().AutoRefresh(now), 1);
+        QTest::qWait(200);
+        QTRY_VERIFY_WITH_TIMEOUT(!hub.CanStop(), 30000);
+        QTest::qWait(200);
+        const QStringList lines = logLines();
+        QVERIFY(!lines.contains(
+            QStringLiteral("Could not refresh database Shop, the database is in use by another thread.")));
+        QCOMPARE(lines.count(QStringLiteral("Shop: Refreshing database.")), 1);
+        QCOMPARE(frame->LeftView()->SelectedNode(), hub.Tree().Root());
+        frame->close();
     }
 
     void shutdownLinesInOrder_data()
