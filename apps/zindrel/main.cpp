@@ -1,8 +1,8 @@
 #include "common/ProfileStore.h"
 #include "common/SignalForwarder.h"
 #include "desktop/MessageBoxPrompt.h"
-#include "search/shell/CMainFrame.h"
 #include "desktop/ShellPrompt.h"
+#include "search/shell/CMainFrame.h"
 #include "search/shell/ZindrelHelp.h"
 
 #include <QApplication>
