@@ -9,7 +9,9 @@ namespace velkaro {
 
 // The four profile operations over the per-user settings store
 // ($XDG_CONFIG_HOME/Halvetic/<application>.conf). A section is a group; a missing
-// value reads as its default. The file is kept readable by its owner only.
+// value reads as its default. The file is kept readable by its owner only. A file that cannot be
+// parsed would refuse every later save: it is moved aside under a dated name and the store starts
+// empty, from the defaults.
 class ProfileStore final
 {
 public:
@@ -25,11 +27,17 @@ public:
     bool WriteString(const QString& section, const QString& name, const QString& value);
 
     QString FileName() const;
+    // Where a damaged file was moved at construction; empty when the file was sound.
+    QString DamagedFileMovedTo() const { return m_damagedMovedTo; }
+    // What the user is told about it; empty when nothing was moved.
+    QString DamagedFileMessage() const;
 
 private:
     bool Commit();
+    void MoveAsideWhenDamaged(const QString& application);
 
     std::unique_ptr<QSettings> m_settings;
+    QString m_damagedMovedTo;
 };
 
 // A setting declared once, with its section, name and default, next to the code that uses it.

@@ -2,12 +2,14 @@
 #include "desktop/HelpBrowser.h"
 #include "desktop/HelpRequests.h"
 #include "desktop/MessageBoxPrompt.h"
+#include "desktop/ShellPrompt.h"
 #include "explorer/shell/CMainFrame.h"
 #include "explorer/shell/SignalCloser.h"
 #include "resources/VelkaroResources.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QPointer>
 #include <QUrl>
 #include <cstdlib>
 #include <memory>
@@ -27,9 +29,17 @@ int main(int argc, char* argv[])
     HelpRequests helpRequests(&CMainFrame::HelpTopicFor);
     SignalCloser signalCloser;
     ProfileStore store(QStringLiteral("Velkaro"));
-    MessageBoxPrompt prompt;
+    MessageBoxPrompt dialogs;
+    // A shutdown started by a signal has nobody to click a message box: its messages go to the
+    // log and the error output.
+    ShellPrompt prompt(dialogs, nullptr);
+    QObject::connect(&signalCloser, &SignalCloser::EndRequested, [&prompt] { prompt.SetEnding(); });
     auto frame = std::make_unique<CMainFrame>(store, prompt);
-    prompt.setParentWidget(frame.get());
+    prompt.SetMainWindow(frame.get());
+    prompt.SetEndingLog([window = QPointer<CMainFrame>(frame.get())](const QString& text) {
+        if (window)
+            window->WriteToLog(text);
+    });
     frame->StartUp();
     signalCloser.SetWindow(frame.get());
 

@@ -1,12 +1,13 @@
 #include "common/ProfileStore.h"
 #include "common/SignalForwarder.h"
 #include "desktop/MessageBoxPrompt.h"
+#include "desktop/ShellPrompt.h"
 #include "search/shell/CMainFrame.h"
-#include "search/shell/ShellPrompt.h"
 #include "search/shell/ZindrelHelp.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -29,5 +30,7 @@ int main(int argc, char* argv[])
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();
+    if (const QString damaged = store.DamagedFileMessage(); !damaged.isEmpty())
+        QTimer::singleShot(0, &frame, [&prompt, damaged] { prompt.ShowMessage(damaged); });
     return application.exec();
 }

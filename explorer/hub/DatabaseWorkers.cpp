@@ -18,6 +18,11 @@ QString DatabaseWorkers::LoadFailedMessage(const QString& alias)
            QStringLiteral(": Database information could not be loaded, the connection has been lost.");
 }
 
+QString DatabaseWorkers::LoadStoppedMessage(const QString& alias)
+{
+    return alias + QStringLiteral(": Database information is incomplete, loading was stopped.");
+}
+
 namespace {
 
 enum class LoadEnd
@@ -52,22 +57,28 @@ LoadEnd runDatabaseLoad(ExplorerJob& job, HubRuntime& runtime, const DatabaseWor
 {
     DatabaseEntry& entry = *job.entry;
     entry.inUse->store(1);
+    runtime.progress.Begin(entry.node, entry.alias);
     if (load)
         load(job);
     else
         entry.session->LoadObjects(job.load);
     entry.lastRefreshed.store(now());
-    LoadEnd end = LoadEnd::Stopped;
+    LoadEnd end = LoadEnd::Loaded;
     if (connectionLost(entry.session->Hdbc())) {
-        // Part of the catalog shown as if it were all of it would mislead.
-        runtime.tree.DeleteChildNodes(entry.node);
         runtime.log.WriteLog(DatabaseWorkers::LoadFailedMessage(entry.alias));
         end = LoadEnd::ConnectionLost;
-    } else if (runtime.terminateRequested.load() == 0) {
+    } else if (runtime.terminateRequested.load() != 0) {
+        runtime.log.WriteLog(DatabaseWorkers::LoadStoppedMessage(entry.alias));
+        end = LoadEnd::Stopped;
+    } else {
         runtime.LogIf(runtime.logSettings.LADD,
                       entry.alias + QStringLiteral(": Database information loaded."));
-        end = LoadEnd::Loaded;
     }
+    // Part of the catalog shown as if it were all of it would mislead; the emptied node loads
+    // again when it is next selected.
+    if (end != LoadEnd::Loaded)
+        runtime.tree.DeleteChildNodes(entry.node);
+    runtime.progress.End(entry.node);
     entry.inUse->store(0);
     return end;
 }
@@ -173,7 +184,7 @@ bool DatabaseWorkers::LaunchDatabaseWorker(const JobPtr& job)
             const LoadEnd end = runDatabaseLoad(running, runtime, load);
             if (end == LoadEnd::ConnectionLost && !quiet)
                 runtime.poster.Post([this, alias] { m_prompt.ShowMessage(LoadFailedMessage(alias)); });
-            if (end != LoadEnd::Stopped && !quiet)
+            if (!quiet)
                 runtime.poster.Post([this] { m_hooks.showSelection(); });
             runtime.poster.Post([this] { m_hooks.stateChanged(); });
         });

@@ -34,6 +34,8 @@ public:
 
     // Logged (and shown, unless the load was quiet) when a load ends on a lost connection.
     static QString LoadFailedMessage(const QString& alias);
+    // Logged when Stop (or the end of the run) cuts a load short.
+    static QString LoadStoppedMessage(const QString& alias);
 
     DatabaseWorkers(std::shared_ptr<HubRuntime> runtime, const DatabaseList& databases, UserPrompt& prompt,
                     Hooks hooks);

@@ -1,6 +1,7 @@
 #include "explorer/hub/ExplorerCatalogHost.h"
 
 #include "explorer/core/NodeTree.h"
+#include "explorer/hub/LoadProgress.h"
 #include "explorer/logsettings/ActivityLog.h"
 #include "explorer/logsettings/LogSettings.h"
 #include "explorer/logsettings/LookupSettings.h"
@@ -19,7 +20,10 @@ ExplorerCatalogHost::ExplorerCatalogHost(NodeTree& tree, ActivityLog& log, const
 CatalogNode ExplorerCatalogHost::InsertObjectNode(CatalogNode databaseNode, const QString& name,
                                                   const QString& type)
 {
-    return toCatalogNode(m_tree.InsertObjectNode(toNodeId(databaseNode), name, type));
+    const NodeId node = m_tree.InsertObjectNode(toNodeId(databaseNode), name, type);
+    if (node != 0 && m_progress)
+        m_progress->ObjectLoaded(toNodeId(databaseNode));
+    return toCatalogNode(node);
 }
 
 CatalogNode ExplorerCatalogHost::InsertIndexNode(CatalogNode objectNode, const QString& indexName)

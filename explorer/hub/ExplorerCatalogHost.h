@@ -11,6 +11,7 @@ class ActivityLog;
 struct LogSettings;
 struct ObjectSettings;
 struct LookupSettings;
+class LoadProgress;
 
 // The catalog retrieval's view of the explorer. Nodes go straight into the node tree from the
 // worker's thread (the tree widget shows them later), so a worker never waits for the interface.
@@ -20,6 +21,9 @@ public:
     ExplorerCatalogHost(NodeTree& tree, ActivityLog& log, const LogSettings& logSettings,
                         const ObjectSettings& objectSettings, const LookupSettings& lookupSettings,
                         const std::atomic<int>& terminateRequested);
+
+    // Counts each object added, for the status bar.
+    void SetProgress(LoadProgress* progress) { m_progress = progress; }
 
     CatalogNode InsertObjectNode(CatalogNode databaseNode, const QString& name, const QString& type) override;
     CatalogNode InsertIndexNode(CatalogNode objectNode, const QString& indexName) override;
@@ -35,6 +39,7 @@ private:
     const ObjectSettings& m_objectSettings;
     const LookupSettings& m_lookupSettings;
     const std::atomic<int>& m_terminateRequested;
+    LoadProgress* m_progress = nullptr;
 };
 
 } // namespace velkaro

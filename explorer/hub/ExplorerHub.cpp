@@ -39,7 +39,11 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
                 {[this] { ShowSelection(); }, [this] { emit CommandStateChanged(); }}),
       m_navigation(m_runtime->tree, prompt),
       m_selectionList(m_runtime, m_databases, prompt, this, [this] { return SelectedNode(); }),
-      m_find(*m_runtime, m_databases, prompt)
+      m_find(*m_runtime, m_databases, prompt),
+      m_scheduler(m_runtime->refreshSettings, m_databases,
+                  {[this](const DatabaseEntryPtr& entry) { RefreshDatabase(entry, false); },
+                   [this] { SelectNode(Tree().Root()); }, [this](const QString& line) { Log(line); }}),
+      m_idleWatcher(m_scheduler)
 {
     m_startTime = now();
     m_runtime->terminateRequested.store(0);
@@ -53,6 +57,7 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
     m_runtime->refreshSettings.Load(store);
 
     m_runtime->poster.SetReceiver(this, "RunInterfacePosts");
+    m_runtime->progress.SetDisplay([this](const QString& text) { emit LoadStatusChanged(text); });
     std::weak_ptr<HubRuntime> weakRuntime = m_runtime;
     m_runtime->tree.SetChangesPendingCallback([this, weakRuntime] {
         if (auto runtime = weakRuntime.lock())
@@ -123,13 +128,18 @@ void ExplorerHub::ReconnectRecentDatabases()
         if (session->ConnectFailed()) {
             Log(QStringLiteral("Failed to reconnect to database %1 using connect string: %2")
                     .arg(database.alias, database.connectString));
+            m_notReconnected.Add(database);
             continue;
         }
-        if (!AddDatabase(session, database.alias, true, true, database.ownerOnly))
+        // A database added under the same alias while this one was not connected keeps its own.
+        const QString alias = m_databases.MakeUniqueAlias(database.alias);
+        if (!AddDatabase(session, alias, true, true, database.ownerOnly))
             Log(kMaximumThreadsMessage);
         SelectNode(Tree().Root());
         ShowSelection();
     }
+    if (!m_notReconnected.empty())
+        m_prompt.ShowMessage(m_notReconnected.NotReconnectedMessage());
 }
 
 void ExplorerHub::BeginShutdown()
@@ -142,6 +152,7 @@ void ExplorerHub::Shutdown()
     if (m_shutDown)
         return;
     m_shutDown = true;
+    m_idleWatcher.Stop();
     HubRuntime& runtime = *m_runtime;
     LogIf(runtime.logSettings.LANY, QStringLiteral("Terminating working threads."));
     runtime.terminateRequested.store(1);
@@ -175,6 +186,7 @@ void ExplorerHub::Shutdown()
     runtime.log.Flush();
     // Workers still running keep the runtime alive; they no longer reach this object.
     runtime.poster.SetReceiver(nullptr);
+    runtime.progress.SetDisplay({});
     runtime.tree.SetChangesPendingCallback({});
 }
 
@@ -188,6 +200,7 @@ void ExplorerHub::SaveRecentDatabases()
             reconnect.append(
                 {detached(entry->alias), entry->ownerOnly, detached(entry->session->ConnectString())});
     }
+    reconnect.append(m_notReconnected.Databases());
     if (!RecentDatabases::Write(m_store, reconnect))
         m_prompt.ShowMessage(QStringLiteral("Could not save the databases to reconnect at the next start."));
     // A worker still running holds its own reference; the rest are disconnected here.
@@ -258,7 +271,7 @@ void ExplorerHub::OnAddDatabase()
 
 void ExplorerHub::OnRemoveDatabase()
 {
-    if (!Tree().HasChildren(Tree().Root())) {
+    if (!Tree().HasChildren(Tree().Root()) && m_notReconnected.empty()) {
         m_prompt.ShowMessage(QStringLiteral("There are no databases to remove"));
         return;
     }
@@ -267,6 +280,7 @@ void ExplorerHub::OnRemoveDatabase()
     QStringList aliases;
     for (const DatabaseEntryPtr& entry : m_databases.Entries())
         aliases.append(entry->alias);
+    aliases.append(m_notReconnected.Names());
     const QString alias = m_port->ChooseDatabaseToRemove(aliases);
     if (!alias.isEmpty())
         RemoveDatabase(alias);
@@ -276,6 +290,10 @@ void ExplorerHub::RemoveDatabase(const QString& alias)
 {
     const NodeId selectedBefore = SelectedNode();
     DatabaseEntryPtr entry = m_databases.FindEntryByAlias(alias);
+    if (!entry && m_notReconnected.Remove(alias)) {
+        LogIf(m_runtime->logSettings.LREM, alias + QStringLiteral(": Removing database."));
+        return;
+    }
     if (!entry) {
         m_prompt.ShowMessage(QStringLiteral("Could not delete database: %1").arg(alias));
         return;

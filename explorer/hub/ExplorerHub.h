@@ -5,11 +5,14 @@
 #include "explorer/core/ExplorerJob.h"
 #include "explorer/core/FindHistory.h"
 #include "explorer/core/NodeTree.h"
+#include "explorer/core/PendingReconnects.h"
 #include "explorer/hub/DatabaseWorkers.h"
 #include "explorer/hub/ExplorerNavigation.h"
 #include "explorer/hub/FindSearch.h"
 #include "explorer/hub/HubRuntime.h"
+#include "explorer/hub/IdleWatcher.h"
 #include "explorer/hub/ListFill.h"
+#include "explorer/hub/RefreshScheduler.h"
 #include "explorer/hub/SelectionList.h"
 
 #include <QObject>
@@ -100,7 +103,9 @@ public:
     LocationList& Locations() { return m_navigation.Locations(); }
     FindHistory& GetFindHistory() { return m_findHistory; }
     FindSearch& GetFindSearch() { return m_find; }
+    const PendingReconnects& NotReconnected() const { return m_notReconnected; }
     DatabaseWorkers& Workers() { return m_workers; }
+    RefreshScheduler& Scheduler() { return m_scheduler; }
     ActivityLog& GetActivityLog() { return m_runtime->log; }
     LogSettings& GetLogSettings() { return m_runtime->logSettings; }
     ObjectSettings& GetObjectSettings() { return m_runtime->objectSettings; }
@@ -118,6 +123,8 @@ public:
 signals:
     // Anything a command's enabling depends on may have changed.
     void CommandStateChanged();
+    // What the status bar shows of the running loads; empty when none runs.
+    void LoadStatusChanged(const QString& text);
 
 private:
     void Pause(int ms);
@@ -140,6 +147,9 @@ private:
     SelectionList m_selectionList;
     FindHistory m_findHistory;
     FindSearch m_find;
+    PendingReconnects m_notReconnected;
+    RefreshScheduler m_scheduler;
+    IdleWatcher m_idleWatcher;
     qint64 m_startTime = 0;
     bool m_firstSelection = true;
     bool m_addingDatabase = false;

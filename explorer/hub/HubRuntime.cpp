@@ -5,7 +5,9 @@ namespace velkaro {
 HubRuntime::HubRuntime(UserPrompt& prompt)
     : log(logSettings, prompt),
       host(tree, log, logSettings, objectSettings, lookupSettings, terminateRequested)
-{}
+{
+    host.SetProgress(&progress);
+}
 
 void HubRuntime::LogIf(const std::atomic<int>& category, const QString& message)
 {

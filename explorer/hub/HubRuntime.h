@@ -3,6 +3,7 @@
 #include "explorer/core/NodeTree.h"
 #include "explorer/hub/ExplorerCatalogHost.h"
 #include "explorer/hub/InterfacePoster.h"
+#include "explorer/hub/LoadProgress.h"
 #include "explorer/logsettings/ActivityLog.h"
 #include "explorer/logsettings/LogSettings.h"
 #include "explorer/logsettings/LookupSettings.h"
@@ -32,6 +33,7 @@ struct HubRuntime final
     NodeTree tree;
     ExplorerCatalogHost host;
     InterfacePoster poster;
+    LoadProgress progress{poster};
 
     // Writes message when the category switch is on.
     void LogIf(const std::atomic<int>& category, const QString& message);

@@ -8,10 +8,11 @@ namespace velkaro {
 
 namespace {
 using F = IntField<LookupSettings>;
+const IntSetting kMaxM{"ObjLook", "MaxM", 5};
 const std::array<F, 3> kFields{{
     {{"ObjLook", "RAOBJ", 0}, &LookupSettings::RAOBJ},
     {{"ObjLook", "RACOL", 0}, &LookupSettings::RACOL},
-    {{"ObjLook", "MaxM", 5}, &LookupSettings::MaxM},
+    {kMaxM, &LookupSettings::MaxM},
 }};
 } // namespace
 
@@ -23,6 +24,9 @@ LookupSettings::LookupSettings()
 void LookupSettings::Load(const ProfileStore& store)
 {
     loadFields<LookupSettings>(*this, store, kFields);
+    // No slot at all would queue every load for good: a stored 0 or less means the default.
+    if (MaxM.load() <= 0)
+        MaxM.store(kMaxM.defaultValue);
 }
 
 bool LookupSettings::Save(ProfileStore& store) const

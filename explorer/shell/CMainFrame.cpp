@@ -9,6 +9,7 @@
 #include "explorer/settingsdialogs/SettingsSheetContext.h"
 #include "explorer/shell/CAboutDlg.h"
 #include "explorer/shell/CTerminateWaitDlg.h"
+#include "explorer/shell/StatusLine.h"
 #include "explorer/views/CAddDatabaseDlg.h"
 #include "explorer/views/CFindDlg.h"
 #include "explorer/views/CLeftView.h"
@@ -248,7 +249,7 @@ void CMainFrame::CreateLocationBar()
 void CMainFrame::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
-    bar->showMessage(tr("Ready"));
+    m_statusLine = new StatusLine(bar);
     for (const char* name : {"CAP", "NUM", "SCRL"}) {
         auto* indicator = new QLabel(QString::fromLatin1(name), bar);
         indicator->setObjectName(QString::fromLatin1(name));
@@ -280,6 +281,7 @@ void CMainFrame::CreatePanes()
 
     // The one source of command enabling: the hub says when anything it depends on changed.
     connect(&m_leftView->Hub(), &ExplorerHub::CommandStateChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(&m_leftView->Hub(), &ExplorerHub::LoadStatusChanged, m_statusLine, &StatusLine::ShowLoadStatus);
 }
 
 void CMainFrame::CreateContextMenu()
@@ -313,8 +315,18 @@ void CMainFrame::StartUp()
     m_leftView->SetLocationBar(m_location);
     m_leftView->SetTerminateWaitDialogFactory(
         [] { return std::unique_ptr<TerminateWaitDisplay>(std::make_unique<CTerminateWaitDlg>()); });
+    if (const QString damaged = m_store.DamagedFileMessage(); !damaged.isEmpty()) {
+        WriteToLog(damaged);
+        m_prompt.ShowMessage(damaged);
+    }
     m_leftView->Hub().InsertRoot();
     m_leftView->Hub().ReconnectRecentDatabases();
+}
+
+void CMainFrame::WriteToLog(const QString& text)
+{
+    if (CLeftView* tree = m_leftView != nullptr ? m_leftView : m_closingTree)
+        tree->Hub().GetActivityLog().WriteLog(text);
 }
 
 void CMainFrame::AdjustForWindowFrame()
@@ -432,6 +444,7 @@ void CMainFrame::ShutDown()
         return;
     CLeftView* tree = m_leftView;
     m_leftView = nullptr;
+    m_closingTree = tree;
     tree->Hub().BeginShutdown();
     // The tree pane's teardown, while the pane can still show the wait.
     tree->Hub().Shutdown();
@@ -440,6 +453,7 @@ void CMainFrame::ShutDown()
     for (int pass = 0; pass < kWorkerReturnPasses && workers.LiveCount() > 0; ++pass)
         QThread::msleep(kWorkerReturnPauseMs);
     m_workersLeft = workers.LiveCount() > 0;
+    m_closingTree = nullptr;
     delete tree;
 }
 

@@ -14,6 +14,7 @@ class CLeftView;
 class CVelkaroView;
 class ExplorerHub;
 class ProfileStore;
+class StatusLine;
 class UserPrompt;
 
 // Velkaro's main window: menus, toolbar, location bar, status bar, and a splitter with the tree
@@ -69,6 +70,9 @@ public:
     // After the close: a worker stuck in a driver call outlived the shutdown wait.
     bool WorkersStillRunning() const { return m_workersLeft; }
 
+    // Into the activity log while there is one, the tree pane's teardown included.
+    void WriteToLog(const QString& text);
+
     // Re-evaluates which commands the hub allows; runs whenever the hub says its state changed.
     void UpdateCommandStates();
 
@@ -104,8 +108,10 @@ private:
     QToolBar* m_locationBar = nullptr;
     QComboBox* m_location = nullptr;
     QList<QLabel*> m_indicators;
+    StatusLine* m_statusLine = nullptr;
     QSplitter* m_splitter = nullptr;
     CLeftView* m_leftView = nullptr;
+    CLeftView* m_closingTree = nullptr; // during the tree pane's teardown
     CVelkaroView* m_listView = nullptr;
     QMenu* m_contextMenu = nullptr;
     int m_treeWidth = 200;

@@ -23,6 +23,7 @@ void SignalCloser::SetWindow(QWidget* window)
 void SignalCloser::OnSignal(int number)
 {
     m_lastSignal = number;
+    emit EndRequested();
     CloseWhenUnwound();
 }
 

@@ -29,6 +29,10 @@ public:
     bool IsInstalled() const { return m_forwarder.IsInstalled(); }
     int LastSignal() const { return m_lastSignal; }
 
+signals:
+    // A signal arrived: from now on nothing may wait for the user.
+    void EndRequested();
+
 private:
     void OnSignal(int number);
     void CloseWhenUnwound();

@@ -1,10 +1,10 @@
 #include "search/shell/CMainFrame.h"
 
 #include "desktop/HelpBrowser.h"
+#include "desktop/ShellPrompt.h"
 #include "search/shell/AboutDialog.h"
 #include "search/shell/COmbrakView.h"
 #include "search/shell/ModalDialogs.h"
-#include "search/shell/ShellPrompt.h"
 #include "search/shell/ZindrelHelp.h"
 
 #include <QAction>

@@ -17,13 +17,13 @@
 #include "StallMeter.h"
 #include "TestDataSources.h"
 #include "common/ProfileStore.h"
+#include "desktop/ShellPrompt.h"
 #include "search/engine/DirectReportWriter.h"
 #include "search/engine/ReportDocument.h"
 #include "search/engine/SearchRun.h"
 #include "search/shell/CMainFrame.h"
 #include "search/shell/COmbrakView.h"
 #include "search/shell/ControlPanel.h"
-#include "search/shell/ShellPrompt.h"
 #include "search/shell/ShellSearchHost.h"
 
 #include <QApplication>

@@ -54,6 +54,42 @@ private slots:
         QCOMPARE(store.ReadInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 5), 5);
     }
 
+    // A file that cannot be parsed would refuse every save: it goes aside under a dated name, and
+    // the store starts from the defaults and saves again.
+    void aDamagedFileIsMovedAside()
+    {
+        QString fileName;
+        {
+            ProfileStore store(QStringLiteral("Velkaro"));
+            QVERIFY(store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 12));
+            fileName = store.FileName();
+            QVERIFY(store.DamagedFileMovedTo().isEmpty());
+            QVERIFY(store.DamagedFileMessage().isEmpty());
+        }
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(QByteArray("\n[\x01\xff\x00garbage", 13));
+        file.close();
+        const QByteArray damaged = [&] {
+            QFile read(fileName);
+            return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray();
+        }();
+
+        ProfileStore store(QStringLiteral("Velkaro"));
+        const QString movedTo = store.DamagedFileMovedTo();
+        QVERIFY2(movedTo.startsWith(fileName + QStringLiteral(".damaged-")), qPrintable(movedTo));
+        QVERIFY(store.DamagedFileMessage().contains(movedTo));
+        QFile aside(movedTo);
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), damaged);
+        QCOMPARE(store.ReadInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 5), 5);
+        QVERIFY(store.WriteInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 7));
+
+        ProfileStore reread(QStringLiteral("Velkaro"));
+        QVERIFY(reread.DamagedFileMovedTo().isEmpty());
+        QCOMPARE(reread.ReadInt(QStringLiteral("ObjLook"), QStringLiteral("MaxM"), 5), 7);
+    }
+
 private:
     QTemporaryDir m_home;
 };

@@ -209,7 +209,10 @@ private slots:
         const QString saved = reread.ReadString(QStringLiteral("Recent DB"), QStringLiteral("0"), QString());
         QVERIFY2(saved.startsWith(QStringLiteral("Shop/p1/p")), qPrintable(saved));
         QVERIFY(!saved.contains(QStringLiteral("PWD="), Qt::CaseInsensitive));
+        // The one not reconnected stays for the next start.
         QCOMPARE(reread.ReadString(QStringLiteral("Recent DB"), QStringLiteral("1"), QStringLiteral("x")),
+                 QStringLiteral("Gone/p0/pDSN=NoSuchVelkaroSource"));
+        QCOMPARE(reread.ReadString(QStringLiteral("Recent DB"), QStringLiteral("2"), QStringLiteral("x")),
                  QString());
         QCOMPARE(reread.ReadString(QStringLiteral("Find"), QStringLiteral("0"), QString()),
                  QStringLiteral("needle"));
@@ -600,6 +603,60 @@ private slots:
         QVERIFY(explorer.logLines().contains(failed));
         QVERIFY(!hub.Tree().HasChildren(customers));
         QTRY_VERIFY(explorer.prompt.messages.contains(failed));
+    }
+
+    // The status bar hears how far a load has come, and that it ended.
+    void loadProgressIsPostedToTheInterface()
+    {
+        QCOMPARE(LoadProgress::LoadingText(QStringLiteral("Shop"), 1200),
+                 QStringLiteral("Shop: loading objects\u2026 1,200"));
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        QStringList shown;
+        connect(&hub, &ExplorerHub::LoadStatusChanged, this,
+                [&shown](const QString& text) { shown << text; });
+        explorer.gateLoads();
+        QVERIFY(
+            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), false, true, false));
+        QTRY_VERIFY(shown.contains(QStringLiteral("Shop: loading objects\u2026 0")));
+        explorer.gate.open();
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        QTRY_COMPARE(shown.last(), QString());
+    }
+
+    // A load cut short by Stop is not shown as the whole catalog: the log says so and the
+    // database's node is emptied, to load again when next selected.
+    void aLoadCutShortByStopIsMarkedIncomplete()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        QVERIFY(
+            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), false, true, false));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        const DatabaseEntryPtr shop = hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
+        // Part of the catalog is in, then the worker waits for the stop request.
+        hub.SetDatabaseLoad([&hub](ExplorerJob& job) {
+            job.entry->session->LoadObjects(job.load);
+            while (!hub.TerminateRequested())
+                QThread::msleep(5);
+        });
+        hub.RefreshAll();
+        QTRY_VERIFY(hub.Tree().HasChildren(shop->node));
+        hub.StopWorkers();
+        QVERIFY(explorer.idle());
+
+        const QStringList lines = explorer.logLines();
+        QCOMPARE(countOf(lines, DatabaseWorkers::LoadStoppedMessage(QStringLiteral("Shop"))), 1);
+        QCOMPARE(countOf(lines, QStringLiteral("Shop: Database information loaded.")),
+                 1); // the first load only
+        QVERIFY(!hub.Tree().HasChildren(shop->node));
+        QVERIFY(explorer.prompt.messages.isEmpty());
     }
 
     void stopAndShutdownWithAStuckWorker()

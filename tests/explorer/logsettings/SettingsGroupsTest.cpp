@@ -145,8 +145,9 @@ private slots:
         QCOMPARE(loaded.refresh.notAfter, saved.refresh.notAfter);
     }
 
-    // Out-of-range numbers stay until the user applies a page; a time that is no time of day
-    // cannot be held and falls back to its default.
+    // Out-of-range numbers stay until the user applies a page, except a thread count of 0 or less,
+    // which would queue every load for good; a time that is no time of day cannot be held and
+    // falls back to its default.
     void loadingKeepsStoredValues()
     {
         ProfileStore store(QStringLiteral("Velkaro"));
@@ -156,10 +157,13 @@ private slots:
         store.WriteInt("Refresh", "RAMM", 59);
         Group g;
         g.load(store);
-        QCOMPARE(g.lookup.MaxM.load(), 0);
+        QCOMPARE(g.lookup.MaxM.load(), 5);
         QCOMPARE(g.refresh.RIDLE.load(), 5000000);
         QCOMPARE(g.refresh.notBefore, QTime(19, 0, 0));
         QCOMPARE(g.refresh.notAfter, QTime(6, 59, 0));
+        store.WriteInt("ObjLook", "MaxM", -2);
+        g.load(store);
+        QCOMPARE(g.lookup.MaxM.load(), 5);
     }
 
     void objectPageEnabling_data()

@@ -5,6 +5,7 @@
 #include "ActivityLogFile.h"
 #include "RecordingPrompt.h"
 #include "TestDataSources.h"
+#include "catalog/CDbSession.h"
 #include "common/ProfileStore.h"
 #include "explorer/shell/CMainFrame.h"
 #include "explorer/shell/CTerminateWaitDlg.h"
@@ -23,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -134,20 +136,89 @@ private slots:
         QCOMPARE(m_prompt.messages, QStringList());
     }
 
-    void unreachableRecentDatabaseIsLoggedAndDropped()
+    // A saved database that is not reconnected (no such source, a login cancelled) stays in the list
+    // for the next start, and the user is told once; only Remove Database takes it out.
+    void unreconnectedDatabasesAreKeptAndReported()
     {
-        m_store->WriteString(QStringLiteral("Recent DB"), QStringLiteral("0"),
-                             QStringLiteral("Gone/p0/pDSN=NoSuchSource"));
+        const test::TestDataSource& postgres = test::testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(postgres);
+        const QString section = QStringLiteral("Recent DB");
+        m_store->WriteString(section, QStringLiteral("0"), QStringLiteral("Gone/p0/pDSN=NoSuchSource"));
+        m_store->WriteString(section, QStringLiteral("1"),
+                             QStringLiteral("Locked/p1/pDSN=ShopPostgres;UID=velkaro"));
+        m_store->WriteString(section, QStringLiteral("2"), QStringLiteral("Old/p0/pDSN=NoSuchSource"));
         auto frame = startFrame();
         QAbstractItemModel& model = treeModel(*frame);
         QTRY_COMPARE(childTexts(model, {}), QStringList{QStringLiteral("Velkaro")});
         QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+        QCOMPARE(m_prompt.loginRequests.size(), 1); // the login asked for, and cancelled
         QTRY_VERIFY(logLines().contains(
             QStringLiteral("Failed to reconnect to database Gone using connect string: DSN=NoSuchSource")));
+        QCOMPARE(m_prompt.messages.size(), 1);
+        QVERIFY2(m_prompt.messages.first().contains(QStringLiteral("Gone, Locked, Old")),
+                 qPrintable(m_prompt.messages.first()));
+
+        frame->LeftView()->Hub().RemoveDatabase(QStringLiteral("Old"));
         frame->close();
         frame.reset();
-        QCOMPARE(recent("0"), QString());
-        QCOMPARE(m_prompt.messages, QStringList()); // start-up shows no message box for it
+        QCOMPARE(recent("0"), QStringLiteral("Gone/p0/pDSN=NoSuchSource"));
+        QCOMPARE(recent("1"), QStringLiteral("Locked/p1/pDSN=ShopPostgres;UID=velkaro"));
+        QCOMPARE(recent("2"), QString());
+        QCOMPARE(m_prompt.messages.size(), 1);
+    }
+
+    // "Ready" when nothing loads, the load while one runs, and back after a command's prompt.
+    void statusBarShowsLoadsAndReturnsToReady()
+    {
+        auto frame = startFrame();
+        QStatusBar* bar = frame->statusBar();
+        QCOMPARE(bar->currentMessage(), QStringLiteral("Ready"));
+        ExplorerHub& hub = frame->LeftView()->Hub();
+        const QString loading = LoadProgress::LoadingText(QStringLiteral("Shop"), 1200);
+        emit hub.LoadStatusChanged(loading);
+        QCOMPARE(bar->currentMessage(), loading);
+        bar->showMessage(QStringLiteral("Refresh all databases"));
+        emit hub.LoadStatusChanged(LoadProgress::LoadingText(QStringLiteral("Shop"), 1300));
+        QCOMPARE(bar->currentMessage(), QStringLiteral("Refresh all databases"));
+        bar->clearMessage();
+        QCOMPARE(bar->currentMessage(), LoadProgress::LoadingText(QStringLiteral("Shop"), 1300));
+        emit hub.LoadStatusChanged(QString());
+        QCOMPARE(bar->currentMessage(), QStringLiteral("Ready"));
+        bar->showMessage(QStringLiteral("Quit the application"));
+        bar->clearMessage();
+        QCOMPARE(bar->currentMessage(), QStringLiteral("Ready"));
+    }
+
+    // The scheduler's refresh of the database whose object is selected in the tree: the emptied
+    // node is not selected again, so no on-access load is asked for and refused.
+    void scheduledRefreshOfTheSelectedDatabase()
+    {
+        const test::TestDataSource& sqlite = test::testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        m_store->WriteInt(QStringLiteral("Log"), QStringLiteral("LREF"), 1);
+        auto frame = startFrame();
+        ExplorerHub& hub = frame->LeftView()->Hub();
+        auto session = std::make_shared<CDbSession>();
+        session->ConnectByString(sqlite.connectString, m_prompt);
+        QVERIFY(!session->ConnectFailed());
+        QVERIFY(hub.AddDatabase(session, QStringLiteral("Shop"), false, false, false));
+        QTRY_VERIFY_WITH_TIMEOUT(!hub.CanStop(), 30000);
+        const DatabaseEntryPtr shop = hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
+        QTRY_VERIFY(frame->LeftView()->SelectNode(hub.Tree().Children(shop->node).front()));
+        QTest::qWait(50);
+
+        const QDateTime now = QDateTime::currentDateTime();
+        shop->lastRefreshed.store(now.toSecsSinceEpoch() - 300 * 60);
+        QCOMPARE(hub.Scheduler().AutoRefresh(now), 1);
+        QTest::qWait(200);
+        QTRY_VERIFY_WITH_TIMEOUT(!hub.CanStop(), 30000);
+        QTest::qWait(200);
+        const QStringList lines = logLines();
+        QVERIFY(!lines.contains(
+            QStringLiteral("Could not refresh database Shop, the database is in use by another thread.")));
+        QCOMPARE(lines.count(QStringLiteral("Shop: Refreshing database.")), 1);
+        QCOMPARE(frame->LeftView()->SelectedNode(), hub.Tree().Root());
+        frame->close();
     }
 
     void shutdownLinesInOrder_data()

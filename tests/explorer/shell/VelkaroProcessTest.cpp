@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <csignal>
 
 class VelkaroProcessTest : public QObject
@@ -18,6 +19,17 @@ class VelkaroProcessTest : public QObject
 
 private:
     static QStringList logLines(const QString& path) { return velkaro::test::activityLogMessages(path); }
+
+    // Offscreen, with its settings under config and its log in the working folder.
+    static void start(QProcess& velkaro, const QTemporaryDir& dir, const QString& config)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+        velkaro.setProcessEnvironment(environment);
+        velkaro.setWorkingDirectory(dir.path());
+        velkaro.start(QStringLiteral(VELKARO_PROGRAM), {});
+    }
 
 private slots:
     void signalEndsTheRunInOrder_data()
@@ -44,13 +56,8 @@ private slots:
         }
 
         QProcess velkaro;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-        velkaro.setProcessEnvironment(environment);
-        velkaro.setWorkingDirectory(dir.path());
         velkaro.setProcessChannelMode(QProcess::ForwardedChannels);
-        velkaro.start(QStringLiteral(VELKARO_PROGRAM), {});
+        start(velkaro, dir, config);
         QVERIFY(velkaro.waitForStarted());
 
         const QString log = dir.filePath(QStringLiteral("Velkaro.log"));
@@ -74,6 +81,75 @@ private slots:
         QVERIFY(
             written.value(QStringLiteral("Recent DB/0")).toString().startsWith(QStringLiteral("Shop/p0/p")));
         QCOMPARE(written.value(QStringLiteral("Recent DB/1")).toString(), QString());
+    }
+
+    // A settings file that cannot be parsed goes aside under a dated name; the user is told (the
+    // message is logged before its box opens), and the run saves its settings normally.
+    void damagedSettingsFileIsMovedAside()
+    {
+        QTemporaryDir dir;
+        const QString config = dir.filePath(QStringLiteral("config"));
+        const QString settingsPath = config + QStringLiteral("/Halvetic/Velkaro.conf");
+        QDir().mkpath(config + QStringLiteral("/Halvetic"));
+        {
+            QFile damaged(settingsPath);
+            QVERIFY(damaged.open(QIODevice::WriteOnly));
+            damaged.write("[Settings]\nWidth=700\n[\x01\xff garbage");
+        }
+
+        QProcess velkaro;
+        velkaro.setProcessChannelMode(QProcess::ForwardedChannels);
+        start(velkaro, dir, config);
+        QVERIFY(velkaro.waitForStarted());
+        const QString log = dir.filePath(QStringLiteral("Velkaro.log"));
+        const auto toldOfIt = [&] {
+            const QStringList lines = logLines(log);
+            return std::any_of(lines.begin(), lines.end(), [](const QString& line) {
+                return line.startsWith(QStringLiteral("The settings file ")) &&
+                       line.contains(QStringLiteral("has been moved to"));
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(toldOfIt(), 20000);
+        ::kill(static_cast<pid_t>(velkaro.processId()), SIGTERM);
+        QVERIFY(velkaro.waitForFinished(20000));
+        QCOMPARE(velkaro.exitCode(), 0);
+
+        const QStringList aside =
+            QDir(config + QStringLiteral("/Halvetic")).entryList({QStringLiteral("Velkaro.conf.damaged-*")});
+        QCOMPARE(aside.size(), 1);
+        QSettings written(settingsPath, QSettings::IniFormat);
+        QCOMPARE(written.status(), QSettings::NoError);
+        QCOMPARE(written.value(QStringLiteral("Settings/Width")).toInt(), 640);
+        QCOMPARE(written.value(QStringLiteral("Recent DB/0")).toString(), QString());
+    }
+
+    // Settings that cannot be written: a shutdown started by a signal reports it in the log and on
+    // the error output and ends, rather than wait for a click on a message box.
+    void signalShutdownNeverWaitsOnADialog()
+    {
+        QTemporaryDir dir;
+        const QString config = dir.filePath(QStringLiteral("config"));
+        // A folder where the file belongs: every save fails, whoever runs the test.
+        QVERIFY(QDir().mkpath(config + QStringLiteral("/Halvetic/Velkaro.conf")));
+
+        QProcess velkaro;
+        start(velkaro, dir, config);
+        QVERIFY(velkaro.waitForStarted());
+        const QString log = dir.filePath(QStringLiteral("Velkaro.log"));
+        QTRY_VERIFY_WITH_TIMEOUT(logLines(log).contains(QStringLiteral("Velkaro started.")), 20000);
+        QTest::qWait(500);
+        ::kill(static_cast<pid_t>(velkaro.processId()), SIGTERM);
+        QVERIFY(velkaro.waitForFinished(20000));
+        QCOMPARE(velkaro.exitCode(), 0);
+
+        const QString errors = QString::fromUtf8(velkaro.readAllStandardError());
+        QVERIFY2(errors.contains(QStringLiteral("Velkaro: The window placement could not be written to ")),
+                 qPrintable(errors));
+        const QStringList lines = logLines(log);
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QString& line) {
+            return line.startsWith(QStringLiteral("The window placement could not be written to "));
+        }));
+        QVERIFY(lines.contains(QStringLiteral("Velkaro terminated.")));
     }
 };
 

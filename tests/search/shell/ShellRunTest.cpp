@@ -3,12 +3,12 @@
 #include "TestDataSources.h"
 #include "common/ProfileStore.h"
 #include "desktop/MessageBoxPrompt.h"
+#include "desktop/ShellPrompt.h"
 #include "search/engine/DirectReportWriter.h"
 #include "search/shell/CMainFrame.h"
 #include "search/shell/COmbrakView.h"
 #include "search/shell/ControlPanel.h"
 #include "search/shell/ReportFindDialog.h"
-#include "search/shell/ShellPrompt.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,10 +3,10 @@
 #include "TestDataSources.h"
 #include "common/ProfileStore.h"
 #include "common/SignalForwarder.h"
+#include "desktop/ShellPrompt.h"
 #include "search/shell/AboutDialog.h"
 #include "search/shell/CMainFrame.h"
 #include "search/shell/COmbrakView.h"
-#include "search/shell/ShellPrompt.h"
 
 #include <QTest>
 #include <csignal>

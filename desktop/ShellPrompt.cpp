@@ -1,4 +1,4 @@
-#include "search/shell/ShellPrompt.h"
+#include "desktop/ShellPrompt.h"
 
 #include "desktop/MessageBoxPrompt.h"
 
@@ -27,7 +27,9 @@ void ShellPrompt::AdoptFrontWindow()
 void ShellPrompt::ShowMessage(const QString& text)
 {
     if (m_ending) {
-        std::fprintf(stderr, "Zindrel: %s\n", qPrintable(text));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(text));
+        if (m_endingLog && QThread::currentThread() == qApp->thread())
+            m_endingLog(text);
         return;
     }
     AdoptFrontWindow();
