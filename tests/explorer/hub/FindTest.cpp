@@ -167,6 +167,7 @@ private slots:
         QVERIFY(e.port->rowTexts().contains(QStringLiteral("order_no")));
 
         // One line per database a step searches: a step that goes on to the next database logs both.
+        e.hub->GetActivityLog().Flush();
         const QStringList log = activityLogMessages(e.dir.filePath(QStringLiteral("velkaro.log")));
         QCOMPARE(log.count(QStringLiteral("Records: Searching for 'ord'.")), 7);
         QCOMPARE(log.count(QStringLiteral("Zeta: Searching for 'ord'.")), 5);
