@@ -78,7 +78,7 @@ ObjectListLoader::RowResult ObjectListLoader::TakeRow(const LoadJob& job, OdbcSt
     }
     auto record = std::make_shared<ObjectRecord>(name, owner, type, qualifier, statement.Text(TablesRemarks));
     m_objects.Append(record);
-    const CatalogNode node = job.host->InsertObjectNode(job.databaseNode, name, type);
+    const CatalogNode node = job.host->InsertObjectNode(job.databaseNode, record->GetObjectName(), type);
     if (!node) {
         if (settings.lany)
             job.Log(QStringLiteral("Error adding object ") + type + QLatin1Char(' ') + name +

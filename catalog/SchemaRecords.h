@@ -75,6 +75,15 @@ struct ObjectName
     QString qualifier;
     QString owner;
     QString name;
+
+    // What holds the object: its owner (schema), or its qualifier where the DBMS has no owners.
+    const QString& Container() const { return owner.isEmpty() ? qualifier : owner; }
+    // "container.name", or the bare name where nothing holds the object.
+    QString QualifiedName() const
+    {
+        return Container().isEmpty() ? name : Container() + QLatin1Char('.') + name;
+    }
+    bool operator==(const ObjectName&) const = default;
 };
 
 } // namespace velkaro

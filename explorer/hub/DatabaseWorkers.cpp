@@ -80,13 +80,13 @@ void runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<vo
     for (const auto& candidate : entry.session->Objects()) {
         if (runtime.terminateRequested.load() != 0)
             return;
-        if (candidate->Name() == job.load.objectName) {
+        if (candidate->GetObjectName() == job.load.object) {
             object = candidate;
             break;
         }
     }
     if (!object) {
-        runtime.log.WriteLog(QStringLiteral("Could not refresh object %1.").arg(job.load.objectName));
+        runtime.log.WriteLog(QStringLiteral("Could not refresh object %1.").arg(job.load.object.name));
     } else if (object->Type() != QLatin1String("SEQUENCE")) {
         entry.session->LoadColumns(job.load, job.load.objectNode, *object);
         if (runtime.terminateRequested.load() == 0)
@@ -228,11 +228,12 @@ void DatabaseWorkers::StartRefresh(const DatabaseEntryPtr& entry, bool foregroun
     entry->inUse->store(0);
 }
 
-void DatabaseWorkers::StartObjectRefresh(const DatabaseEntryPtr& entry, const QString& objectName,
+void DatabaseWorkers::StartObjectRefresh(const DatabaseEntryPtr& entry, const ObjectName& object,
                                          NodeId objectNode, bool explicitLoad)
 {
+    const QString& objectName = object.name;
     JobPtr job = MakeJob(entry, false, explicitLoad);
-    job->load.objectName = objectName;
+    job->load.object = object;
     job->load.objectNode = toCatalogNode(objectNode);
     if (entry->inUse->load() != 0) {
         m_runtime->log.WriteLog(

@@ -16,10 +16,10 @@ ExplorerCatalogHost::ExplorerCatalogHost(NodeTree& tree, ActivityLog& log, const
       m_lookupSettings(lookupSettings), m_terminateRequested(terminateRequested)
 {}
 
-CatalogNode ExplorerCatalogHost::InsertObjectNode(CatalogNode databaseNode, const QString& name,
+CatalogNode ExplorerCatalogHost::InsertObjectNode(CatalogNode databaseNode, const ObjectName& object,
                                                   const QString& type)
 {
-    return toCatalogNode(m_tree.InsertObjectNode(toNodeId(databaseNode), name, type));
+    return toCatalogNode(m_tree.InsertObjectNode(toNodeId(databaseNode), object, type));
 }
 
 CatalogNode ExplorerCatalogHost::InsertIndexNode(CatalogNode objectNode, const QString& indexName)

@@ -21,7 +21,8 @@ public:
                         const ObjectSettings& objectSettings, const LookupSettings& lookupSettings,
                         const std::atomic<int>& terminateRequested);
 
-    CatalogNode InsertObjectNode(CatalogNode databaseNode, const QString& name, const QString& type) override;
+    CatalogNode InsertObjectNode(CatalogNode databaseNode, const ObjectName& object,
+                                 const QString& type) override;
     CatalogNode InsertIndexNode(CatalogNode objectNode, const QString& indexName) override;
     void RepaintTree() override;
     bool TerminateRequested() const override;

@@ -337,12 +337,12 @@ void ExplorerHub::RefreshDatabase(const DatabaseEntryPtr& entry, bool foreground
     emit CommandStateChanged();
 }
 
-void ExplorerHub::RefreshObject(const QString& objectName, NodeId objectNode, bool explicitLoad)
+void ExplorerHub::RefreshObject(NodeId objectNode, bool explicitLoad)
 {
     DatabaseEntryPtr entry = m_databases.FindEntryByNode(Tree().Parent(objectNode));
-    if (!entry)
+    if (!entry || Tree().NodeLevel(objectNode) != 2)
         return;
-    m_workers.StartObjectRefresh(entry, objectName, objectNode, explicitLoad);
+    m_workers.StartObjectRefresh(entry, Tree().NodeObject(objectNode), objectNode, explicitLoad);
     emit CommandStateChanged();
 }
 
@@ -381,7 +381,7 @@ void ExplorerHub::RefreshFromHere()
         RefreshDb();
         break;
     case 2:
-        RefreshObject(Tree().NodeText(node), node, true);
+        RefreshObject(node, true);
         break;
     case 3:
         m_prompt.ShowMessage(QStringLiteral("Cannot refresh from this level"));
@@ -483,7 +483,7 @@ void ExplorerHub::LoadOnAccess(NodeId node)
         }
         const auto columns = object->Columns();
         if (!columns || columns->columns.empty())
-            RefreshObject(Tree().NodeText(node), node, true);
+            RefreshObject(node, true);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "explorer/hub/ExplorerNavigation.h"
 
 #include "common/UserPrompt.h"
+#include "explorer/core/ObjectNodes.h"
 #include "explorer/hub/TreeViewPort.h"
 
 namespace velkaro {
@@ -66,7 +67,7 @@ void ExplorerNavigation::GoToLocation(const QString& path)
         SelectNode(database);
         return;
     }
-    const NodeId object = m_tree.FindChildByText(database, target.object);
+    const NodeId object = ObjectNodes::NodeForLocationText(m_tree, database, target.object);
     if (object == 0) {
         m_prompt.ShowMessage(QStringLiteral("Cannot find object in database, Please refresh this database."));
         SelectNode(database);

@@ -2,6 +2,7 @@
 
 #include "catalog/CDbSession.h"
 #include "common/UserPrompt.h"
+#include "explorer/core/ObjectNodes.h"
 #include "explorer/hub/ListPaneRows.h"
 
 #include <QPointer>
@@ -73,8 +74,7 @@ std::shared_ptr<ObjectRecord> SelectionList::FindObject(NodeId objectNode, const
     }
     DatabaseEntryPtr entry = m_databases.FindEntryByNode(m_runtime->tree.Parent(objectNode));
     auto object =
-        entry ? ListPaneRows::FindObject(entry->session->Objects(), m_runtime->tree.NodeText(objectNode))
-              : nullptr;
+        entry ? ObjectNodes::ObjectOf(m_runtime->tree, entry->session->Objects(), objectNode) : nullptr;
     if (!object && !stopLine.isEmpty())
         m_prompt.ShowMessage(QStringLiteral("Table not found, something is wrong"));
     return object;

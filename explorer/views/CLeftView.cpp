@@ -164,6 +164,10 @@ void CLeftView::ApplyChanges(const std::vector<NodeChange>& changes)
             if (item)
                 DeleteItems(item, true);
             break;
+        case NodeChange::Kind::TextChanged:
+            if (item)
+                item->setText(0, change.text);
+            break;
         }
     }
     m_replaying = false;
@@ -176,6 +180,7 @@ void CLeftView::InsertItem(const NodeChange& change)
 {
     auto* item = new QTreeWidgetItem;
     item->setText(0, change.text);
+    item->setToolTip(0, change.toolTip);
     item->setIcon(0, NodeImageList::NodeIcon(change.image, change.selectedImage));
     item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(change.node));
     item->setData(0, Qt::UserRole + 1, change.image);

@@ -503,6 +503,60 @@ private slots:
         QCOMPARE(hub.Tree().NodeText(port.selected), QStringLiteral("customers"));
     }
 
+    void sameNamedObjectsInTwoSchemasKeepTheirOwnDetails()
+    {
+        const TestDataSource& postgres = testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(postgres);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        HubTestPort& port = *explorer.port;
+        hub.InsertRoot();
+        QVERIFY(hub.AddDatabase(connectTo(postgres, explorer.prompt), QStringLiteral("Shop"), false, true,
+                                false));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        const NodeId shop = hub.Databases().Entries().front()->node;
+        const NodeId archived = hub.Tree().FindChildByText(shop, QStringLiteral("archive.customers"));
+        const NodeId current = hub.Tree().FindChildByText(shop, QStringLiteral("public.customers"));
+        QVERIFY(archived && current);
+        QVERIFY(hub.Tree().FindChildByText(shop, QStringLiteral("orders"))); // a name of its own stays bare
+
+        // The database's list names them as the tree does, so opening a row finds its own node.
+        QVERIFY(port.SelectNode(shop));
+        QVERIFY(port.rowTexts().contains(QStringLiteral("public.customers")));
+        QVERIFY(hub.SelectChildByText(QStringLiteral("archive.customers")));
+        QCOMPARE(port.selected, archived);
+        QCOMPARE(port.locations.first(), QStringLiteral("Shop::archive.customers"));
+        QVERIFY(port.rowTexts().contains(QStringLiteral("archive_customer_id")));
+        QVERIFY(!port.rowTexts().contains(QStringLiteral("email")));
+
+        // Both tables have an index called customers_pkey: each node lists its own table's.
+        const std::vector<NodeId> archivedIndexes = hub.Tree().Children(archived);
+        QCOMPARE(archivedIndexes.size(), std::size_t(1));
+        QVERIFY(port.SelectNode(archivedIndexes.front()));
+        QCOMPARE(port.rowTexts(), QStringList{QStringLiteral("archive_customer_id")});
+        QCOMPARE(port.locations.first(),
+                 QStringLiteral("Shop::archive.customers::") + hub.Tree().NodeText(archivedIndexes.front()));
+        const NodeId currentKey =
+            hub.Tree().FindChildByText(current, hub.Tree().NodeText(archivedIndexes.front()));
+        QVERIFY(port.SelectNode(currentKey));
+        QCOMPARE(port.rowTexts(), QStringList{QStringLiteral("customer_id")});
+
+        hub.GoToLocation(QStringLiteral("Shop::archive.customers"));
+        QCOMPARE(port.selected, archived);
+        hub.GoToLocation(QStringLiteral("Shop::public.customers"));
+        QCOMPARE(port.selected, current);
+
+        // Refreshing one of them reloads that one's details only.
+        QVERIFY(port.SelectNode(archived));
+        hub.RefreshFromHere();
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        QTRY_VERIFY(hub.Tree().HasChildren(archived));
+        QVERIFY(port.rowTexts().contains(QStringLiteral("archive_customer_id")));
+        QVERIFY(!port.rowTexts().contains(QStringLiteral("email")));
+        QVERIFY(!explorer.logLines().contains(QStringLiteral("Could not refresh object customers.")));
+        QVERIFY2(explorer.prompt.messages.isEmpty(), qPrintable(explorer.prompt.messages.join('|')));
+    }
+
     void aRemovedDatabaseDisconnectsAfterARefusedRefresh()
     {
         const TestDataSource& postgres = testDataSource(QStringLiteral("postgres"));
@@ -527,10 +581,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(explorer.gate.waiting(), 1, 30000);
         DatabaseEntryPtr entry = hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
         const std::weak_ptr<CDbSession> removed = entry->session;
-        const NodeId customers = hub.Tree().FindChildByText(entry->node, QStringLiteral("customers"));
+        // archive.customers shares the name: the tree writes both with their schema.
+        const NodeId customers = hub.Tree().FindChildByText(entry->node, QStringLiteral("public.customers"));
         entry.reset();
         QVERIFY(customers);
-        hub.RefreshObject(QStringLiteral("customers"), customers, true);
+        hub.RefreshObject(customers, true);
         QVERIFY(explorer.logLines().contains(QStringLiteral(
             "Could not refresh table customers, the database Shop is in use by another thread.")));
         explorer.gate.open();

@@ -216,6 +216,24 @@ private slots:
         QCOMPARE(panes.item(alpha)->childCount(), 0);
     }
 
+    void aShownObjectTakesItsOwnerOnceANamesakeArrives()
+    {
+        Panes panes;
+        NodeTree& tree = panes.tree->Hub().Tree();
+        const NodeId shop = tree.InsertDatabaseNode(QStringLiteral("Shop"));
+        const NodeId current = tree.InsertObjectNode(
+            shop, ObjectName{QStringLiteral("shop"), QStringLiteral("public"), QStringLiteral("customers")},
+            QStringLiteral("TABLE"));
+        QCOMPARE(panes.item(current)->text(0), QStringLiteral("customers"));
+        QCOMPARE(panes.item(current)->toolTip(0), QStringLiteral("public.customers"));
+        const NodeId archived = tree.InsertObjectNode(
+            shop, ObjectName{QStringLiteral("shop"), QStringLiteral("archive"), QStringLiteral("customers")},
+            QStringLiteral("TABLE"));
+        QCOMPARE(panes.item(current)->text(0), QStringLiteral("public.customers"));
+        QCOMPARE(panes.item(archived)->text(0), QStringLiteral("archive.customers"));
+        QCOMPARE(panes.item(archived)->toolTip(0), QStringLiteral("archive.customers"));
+    }
+
     void largeLoadReachesTheTreeInBatches()
     {
         Panes panes;
