@@ -161,7 +161,7 @@ bool DatabaseWorkers::LaunchDatabaseWorker(const JobPtr& job)
             const QString alias = running.load.alias;
             const LoadEnd end = runDatabaseLoad(running, runtime, load);
             if (end == LoadEnd::ConnectionLost && !quiet)
-                runtime.poster.Post([this, alias] { m_prompt.ShowMessage(LoadFailedMessage(alias)); });
+                runtime.poster.Post([this, alias] { m_prompt.ShowError(LoadFailedMessage(alias)); });
             if (end != LoadEnd::Stopped && !quiet)
                 runtime.poster.Post([this] { m_hooks.showSelection(); });
             runtime.poster.Post([this] { m_hooks.stateChanged(); });
@@ -183,7 +183,7 @@ bool DatabaseWorkers::LaunchObjectWorker(const JobPtr& job)
 void DatabaseWorkers::ReportNoThread(const QString& what, const QString& name)
 {
     const QString line = QStringLiteral("Could not start refresh thread for %1 %2").arg(what, name);
-    m_prompt.ShowMessage(line);
+    m_prompt.ShowError(line);
     m_runtime->log.WriteLog(line + QLatin1Char('.'));
 }
 
@@ -218,7 +218,7 @@ void DatabaseWorkers::StartRefresh(const DatabaseEntryPtr& entry, bool foregroun
                 .arg(entry->alias));
         const LoadEnd end = runDatabaseLoad(*job, *m_runtime, m_databaseLoad);
         if (end == LoadEnd::ConnectionLost)
-            m_prompt.ShowMessage(LoadFailedMessage(entry->alias));
+            m_prompt.ShowError(LoadFailedMessage(entry->alias));
         if (end != LoadEnd::Stopped)
             m_hooks.showSelection();
     } else if (m_jobs.EnqueueJob(job)) {

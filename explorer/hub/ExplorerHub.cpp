@@ -165,7 +165,7 @@ void ExplorerHub::Shutdown()
     SaveRecentDatabases();
     m_workers.ReleaseAll();
     if (!m_findHistory.Save(m_store))
-        m_prompt.ShowMessage(QStringLiteral("Could not save the find history."));
+        m_prompt.ShowError(QStringLiteral("Could not save the find history."));
     m_findHistory.Strings().clear();
     if (logAll)
         Log(QStringLiteral("Velkaro terminated."));
@@ -185,7 +185,7 @@ void ExplorerHub::SaveRecentDatabases()
                 {detached(entry->alias), entry->ownerOnly, detached(entry->session->ConnectString())});
     }
     if (!RecentDatabases::Write(m_store, reconnect))
-        m_prompt.ShowMessage(QStringLiteral("Could not save the databases to reconnect at the next start."));
+        m_prompt.ShowError(QStringLiteral("Could not save the databases to reconnect at the next start."));
     // A worker still running holds its own reference; the rest are disconnected here.
     m_databases.TakeAll();
 }
@@ -273,7 +273,7 @@ void ExplorerHub::RemoveDatabase(const QString& alias)
     const NodeId selectedBefore = SelectedNode();
     DatabaseEntryPtr entry = m_databases.FindEntryByAlias(alias);
     if (!entry) {
-        m_prompt.ShowMessage(QStringLiteral("Could not delete database: %1").arg(alias));
+        m_prompt.ShowError(QStringLiteral("Could not delete database: %1").arg(alias));
         return;
     }
     if (entry->inUse->load() != 0 &&
@@ -364,7 +364,7 @@ void ExplorerHub::RefreshDb()
     const NodeId databaseNode = Tree().AncestorAtLevel(SelectedNode(), 1);
     DatabaseEntryPtr entry = databaseNode ? m_databases.FindEntryByNode(databaseNode) : nullptr;
     if (!entry) {
-        m_prompt.ShowMessage(QStringLiteral("Could not find database to refresh"));
+        m_prompt.ShowError(QStringLiteral("Could not find database to refresh"));
         return;
     }
     RefreshDatabase(entry, true);
@@ -478,7 +478,7 @@ void ExplorerHub::LoadOnAccess(NodeId node)
         }
         const auto object = m_selectionList.FindObject(node, QString());
         if (!object) {
-            m_prompt.ShowMessage(QStringLiteral("Table not found, something is wrong"));
+            m_prompt.ShowError(QStringLiteral("Table not found, something is wrong"));
             return;
         }
         const auto columns = object->Columns();

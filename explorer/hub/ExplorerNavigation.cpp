@@ -60,7 +60,7 @@ void ExplorerNavigation::GoToLocation(const QString& path)
     }
     const NodeId database = m_tree.FindChildByText(root, target.database);
     if (database == 0) {
-        m_prompt.ShowMessage(QStringLiteral("Cannot find starting place, starting from root."));
+        m_prompt.ShowError(QStringLiteral("Cannot find starting place, starting from root."));
         return;
     }
     if (target.object.isEmpty()) {
@@ -69,7 +69,7 @@ void ExplorerNavigation::GoToLocation(const QString& path)
     }
     const NodeId object = ObjectNodes::NodeForLocationText(m_tree, database, target.object);
     if (object == 0) {
-        m_prompt.ShowMessage(QStringLiteral("Cannot find object in database, Please refresh this database."));
+        m_prompt.ShowError(QStringLiteral("Cannot find object in database, Please refresh this database."));
         SelectNode(database);
         return;
     }

@@ -56,7 +56,7 @@ std::optional<ListFill> SelectionList::ListIndexColumns(NodeId indexNode) const
         return std::nullopt;
     std::optional<ListFill> fill = ListPaneRows::IndexColumns(*object, m_runtime->tree.NodeText(indexNode));
     if (!fill) {
-        m_prompt.ShowMessage(QStringLiteral("Index not found, please refresh this database."));
+        m_prompt.ShowError(QStringLiteral("Index not found, please refresh this database."));
         return std::nullopt;
     }
     fill->stop = StopCheck(stopLine);
@@ -76,7 +76,7 @@ std::shared_ptr<ObjectRecord> SelectionList::FindObject(NodeId objectNode, const
     auto object =
         entry ? ObjectNodes::ObjectOf(m_runtime->tree, entry->session->Objects(), objectNode) : nullptr;
     if (!object && !stopLine.isEmpty())
-        m_prompt.ShowMessage(QStringLiteral("Table not found, something is wrong"));
+        m_prompt.ShowError(QStringLiteral("Table not found, something is wrong"));
     return object;
 }
 

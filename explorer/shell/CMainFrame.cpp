@@ -398,7 +398,7 @@ void CMainFrame::SavePlacement()
     placement.maximized = isMaximized();
     placement.tree = m_leftView != nullptr ? m_leftView->width() : m_treeWidth;
     if (!placement.Save(m_store))
-        m_prompt.ShowMessage(tr("The window placement could not be written to %1.").arg(m_store.FileName()));
+        m_prompt.ShowError(tr("The window placement could not be written to %1.").arg(m_store.FileName()));
 }
 
 void CMainFrame::ShutDown()

@@ -482,6 +482,11 @@ private slots:
         hub.GoToLocation(QStringLiteral("Sales::no_such_table"));
         QCOMPARE(explorer.prompt.messages.last(),
                  QStringLiteral("Cannot find object in database, Please refresh this database."));
+        // Both are failures: they carry the error icon.
+        QCOMPARE(
+            explorer.prompt.errors,
+            (QStringList{QStringLiteral("Cannot find starting place, starting from root."),
+                         QStringLiteral("Cannot find object in database, Please refresh this database.")}));
         QCOMPARE(port.selected, sales);
 
         // A refresh replaces the object nodes: Back and Forward never land on one it deleted.
