@@ -4,6 +4,7 @@
 #include "explorer/views/CAddDatabaseDlg.h"
 #include "explorer/views/CRemoveDatabaseDlg.h"
 #include "explorer/views/CVelkaroView.h"
+#include "explorer/views/ComboListChoice.h"
 #include "explorer/views/NodeImageList.h"
 
 #include <QApplication>
@@ -56,8 +57,8 @@ void CLeftView::SetLocationBar(QComboBox* combo)
     m_location = combo;
     if (!combo)
         return;
-    // Picking an entry navigates; typing alone does not.
-    connect(combo, &QComboBox::activated, this, &CLeftView::OnLocationPicked);
+    // Picking an entry from the list navigates; typing, Enter or leaving the field do not.
+    connect(new ComboListChoice(combo), &ComboListChoice::Chosen, this, &CLeftView::OnLocationPicked);
 }
 
 void CLeftView::SetTerminateWaitDialogFactory(std::function<std::unique_ptr<TerminateWaitDisplay>()> factory)
@@ -329,7 +330,7 @@ void CLeftView::OnLocationPicked(int index)
 {
     if (!m_location)
         return;
-    const QString path = index >= 0 ? m_location->itemText(index) : m_location->currentText();
+    const QString path = m_location->itemText(index);
     m_location->setEditText(path);
     m_hub->GoToLocation(path);
 }
