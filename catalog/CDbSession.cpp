@@ -326,7 +326,7 @@ bool CDbSession::ReportError(SQLHSTMT* statement, bool showMessage)
                                                         : nullptr;
         if (missing) {
             if (m_prompt)
-                m_prompt->ShowMessage(QString::fromUtf8(missing));
+                m_prompt->ShowError(QString::fromUtf8(missing));
             return false;
         }
     }
@@ -335,7 +335,7 @@ bool CDbSession::ReportError(SQLHSTMT* statement, bool showMessage)
     if (m_variant == SessionVariant::Explorer && m_log)
         m_log->WriteLog(QStringLiteral("ERROR: ") + m_lastError);
     if (showMessage && m_prompt)
-        m_prompt->ShowMessage(m_lastError);
+        m_prompt->ShowError(m_lastError);
     return true;
 }
 
