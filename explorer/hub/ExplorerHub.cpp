@@ -122,6 +122,8 @@ void ExplorerHub::ReconnectRecentDatabases()
         if (session->ConnectFailed()) {
             Log(QStringLiteral("Failed to reconnect to database %1 using connect string: %2")
                     .arg(database.alias, database.connectString));
+            if (!session->LastError().isEmpty())
+                Log(QStringLiteral("ERROR: ") + session->LastError());
             continue;
         }
         if (!AddDatabase(session, database.alias, true, true, database.ownerOnly))
