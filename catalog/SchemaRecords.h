@@ -84,6 +84,12 @@ struct ObjectName
         return Container().isEmpty() ? name : Container() + QLatin1Char('.') + name;
     }
     bool operator==(const ObjectName&) const = default;
+    // The same object: the same container and name (a qualifier left out where there are owners
+    // still names it).
+    bool SameObject(const ObjectName& other) const
+    {
+        return name == other.name && Container() == other.Container();
+    }
 };
 
 } // namespace velkaro

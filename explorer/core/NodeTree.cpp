@@ -252,11 +252,11 @@ NodeId NodeTree::FindObjectNode(NodeId databaseNode, const ObjectName& object) c
     const NodeId first = database->objectsByName.value(object.name);
     if (first == 0)
         return 0;
-    if (m_nodes.at(first).object == object)
+    if (m_nodes.at(first).object.SameObject(object))
         return first;
     // Objects of one name in several schemas: rare, so a walk over the children does.
     for (NodeId child : database->children) {
-        if (m_nodes.at(child).object == object)
+        if (m_nodes.at(child).object.SameObject(object))
             return child;
     }
     return 0;

@@ -86,7 +86,7 @@ public:
     NodeId FindChildByText(NodeId parent, const QString& text) const; // exact, first match
     // The identity an object node was inserted with; empty for other nodes. See ObjectNodes.
     ObjectName NodeObject(NodeId node) const;
-    // The object node of databaseNode with that identity, or 0.
+    // The object node of databaseNode for that object (see ObjectName::SameObject), or 0.
     NodeId FindObjectNode(NodeId databaseNode, const ObjectName& object) const;
     std::vector<NodeId> Subtree(NodeId node) const;       // the node first, then its descendants (pre-order)
     NodeId AncestorAtLevel(NodeId node, int level) const; // the node itself at that level; 0 if none

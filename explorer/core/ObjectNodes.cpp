@@ -15,7 +15,7 @@ std::shared_ptr<ObjectRecord> ObjectNodes::ObjectOf(const NodeTree& tree, const 
 std::shared_ptr<ObjectRecord> ObjectNodes::Find(const ObjectList& objects, const ObjectName& object)
 {
     for (const auto& record : objects) {
-        if (record->GetObjectName() == object)
+        if (record->GetObjectName().SameObject(object))
             return record;
     }
     return nullptr;

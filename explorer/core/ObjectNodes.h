@@ -26,9 +26,9 @@ public:
     // not an object node.
     static std::shared_ptr<ObjectRecord> ObjectOf(const NodeTree& tree, const ObjectList& objects,
                                                   NodeId objectNode);
-    // The object with that identity, or null.
+    // The object by its owner (or, where the DBMS has none, its database) and name; null when gone.
     static std::shared_ptr<ObjectRecord> Find(const ObjectList& objects, const ObjectName& object);
-    // The node of the object under databaseNode, or 0.
+    // The node of the object under databaseNode, by owner (or database) and name; 0 when none.
     static NodeId NodeOf(const NodeTree& tree, NodeId databaseNode, const ObjectName& object);
     static NodeId NodeOf(const NodeTree& tree, NodeId databaseNode, const ObjectRecord& object);
 

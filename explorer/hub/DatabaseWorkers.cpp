@@ -80,7 +80,7 @@ void runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<vo
     for (const auto& candidate : entry.session->Objects()) {
         if (runtime.terminateRequested.load() != 0)
             return;
-        if (candidate->GetObjectName() == job.load.object) {
+        if (candidate->GetObjectName().SameObject(job.load.object)) {
             object = candidate;
             break;
         }

@@ -246,6 +246,10 @@ private slots:
         QCOMPARE(tree.FindObjectNode(shop, archived), second);
         QCOMPARE(tree.FindObjectNode(shop, current), first);
         QCOMPARE(tree.FindObjectNode(shop, server), third);
+        // Owner and name are enough where there are owners.
+        QCOMPARE(tree.FindObjectNode(
+                     shop, ObjectName{QString(), QStringLiteral("archive"), QStringLiteral("customers")}),
+                 second);
         QCOMPARE(tree.FindObjectNode(shop, ObjectName{QStringLiteral("shop"), QStringLiteral("nobody"),
                                                       QStringLiteral("customers")}),
                  NodeId(0));
