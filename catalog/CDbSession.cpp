@@ -62,6 +62,12 @@ QString dataSourceLabel(const QString& input)
     return ConnectString::WithoutPassword(input);
 }
 
+bool hasPassword(const QString& input)
+{
+    return ConnectString::AttributeValue(input, QStringLiteral("PWD")).has_value() ||
+           ConnectString::AttributeValue(input, QStringLiteral("PASSWORD")).has_value();
+}
+
 // MariaDB refuses with 28000; psqlODBC says 08001 and names the password in its text.
 bool isCredentialProblem(const QString& state, const QString& text)
 {
@@ -103,7 +109,11 @@ bool CDbSession::Connect(UserPrompt& prompt)
         }
     }
     MarkFailed();
-    prompt.ShowMessage(QString::fromUtf8(kConnectFailedMessage));
+    // A refusal the user has not seen yet comes with the driver's reason; a cancel needs none.
+    QString message = QString::fromUtf8(kConnectFailedMessage);
+    if (!m_lastError.isEmpty())
+        message += QStringLiteral("\n\n") + m_lastError;
+    prompt.ShowError(message);
     return false;
 }
 
@@ -142,12 +152,17 @@ bool CDbSession::ConnectWithLogin(QString& input, UserPrompt& prompt, QString& o
     while (!DriverConnect(input, output)) {
         if (!FailureWantsLogin())
             return false;
+        // A string without a password was incomplete rather than refused: the first prompt asks
+        // plainly. Once a password was tried, the driver's reason says why it is asked again.
         const LoginRequest request{
             dataSourceLabel(input),
-            ConnectString::AttributeValue(input, QStringLiteral("UID")).value_or(QString()), m_lastError};
+            ConnectString::AttributeValue(input, QStringLiteral("UID")).value_or(QString()),
+            hasPassword(input) ? m_lastError : QString()};
         const std::optional<LoginAnswer> answer = prompt.AskLogin(request);
-        if (!answer)
+        if (!answer) {
+            m_lastError.clear(); // cancelled, not refused
             return false;
+        }
         input = ConnectString::WithCredentials(input, answer->user, answer->password);
     }
     return true;
@@ -311,7 +326,7 @@ bool CDbSession::ReportError(SQLHSTMT* statement, bool showMessage)
                                                         : nullptr;
         if (missing) {
             if (m_prompt)
-                m_prompt->ShowMessage(QString::fromUtf8(missing));
+                m_prompt->ShowError(QString::fromUtf8(missing));
             return false;
         }
     }
@@ -320,7 +335,7 @@ bool CDbSession::ReportError(SQLHSTMT* statement, bool showMessage)
     if (m_variant == SessionVariant::Explorer && m_log)
         m_log->WriteLog(QStringLiteral("ERROR: ") + m_lastError);
     if (showMessage && m_prompt)
-        m_prompt->ShowMessage(m_lastError);
+        m_prompt->ShowError(m_lastError);
     return true;
 }
 

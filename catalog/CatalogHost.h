@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/SchemaRecords.h"
 #include "common/ActivityLogSink.h"
 
 #include <QString>
@@ -36,8 +37,9 @@ struct CatalogSettings
 class CatalogHost : public ActivityLogSink
 {
 public:
-    // Returns the new node, or null when the node could not be added.
-    virtual CatalogNode InsertObjectNode(CatalogNode databaseNode, const QString& name,
+    // Returns the new node, or null when the node could not be added. The node names its object
+    // by qualifier, owner and name: two schemas may hold objects of one name.
+    virtual CatalogNode InsertObjectNode(CatalogNode databaseNode, const ObjectName& object,
                                          const QString& type) = 0;
     virtual CatalogNode InsertIndexNode(CatalogNode objectNode, const QString& indexName) = 0;
     // Asks the tree to repaint at once.

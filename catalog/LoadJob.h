@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/CatalogHost.h"
+#include "catalog/SchemaRecords.h"
 
 #include <QString>
 #include <atomic>
@@ -18,7 +19,7 @@ struct LoadJob
     // Load columns and indexes now even when they are set to wait until an object is accessed.
     bool explicitLoad = false;
     bool quiet = false;
-    QString objectName; // object refresh only
+    ObjectName object; // object refresh only
     CatalogNode objectNode = nullptr;
     // The database entry's in-use flag; shared so that it outlives both the job and the entry.
     std::shared_ptr<std::atomic<int>> inUse;

@@ -6,6 +6,7 @@
 #include "catalog/IndexLoader.h"
 #include "catalog/LoadJob.h"
 #include "catalog/OdbcStatement.h"
+#include "catalog/OwnCatalog.h"
 
 #include <memory>
 #include <sqlext.h>
@@ -31,24 +32,38 @@ void ObjectListLoader::Load(const LoadJob& job) const
 {
     if (!ReleasePrevious(job))
         return;
-    OdbcStatement statement(m_connection.Hdbc());
-    if (!statement.IsValid())
-        return;
     QByteArray owner;
     if (job.ownerOnly && !m_connection.Uid().isEmpty())
         owner = m_connection.Pattern(m_connection.Uid());
-    const SQLRETURN rc = SQLTables(statement.Handle(), nullptr, 0, OdbcStatement::Argument(owner),
+    // Other databases the login can read belong to other data sources; the server's own join the
+    // list only with system tables switched on.
+    const OwnCatalog own = OwnCatalog::ForConnection(m_connection.Hdbc());
+    for (const QString& catalog : own.CatalogsToList(job.host->GetCatalogSettings().osys)) {
+        if (ListCatalog(job, catalog.toUtf8(), owner) == RowResult::End)
+            return;
+    }
+    job.host->RepaintTree();
+}
+
+ObjectListLoader::RowResult ObjectListLoader::ListCatalog(const LoadJob& job, QByteArray catalog,
+                                                          QByteArray owner) const
+{
+    OdbcStatement statement(m_connection.Hdbc());
+    if (!statement.IsValid())
+        return RowResult::End;
+    const SQLRETURN rc = SQLTables(statement.Handle(), OdbcStatement::Argument(catalog),
+                                   OdbcStatement::ArgumentLength(catalog), OdbcStatement::Argument(owner),
                                    OdbcStatement::ArgumentLength(owner), nullptr, 0, nullptr, 0);
     if (!IsSuccess(rc)) {
         m_connection.ReportError(statement.Handle());
-    } else {
-        // A row that arrives with a warning (a long name, say) is still an object.
-        while (IsSuccess(statement.Fetch())) {
-            if (TakeRow(job, statement) == RowResult::End)
-                return;
-        }
+        return RowResult::Next;
     }
-    job.host->RepaintTree();
+    // A row that arrives with a warning (a long name, say) is still an object.
+    while (IsSuccess(statement.Fetch())) {
+        if (TakeRow(job, statement) == RowResult::End)
+            return RowResult::End;
+    }
+    return RowResult::Next;
 }
 
 bool ObjectListLoader::ReleasePrevious(const LoadJob& job) const
@@ -78,7 +93,7 @@ ObjectListLoader::RowResult ObjectListLoader::TakeRow(const LoadJob& job, OdbcSt
     }
     auto record = std::make_shared<ObjectRecord>(name, owner, type, qualifier, statement.Text(TablesRemarks));
     m_objects.Append(record);
-    const CatalogNode node = job.host->InsertObjectNode(job.databaseNode, name, type);
+    const CatalogNode node = job.host->InsertObjectNode(job.databaseNode, record->GetObjectName(), type);
     if (!node) {
         if (settings.lany)
             job.Log(QStringLiteral("Error adding object ") + type + QLatin1Char(' ') + name +

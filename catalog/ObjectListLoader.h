@@ -4,6 +4,7 @@
 #include "catalog/ObjectRecord.h"
 #include "catalog/RecordList.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace velkaro {
@@ -35,6 +36,8 @@ private:
     };
 
     bool ReleasePrevious(const LoadJob& job) const;
+    // The objects of one catalog (none given: all the driver lists).
+    RowResult ListCatalog(const LoadJob& job, QByteArray catalog, QByteArray owner) const;
     RowResult TakeRow(const LoadJob& job, OdbcStatement& statement) const;
     RowResult LoadDetails(const LoadJob& job, CatalogNode node, ObjectRecord& record) const;
 

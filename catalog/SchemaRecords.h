@@ -75,6 +75,21 @@ struct ObjectName
     QString qualifier;
     QString owner;
     QString name;
+
+    // What holds the object: its owner (schema), or its qualifier where the DBMS has no owners.
+    const QString& Container() const { return owner.isEmpty() ? qualifier : owner; }
+    // "container.name", or the bare name where nothing holds the object.
+    QString QualifiedName() const
+    {
+        return Container().isEmpty() ? name : Container() + QLatin1Char('.') + name;
+    }
+    bool operator==(const ObjectName&) const = default;
+    // The same object: the same container and name (a qualifier left out where there are owners
+    // still names it).
+    bool SameObject(const ObjectName& other) const
+    {
+        return name == other.name && Container() == other.Container();
+    }
 };
 
 } // namespace velkaro

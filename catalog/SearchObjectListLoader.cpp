@@ -3,6 +3,7 @@
 #include "catalog/CatalogConnection.h"
 #include "catalog/CatalogResultColumns.h"
 #include "catalog/OdbcStatement.h"
+#include "catalog/OwnCatalog.h"
 #include "catalog/SystemSchemas.h"
 
 #include <algorithm>
@@ -15,15 +16,6 @@ namespace {
 
 // psqlODBC lists the server's own schemas only when these types are asked for.
 const char* const kSystemTypes = "SYSTEM TABLE,SYSTEM VIEW";
-
-QString currentCatalog(SQLHDBC hdbc)
-{
-    char name[256] = {};
-    SQLINTEGER length = 0;
-    if (!SQL_SUCCEEDED(SQLGetConnectAttr(hdbc, SQL_ATTR_CURRENT_CATALOG, name, sizeof name, &length)))
-        return QString();
-    return QString::fromUtf8(name);
-}
 
 // A driver without owners may refuse an owner argument, even "%".
 bool usesOwners(SQLHDBC hdbc)
@@ -55,7 +47,9 @@ SearchObjectListResult SearchObjectListLoader::Load(const SearchObjectScope& sco
 {
     m_objects.Clear();
     const SQLHDBC hdbc = m_connection.Hdbc();
-    Listing listing{scope, runStopped, SystemSchemas::ForConnection(hdbc), currentCatalog(hdbc), {}, {}};
+    Listing listing{
+        scope, runStopped, SystemSchemas::ForConnection(hdbc), OwnCatalog::ForConnection(hdbc).Name(),
+        {},    {}};
     OdbcStatement statement(hdbc, m_connection.GetStatementCancel());
     if (!statement.IsValid())
         return listing.result;

@@ -18,6 +18,8 @@ public:
 
     // container: the object's owner, or its qualifier where the DBMS has no owners.
     bool Contains(const QString& container) const;
+    // The schemas (or databases) by name; PostgreSQL's numbered temporary ones are not among them.
+    const QStringList& Names() const { return m_names; }
     // "SYSTEM TABLE" and "SYSTEM VIEW", whatever schema they are in.
     static bool IsSystemType(const QString& type);
 

@@ -59,6 +59,8 @@ public:
 
     // A message box with an OK button only.
     virtual void ShowMessage(const QString& text) = 0;
+    // The same for something that failed: the box carries the error icon.
+    virtual void ShowError(const QString& text) { ShowMessage(text); }
     // A question with Yes and No buttons; true for Yes.
     virtual bool AskYesNo(const QString& text) = 0;
     // A save-style chooser; nullopt when cancelled. A name typed without an extension gets the

@@ -61,6 +61,11 @@ void MessageBoxPrompt::ShowMessage(const QString& text)
     onInterfaceThread([&] { exec(text, QMessageBox::Ok, QMessageBox::Information); });
 }
 
+void MessageBoxPrompt::ShowError(const QString& text)
+{
+    onInterfaceThread([&] { exec(text, QMessageBox::Ok, QMessageBox::Critical); });
+}
+
 bool MessageBoxPrompt::AskYesNo(const QString& text)
 {
     return onInterfaceThread([&] {

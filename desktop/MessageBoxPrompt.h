@@ -19,6 +19,7 @@ public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
 
     void ShowMessage(const QString& text) override;
+    void ShowError(const QString& text) override;
     bool AskYesNo(const QString& text) override;
     std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) override;
     std::optional<QString> ChooseDataSource() override;

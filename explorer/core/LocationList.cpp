@@ -1,5 +1,7 @@
 #include "explorer/core/LocationList.h"
 
+#include "explorer/core/ObjectNodes.h"
+
 namespace velkaro {
 
 namespace {
@@ -38,7 +40,8 @@ QString LocationList::BuildLocationPath(const NodeTree& tree, NodeId node)
     for (int current = level; current >= 1; --current) {
         if (tree.NodeLevel(node) != current)
             return kUndetermined;
-        texts.prepend(tree.NodeText(node));
+        // An object is written with its owner: the tree's text may be the bare name.
+        texts.prepend(current == 2 ? ObjectNodes::LocationText(tree, node) : tree.NodeText(node));
         node = tree.Parent(node);
     }
     return texts.join(kSeparator);

@@ -15,7 +15,7 @@ public:
     void Record(const QString& path);
     const QStringList& Paths() const { return m_paths; }
 
-    // "Velkaro" for the root; database::object::index texts for the others; "COULD NOT BE
+    // "Velkaro" for the root; database::owner.object::index for the others (see ObjectNodes); "COULD NOT BE
     // DETERMINED" when the chain of parents ends early (or the node is missing).
     static QString BuildLocationPath(const NodeTree& tree, NodeId node);
 

@@ -60,7 +60,50 @@ NodeId NodeTree::InsertDatabaseNode(const QString& alias)
 
 NodeId NodeTree::InsertObjectNode(NodeId databaseNode, const QString& name, const QString& type)
 {
-    return AppendChild(databaseNode, name, ObjectNodeImages(type));
+    return InsertObjectNode(databaseNode, ObjectName{QString(), QString(), name}, type);
+}
+
+NodeId NodeTree::InsertObjectNode(NodeId databaseNode, const ObjectName& object, const QString& type)
+{
+    bool becamePending = false;
+    NodeId id = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        const auto found = m_nodes.find(databaseNode);
+        if (found == m_nodes.end())
+            return 0;
+        // A reference, unlike an iterator, survives the insertion's rehash.
+        Node& parentNode = found->second;
+        const QString text = ObjectTextLocked(parentNode, object, becamePending);
+        const NodeImages images = ObjectNodeImages(type);
+        bool inserted = false;
+        id = InsertLocked(databaseNode, static_cast<int>(parentNode.children.size()), text, images.image,
+                          images.selectedImage, inserted, object.QualifiedName());
+        becamePending = becamePending || inserted;
+        m_nodes.at(id).object = object;
+        if (!parentNode.objectsByName.contains(object.name))
+            parentNode.objectsByName.insert(object.name, id);
+    }
+    NotifyPending(becamePending);
+    return id;
+}
+
+QString NodeTree::ObjectTextLocked(Node& parentNode, const ObjectName& object, bool& becamePending)
+{
+    const auto first = parentNode.objectsByName.constFind(object.name);
+    if (first == parentNode.objectsByName.cend())
+        return object.name;
+    Node& namesake = m_nodes.at(first.value());
+    if (namesake.text == namesake.object.name) {
+        namesake.text = namesake.object.QualifiedName();
+        NodeChange change;
+        change.kind = NodeChange::Kind::TextChanged;
+        change.node = first.value();
+        change.parent = namesake.parent;
+        change.text = namesake.text;
+        becamePending = QueueLocked(std::move(change));
+    }
+    return object.QualifiedName();
 }
 
 NodeId NodeTree::InsertIndexNode(NodeId objectNode, const QString& indexName)
@@ -94,6 +137,7 @@ void NodeTree::DeleteChildNodes(NodeId node)
             return;
         const std::vector<NodeId> children = std::move(found->second.children);
         found->second.children.clear();
+        found->second.objectsByName.clear();
         for (NodeId child : children)
             EraseSubtreeLocked(child);
         NodeChange change;
@@ -113,8 +157,19 @@ void NodeTree::RemoveNode(NodeId node)
         if (found == m_nodes.end())
             return;
         const NodeId parentId = found->second.parent;
-        if (auto parentNode = m_nodes.find(parentId); parentNode != m_nodes.end())
+        if (auto parentNode = m_nodes.find(parentId); parentNode != m_nodes.end()) {
             std::erase(parentNode->second.children, node);
+            // A later object of the same name takes the place of the removed one.
+            auto& byName = parentNode->second.objectsByName;
+            const QString name = found->second.object.name;
+            if (byName.value(name) == node) {
+                byName.remove(name);
+                for (NodeId child : parentNode->second.children) {
+                    if (m_nodes.at(child).object.name == name && !byName.contains(name))
+                        byName.insert(name, child);
+                }
+            }
+        }
         EraseSubtreeLocked(node);
         if (node == m_root)
             m_root = 0;
@@ -181,6 +236,32 @@ NodeId NodeTree::FindChildByText(NodeId parentId, const QString& text) const
     return 0;
 }
 
+ObjectName NodeTree::NodeObject(NodeId node) const
+{
+    std::lock_guard lock(m_mutex);
+    const Node* found = FindLocked(node);
+    return found ? found->object : ObjectName();
+}
+
+NodeId NodeTree::FindObjectNode(NodeId databaseNode, const ObjectName& object) const
+{
+    std::lock_guard lock(m_mutex);
+    const Node* database = FindLocked(databaseNode);
+    if (!database)
+        return 0;
+    const NodeId first = database->objectsByName.value(object.name);
+    if (first == 0)
+        return 0;
+    if (m_nodes.at(first).object.SameObject(object))
+        return first;
+    // Objects of one name in several schemas: rare, so a walk over the children does.
+    for (NodeId child : database->children) {
+        if (m_nodes.at(child).object.SameObject(object))
+            return child;
+    }
+    return 0;
+}
+
 std::vector<NodeId> NodeTree::Subtree(NodeId node) const
 {
     std::lock_guard lock(m_mutex);
@@ -241,7 +322,7 @@ void NodeTree::SetChangesPendingCallback(std::function<void()> callback)
 }
 
 NodeId NodeTree::InsertLocked(NodeId parentId, int position, const QString& text, int image,
-                              int selectedImage, bool& becamePending)
+                              int selectedImage, bool& becamePending, const QString& toolTip)
 {
     const NodeId id = ++m_lastId;
     Node node;
@@ -264,6 +345,7 @@ NodeId NodeTree::InsertLocked(NodeId parentId, int position, const QString& text
     change.text = text;
     change.image = image;
     change.selectedImage = selectedImage;
+    change.toolTip = toolTip;
     becamePending = QueueLocked(std::move(change));
     return id;
 }

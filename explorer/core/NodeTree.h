@@ -1,8 +1,10 @@
 #pragma once
 
 #include "catalog/CatalogHost.h"
+#include "catalog/SchemaRecords.h"
 #include "explorer/core/NodeImages.h"
 
+#include <QHash>
 #include <QString>
 #include <QtGlobal>
 #include <cstdint>
@@ -33,7 +35,8 @@ struct NodeChange
     {
         Inserted,
         ChildrenDeleted,
-        Removed
+        Removed,
+        TextChanged // text holds the new text
     };
     Kind kind = Kind::Inserted;
     NodeId node = 0;
@@ -42,6 +45,7 @@ struct NodeChange
     QString text;
     int image = 0;
     int selectedImage = 0;
+    QString toolTip; // Inserted; empty for none
 };
 
 // The explorer's tree of nodes: the one structure every command reads. Thread-safe (one mutex,
@@ -60,7 +64,11 @@ public:
     NodeId Root() const;
     // Under the root, images 1/6, kept sorted by text (letter case ignored, then exact).
     NodeId InsertDatabaseNode(const QString& alias);
-    // Appended in retrieval order, images by type (see NodeImages).
+    // Appended in retrieval order, images by type (see NodeImages). The node keeps the object's
+    // identity; its text is the name, or "container.name" once another object of the database has
+    // the same name (the earlier one is then renamed the same way). The tooltip is "container.name".
+    NodeId InsertObjectNode(NodeId databaseNode, const ObjectName& object, const QString& type);
+    // An object without owner or qualifier.
     NodeId InsertObjectNode(NodeId databaseNode, const QString& name, const QString& type);
     // Appended, images 4/8.
     NodeId InsertIndexNode(NodeId objectNode, const QString& indexName);
@@ -76,6 +84,10 @@ public:
     std::vector<NodeId> Children(NodeId node) const;
     bool HasChildren(NodeId node) const;
     NodeId FindChildByText(NodeId parent, const QString& text) const; // exact, first match
+    // The identity an object node was inserted with; empty for other nodes. See ObjectNodes.
+    ObjectName NodeObject(NodeId node) const;
+    // The object node of databaseNode for that object (see ObjectName::SameObject), or 0.
+    NodeId FindObjectNode(NodeId databaseNode, const ObjectName& object) const;
     std::vector<NodeId> Subtree(NodeId node) const;       // the node first, then its descendants (pre-order)
     NodeId AncestorAtLevel(NodeId node, int level) const; // the node itself at that level; 0 if none
     std::size_t NodeCount() const;
@@ -95,12 +107,16 @@ private:
         int image = 0;
         int selectedImage = 0;
         std::vector<NodeId> children;
+        ObjectName object;                    // object nodes
+        QHash<QString, NodeId> objectsByName; // database nodes: the first object node of each name
     };
 
     NodeId AppendChild(NodeId parent, const QString& text, NodeImages images);
     // becamePending: the change queue went from empty to non-empty.
     NodeId InsertLocked(NodeId parent, int position, const QString& text, int image, int selectedImage,
-                        bool& becamePending);
+                        bool& becamePending, const QString& toolTip = QString());
+    // The text for a new object node of parentNode; renames the first object of the same name.
+    QString ObjectTextLocked(Node& parentNode, const ObjectName& object, bool& becamePending);
     void EraseSubtreeLocked(NodeId node);
     bool QueueLocked(NodeChange change);
     void NotifyPending(bool becamePending);

@@ -94,13 +94,13 @@ bool runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<vo
     for (const auto& candidate : entry.session->Objects()) {
         if (runtime.terminateRequested.load() != 0)
             return true;
-        if (candidate->Name() == job.load.objectName) {
+        if (candidate->GetObjectName().SameObject(job.load.object)) {
             object = candidate;
             break;
         }
     }
     if (!object) {
-        runtime.log.WriteLog(QStringLiteral("Could not refresh object %1.").arg(job.load.objectName));
+        runtime.log.WriteLog(QStringLiteral("Could not refresh object %1.").arg(job.load.object.name));
         return true;
     }
     if (object->Type() == QLatin1String("SEQUENCE"))
@@ -183,7 +183,7 @@ bool DatabaseWorkers::LaunchDatabaseWorker(const JobPtr& job)
             const QString alias = running.load.alias;
             const LoadEnd end = runDatabaseLoad(running, runtime, load);
             if (end == LoadEnd::ConnectionLost && !quiet)
-                runtime.poster.Post([this, alias] { m_prompt.ShowMessage(LoadFailedMessage(alias)); });
+                runtime.poster.Post([this, alias] { m_prompt.ShowError(LoadFailedMessage(alias)); });
             if (!quiet)
                 runtime.poster.Post([this] { m_hooks.showSelection(); });
             runtime.poster.Post([this] { m_hooks.stateChanged(); });
@@ -200,7 +200,7 @@ bool DatabaseWorkers::LaunchObjectWorker(const JobPtr& job)
         const bool connected = runObjectLoad(
             running, runtime, [this, &runtime] { runtime.poster.Post([this] { m_hooks.showSelection(); }); });
         if (!connected)
-            runtime.poster.Post([this, alias] { m_prompt.ShowMessage(LoadFailedMessage(alias)); });
+            runtime.poster.Post([this, alias] { m_prompt.ShowError(LoadFailedMessage(alias)); });
         runtime.poster.Post([this] { m_hooks.stateChanged(); });
     });
 }
@@ -208,7 +208,7 @@ bool DatabaseWorkers::LaunchObjectWorker(const JobPtr& job)
 void DatabaseWorkers::ReportNoThread(const QString& what, const QString& name)
 {
     const QString line = QStringLiteral("Could not start refresh thread for %1 %2").arg(what, name);
-    m_prompt.ShowMessage(line);
+    m_prompt.ShowError(line);
     m_runtime->log.WriteLog(line + QLatin1Char('.'));
 }
 
@@ -243,7 +243,7 @@ void DatabaseWorkers::StartRefresh(const DatabaseEntryPtr& entry, bool foregroun
                 .arg(entry->alias));
         const LoadEnd end = runDatabaseLoad(*job, *m_runtime, m_databaseLoad);
         if (end == LoadEnd::ConnectionLost)
-            m_prompt.ShowMessage(LoadFailedMessage(entry->alias));
+            m_prompt.ShowError(LoadFailedMessage(entry->alias));
         if (end != LoadEnd::Stopped)
             m_hooks.showSelection();
     } else if (m_jobs.EnqueueJob(job)) {
@@ -253,11 +253,12 @@ void DatabaseWorkers::StartRefresh(const DatabaseEntryPtr& entry, bool foregroun
     entry->inUse->store(0);
 }
 
-void DatabaseWorkers::StartObjectRefresh(const DatabaseEntryPtr& entry, const QString& objectName,
+void DatabaseWorkers::StartObjectRefresh(const DatabaseEntryPtr& entry, const ObjectName& object,
                                          NodeId objectNode, bool explicitLoad)
 {
+    const QString& objectName = object.name;
     JobPtr job = MakeJob(entry, false, explicitLoad);
-    job->load.objectName = objectName;
+    job->load.object = object;
     job->load.objectNode = toCatalogNode(objectNode);
     if (entry->inUse->load() != 0) {
         m_runtime->log.WriteLog(

@@ -49,7 +49,7 @@ public:
     // took it.
     void StartRefresh(const DatabaseEntryPtr& entry, bool foreground);
     // One object's columns and indexes; refused while the database is in use.
-    void StartObjectRefresh(const DatabaseEntryPtr& entry, const QString& objectName, NodeId objectNode,
+    void StartObjectRefresh(const DatabaseEntryPtr& entry, const ObjectName& object, NodeId objectNode,
                             bool explicitLoad);
     // The database is leaving the list: its queued jobs go, a running worker still counts.
     void ForgetDatabase(const DatabaseEntryPtr& entry);

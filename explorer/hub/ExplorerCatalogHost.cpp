@@ -17,10 +17,10 @@ ExplorerCatalogHost::ExplorerCatalogHost(NodeTree& tree, ActivityLog& log, const
       m_lookupSettings(lookupSettings), m_terminateRequested(terminateRequested)
 {}
 
-CatalogNode ExplorerCatalogHost::InsertObjectNode(CatalogNode databaseNode, const QString& name,
+CatalogNode ExplorerCatalogHost::InsertObjectNode(CatalogNode databaseNode, const ObjectName& object,
                                                   const QString& type)
 {
-    const NodeId node = m_tree.InsertObjectNode(toNodeId(databaseNode), name, type);
+    const NodeId node = m_tree.InsertObjectNode(toNodeId(databaseNode), object, type);
     if (node != 0 && m_progress)
         m_progress->ObjectLoaded(toNodeId(databaseNode));
     return toCatalogNode(node);

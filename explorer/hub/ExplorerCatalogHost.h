@@ -25,7 +25,8 @@ public:
     // Counts each object added, for the status bar.
     void SetProgress(LoadProgress* progress) { m_progress = progress; }
 
-    CatalogNode InsertObjectNode(CatalogNode databaseNode, const QString& name, const QString& type) override;
+    CatalogNode InsertObjectNode(CatalogNode databaseNode, const ObjectName& object,
+                                 const QString& type) override;
     CatalogNode InsertIndexNode(CatalogNode objectNode, const QString& indexName) override;
     void RepaintTree() override;
     bool TerminateRequested() const override;

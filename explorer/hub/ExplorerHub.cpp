@@ -128,6 +128,8 @@ void ExplorerHub::ReconnectRecentDatabases()
         if (session->ConnectFailed()) {
             Log(QStringLiteral("Failed to reconnect to database %1 using connect string: %2")
                     .arg(database.alias, database.connectString));
+            if (!session->LastError().isEmpty())
+                Log(QStringLiteral("ERROR: ") + session->LastError());
             m_notReconnected.Add(database);
             continue;
         }
@@ -177,7 +179,7 @@ void ExplorerHub::Shutdown()
     SaveRecentDatabases();
     m_workers.ReleaseAll();
     if (!m_findHistory.Save(m_store))
-        m_prompt.ShowMessage(QStringLiteral("Could not save the find history."));
+        m_prompt.ShowError(QStringLiteral("Could not save the find history."));
     m_findHistory.Strings().clear();
     if (logAll)
         Log(QStringLiteral("Velkaro terminated."));
@@ -202,7 +204,7 @@ void ExplorerHub::SaveRecentDatabases()
     }
     reconnect.append(m_notReconnected.Databases());
     if (!RecentDatabases::Write(m_store, reconnect))
-        m_prompt.ShowMessage(QStringLiteral("Could not save the databases to reconnect at the next start."));
+        m_prompt.ShowError(QStringLiteral("Could not save the databases to reconnect at the next start."));
     // A worker still running holds its own reference; the rest are disconnected here.
     m_databases.TakeAll();
 }
@@ -295,7 +297,7 @@ void ExplorerHub::RemoveDatabase(const QString& alias)
         return;
     }
     if (!entry) {
-        m_prompt.ShowMessage(QStringLiteral("Could not delete database: %1").arg(alias));
+        m_prompt.ShowError(QStringLiteral("Could not delete database: %1").arg(alias));
         return;
     }
     if (entry->inUse->load() != 0 &&
@@ -359,12 +361,12 @@ void ExplorerHub::RefreshDatabase(const DatabaseEntryPtr& entry, bool foreground
     emit CommandStateChanged();
 }
 
-void ExplorerHub::RefreshObject(const QString& objectName, NodeId objectNode, bool explicitLoad)
+void ExplorerHub::RefreshObject(NodeId objectNode, bool explicitLoad)
 {
     DatabaseEntryPtr entry = m_databases.FindEntryByNode(Tree().Parent(objectNode));
-    if (!entry)
+    if (!entry || Tree().NodeLevel(objectNode) != 2)
         return;
-    m_workers.StartObjectRefresh(entry, objectName, objectNode, explicitLoad);
+    m_workers.StartObjectRefresh(entry, Tree().NodeObject(objectNode), objectNode, explicitLoad);
     emit CommandStateChanged();
 }
 
@@ -386,7 +388,7 @@ void ExplorerHub::RefreshDb()
     const NodeId databaseNode = Tree().AncestorAtLevel(SelectedNode(), 1);
     DatabaseEntryPtr entry = databaseNode ? m_databases.FindEntryByNode(databaseNode) : nullptr;
     if (!entry) {
-        m_prompt.ShowMessage(QStringLiteral("Could not find database to refresh"));
+        m_prompt.ShowError(QStringLiteral("Could not find database to refresh"));
         return;
     }
     RefreshDatabase(entry, true);
@@ -403,7 +405,7 @@ void ExplorerHub::RefreshFromHere()
         RefreshDb();
         break;
     case 2:
-        RefreshObject(Tree().NodeText(node), node, true);
+        RefreshObject(node, true);
         break;
     case 3:
         m_prompt.ShowMessage(QStringLiteral("Cannot refresh from this level"));
@@ -565,12 +567,12 @@ void ExplorerHub::LoadOnAccess(NodeId node)
         }
         const auto object = m_selectionList.FindObject(node, QString());
         if (!object) {
-            m_prompt.ShowMessage(QStringLiteral("Table not found, something is wrong"));
+            m_prompt.ShowError(QStringLiteral("Table not found, something is wrong"));
             return;
         }
         const auto columns = object->Columns();
         if (!columns || columns->columns.empty())
-            RefreshObject(Tree().NodeText(node), node, true);
+            RefreshObject(node, true);
     }
 }
 

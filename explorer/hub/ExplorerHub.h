@@ -66,7 +66,7 @@ public:
     void OnAddDatabase();
     void OnRemoveDatabase();
     void RefreshDatabase(const DatabaseEntryPtr& entry, bool foreground);
-    void RefreshObject(const QString& objectName, NodeId objectNode, bool explicitLoad);
+    void RefreshObject(NodeId objectNode, bool explicitLoad);
     void RefreshAll();
     void RefreshDb();
     void RefreshFromHere();

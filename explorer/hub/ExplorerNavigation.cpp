@@ -1,6 +1,7 @@
 #include "explorer/hub/ExplorerNavigation.h"
 
 #include "common/UserPrompt.h"
+#include "explorer/core/ObjectNodes.h"
 #include "explorer/hub/TreeViewPort.h"
 
 namespace velkaro {
@@ -59,16 +60,16 @@ void ExplorerNavigation::GoToLocation(const QString& path)
     }
     const NodeId database = m_tree.FindChildByText(root, target.database);
     if (database == 0) {
-        m_prompt.ShowMessage(QStringLiteral("Cannot find starting place, starting from root."));
+        m_prompt.ShowError(QStringLiteral("Cannot find starting place, starting from root."));
         return;
     }
     if (target.object.isEmpty()) {
         SelectNode(database);
         return;
     }
-    const NodeId object = m_tree.FindChildByText(database, target.object);
+    const NodeId object = ObjectNodes::NodeForLocationText(m_tree, database, target.object);
     if (object == 0) {
-        m_prompt.ShowMessage(QStringLiteral("Cannot find object in database, Please refresh this database."));
+        m_prompt.ShowError(QStringLiteral("Cannot find object in database, Please refresh this database."));
         SelectNode(database);
         return;
     }

@@ -173,7 +173,7 @@ std::optional<FindMatch> FindSearch::Resolve(FindMatch::Kind kind, const ObjectR
                                              NodeId databaseNode, const QString& index, const QString& row)
 {
     const NodeTree& tree = m_runtime.tree;
-    const NodeId objectNode = findObjectNode(tree, databaseNode, object.Owner(), object.Name());
+    const NodeId objectNode = ObjectNodes::NodeOf(tree, databaseNode, object);
     if (objectNode == 0) {
         m_prompt.ShowMessage(
             kind == FindMatch::Kind::Column

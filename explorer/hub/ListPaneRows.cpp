@@ -4,6 +4,8 @@
 #include "catalog/ObjectRecord.h"
 #include "explorer/core/NodeImages.h"
 
+#include <QHash>
+
 namespace velkaro {
 
 ListFill ListPaneRows::Databases(const NodeTree& tree, const DatabaseList& databases)
@@ -27,10 +29,15 @@ ListFill ListPaneRows::Objects(const ObjectList& objects)
     ListFill fill;
     fill.expectedRows = static_cast<int>(objects.size());
     fill.rows.reserve(objects.size());
+    QHash<QString, int> sameName;
+    for (const auto& object : objects)
+        ++sameName[object->Name()];
     for (const auto& object : objects) {
-        fill.rows.push_back({object->Name(),
+        const ObjectName name = object->GetObjectName();
+        // The owner column names the database where the DBMS has no owners (MariaDB's catalogs).
+        fill.rows.push_back({sameName.value(name.name) > 1 ? name.QualifiedName() : name.name,
                              ObjectListImage(object->Type()),
-                             {object->Type(), object->Owner(), object->Remarks()}});
+                             {object->Type(), name.Container(), object->Remarks()}});
     }
     return fill;
 }
@@ -65,15 +72,6 @@ std::optional<ListFill> ListPaneRows::IndexColumns(const ObjectRecord& object, c
         return fill;
     }
     return std::nullopt;
-}
-
-std::shared_ptr<ObjectRecord> ListPaneRows::FindObject(const ObjectList& objects, const QString& name)
-{
-    for (const auto& object : objects) {
-        if (object->Name() == name)
-            return object;
-    }
-    return nullptr;
 }
 
 } // namespace velkaro

@@ -20,15 +20,13 @@ struct ListPaneRows final
 
     // The root: one row per database (alias, user, DBMS, version), or a note when there is none.
     static ListFill Databases(const NodeTree& tree, const DatabaseList& databases);
-    // A database: one row per object (name, type, owner, remarks), announced by count.
+    // A database: one row per object (name, type, owner, remarks), announced by count. The name is
+    // written as the tree writes it: with its owner where another object has the same name.
     static ListFill Objects(const ObjectList& objects);
     // An object: its indexes, then its columns.
     static ListFill ObjectContents(const ObjectRecord& object);
     // An index: its columns; nothing when the object has no index of that name.
     static std::optional<ListFill> IndexColumns(const ObjectRecord& object, const QString& indexName);
-
-    // The object called name (exact), or null.
-    static std::shared_ptr<ObjectRecord> FindObject(const ObjectList& objects, const QString& name);
 };
 
 } // namespace velkaro

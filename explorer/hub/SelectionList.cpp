@@ -2,6 +2,7 @@
 
 #include "catalog/CDbSession.h"
 #include "common/UserPrompt.h"
+#include "explorer/core/ObjectNodes.h"
 #include "explorer/hub/ListPaneRows.h"
 
 #include <QPointer>
@@ -55,7 +56,7 @@ std::optional<ListFill> SelectionList::ListIndexColumns(NodeId indexNode) const
         return std::nullopt;
     std::optional<ListFill> fill = ListPaneRows::IndexColumns(*object, m_runtime->tree.NodeText(indexNode));
     if (!fill) {
-        m_prompt.ShowMessage(QStringLiteral("Index not found, please refresh this database."));
+        m_prompt.ShowError(QStringLiteral("Index not found, please refresh this database."));
         return std::nullopt;
     }
     fill->stop = StopCheck(stopLine);
@@ -73,10 +74,9 @@ std::shared_ptr<ObjectRecord> SelectionList::FindObject(NodeId objectNode, const
     }
     DatabaseEntryPtr entry = m_databases.FindEntryByNode(m_runtime->tree.Parent(objectNode));
     auto object =
-        entry ? ListPaneRows::FindObject(entry->session->Objects(), m_runtime->tree.NodeText(objectNode))
-              : nullptr;
+        entry ? ObjectNodes::ObjectOf(m_runtime->tree, entry->session->Objects(), objectNode) : nullptr;
     if (!object && !stopLine.isEmpty())
-        m_prompt.ShowMessage(QStringLiteral("Table not found, something is wrong"));
+        m_prompt.ShowError(QStringLiteral("Table not found, something is wrong"));
     return object;
 }
 

@@ -76,7 +76,7 @@ void ActivityLog::WriteLog(const QString& message, bool applyOpenMode)
     }
     // Shown only after the lock is released, so no writer waits on the user.
     if (!unopenedPath.isEmpty())
-        m_prompt.ShowMessage(QStringLiteral("Could not write to log '") + unopenedPath + QLatin1Char('\''));
+        m_prompt.ShowError(QStringLiteral("Could not write to log '") + unopenedPath + QLatin1Char('\''));
 }
 
 void ActivityLog::Flush()
@@ -212,7 +212,7 @@ bool ActivityLog::ClearLog()
         cleared = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     }
     if (!cleared) {
-        m_prompt.ShowMessage(QStringLiteral("Could not clear log file'") + path + QLatin1Char('\''));
+        m_prompt.ShowError(QStringLiteral("Could not clear log file'") + path + QLatin1Char('\''));
         return false;
     }
     if (m_settings.LANY.load() != 0)

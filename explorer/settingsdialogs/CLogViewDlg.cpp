@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -50,6 +51,11 @@ CLogViewDlg::CLogViewDlg(ActivityLog& log, UserPrompt& prompt, QWidget* parent)
     layout->addLayout(buttonRow);
     resize(640, 480);
 
+    // Scrolling by hand stops the following; scrolling back to the end resumes it.
+    QScrollBar* bar = m_text->verticalScrollBar();
+    connect(bar, &QScrollBar::actionTriggered, this, [this, bar] {
+        QTimer::singleShot(0, this, [this, bar] { m_followNewest = bar->value() >= bar->maximum(); });
+    });
     m_poll.setInterval(5);
     connect(&m_poll, &QTimer::timeout, this, &CLogViewDlg::TakeLoaded);
 }
@@ -76,6 +82,7 @@ void CLogViewDlg::StartLoading()
     m_text->clear();
     m_hasText = false;
     m_log.Flush(); // what is logged before the window opens is in it
+    m_followNewest = true;
     m_loader = std::make_unique<LoadLogThread>(m_path);
     m_poll.start();
 }
@@ -94,8 +101,10 @@ void CLogViewDlg::TakeLoaded()
             m_pathBox->setText(*delivery.opened);
         if (!delivery.lines.isEmpty())
             AppendLines(delivery.lines);
-        if (delivery.finished)
+        if (delivery.finished) {
             m_poll.stop();
+            ShowNewest(); // the text is laid out to its end only now
+        }
         if (delivery.finished || delivery.lines.isEmpty())
             return;
     }
@@ -121,6 +130,17 @@ void CLogViewDlg::AppendLines(const QStringList& lines)
     // Plain text: a log line holding markup shows as it is.
     cursor.insertText((m_hasText ? QStringLiteral("\n") : QString()) + lines.join(QLatin1Char('\n')));
     m_hasText = true;
+    ShowNewest();
+}
+
+void CLogViewDlg::ShowNewest()
+{
+    if (!m_followNewest)
+        return;
+    m_text->moveCursor(QTextCursor::End);
+    m_text->ensureCursorVisible(); // lays the text out to its end
+    m_text->verticalScrollBar()->setValue(m_text->verticalScrollBar()->maximum());
+    m_text->horizontalScrollBar()->setValue(0);
 }
 
 void CLogViewDlg::done(int result)

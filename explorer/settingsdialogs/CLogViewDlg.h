@@ -41,6 +41,7 @@ private:
     void StopLoading();
     void TakeLoaded();
     void AppendLines(const QStringList& lines);
+    void ShowNewest();
     void Refresh();
     void ClearLog();
 
@@ -54,6 +55,8 @@ private:
     bool m_refreshRequested = false;
     bool m_started = false;
     bool m_hasText = false;
+    // The view follows the newest line until the user scrolls away from it.
+    bool m_followNewest = true;
 };
 
 } // namespace velkaro

@@ -66,8 +66,8 @@ bool CSetSheet::ApplyPages()
         saved = page->ApplyIfDue() && saved;
     m_apply->setEnabled(false);
     if (!saved)
-        m_context.prompt.ShowMessage(QStringLiteral("Could not save the settings to '") +
-                                     m_context.store.FileName() + QStringLiteral("'."));
+        m_context.prompt.ShowError(QStringLiteral("Could not save the settings to '") +
+                                   m_context.store.FileName() + QStringLiteral("'."));
     return true;
 }
 

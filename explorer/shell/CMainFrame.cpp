@@ -129,7 +129,8 @@ void CMainFrame::CreateCommands()
     c.removeDatabase = AddCommand(tr("&Remove Database"), tr("Remove a database from the list"),
                                   QKeySequence(Qt::CTRL | Qt::Key_R));
     c.refreshAll = AddCommand(tr("Refresh &All"), tr("Refresh all databases"));
-    c.refreshDb = AddCommand(tr("Refresh &DB"), tr("Refresh the database of the selected node"));
+    c.refreshDb = AddCommand(tr("Refresh &DB"), tr("Refresh the database of the selected node"),
+                             QKeySequence(Qt::Key_F5));
     c.refreshFromHere = AddCommand(tr("Refresh from &Here"), tr("Refresh what the selected node holds"));
     c.settings = AddCommand(tr("&Settings"), QStringLiteral("Edit the settings of Velkaro"));
     c.viewLog = AddCommand(tr("&View Log"), QStringLiteral("Display log file"));
@@ -238,8 +239,8 @@ void CMainFrame::CreateLocationBar()
     m_location->setInsertPolicy(QComboBox::NoInsert);
     m_location->setMaxVisibleItems(20);
     m_location->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    m_location->setWhatsThis(tr("The path of the selected node. Pick a path from the list, or type one and "
-                                "press Enter, to go to that node."));
+    m_location->setWhatsThis(
+        tr("The path of the selected node. Pick a path from the list to go to that node."));
     label->setBuddy(m_location);
     m_locationBar->addWidget(label);
     m_locationBar->addWidget(m_location);
@@ -428,7 +429,7 @@ void CMainFrame::SavePlacement()
     placement.maximized = isMaximized();
     placement.tree = m_leftView != nullptr ? m_leftView->width() : m_treeWidth;
     if (!placement.Save(m_store))
-        m_prompt.ShowMessage(tr("The window placement could not be written to %1.").arg(m_store.FileName()));
+        m_prompt.ShowError(tr("The window placement could not be written to %1.").arg(m_store.FileName()));
 }
 
 void CMainFrame::ShutDown()

@@ -5,6 +5,7 @@
 #include "explorer/views/CFindDlg.h"
 #include "explorer/views/CRemoveDatabaseDlg.h"
 #include "explorer/views/CVelkaroView.h"
+#include "explorer/views/ComboListChoice.h"
 #include "explorer/views/NodeImageList.h"
 
 #include <QApplication>
@@ -57,8 +58,8 @@ void CLeftView::SetLocationBar(QComboBox* combo)
     m_location = combo;
     if (!combo)
         return;
-    // Picking an entry navigates; typing alone does not.
-    connect(combo, &QComboBox::activated, this, &CLeftView::OnLocationPicked);
+    // Picking an entry from the list navigates; typing, Enter or leaving the field do not.
+    connect(new ComboListChoice(combo), &ComboListChoice::Chosen, this, &CLeftView::OnLocationPicked);
 }
 
 void CLeftView::SetTerminateWaitDialogFactory(std::function<std::unique_ptr<TerminateWaitDisplay>()> factory)
@@ -173,6 +174,10 @@ void CLeftView::ApplyChanges(const std::vector<NodeChange>& changes)
             if (item)
                 DeleteItems(item, true);
             break;
+        case NodeChange::Kind::TextChanged:
+            if (item)
+                item->setText(0, change.text);
+            break;
         }
     }
     m_replaying = false;
@@ -185,6 +190,7 @@ void CLeftView::InsertItem(const NodeChange& change)
 {
     auto* item = new QTreeWidgetItem;
     item->setText(0, change.text);
+    item->setToolTip(0, change.toolTip);
     item->setIcon(0, NodeImageList::NodeIcon(change.image, change.selectedImage));
     item->setData(0, Qt::UserRole, QVariant::fromValue<qulonglong>(change.node));
     item->setData(0, Qt::UserRole + 1, change.image);
@@ -344,7 +350,7 @@ void CLeftView::OnLocationPicked(int index)
 {
     if (!m_location)
         return;
-    const QString path = index >= 0 ? m_location->itemText(index) : m_location->currentText();
+    const QString path = m_location->itemText(index);
     m_location->setEditText(path);
     m_hub->GoToLocation(path);
 }

@@ -6,6 +6,7 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
 #include <utility>
@@ -56,13 +57,28 @@ CVelkaroView::CVelkaroView(ProfileStore& store, QWidget* parent) : QTreeWidget(p
     setIconSize(QSize(NodeImageList::kSize, NodeImageList::kSize));
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
-        if (!item)
-            return;
-        const int image = RowImage(item);
-        if (image != NodeImage::Column && image != NodeImage::IndexColumn)
-            emit RowActivated(item->text(0));
-    });
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item, int) { OpenRow(item); });
+}
+
+void CVelkaroView::OpenRow(const QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    const int image = RowImage(item);
+    if (image != NodeImage::Column && image != NodeImage::IndexColumn)
+        emit RowActivated(item->text(0));
+}
+
+void CVelkaroView::keyPressEvent(QKeyEvent* event)
+{
+    // Enter opens the current row as a double click does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        event->accept();
+        OpenRow(currentItem());
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 QList<int> CVelkaroView::DefaultColumnWidths(int set, int clientWidth)

@@ -42,15 +42,18 @@ public:
     static QList<int> DefaultColumnWidths(int set, int clientWidth);
 
 signals:
-    // A double click on a row that leads somewhere (not a column row).
+    // A double click or Enter on a row that leads somewhere (not a column row).
     void RowActivated(const QString& text);
     void FillStarted(int expectedRows);
     void FillFinished();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // A double click or Enter on a row that leads somewhere.
+    void OpenRow(const QTreeWidgetItem* item);
     void InsertChunk(quint64 generation);
     void FinishFill(bool stopped);
     bool SelectRowNow(const QString& text);

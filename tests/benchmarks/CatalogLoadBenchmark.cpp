@@ -42,7 +42,7 @@ class BenchmarkHost final : public CatalogHost
 {
 public:
     explicit BenchmarkHost(ActivityLog& log, LogSettings& settings) : m_log(log), m_settings(settings) {}
-    CatalogNode InsertObjectNode(CatalogNode, const QString&, const QString&) override { return this; }
+    CatalogNode InsertObjectNode(CatalogNode, const ObjectName&, const QString&) override { return this; }
     CatalogNode InsertIndexNode(CatalogNode, const QString&) override { return this; }
     void RepaintTree() override {}
     bool TerminateRequested() const override { return false; }

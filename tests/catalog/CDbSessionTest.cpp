@@ -232,7 +232,8 @@ private slots:
         QVERIFY(session.Connect(prompt));
         QCOMPARE(prompt.loginRequests.size(), 1);
         QCOMPARE(prompt.loginRequests[0].dataSource, source.dsn);
-        QVERIFY(!prompt.loginRequests[0].problem.isEmpty());
+        // Nothing was refused yet: the first prompt carries no driver complaint.
+        QVERIFY2(prompt.loginRequests[0].problem.isEmpty(), qPrintable(prompt.loginRequests[0].problem));
         QVERIFY(prompt.messages.isEmpty());
         QCOMPARE(session.Uid(), QStringLiteral("VELKARO"));
         QCOMPARE(session.DisplayName(), source.dsn.toUpper());
@@ -258,6 +259,53 @@ private slots:
         QCOMPARE(prompt.messages, QStringList{kConnectFailed});
         QVERIFY(session.ConnectFailed());
         QCOMPARE(session.DisplayName(), QStringLiteral("Not Connected"));
+    }
+
+    void refusedConnectionSaysWhy_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("input");  // %1: the server's port
+        QTest::addColumn<QString>("reason"); // part of the driver's text
+        QTest::addColumn<int>("logins");
+        QTest::newRow("unknown data source")
+            << QString() << QStringLiteral("DSN=NoSuchVelkaroSource") << QStringLiteral("not found") << 0;
+        QTest::newRow("nothing listens on the port")
+            << QStringLiteral("postgres")
+            << QStringLiteral(
+                   "DRIVER={PostgreSQL ANSI};SERVER=127.0.0.1;PORT=1;DATABASE=shop;UID=velkaro;PWD=x")
+            << QStringLiteral("refused") << 0;
+        // A password given with the data source was refused: the first prompt says so.
+        QTest::newRow("password refused, then login cancelled")
+            << QStringLiteral("postgres") << QStringLiteral("DSN=ShopPostgres;UID=velkaro;PWD=wrong")
+            << QString() << 1;
+        QTest::newRow("mariadb password refused, then login cancelled")
+            << QStringLiteral("mariadb") << QStringLiteral("DSN=ShopMariaDB;UID=velkaro;PWD=wrong")
+            << QString() << 1;
+    }
+    void refusedConnectionSaysWhy()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, input);
+        QFETCH(QString, reason);
+        QFETCH(int, logins);
+        if (!key.isEmpty())
+            VELKARO_REQUIRE_DATA_SOURCE(velkaro::test::testDataSource(key));
+        RecordingPrompt prompt;
+        prompt.dataSourceAnswers.push_back(input);
+        CDbSession session;
+        QVERIFY(!session.Connect(prompt));
+        QCOMPARE(prompt.loginRequests.size(), logins);
+        QCOMPARE(prompt.errors.size(), 1);
+        QVERIFY(prompt.errors.front().startsWith(kConnectFailed));
+        if (logins > 0) {
+            QVERIFY2(prompt.loginRequests.front().problem.contains(QLatin1String("velkaro")),
+                     qPrintable(prompt.loginRequests.front().problem));
+            QCOMPARE(prompt.errors.front(), kConnectFailed); // the user saw the reason and cancelled
+        } else {
+            QVERIFY2(prompt.errors.front().contains(QStringLiteral("\n\n")) &&
+                         prompt.errors.front().contains(reason, Qt::CaseInsensitive),
+                     qPrintable(prompt.errors.front()));
+        }
     }
 
     void connectByStringAsksForMissingPassword_data()

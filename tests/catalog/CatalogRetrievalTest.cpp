@@ -8,6 +8,7 @@
 #include "catalog/SearchObjectListLoader.h"
 #include "catalog/StatisticsLoader.h"
 
+#include <QSet>
 #include <QTest>
 #include <algorithm>
 
@@ -53,6 +54,18 @@ void addSourceRows()
         QTest::newRow(qPrintable(source.key)) << source.key;
 }
 
+bool execute(SQLHDBC hdbc, const char* sql)
+{
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, hdbc, &statement)))
+        return false;
+    QByteArray text(sql);
+    const bool done =
+        SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS));
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    return done;
+}
+
 struct LoadedSample
 {
     explicit LoadedSample(const QString& key) : fixture(testDataSource(key)) { fixture.loadObjects(); }
@@ -77,6 +90,8 @@ private slots:
     void statisticsOrNotAvailable_data() { addSourceRows(); }
     void statisticsOrNotAvailable();
     void sameNamedTablesInTwoSchemas();
+    void mariadbListsItsOwnDatabase_data();
+    void mariadbListsItsOwnDatabase();
     void patternCharactersMatchOnlyThemselves_data() { addSourceRows(); }
     void patternCharactersMatchOnlyThemselves();
     void searchObjectList_data();
@@ -336,6 +351,40 @@ void CatalogRetrievalTest::sameNamedTablesInTwoSchemas()
     const auto archiveKey = KeyLoader(f.connection.catalog()).LoadPrimaryKeys(archive->GetObjectName());
     QCOMPARE(int(archiveKey.size()), 1);
     QCOMPARE(archiveKey.front().columnName, QStringLiteral("archive_customer_id"));
+}
+
+void CatalogRetrievalTest::mariadbListsItsOwnDatabase_data()
+{
+    QTest::addColumn<bool>("systemTables");
+    QTest::newRow("system tables off: the shop alone") << false;
+    QTest::newRow("system tables on: the server's own databases too") << true;
+}
+
+// The login reads a second database through the same connection: it belongs to another data source.
+void CatalogRetrievalTest::mariadbListsItsOwnDatabase()
+{
+    QFETCH(bool, systemTables);
+    VELKARO_REQUIRE_DATA_SOURCE(testDataSource("mariadb"));
+    CatalogTestFixture f(testDataSource("mariadb"));
+    for (const char* sql : {"DROP DATABASE IF EXISTS scratch_explorer", "CREATE DATABASE scratch_explorer",
+                            "CREATE TABLE scratch_explorer.customers (elsewhere INTEGER)"})
+        QVERIFY2(execute(f.connection.hdbc(), sql), sql);
+    f.host.settings.osys = systemTables;
+    f.loadObjects();
+    QVERIFY(execute(f.connection.hdbc(), "DROP DATABASE scratch_explorer"));
+
+    QSet<QString> databases;
+    int customers = 0;
+    for (const auto& record : f.model.Objects().Snapshot()) {
+        databases.insert(record->Qualifier());
+        customers += record->Name() == QLatin1String("customers") ? 1 : 0;
+    }
+    QVERIFY(databases.contains("shop"));
+    QVERIFY(!databases.contains("scratch_explorer"));
+    QCOMPARE(databases.contains("performance_schema"), systemTables);
+    QCOMPARE(customers, 1);
+    QCOMPARE(f.columnNames(*f.object("customers")).first(), QStringLiteral("customer_id"));
+    QVERIFY(f.host.logLinesWith("ERROR").isEmpty());
 }
 
 void CatalogRetrievalTest::patternCharactersMatchOnlyThemselves()

@@ -4,7 +4,7 @@
 
 namespace velkaro::test {
 
-CatalogNode CatalogTestHost::InsertObjectNode(CatalogNode databaseNode, const QString& name,
+CatalogNode CatalogTestHost::InsertObjectNode(CatalogNode databaseNode, const ObjectName& object,
                                               const QString& type)
 {
     int count = 0;
@@ -14,7 +14,7 @@ CatalogNode CatalogTestHost::InsertObjectNode(CatalogNode databaseNode, const QS
         count = ++m_objectNodes;
         if (count == refuseObjectNode)
             return nullptr;
-        m_nodes.push_back({static_cast<const Node*>(databaseNode), name, type});
+        m_nodes.push_back({static_cast<const Node*>(databaseNode), object.name, type});
         node = &m_nodes.back();
     }
     if (onObjectNode)

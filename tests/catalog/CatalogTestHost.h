@@ -22,7 +22,8 @@ public:
         QString type; // "INDEX" for index nodes
     };
 
-    CatalogNode InsertObjectNode(CatalogNode databaseNode, const QString& name, const QString& type) override;
+    CatalogNode InsertObjectNode(CatalogNode databaseNode, const ObjectName& object,
+                                 const QString& type) override;
     CatalogNode InsertIndexNode(CatalogNode objectNode, const QString& indexName) override;
     void RepaintTree() override { ++repaints; }
     bool TerminateRequested() const override { return terminate.load(); }

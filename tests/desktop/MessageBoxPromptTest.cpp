@@ -40,6 +40,7 @@ struct SeenBox
     QString title;
     QString text;
     QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
 // Records the message box and presses one of its buttons.
@@ -48,7 +49,7 @@ void answerBox(SeenBox& seen, QMessageBox::StandardButton press)
     whenModalShown([&seen, press](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         QVERIFY(box);
-        seen = SeenBox{box->windowTitle(), box->text(), box->standardButtons()};
+        seen = SeenBox{box->windowTitle(), box->text(), box->standardButtons(), box->icon()};
         box->button(press)->click();
     });
 }
@@ -72,15 +73,24 @@ private slots:
         QTest::addColumn<bool>("question");
         QTest::addColumn<int>("press");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("message has OK only") << false << int(QMessageBox::Ok) << false;
-        QTest::newRow("question answered Yes") << true << int(QMessageBox::Yes) << true;
-        QTest::newRow("question answered No") << true << int(QMessageBox::No) << false;
+        QTest::addColumn<bool>("error");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("message has OK only")
+            << false << int(QMessageBox::Ok) << false << false << int(QMessageBox::Information);
+        QTest::newRow("error has OK only and the error icon")
+            << false << int(QMessageBox::Ok) << false << true << int(QMessageBox::Critical);
+        QTest::newRow("question answered Yes")
+            << true << int(QMessageBox::Yes) << true << false << int(QMessageBox::Question);
+        QTest::newRow("question answered No")
+            << true << int(QMessageBox::No) << false << false << int(QMessageBox::Question);
     }
     void messageBoxes()
     {
         QFETCH(bool, question);
         QFETCH(int, press);
         QFETCH(bool, expected);
+        QFETCH(bool, error);
+        QFETCH(int, icon);
         const QString text =
             QStringLiteral("Could not connect to data source. Please verify that the source is "
                            "available and \nall parameters are set correctly. <b>");
@@ -90,6 +100,8 @@ private slots:
         bool answer = false;
         if (question)
             answer = prompt.AskYesNo(text);
+        else if (error)
+            prompt.ShowError(text);
         else
             prompt.ShowMessage(text);
         QCOMPARE(answer, expected);
@@ -97,6 +109,7 @@ private slots:
         QCOMPARE(seen.text, text);
         QCOMPARE(seen.buttons, question ? QMessageBox::Yes | QMessageBox::No
                                         : QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(int(seen.icon), icon);
     }
 
     void askedFromAWorkerThread()

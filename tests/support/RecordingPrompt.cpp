@@ -28,6 +28,12 @@ void RecordingPrompt::ShowMessage(const QString& text)
     messages.append(text);
 }
 
+void RecordingPrompt::ShowError(const QString& text)
+{
+    errors.append(text);
+    ShowMessage(text);
+}
+
 bool RecordingPrompt::AskYesNo(const QString& text)
 {
     questions.append(text);

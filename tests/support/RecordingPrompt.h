@@ -13,6 +13,8 @@ class RecordingPrompt final : public UserPrompt
 {
 public:
     void ShowMessage(const QString& text) override;
+    // Recorded in messages as well.
+    void ShowError(const QString& text) override;
     bool AskYesNo(const QString& text) override;
     std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) override;
     std::optional<QString> ChooseDataSource() override;
@@ -25,7 +27,8 @@ public:
     std::deque<std::optional<QString>> dataSourceAnswers;
     std::deque<std::optional<LoginAnswer>> loginAnswers;
 
-    QStringList messages;  // showMessage texts
+    QStringList messages;  // showMessage and showError texts
+    QStringList errors;    // showError texts
     QStringList questions; // askYesNo texts
     QList<SaveFileRequest> saveFileRequests;
     QList<LoginRequest> loginRequests;

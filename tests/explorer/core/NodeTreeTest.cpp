@@ -23,6 +23,7 @@ struct Replica
 {
     std::map<NodeId, std::vector<NodeId>> children;
     std::map<NodeId, QString> text;
+    std::map<NodeId, QString> toolTip;
 
     void apply(const NodeChange& change)
     {
@@ -33,6 +34,7 @@ struct Replica
                      "position out of range");
             siblings.insert(siblings.begin() + change.position, change.node);
             text[change.node] = change.text;
+            toolTip[change.node] = change.toolTip;
             break;
         }
         case NodeChange::Kind::ChildrenDeleted:
@@ -42,6 +44,10 @@ struct Replica
         case NodeChange::Kind::Removed:
             std::erase(children[change.parent], change.node);
             drop(change.node);
+            break;
+        case NodeChange::Kind::TextChanged:
+            QVERIFY2(text.count(change.node) == 1, "renamed node not shown");
+            text[change.node] = change.text;
             break;
         }
     }
@@ -205,6 +211,58 @@ private slots:
         // Ids are never handed out again, so a stale id cannot name a new node.
         const NodeId again = tree.InsertDatabaseNode(QStringLiteral("Other"));
         QVERIFY(again > other);
+    }
+
+    void sameNamedObjectsAreWrittenWithTheirOwner()
+    {
+        NodeTree tree;
+        const NodeId root = tree.InsertRoot();
+        const NodeId shop = tree.InsertDatabaseNode(QStringLiteral("Shop"));
+        const ObjectName current{QStringLiteral("shop"), QStringLiteral("public"),
+                                 QStringLiteral("customers")};
+        const ObjectName archived{QStringLiteral("shop"), QStringLiteral("archive"),
+                                  QStringLiteral("customers")};
+        // Where the DBMS has no owners, the database (the qualifier) holds the object.
+        const ObjectName server{QStringLiteral("performance_schema"), QString(), QStringLiteral("customers")};
+        const NodeId first = tree.InsertObjectNode(shop, current, QStringLiteral("TABLE"));
+        tree.InsertObjectNode(
+            shop, ObjectName{QStringLiteral("shop"), QStringLiteral("public"), QStringLiteral("orders")},
+            QStringLiteral("TABLE"));
+        // The first one is shown under its bare name before its namesake arrives.
+        Replica replica;
+        replay(tree, replica);
+        QCOMPARE(replica.text.at(first), QStringLiteral("customers"));
+
+        const NodeId second = tree.InsertObjectNode(shop, archived, QStringLiteral("TABLE"));
+        const NodeId third = tree.InsertObjectNode(shop, server, QStringLiteral("SYSTEM TABLE"));
+        QCOMPARE(
+            texts(tree, tree.Children(shop)),
+            QStringList({"public.customers", "orders", "archive.customers", "performance_schema.customers"}));
+        replay(tree, replica);
+        QCOMPARE(replica.describe(root), describe(tree, root));
+        QCOMPARE(replica.toolTip.at(second), QStringLiteral("archive.customers"));
+        QCOMPARE(replica.toolTip.at(first), QStringLiteral("public.customers"));
+
+        QCOMPARE(tree.FindObjectNode(shop, archived), second);
+        QCOMPARE(tree.FindObjectNode(shop, current), first);
+        QCOMPARE(tree.FindObjectNode(shop, server), third);
+        // Owner and name are enough where there are owners.
+        QCOMPARE(tree.FindObjectNode(
+                     shop, ObjectName{QString(), QStringLiteral("archive"), QStringLiteral("customers")}),
+                 second);
+        QCOMPARE(tree.FindObjectNode(shop, ObjectName{QStringLiteral("shop"), QStringLiteral("nobody"),
+                                                      QStringLiteral("customers")}),
+                 NodeId(0));
+        QVERIFY(tree.NodeObject(second) == archived);
+        QVERIFY(tree.NodeObject(shop) == ObjectName());
+
+        // A refresh starts over: the first object of a name is shown bare again.
+        tree.DeleteChildNodes(shop);
+        const NodeId again = tree.InsertObjectNode(shop, archived, QStringLiteral("TABLE"));
+        QCOMPARE(tree.NodeText(again), QStringLiteral("customers"));
+        QCOMPARE(tree.FindObjectNode(shop, archived), again);
+        replay(tree, replica);
+        QCOMPARE(replica.describe(root), describe(tree, root));
     }
 
     void callbackOnlyWhenTheQueueBecomesNonEmpty()

@@ -197,8 +197,12 @@ private slots:
         explorer.destroy();
         const QStringList lines = explorer.logLines();
         QCOMPARE(lines.first(), QStringLiteral("Velkaro started."));
-        QVERIFY(lines.contains(QStringLiteral(
-            "Failed to reconnect to database Gone using connect string: DSN=NoSuchVelkaroSource")));
+        const qsizetype failed = lines.indexOf(QStringLiteral(
+            "Failed to reconnect to database Gone using connect string: DSN=NoSuchVelkaroSource"));
+        QVERIFY(failed >= 0);
+        // The driver manager's reason follows.
+        QVERIFY2(lines.value(failed + 1).startsWith(QStringLiteral("ERROR: ")),
+                 qPrintable(lines.value(failed + 1)));
         QVERIFY(lines.contains(QStringLiteral("Shop: Database information loaded.")));
         const QStringList ending = lines.mid(lines.size() - 3);
         QCOMPARE(ending, (QStringList{QStringLiteral("Terminating working threads."),
@@ -485,6 +489,11 @@ private slots:
         hub.GoToLocation(QStringLiteral("Sales::no_such_table"));
         QCOMPARE(explorer.prompt.messages.last(),
                  QStringLiteral("Cannot find object in database, Please refresh this database."));
+        // Both are failures: they carry the error icon.
+        QCOMPARE(
+            explorer.prompt.errors,
+            (QStringList{QStringLiteral("Cannot find starting place, starting from root."),
+                         QStringLiteral("Cannot find object in database, Please refresh this database.")}));
         QCOMPARE(port.selected, sales);
 
         // A refresh replaces the object nodes: Back and Forward never land on one it deleted.
@@ -504,6 +513,60 @@ private slots:
         hub.GoToLocation(QStringLiteral("Sales::customers"));
         QVERIFY(port.selected != customers);
         QCOMPARE(hub.Tree().NodeText(port.selected), QStringLiteral("customers"));
+    }
+
+    void sameNamedObjectsInTwoSchemasKeepTheirOwnDetails()
+    {
+        const TestDataSource& postgres = testDataSource(QStringLiteral("postgres"));
+        VELKARO_REQUIRE_DATA_SOURCE(postgres);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        HubTestPort& port = *explorer.port;
+        hub.InsertRoot();
+        QVERIFY(hub.AddDatabase(connectTo(postgres, explorer.prompt), QStringLiteral("Shop"), false, true,
+                                false));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        const NodeId shop = hub.Databases().Entries().front()->node;
+        const NodeId archived = hub.Tree().FindChildByText(shop, QStringLiteral("archive.customers"));
+        const NodeId current = hub.Tree().FindChildByText(shop, QStringLiteral("public.customers"));
+        QVERIFY(archived && current);
+        QVERIFY(hub.Tree().FindChildByText(shop, QStringLiteral("orders"))); // a name of its own stays bare
+
+        // The database's list names them as the tree does, so opening a row finds its own node.
+        QVERIFY(port.SelectNode(shop));
+        QVERIFY(port.rowTexts().contains(QStringLiteral("public.customers")));
+        QVERIFY(hub.SelectChildByText(QStringLiteral("archive.customers")));
+        QCOMPARE(port.selected, archived);
+        QCOMPARE(port.locations.first(), QStringLiteral("Shop::archive.customers"));
+        QVERIFY(port.rowTexts().contains(QStringLiteral("archive_customer_id")));
+        QVERIFY(!port.rowTexts().contains(QStringLiteral("email")));
+
+        // Both tables have an index called customers_pkey: each node lists its own table's.
+        const std::vector<NodeId> archivedIndexes = hub.Tree().Children(archived);
+        QCOMPARE(archivedIndexes.size(), std::size_t(1));
+        QVERIFY(port.SelectNode(archivedIndexes.front()));
+        QCOMPARE(port.rowTexts(), QStringList{QStringLiteral("archive_customer_id")});
+        QCOMPARE(port.locations.first(),
+                 QStringLiteral("Shop::archive.customers::") + hub.Tree().NodeText(archivedIndexes.front()));
+        const NodeId currentKey =
+            hub.Tree().FindChildByText(current, hub.Tree().NodeText(archivedIndexes.front()));
+        QVERIFY(port.SelectNode(currentKey));
+        QCOMPARE(port.rowTexts(), QStringList{QStringLiteral("customer_id")});
+
+        hub.GoToLocation(QStringLiteral("Shop::archive.customers"));
+        QCOMPARE(port.selected, archived);
+        hub.GoToLocation(QStringLiteral("Shop::public.customers"));
+        QCOMPARE(port.selected, current);
+
+        // Refreshing one of them reloads that one's details only.
+        QVERIFY(port.SelectNode(archived));
+        hub.RefreshFromHere();
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        QTRY_VERIFY(hub.Tree().HasChildren(archived));
+        QVERIFY(port.rowTexts().contains(QStringLiteral("archive_customer_id")));
+        QVERIFY(!port.rowTexts().contains(QStringLiteral("email")));
+        QVERIFY(!explorer.logLines().contains(QStringLiteral("Could not refresh object customers.")));
+        QVERIFY2(explorer.prompt.messages.isEmpty(), qPrintable(explorer.prompt.messages.join('|')));
     }
 
     void aRemovedDatabaseDisconnectsAfterARefusedRefresh()
@@ -530,10 +593,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(explorer.gate.waiting(), 1, 30000);
         DatabaseEntryPtr entry = hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
         const std::weak_ptr<CDbSession> removed = entry->session;
-        const NodeId customers = hub.Tree().FindChildByText(entry->node, QStringLiteral("customers"));
+        // archive.customers shares the name: the tree writes both with their schema.
+        const NodeId customers = hub.Tree().FindChildByText(entry->node, QStringLiteral("public.customers"));
         entry.reset();
         QVERIFY(customers);
-        hub.RefreshObject(QStringLiteral("customers"), customers, true);
+        hub.RefreshObject(customers, true);
         QVERIFY(explorer.logLines().contains(QStringLiteral(
             "Could not refresh table customers, the database Shop is in use by another thread.")));
         explorer.gate.open();
@@ -592,11 +656,11 @@ private slots:
         QVERIFY(hub.AddDatabase(std::move(session), QStringLiteral("Lost"), false, true, false));
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
         const DatabaseEntryPtr entry = hub.Databases().FindEntryByAlias(QStringLiteral("Lost"));
-        const NodeId customers = hub.Tree().FindChildByText(entry->node, QStringLiteral("customers"));
+        const NodeId customers = hub.Tree().FindChildByText(entry->node, QStringLiteral("public.customers"));
         QVERIFY(customers);
 
         queryInt(killer->Hdbc(), QStringLiteral("SELECT pg_terminate_backend(%1, 10000)::int").arg(backend));
-        hub.RefreshObject(QStringLiteral("customers"), customers, true);
+        hub.RefreshObject(customers, true);
         QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
 
         const QString failed = DatabaseWorkers::LoadFailedMessage(QStringLiteral("Lost"));

@@ -100,6 +100,25 @@ private slots:
         QCOMPARE(ListPaneRows::Objects({}).expectedRows, 0);
     }
 
+    void objectsOfOneNameShowTheirOwner()
+    {
+        const auto owned = [](const QString& qualifier, const QString& owner) {
+            return std::make_shared<ObjectRecord>(QStringLiteral("customers"), owner, QStringLiteral("TABLE"),
+                                                  qualifier, QString());
+        };
+        const ListFill fill =
+            ListPaneRows::Objects({owned(QStringLiteral("shop"), QStringLiteral("public")),
+                                   object(QStringLiteral("orders"), QStringLiteral("TABLE")),
+                                   owned(QStringLiteral("shop"), QStringLiteral("archive")),
+                                   owned(QStringLiteral("performance_schema"), QString())});
+        QCOMPARE(texts(fill), (QStringList{QStringLiteral("public.customers"), QStringLiteral("orders"),
+                                           QStringLiteral("archive.customers"),
+                                           QStringLiteral("performance_schema.customers")}));
+        // Without owners, the owner column names the database that holds the object.
+        QCOMPARE(fill.rows.back().cells.at(1), QStringLiteral("performance_schema"));
+        QCOMPARE(fill.rows.at(2).cells.at(1), QStringLiteral("archive"));
+    }
+
     void objectContentsListIndexesBeforeColumns()
     {
         const ListFill fill = ListPaneRows::ObjectContents(*orders());

@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -79,6 +81,12 @@ private slots:
         QVERIFY(text.endsWith(QStringLiteral("line %1 <b>markup stays text</b>").arg(lineCount - 1)));
         QCOMPARE(dialog.PathBox()->text(), logFile());
         QVERIFY(dialog.PathBox()->isReadOnly());
+        // It opens on the newest line.
+        const QScrollBar* bar = dialog.TextArea()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(dialog.TextArea()->textCursor().block().text(),
+                 QStringLiteral("line %1 <b>markup stays text</b>").arg(lineCount - 1));
     }
 
     // The reader stops at once and must not reach the window after it has gone.
@@ -142,6 +150,7 @@ private slots:
 
         QCOMPARE(m_prompt.questions, QStringList{"The log will be permanently deleted, Continue?"});
         QCOMPARE(dialog.TextArea()->toPlainText(), textAfter);
+        m_log->Flush();
         const QString file = QString::fromUtf8(readFile());
         if (fileAfter == QLatin1String("kept"))
             QCOMPARE(file, QStringLiteral("line 0 <b>markup stays text</b>\r\n"));

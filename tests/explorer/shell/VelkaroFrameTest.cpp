@@ -127,6 +127,15 @@ private slots:
         QTRY_COMPARE(childTexts(model, model.index(0, 0)), QStringList{QStringLiteral("Sales")});
         QTRY_VERIFY(logLines().contains(QStringLiteral("Sales: Database information loaded.")));
         QTRY_VERIFY(!frame->LeftView()->Hub().CanStop());
+
+        // F5 refreshes the selected database.
+        ExplorerHub& hub = frame->LeftView()->Hub();
+        QVERIFY(frame->LeftView()->SelectNode(hub.Databases().Entries().front()->node));
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        QTest::keyClick(frame->LeftView(), Qt::Key_F5);
+        QTRY_VERIFY(logLines().contains(QStringLiteral("Sales: Refreshing database.")));
+        QTRY_VERIFY(!hub.CanStop());
         frame->close();
         frame.reset();
 

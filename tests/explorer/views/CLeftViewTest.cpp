@@ -8,6 +8,7 @@
 #include "tests/support/RecordingPrompt.h"
 #include "tests/support/TestDataSources.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,6 +76,19 @@ std::shared_ptr<CDbSession> connectTo(const TestDataSource& source, UserPrompt& 
     auto session = std::make_shared<CDbSession>();
     session->ConnectByString(source.connectString, prompt);
     return session->ConnectFailed() ? nullptr : session;
+}
+
+// Picks the entry text from the combo box's open list with the mouse, as the user does.
+void pickFromList(QComboBox& combo, const QString& text)
+{
+    const int index = combo.findText(text);
+    QVERIFY2(index >= 0, qPrintable(text));
+    combo.showPopup();
+    QAbstractItemView* list = combo.view();
+    QTRY_VERIFY(list->isVisible());
+    const QRect entry = list->visualRect(combo.model()->index(index, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+    QTRY_VERIFY(!list->isVisible());
 }
 
 // Runs step on the modal dialog of type Dialog as soon as it is shown.
@@ -197,6 +211,17 @@ private slots:
         QCOMPARE(panes.tree->SelectedNode(), customers);
         QCOMPARE(panes.location.currentText(), QStringLiteral("Alpha::customers"));
 
+        // Enter on a row does what a double click does: nothing on a column, one level down elsewhere.
+        panes.list->setCurrentItem(panes.list->findItems(QStringLiteral("notes"), Qt::MatchExactly).first());
+        QTest::keyClick(panes.list.get(), Qt::Key_Return);
+        QCOMPARE(panes.tree->SelectedNode(), customers);
+        hub.Up();
+        QTRY_VERIFY(panes.listTexts().contains(QStringLiteral("orders")));
+        panes.list->setCurrentItem(panes.list->findItems(QStringLiteral("orders"), Qt::MatchExactly).first());
+        QTest::keyClick(panes.list.get(), Qt::Key_Enter);
+        QCOMPARE(hub.Tree().NodeText(panes.tree->SelectedNode()), QStringLiteral("orders"));
+        QVERIFY(panes.tree->SelectNode(customers));
+
         // A right click leaves the selection where it is.
         QTreeWidgetItem* zeta = panes.item(hub.Databases().FindEntryByAlias(QStringLiteral("Zeta"))->node);
         QTest::mouseClick(panes.tree->viewport(), Qt::RightButton, {},
@@ -209,11 +234,66 @@ private slots:
         const int picked = panes.location.findText(QStringLiteral("Alpha::customers"));
         QVERIFY(picked > 0);
         hub.Tree().DeleteChildNodes(alpha);
-        emit panes.location.activated(panes.location.findText(QStringLiteral("Alpha::customers")));
+        pickFromList(panes.location, QStringLiteral("Alpha::customers"));
         QCOMPARE(panes.prompt.messages.last(),
                  QStringLiteral("Cannot find object in database, Please refresh this database."));
         QCOMPARE(panes.tree->SelectedNode(), alpha);
         QCOMPARE(panes.item(alpha)->childCount(), 0);
+    }
+
+    void locationBarNavigatesOnlyOnAChoiceFromItsList()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Panes panes;
+        ExplorerHub& hub = panes.tree->Hub();
+        QVERIFY(
+            hub.AddDatabase(connectTo(sqlite, panes.prompt), QStringLiteral("Alpha"), true, false, false));
+        QTRY_VERIFY_WITH_TIMEOUT(panes.idle(), 30000);
+        const NodeId alpha = hub.Databases().Entries().front()->node;
+        const NodeId customers = hub.Tree().FindChildByText(alpha, QStringLiteral("customers"));
+        QVERIFY(panes.tree->SelectNode(customers));
+        QVERIFY(panes.tree->SelectNode(alpha));
+        QCOMPARE(panes.location.itemText(0), QStringLiteral("Alpha"));
+
+        // A typed text that matches an entry stays a text: Enter and leaving the field leave the selection.
+        QLineEdit* field = panes.location.lineEdit();
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("Alpha::customers"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(panes.tree->SelectedNode(), alpha);
+        emit field->editingFinished(); // what leaving the field reports
+        QCOMPARE(panes.tree->SelectedNode(), alpha);
+
+        // A choice from the list goes there, with the mouse or with Enter.
+        pickFromList(panes.location, QStringLiteral("Alpha::customers"));
+        QCOMPARE(panes.tree->SelectedNode(), customers);
+        panes.location.showPopup();
+        QAbstractItemView* list = panes.location.view();
+        QTRY_VERIFY(list->isVisible());
+        list->setCurrentIndex(
+            panes.location.model()->index(panes.location.findText(QStringLiteral("Alpha")), 0));
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(panes.tree->SelectedNode(), alpha);
+        QVERIFY(panes.prompt.messages.isEmpty());
+    }
+
+    void aShownObjectTakesItsOwnerOnceANamesakeArrives()
+    {
+        Panes panes;
+        NodeTree& tree = panes.tree->Hub().Tree();
+        const NodeId shop = tree.InsertDatabaseNode(QStringLiteral("Shop"));
+        const NodeId current = tree.InsertObjectNode(
+            shop, ObjectName{QStringLiteral("shop"), QStringLiteral("public"), QStringLiteral("customers")},
+            QStringLiteral("TABLE"));
+        QCOMPARE(panes.item(current)->text(0), QStringLiteral("customers"));
+        QCOMPARE(panes.item(current)->toolTip(0), QStringLiteral("public.customers"));
+        const NodeId archived = tree.InsertObjectNode(
+            shop, ObjectName{QStringLiteral("shop"), QStringLiteral("archive"), QStringLiteral("customers")},
+            QStringLiteral("TABLE"));
+        QCOMPARE(panes.item(current)->text(0), QStringLiteral("public.customers"));
+        QCOMPARE(panes.item(archived)->text(0), QStringLiteral("archive.customers"));
+        QCOMPARE(panes.item(archived)->toolTip(0), QStringLiteral("archive.customers"));
     }
 
     void largeLoadReachesTheTreeInBatches()
