@@ -6,12 +6,15 @@
 
 namespace velkaro {
 
+const IntSetting LookupSettings::kDost{"ObjLook", "DOST", 1};
+
 namespace {
 using F = IntField<LookupSettings>;
-const std::array<F, 3> kFields{{
+const std::array<F, 4> kFields{{
     {{"ObjLook", "RAOBJ", 0}, &LookupSettings::RAOBJ},
     {{"ObjLook", "RACOL", 0}, &LookupSettings::RACOL},
     {{"ObjLook", "MaxM", 5}, &LookupSettings::MaxM},
+    {LookupSettings::kDost, &LookupSettings::DOST},
 }};
 } // namespace
 

@@ -39,6 +39,7 @@ public:
         QAction* refreshAll = nullptr;
         QAction* refreshDb = nullptr;
         QAction* refreshFromHere = nullptr;
+        QAction* properties = nullptr;
         QAction* settings = nullptr;
         QAction* viewLog = nullptr;
         QAction* helpTopics = nullptr;
@@ -88,6 +89,7 @@ private:
     ExplorerHub* Hub() const; // null once the tree pane is torn down
     void Forward(QAction* action, void (ExplorerHub::*command)());
     void ShowSettings();
+    void ShowProperties();
     void ShowLog();
     void ShowAbout();
     void ShowHelpForActiveWindow();
