@@ -3,7 +3,9 @@
 #include "explorer/propertydata/ObjectLookup.h"
 #include "explorer/propertydata/PropertyTexts.h"
 
+#include <QEvent>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -25,6 +27,8 @@ void CPropKeys::InitPage()
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setHeaderLabels(m_query.Headers());
     m_list->headerItem()->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+    m_list->header()->setStretchLastSection(false);
+    m_list->viewport()->installEventFilter(this);
     (new QVBoxLayout(group))->addWidget(m_list);
     PageLayout()->addWidget(group, 1);
     AddNote(m_note);
@@ -55,10 +59,11 @@ void CPropKeys::ShowRows(const std::vector<KeyListQuery::Row>& rows)
     }
 }
 
-void CPropKeys::resizeEvent(QResizeEvent* event)
+bool CPropKeys::eventFilter(QObject* watched, QEvent* event)
 {
-    CPropPage::resizeEvent(event);
-    FitColumns();
+    if (m_list && watched == m_list->viewport() && event->type() == QEvent::Resize)
+        FitColumns();
+    return CPropPage::eventFilter(watched, event);
 }
 
 void CPropKeys::FitColumns()

@@ -21,7 +21,8 @@ public:
 
 protected:
     void InitPage() override;
-    void resizeEvent(QResizeEvent* event) override;
+    // The widths follow the list's client width.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowRows(const std::vector<KeyListQuery::Row>& rows);

@@ -43,7 +43,7 @@ CProps::CProps(PropertySheetContext context, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
-    resize(420, 480);
+    resize(560, 480);
 }
 
 bool CProps::AddPages()
