@@ -494,28 +494,43 @@ IndexStatistics CDbSession::LoadIndexStatistics(const QString& tableName, const 
     return LoadIndexStatistics(m_model.Locate(tableName, m_uid), indexName);
 }
 
-std::optional<TableStatistics> CDbSession::LoadTableStatistics(const ObjectName& table)
+template <class Query> auto CDbSession::OnDemand(QString* failure, Query query)
 {
     std::lock_guard lock(m_catalogMutex);
-    return StatisticsLoader(Catalog()).LoadTableStatistics(table);
+    m_lastError.clear();
+    auto result = query(Catalog());
+    if (failure)
+        *failure = m_lastError;
+    return result;
 }
 
-std::vector<PrimaryKeyRecord> CDbSession::LoadPrimaryKeys(const ObjectName& table)
+std::optional<TableStatistics> CDbSession::LoadTableStatistics(const ObjectName& table, QString* failure)
 {
-    std::lock_guard lock(m_catalogMutex);
-    return KeyLoader(Catalog()).LoadPrimaryKeys(table);
+    return OnDemand(failure, [&](const CatalogConnection& catalog) {
+        return StatisticsLoader(catalog).LoadTableStatistics(table);
+    });
 }
 
-std::vector<ReferenceRecord> CDbSession::LoadReferences(const ObjectName& table, bool asReferencingTable)
+std::vector<PrimaryKeyRecord> CDbSession::LoadPrimaryKeys(const ObjectName& table, QString* failure)
 {
-    std::lock_guard lock(m_catalogMutex);
-    return KeyLoader(Catalog()).LoadReferences(table, asReferencingTable);
+    return OnDemand(
+        failure, [&](const CatalogConnection& catalog) { return KeyLoader(catalog).LoadPrimaryKeys(table); });
 }
 
-IndexStatistics CDbSession::LoadIndexStatistics(const ObjectName& table, const QString& indexName)
+std::vector<ReferenceRecord> CDbSession::LoadReferences(const ObjectName& table, bool asReferencingTable,
+                                                        QString* failure)
 {
-    std::lock_guard lock(m_catalogMutex);
-    return StatisticsLoader(Catalog()).LoadIndexStatistics(table, indexName);
+    return OnDemand(failure, [&](const CatalogConnection& catalog) {
+        return KeyLoader(catalog).LoadReferences(table, asReferencingTable);
+    });
+}
+
+IndexStatistics CDbSession::LoadIndexStatistics(const ObjectName& table, const QString& indexName,
+                                                QString* failure)
+{
+    return OnDemand(failure, [&](const CatalogConnection& catalog) {
+        return StatisticsLoader(catalog).LoadIndexStatistics(table, indexName);
+    });
 }
 
 SearchObjectListResult CDbSession::LoadSearchObjects(const SearchObjectScope& scope,

@@ -136,11 +136,14 @@ public:
     std::vector<PrimaryKeyRecord> LoadPrimaryKeys(const QString& tableName);
     std::vector<ReferenceRecord> LoadReferences(const QString& tableName, bool asReferencingTable);
     IndexStatistics LoadIndexStatistics(const QString& tableName, const QString& indexName);
-    // The same for an object named exactly, when two owners hold tables of one name.
-    std::optional<TableStatistics> LoadTableStatistics(const ObjectName& table);
-    std::vector<PrimaryKeyRecord> LoadPrimaryKeys(const ObjectName& table);
-    std::vector<ReferenceRecord> LoadReferences(const ObjectName& table, bool asReferencingTable);
-    IndexStatistics LoadIndexStatistics(const ObjectName& table, const QString& indexName);
+    // The same for an object named exactly, when two owners hold tables of one name. failure,
+    // when given, receives the driver's message of a call that failed, and stays empty otherwise.
+    std::optional<TableStatistics> LoadTableStatistics(const ObjectName& table, QString* failure = nullptr);
+    std::vector<PrimaryKeyRecord> LoadPrimaryKeys(const ObjectName& table, QString* failure = nullptr);
+    std::vector<ReferenceRecord> LoadReferences(const ObjectName& table, bool asReferencingTable,
+                                                QString* failure = nullptr);
+    IndexStatistics LoadIndexStatistics(const ObjectName& table, const QString& indexName,
+                                        QString* failure = nullptr);
 
     // The search program's object list. A run passes runStopped, asked before every row; the
     // result says whether it stopped the reading.
@@ -171,6 +174,8 @@ private:
     QString Information(SQLUSMALLINT item) const;
     bool FetchError(SQLHSTMT statement);
     const CatalogConnection& Catalog();
+    // Runs an on-demand query under the catalog lock; failure gets the message it reported.
+    template <class Query> auto OnDemand(QString* failure, Query query);
 
     const SessionVariant m_variant;
     ActivityLogSink* m_log = nullptr;

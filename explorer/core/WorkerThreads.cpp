@@ -44,6 +44,7 @@ bool WorkerThreads::Start(std::function<void()> body)
         m_live->fetch_sub(1);
         return false;
     }
+    ++m_started;
     return true;
 }
 

@@ -23,10 +23,12 @@ public:
     // Runs body on a new thread; false when the thread could not be created.
     bool Start(std::function<void()> body);
     int LiveCount() const { return m_live->load(); } // started and not yet returned
+    int StartedCount() const { return m_started; }   // threads started so far
 
 private:
     Launcher m_launcher;
     std::shared_ptr<std::atomic<int>> m_live = std::make_shared<std::atomic<int>>(0);
+    int m_started = 0;
 };
 
 } // namespace velkaro

@@ -308,6 +308,16 @@ void DatabaseWorkers::ForgetDatabase(const DatabaseEntryPtr& entry)
         m_removedInUse.push_back(entry->inUse);
 }
 
+bool DatabaseWorkers::StartPropertyWork(PropertyWork work)
+{
+    // The runtime stays alive for the poster the result goes through.
+    return m_propertyThreads.Start([runtime = m_runtime, work = std::move(work)]() mutable {
+        runtime->poster.Post(work());
+        work = nullptr;
+        runtime.reset();
+    });
+}
+
 int DatabaseWorkers::BusyCount() const
 {
     std::erase_if(m_removedInUse, [](const auto& inUse) { return inUse->load() == 0; });

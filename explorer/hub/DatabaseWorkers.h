@@ -54,6 +54,14 @@ public:
     // The database is leaving the list: its queued jobs go, a running worker still counts.
     void ForgetDatabase(const DatabaseEntryPtr& entry);
 
+    // A property page's query on a thread of its own, counted apart from the database workers so
+    // that shutdown waits for it too. What the query returns runs on the interface thread
+    // afterwards (nothing runs once the hub is shut down). False when no thread could be started.
+    using PropertyWork = std::function<std::function<void()>()>;
+    bool StartPropertyWork(PropertyWork work);
+    bool PropertyWorkRunning() const { return m_propertyThreads.LiveCount() > 0; }
+    WorkerThreads& PropertyThreads() { return m_propertyThreads; }
+
     // Databases in use, removed ones whose worker still runs included.
     int BusyCount() const;
     bool AnyBusy() const { return BusyCount() > 0; }
@@ -81,6 +89,7 @@ private:
     Hooks m_hooks;
     JobQueue m_jobs;
     WorkerThreads m_threads;
+    WorkerThreads m_propertyThreads;
     DatabaseLoad m_databaseLoad;
     // In-use flags of removed databases whose worker had not ended yet.
     mutable std::vector<std::shared_ptr<std::atomic<int>>> m_removedInUse;

@@ -160,14 +160,15 @@ void ExplorerHub::Shutdown()
     runtime.terminateRequested.store(1);
     if (m_port)
         m_port->ShowTerminateWait(true);
-    // A removed database's worker is waited for as well.
-    if (!m_databases.empty() || m_workers.AnyBusy()) {
-        const bool stopped =
-            WorkerWait::WaitForShutdown([this] { return m_workers.AnyBusy(); }, [this](int ms) { Pause(ms); },
-                                        [this](int value) {
-                                            if (m_port)
-                                                m_port->ShowTerminateCountdown(value);
-                                        });
+    // A removed database's worker and a property page's query are waited for as well.
+    const auto anyBusy = [this] { return m_workers.AnyBusy() || m_workers.PropertyWorkRunning(); };
+    if (!m_databases.empty() || anyBusy()) {
+        const bool stopped = WorkerWait::WaitForShutdown(
+            anyBusy, [this](int ms) { Pause(ms); },
+            [this](int value) {
+                if (m_port)
+                    m_port->ShowTerminateCountdown(value);
+            });
         if (!stopped)
             LogIf(runtime.logSettings.LANY,
                   QStringLiteral("Working threads not responding, quitting anyway."));

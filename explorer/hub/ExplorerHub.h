@@ -112,6 +112,7 @@ public:
     LookupSettings& GetLookupSettings() { return m_runtime->lookupSettings; }
     RefreshSettings& GetRefreshSettings() { return m_runtime->refreshSettings; }
     CatalogHost& GetCatalogHost() { return m_runtime->host; }
+    DatabaseCounters& GetDatabaseCounters() { return m_runtime->databaseCounters; }
     bool TerminateRequested() const { return m_runtime->terminateRequested.load() != 0; }
     bool AddingDatabase() const { return m_addingDatabase; }
     qint64 StartTime() const { return m_startTime; }

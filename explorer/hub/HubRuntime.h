@@ -9,6 +9,7 @@
 #include "explorer/logsettings/LookupSettings.h"
 #include "explorer/logsettings/ObjectSettings.h"
 #include "explorer/logsettings/RefreshSettings.h"
+#include "explorer/propertydata/DatabaseCounters.h"
 
 #include <atomic>
 
@@ -34,6 +35,8 @@ struct HubRuntime final
     ExplorerCatalogHost host;
     InterfacePoster poster;
     LoadProgress progress{poster};
+    // What the database "General" property page's counting thread fills.
+    DatabaseCounters databaseCounters;
 
     // Writes message when the category switch is on.
     void LogIf(const std::atomic<int>& category, const QString& message);

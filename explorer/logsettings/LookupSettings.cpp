@@ -6,13 +6,16 @@
 
 namespace velkaro {
 
+const IntSetting LookupSettings::kDost{"ObjLook", "DOST", 1};
+
 namespace {
 using F = IntField<LookupSettings>;
 const IntSetting kMaxM{"ObjLook", "MaxM", 5};
-const std::array<F, 3> kFields{{
+const std::array<F, 4> kFields{{
     {{"ObjLook", "RAOBJ", 0}, &LookupSettings::RAOBJ},
     {{"ObjLook", "RACOL", 0}, &LookupSettings::RACOL},
     {kMaxM, &LookupSettings::MaxM},
+    {LookupSettings::kDost, &LookupSettings::DOST},
 }};
 } // namespace
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ProfileStore.h"
+
 #include <atomic>
 
 namespace velkaro {
@@ -13,6 +15,10 @@ struct LookupSettings
     std::atomic<int> RAOBJ;
     std::atomic<int> RACOL;
     std::atomic<int> MaxM;
+    // "Calculate statistics next time" on a table's General property page.
+    std::atomic<int> DOST;
+
+    static const IntSetting kDost;
 
     // Every value at its default, as an empty store reads.
     LookupSettings();

@@ -4,6 +4,7 @@
 #include "common/UserPrompt.h"
 #include "desktop/HelpBrowser.h"
 #include "explorer/core/WindowPlacement.h"
+#include "explorer/properties/PropertiesCommand.h"
 #include "explorer/settingsdialogs/CLogViewDlg.h"
 #include "explorer/settingsdialogs/CSetSheet.h"
 #include "explorer/settingsdialogs/SettingsSheetContext.h"
@@ -132,6 +133,8 @@ void CMainFrame::CreateCommands()
     c.refreshDb = AddCommand(tr("Refresh &DB"), tr("Refresh the database of the selected node"),
                              QKeySequence(Qt::Key_F5));
     c.refreshFromHere = AddCommand(tr("Refresh from &Here"), tr("Refresh what the selected node holds"));
+    c.properties = AddCommand(tr("&Properties"), tr("Show the properties of the selected item"),
+                              QKeySequence(Qt::ALT | Qt::Key_Return));
     c.settings = AddCommand(tr("&Settings"), QStringLiteral("Edit the settings of Velkaro"));
     c.viewLog = AddCommand(tr("&View Log"), QStringLiteral("Display log file"));
     c.helpTopics = AddCommand(tr("&Help Topics"), tr("List Help topics"), QKeySequence(Qt::Key_F1));
@@ -151,6 +154,7 @@ void CMainFrame::CreateCommands()
     c.addDatabase->setIcon(look->standardIcon(QStyle::SP_FileDialogNewFolder));
     c.removeDatabase->setIcon(look->standardIcon(QStyle::SP_TrashIcon));
     c.about->setIcon(QIcon(QString::fromLatin1(kIcon)));
+    c.properties->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
     c.contextHelp->setIcon(look->standardIcon(QStyle::SP_TitleBarContextHelpButton));
 
     // F1 in any of the program's windows opens the guide at that window's topic.
@@ -174,6 +178,7 @@ void CMainFrame::CreateCommands()
     Forward(c.refreshAll, &ExplorerHub::RefreshAll);
     Forward(c.refreshDb, &ExplorerHub::RefreshDb);
     Forward(c.refreshFromHere, &ExplorerHub::RefreshFromHere);
+    connect(c.properties, &QAction::triggered, this, &CMainFrame::ShowProperties);
     connect(c.settings, &QAction::triggered, this, &CMainFrame::ShowSettings);
     connect(c.viewLog, &QAction::triggered, this, &CMainFrame::ShowLog);
     connect(c.helpTopics, &QAction::triggered, this, &CMainFrame::ShowHelpForActiveWindow);
@@ -192,6 +197,7 @@ void CMainFrame::CreateMenus()
     view->addAction(c.statusBar);
     view->addSeparator();
     view->addAction(c.stop);
+    view->addAction(c.properties);
     QMenu* go = bar->addMenu(tr("&Go"));
     go->addActions({c.back, c.forward, c.up});
     go->addSeparator();
@@ -221,6 +227,8 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addAction(c.stop);
     m_toolBar->addSeparator();
     m_toolBar->addActions({c.addDatabase, c.removeDatabase});
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(c.properties);
     m_toolBar->addSeparator();
     m_toolBar->addAction(c.about);
     m_toolBar->addAction(c.contextHelp);
@@ -298,6 +306,8 @@ void CMainFrame::CreateContextMenu()
     m_contextMenu->addActions({c.refreshAll, c.refreshDb, c.refreshFromHere});
     m_contextMenu->addSeparator();
     m_contextMenu->addActions({c.addDatabase, c.removeDatabase});
+    m_contextMenu->addSeparator();
+    m_contextMenu->addAction(c.properties);
     m_leftView->SetContextMenu(m_contextMenu);
     m_listView->SetContextMenu(m_contextMenu);
 }
@@ -370,6 +380,12 @@ void CMainFrame::ShowSettings()
     CSetSheet sheet(context, this);
     sheet.setWindowTitle(QStringLiteral("Settings"));
     sheet.exec();
+}
+
+void CMainFrame::ShowProperties()
+{
+    if (Hub() != nullptr)
+        PropertiesCommand(*m_leftView, *m_listView, m_store, m_prompt).Run(this);
 }
 
 void CMainFrame::ShowLog()

@@ -42,6 +42,7 @@ public:
         QAction* refreshAll = nullptr;
         QAction* refreshDb = nullptr;
         QAction* refreshFromHere = nullptr;
+        QAction* properties = nullptr;
         QAction* settings = nullptr;
         QAction* viewLog = nullptr;
         QAction* helpTopics = nullptr;
@@ -94,6 +95,7 @@ private:
     ExplorerHub* Hub() const; // null once the tree pane is torn down
     void Forward(QAction* action, void (ExplorerHub::*command)());
     void ShowSettings();
+    void ShowProperties();
     void ShowLog();
     void ShowAbout();
     void ShowHelpForActiveWindow();

@@ -293,7 +293,7 @@ void CatalogLoaderRulesTest::stopRequests_data()
         << "repaint" << 1 << QStringList{stopObjects} << 1 << 6 << false;
     QTest::newRow("between rows") << "skipped log" << 1 << QStringList{stopObjects} << 0 << 0 << false;
     QTest::newRow("before the previous model is released")
-        << "reload" << 0 << QStringList{stopObjects} << 13 << 2 << false;
+        << "reload" << 0 << QStringList{stopObjects} << 17 << 4 << true;
 }
 
 void CatalogLoaderRulesTest::stopRequests()

@@ -71,7 +71,7 @@ void SchemaModelThreadTest::readerWalksModelWhileWorkerReloads()
 
     QCOMPARE(faults.load(), 0);
     QVERIFY(walks.load() > 0);
-    QCOMPARE(f.model.Objects().size(), 13);
+    QCOMPARE(f.model.Objects().size(), 17);
     QVERIFY(f.host.logLinesWith("ERROR").isEmpty());
 }
 

@@ -137,6 +137,60 @@ for i in $(seq 1 300); do
             "$i" "$l" $((1 + (i * l) % 50)) $((1 + i % 5)) $((1 + i % 90)) $((i % 100))
     done
 done
+# Keys for the property sheets: a composite primary key referenced by two tables (warehouses, which
+# refers to nothing itself), a self-reference (staff) and, where the driver reports one, an index
+# with a filter condition.
+[ "$dialect" = postgres ] && echo "SET search_path = public;" # not the login's own schema
+cat <<'SQL'
+CREATE TABLE warehouses (
+    warehouse_id INTEGER NOT NULL,
+    site_code VARCHAR(10) NOT NULL,
+    label VARCHAR(60),
+    PRIMARY KEY (warehouse_id, site_code));
+CREATE TABLE staff (
+    staff_id INTEGER NOT NULL,
+    manager_id INTEGER,
+    name VARCHAR(60) NOT NULL,
+    PRIMARY KEY (staff_id),
+    CONSTRAINT staff_manager_fk FOREIGN KEY (manager_id) REFERENCES staff (staff_id));
+CREATE TABLE shipments (
+    shipment_id INTEGER NOT NULL,
+    warehouse_id INTEGER NOT NULL,
+    site_code VARCHAR(10) NOT NULL,
+    handled_by INTEGER,
+    PRIMARY KEY (shipment_id),
+    CONSTRAINT shipments_warehouse_fk FOREIGN KEY (warehouse_id, site_code)
+        REFERENCES warehouses (warehouse_id, site_code),
+    CONSTRAINT shipments_staff_fk FOREIGN KEY (handled_by) REFERENCES staff (staff_id));
+CREATE TABLE stock_counts (
+    warehouse_id INTEGER NOT NULL,
+    site_code VARCHAR(10) NOT NULL,
+    product_id INTEGER NOT NULL,
+    counted INTEGER NOT NULL,
+    PRIMARY KEY (warehouse_id, site_code, product_id),
+    CONSTRAINT stock_counts_warehouse_fk FOREIGN KEY (warehouse_id, site_code)
+        REFERENCES warehouses (warehouse_id, site_code),
+    CONSTRAINT stock_counts_product_fk FOREIGN KEY (product_id) REFERENCES products (product_id));
+INSERT INTO warehouses VALUES (1, 'NORTH', 'Hamburg'), (1, 'SOUTH', 'Munich'), (2, 'NORTH', 'Oslo');
+INSERT INTO staff VALUES (1, NULL, 'Ada'), (2, 1, 'Bruno'), (3, 1, 'Chiara'), (4, 2, 'Dag');
+INSERT INTO shipments VALUES (1, 1, 'NORTH', 2), (2, 1, 'SOUTH', NULL), (3, 2, 'NORTH', 3),
+    (4, 1, 'NORTH', NULL), (5, 2, 'NORTH', 4);
+INSERT INTO stock_counts VALUES (1, 'NORTH', 1, 10), (1, 'NORTH', 2, 4), (1, 'SOUTH', 1, 7),
+    (2, 'NORTH', 3, 0), (2, 'NORTH', 4, 12), (1, 'SOUTH', 5, 3);
+SQL
+case $dialect in
+sqlite | postgres)
+    echo "CREATE INDEX shipments_open_ix ON shipments (warehouse_id) WHERE handled_by IS NULL;" ;;
+esac
+# A table in a second schema that refers to one in the first.
+[ "$dialect" = postgres ] && cat <<'SQL'
+CREATE TABLE archive.customer_moves (
+    move_id INTEGER NOT NULL PRIMARY KEY,
+    customer_id INTEGER NOT NULL,
+    CONSTRAINT customer_moves_customer_fk FOREIGN KEY (customer_id) REFERENCES public.customers (customer_id));
+INSERT INTO archive.customer_moves VALUES (1, 3), (2, 4);
+SQL
+
 cat <<'SQL'
 INSERT INTO stock_item VALUES (1, 'screws');
 INSERT INTO "stockXitem" VALUES (1, 'nails');

@@ -8,10 +8,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <sql.h>
 #include <sqlext.h>
+#include <thread>
 
 using namespace velkaro;
 using namespace velkaro::test;
@@ -721,6 +725,34 @@ private slots:
                  1); // the first load only
         QVERIFY(!hub.Tree().HasChildren(shop->node));
         QVERIFY(explorer.prompt.messages.isEmpty());
+    }
+
+    void propertyQueriesDeliverAndShutdownWaitsForThem()
+    {
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        std::atomic<bool> release{false};
+        std::atomic<bool> finished{false};
+        int delivered = 0;
+        const auto query = [&]() -> std::function<void()> {
+            while (!release.load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            finished.store(true);
+            return [&delivered] { ++delivered; };
+        };
+        QVERIFY(hub.Workers().StartPropertyWork(query));
+        QVERIFY(hub.Workers().PropertyWorkRunning());
+        release.store(true);
+        QTRY_COMPARE(delivered, 1); // on the interface thread
+        QTRY_VERIFY(!hub.Workers().PropertyWorkRunning());
+
+        // A query still running at shutdown is waited for, as a database worker is.
+        release.store(false);
+        finished.store(false);
+        QVERIFY(hub.Workers().StartPropertyWork(query));
+        QTimer::singleShot(300, [&release] { release.store(true); });
+        hub.Shutdown();
+        QVERIFY(finished.load());
     }
 
     void stopAndShutdownWithAStuckWorker()

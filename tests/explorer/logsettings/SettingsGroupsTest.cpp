@@ -71,6 +71,7 @@ QList<Value> valuesOf(Group& g)
         {"ObjLook", "RAOBJ", &g.lookup.RAOBJ, 0},
         {"ObjLook", "RACOL", &g.lookup.RACOL, 0},
         {"ObjLook", "MaxM", &g.lookup.MaxM, 5},
+        {"ObjLook", "DOST", &g.lookup.DOST, 1}, // "Calculate statistics next time"
         {"Refresh", "RAUTO", &g.refresh.RAUTO, 1},
         {"Refresh", "RIDLE", &g.refresh.RIDLE, 60},
         {"Refresh", "RMAX", &g.refresh.RMAX, 240},

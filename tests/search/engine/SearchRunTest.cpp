@@ -245,12 +245,13 @@ private slots:
         parameters.searchIndexes = parameters.searchData = false;
 
         run.run(parameters, {"group", "2fast", "customers", "orders", "order_lines", "order_totals",
-                             "products", "stock_item", "stockXitem", "sales-2025", "MixedCase"});
+                             "products", "stock_item", "stockXitem", "sales-2025", "MixedCase", "warehouses",
+                             "staff", "shipments", "stock_counts"});
 
         const QString name = run.session.DisplayName();
         const QRegularExpression expected(
             QRegularExpression::escape("DATABASE :  " + name + "\r\n\r\nSEARCHING FOR :  needle-4711" +
-                                       "\r\n\r\n\r\n13 objects were found in " + name +
+                                       "\r\n\r\n\r\n17 objects were found in " + name +
                                        "\r\n\r\n\r\nThe following objects were not processed in " + name +
                                        "\r\n\r\n\t\tTABLE: Order Archive\r\n\t\tTABLE: Größe" +
                                        "\r\n\r\n\r\nThe following objects were not searched in " + name +
@@ -260,7 +261,7 @@ private slots:
             "\\d\\d:\\d\\d:\\d\\d ---");
         QVERIFY2(expected.match(run.reportText).hasMatch(), qPrintable(run.reportText));
         QCOMPARE(run.instances, 0);
-        QCOMPARE(run.host.objectList().size(), 11);
+        QCOMPARE(run.host.objectList().size(), 15);
     }
 
     // An owner that holds nothing of that name passes the call on to the next owner; the last
