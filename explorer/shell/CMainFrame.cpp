@@ -14,6 +14,7 @@
 #include "explorer/views/CFindDlg.h"
 #include "explorer/views/CLeftView.h"
 #include "explorer/views/CRemoveDatabaseDlg.h"
+#include "explorer/views/CReportsDlg.h"
 #include "explorer/views/CVelkaroView.h"
 
 #include <QApplication>
@@ -131,6 +132,7 @@ void CMainFrame::CreateCommands()
     c.refreshAll = AddCommand(tr("Refresh &All"), tr("Refresh all databases"));
     c.refreshDb = AddCommand(tr("Refresh &DB"), tr("Refresh the database of the selected node"));
     c.refreshFromHere = AddCommand(tr("Refresh from &Here"), tr("Refresh what the selected node holds"));
+    c.reports = AddCommand(tr("R&eports"), QStringLiteral("Create schema reports"));
     c.settings = AddCommand(tr("&Settings"), QStringLiteral("Edit the settings of Velkaro"));
     c.viewLog = AddCommand(tr("&View Log"), QStringLiteral("Display log file"));
     c.helpTopics = AddCommand(tr("&Help Topics"), tr("List Help topics"), QKeySequence(Qt::Key_F1));
@@ -149,6 +151,8 @@ void CMainFrame::CreateCommands()
         QIcon::fromTheme(QStringLiteral("go-next"), look->standardIcon(QStyle::SP_MediaSeekForward)));
     c.addDatabase->setIcon(look->standardIcon(QStyle::SP_FileDialogNewFolder));
     c.removeDatabase->setIcon(look->standardIcon(QStyle::SP_TrashIcon));
+    c.reports->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
+                                        look->standardIcon(QStyle::SP_FileDialogDetailedView)));
     c.about->setIcon(QIcon(QString::fromLatin1(kIcon)));
     c.contextHelp->setIcon(look->standardIcon(QStyle::SP_TitleBarContextHelpButton));
 
@@ -175,6 +179,7 @@ void CMainFrame::CreateCommands()
     Forward(c.refreshFromHere, &ExplorerHub::RefreshFromHere);
     connect(c.settings, &QAction::triggered, this, &CMainFrame::ShowSettings);
     connect(c.viewLog, &QAction::triggered, this, &CMainFrame::ShowLog);
+    connect(c.reports, &QAction::triggered, this, &CMainFrame::ShowReports);
     connect(c.helpTopics, &QAction::triggered, this, &CMainFrame::ShowHelpForActiveWindow);
     connect(c.contextHelp, &QAction::triggered, this, [] { QWhatsThis::enterWhatsThisMode(); });
     connect(c.about, &QAction::triggered, this, &CMainFrame::ShowAbout);
@@ -199,6 +204,8 @@ void CMainFrame::CreateMenus()
     db->addActions({c.addDatabase, c.removeDatabase});
     db->addSeparator();
     db->addActions({c.refreshAll, c.refreshDb, c.refreshFromHere});
+    db->addSeparator();
+    db->addAction(c.reports);
     QMenu* preferences = bar->addMenu(tr("&Preferences"));
     preferences->addActions({c.settings, c.viewLog});
     QMenu* help = bar->addMenu(tr("&Help"));
@@ -220,6 +227,8 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addAction(c.stop);
     m_toolBar->addSeparator();
     m_toolBar->addActions({c.addDatabase, c.removeDatabase});
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(c.reports);
     m_toolBar->addSeparator();
     m_toolBar->addAction(c.about);
     m_toolBar->addAction(c.contextHelp);
@@ -384,6 +393,22 @@ void CMainFrame::ShowLog()
     }
 }
 
+void CMainFrame::ShowReports()
+{
+    ExplorerHub* explorer = Hub();
+    if (explorer == nullptr)
+        return;
+    // Only the root in the tree: nothing to report on.
+    if (explorer->Databases().empty()) {
+        m_prompt.ShowMessage(QStringLiteral("There are no databases to report"));
+        return;
+    }
+    CReportsDlg reports(*explorer, m_store, m_prompt, this);
+    connect(&reports, &CReportsDlg::HelpRequested, this,
+            [] { HelpBrowser::showHelp(QStringLiteral("reports")); });
+    reports.exec();
+}
+
 void CMainFrame::ShowAbout()
 {
     CAboutDlg about(this);
@@ -399,6 +424,7 @@ QString CMainFrame::HelpTopicFor(const QWidget* window)
         {&CAddDatabaseDlg::staticMetaObject, QStringLiteral("add-database")},
         {&CRemoveDatabaseDlg::staticMetaObject, QStringLiteral("remove-database")},
         {&CFindDlg::staticMetaObject, QStringLiteral("find")},
+        {&CReportsDlg::staticMetaObject, QStringLiteral("reports")},
         {&CTerminateWaitDlg::staticMetaObject, QStringLiteral("start-and-exit")},
     };
     if (window == nullptr)

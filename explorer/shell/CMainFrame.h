@@ -42,6 +42,7 @@ public:
         QAction* refreshAll = nullptr;
         QAction* refreshDb = nullptr;
         QAction* refreshFromHere = nullptr;
+        QAction* reports = nullptr;
         QAction* settings = nullptr;
         QAction* viewLog = nullptr;
         QAction* helpTopics = nullptr;
@@ -95,6 +96,7 @@ private:
     void Forward(QAction* action, void (ExplorerHub::*command)());
     void ShowSettings();
     void ShowLog();
+    void ShowReports();
     void ShowAbout();
     void ShowHelpForActiveWindow();
     void AdjustForWindowFrame();
