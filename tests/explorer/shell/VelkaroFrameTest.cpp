@@ -328,9 +328,9 @@ private slots:
         QStringList toolbar;
         for (QAction* action : frame->ToolBar()->actions())
             toolbar << (action->isSeparator() ? QStringLiteral("|") : action->toolTip());
-        QCOMPARE(toolbar,
-                 (QStringList{"Back", "Forward", "Up", "|", "Find", "Find Next", "|", "Stop", "|",
-                              "Add Database", "Remove Database", "|", "About Velkaro", "What's This?"}));
+        QCOMPARE(toolbar, (QStringList{"Back", "Forward", "Up", "|", "Find", "Find Next", "|", "Stop", "|",
+                                       "Add Database", "Remove Database", "|", "Reports", "|",
+                                       "About Velkaro", "What's This?"}));
         QStringList menus;
         for (QAction* menu : frame->menuBar()->actions())
             menus << menu->text();
