@@ -35,14 +35,14 @@ fail() {
 dpkg-deb --info "$deb"
 dpkg -c "$deb"
 contents=$(dpkg -c "$deb")
-for file in usr/bin/velkaro usr/bin/zindrel usr/bin/zindrel-batch \
+for file in usr/bin/velkaro usr/bin/zindrel usr/bin/zindrel-batch usr/bin/velkaro-report \
     usr/share/applications/com.halvetic.{Velkaro,Zindrel}.desktop \
     usr/share/icons/hicolor/scalable/apps/com.halvetic.{Velkaro,Zindrel}.svg \
     usr/share/metainfo/com.halvetic.{Velkaro,Zindrel}.metainfo.xml; do
     grep -q " \./$file\$" <<< "$contents" || fail "the package lacks /$file"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libodbc2; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libodbc2; do
     grep -q "\b$package\b" <<< "$depends" || fail "Depends lacks $package: $depends"
 done
 recommends=$(dpkg-deb --field "$deb" Recommends)

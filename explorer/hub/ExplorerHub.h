@@ -114,6 +114,11 @@ public:
     CatalogHost& GetCatalogHost() { return m_runtime->host; }
     DatabaseCounters& GetDatabaseCounters() { return m_runtime->databaseCounters; }
     bool TerminateRequested() const { return m_runtime->terminateRequested.load() != 0; }
+    // The same flag for a thread of its own (a report) that may outlive the hub.
+    std::shared_ptr<const std::atomic<int>> TerminateFlag() const
+    {
+        return {m_runtime, &m_runtime->terminateRequested};
+    }
     bool AddingDatabase() const { return m_addingDatabase; }
     qint64 StartTime() const { return m_startTime; }
     NodeId SelectedNode() const;

@@ -15,6 +15,7 @@
 #include "explorer/views/CFindDlg.h"
 #include "explorer/views/CLeftView.h"
 #include "explorer/views/CRemoveDatabaseDlg.h"
+#include "explorer/views/CReportsDlg.h"
 #include "explorer/views/CVelkaroView.h"
 
 #include <QApplication>
@@ -135,6 +136,7 @@ void CMainFrame::CreateCommands()
     c.refreshFromHere = AddCommand(tr("Refresh from &Here"), tr("Refresh what the selected node holds"));
     c.properties = AddCommand(tr("&Properties"), tr("Show the properties of the selected item"),
                               QKeySequence(Qt::ALT | Qt::Key_Return));
+    c.reports = AddCommand(tr("R&eports"), QStringLiteral("Create schema reports"));
     c.settings = AddCommand(tr("&Settings"), QStringLiteral("Edit the settings of Velkaro"));
     c.viewLog = AddCommand(tr("&View Log"), QStringLiteral("Display log file"));
     c.helpTopics = AddCommand(tr("&Help Topics"), tr("List Help topics"), QKeySequence(Qt::Key_F1));
@@ -153,8 +155,10 @@ void CMainFrame::CreateCommands()
         QIcon::fromTheme(QStringLiteral("go-next"), look->standardIcon(QStyle::SP_MediaSeekForward)));
     c.addDatabase->setIcon(look->standardIcon(QStyle::SP_FileDialogNewFolder));
     c.removeDatabase->setIcon(look->standardIcon(QStyle::SP_TrashIcon));
+    c.reports->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
+                                        look->standardIcon(QStyle::SP_FileDialogDetailedView)));
     c.about->setIcon(QIcon(QString::fromLatin1(kIcon)));
-    c.properties->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
+    c.properties->setIcon(look->standardIcon(QStyle::SP_FileDialogInfoView));
     c.contextHelp->setIcon(look->standardIcon(QStyle::SP_TitleBarContextHelpButton));
 
     // F1 in any of the program's windows opens the guide at that window's topic.
@@ -181,6 +185,7 @@ void CMainFrame::CreateCommands()
     connect(c.properties, &QAction::triggered, this, &CMainFrame::ShowProperties);
     connect(c.settings, &QAction::triggered, this, &CMainFrame::ShowSettings);
     connect(c.viewLog, &QAction::triggered, this, &CMainFrame::ShowLog);
+    connect(c.reports, &QAction::triggered, this, &CMainFrame::ShowReports);
     connect(c.helpTopics, &QAction::triggered, this, &CMainFrame::ShowHelpForActiveWindow);
     connect(c.contextHelp, &QAction::triggered, this, [] { QWhatsThis::enterWhatsThisMode(); });
     connect(c.about, &QAction::triggered, this, &CMainFrame::ShowAbout);
@@ -206,6 +211,8 @@ void CMainFrame::CreateMenus()
     db->addActions({c.addDatabase, c.removeDatabase});
     db->addSeparator();
     db->addActions({c.refreshAll, c.refreshDb, c.refreshFromHere});
+    db->addSeparator();
+    db->addAction(c.reports);
     QMenu* preferences = bar->addMenu(tr("&Preferences"));
     preferences->addActions({c.settings, c.viewLog});
     QMenu* help = bar->addMenu(tr("&Help"));
@@ -228,6 +235,7 @@ void CMainFrame::CreateToolBar()
     m_toolBar->addSeparator();
     m_toolBar->addActions({c.addDatabase, c.removeDatabase});
     m_toolBar->addSeparator();
+    m_toolBar->addAction(c.reports);
     m_toolBar->addAction(c.properties);
     m_toolBar->addSeparator();
     m_toolBar->addAction(c.about);
@@ -401,6 +409,22 @@ void CMainFrame::ShowLog()
     }
 }
 
+void CMainFrame::ShowReports()
+{
+    ExplorerHub* explorer = Hub();
+    if (explorer == nullptr)
+        return;
+    // Only the root in the tree: nothing to report on.
+    if (explorer->Databases().empty()) {
+        m_prompt.ShowMessage(QStringLiteral("There are no databases to report"));
+        return;
+    }
+    CReportsDlg reports(*explorer, m_store, m_prompt, this);
+    connect(&reports, &CReportsDlg::HelpRequested, this,
+            [] { HelpBrowser::showHelp(QStringLiteral("reports")); });
+    reports.exec();
+}
+
 void CMainFrame::ShowAbout()
 {
     CAboutDlg about(this);
@@ -416,6 +440,7 @@ QString CMainFrame::HelpTopicFor(const QWidget* window)
         {&CAddDatabaseDlg::staticMetaObject, QStringLiteral("add-database")},
         {&CRemoveDatabaseDlg::staticMetaObject, QStringLiteral("remove-database")},
         {&CFindDlg::staticMetaObject, QStringLiteral("find")},
+        {&CReportsDlg::staticMetaObject, QStringLiteral("reports")},
         {&CTerminateWaitDlg::staticMetaObject, QStringLiteral("start-and-exit")},
     };
     if (window == nullptr)

@@ -43,6 +43,7 @@ public:
         QAction* refreshDb = nullptr;
         QAction* refreshFromHere = nullptr;
         QAction* properties = nullptr;
+        QAction* reports = nullptr;
         QAction* settings = nullptr;
         QAction* viewLog = nullptr;
         QAction* helpTopics = nullptr;
@@ -97,6 +98,7 @@ private:
     void ShowSettings();
     void ShowProperties();
     void ShowLog();
+    void ShowReports();
     void ShowAbout();
     void ShowHelpForActiveWindow();
     void AdjustForWindowFrame();

@@ -1,6 +1,6 @@
 #include "search/batch/BatchHost.h"
 
-#include "search/batch/BatchPrompt.h"
+#include "common/TerminalPrompt.h"
 
 namespace velkaro {
 
@@ -81,7 +81,7 @@ void BatchHost::Redraw()
                                             ? m_object.left(kObjectShown - 3) + QStringLiteral("...")
                                             : m_object);
     // Back to the start of the line and clear what a longer line left.
-    std::fprintf(m_errors, "\r%s\033[K", BatchPrompt::Printable(line, false).toLocal8Bit().constData());
+    std::fprintf(m_errors, "\r%s\033[K", TerminalPrompt::Printable(line, false).toLocal8Bit().constData());
     std::fflush(m_errors);
     m_lineShown = true;
 }

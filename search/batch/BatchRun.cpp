@@ -2,8 +2,8 @@
 
 #include "catalog/CDbSession.h"
 #include "catalog/ConnectString.h"
+#include "common/TerminalPrompt.h"
 #include "search/batch/BatchHost.h"
-#include "search/batch/BatchPrompt.h"
 #include "search/batch/BatchReportWriter.h"
 #include "search/batch/StopSignals.h"
 #include "search/engine/ObjectNameSearch.h"
@@ -82,7 +82,7 @@ BatchRun::BatchRun(const BatchOptions& options, std::FILE* errors) : m_options(o
 BatchExit BatchRun::Fail(const QString& message) const
 {
     std::fprintf(m_errors, "zindrel-batch: %s\n",
-                 BatchPrompt::Printable(message, true).toLocal8Bit().constData());
+                 TerminalPrompt::Printable(message, true).toLocal8Bit().constData());
     std::fflush(m_errors);
     return BatchExit::Error;
 }
@@ -90,7 +90,7 @@ BatchExit BatchRun::Fail(const QString& message) const
 void BatchRun::Warn(const QString& message) const
 {
     std::fprintf(m_errors, "zindrel-batch: warning: %s\n",
-                 BatchPrompt::Printable(message, true).toLocal8Bit().constData());
+                 TerminalPrompt::Printable(message, true).toLocal8Bit().constData());
     std::fflush(m_errors);
 }
 
@@ -104,7 +104,7 @@ BatchExit BatchRun::Exec()
     if (!m_options.rtfFile.isEmpty() && !OpenForWriting(rtf, m_options.rtfFile, problem))
         return Fail(problem);
 
-    BatchPrompt prompt(m_errors);
+    TerminalPrompt prompt(m_errors, QStringLiteral("zindrel-batch"));
     CDbSession session(SessionVariant::Search);
     const QString input = m_options.connectString;
     if (!session.ConnectByString(WithPassword(input), prompt))
@@ -159,7 +159,7 @@ BatchExit BatchRun::Search(CDbSession& session, UserPrompt& prompt, QFile& text,
     if (document && !WriteRtf(rtf, *document, problem))
         return Fail(problem);
     // What was read and what was not, also of a stopped run.
-    std::fputs(BatchPrompt::Printable(run.Coverage().PlainText(session.DisplayName()), true)
+    std::fputs(TerminalPrompt::Printable(run.Coverage().PlainText(session.DisplayName()), true)
                    .toLocal8Bit()
                    .constData(),
                m_errors);

@@ -338,7 +338,7 @@ private slots:
         for (QAction* action : frame->ToolBar()->actions())
             toolbar << (action->isSeparator() ? QStringLiteral("|") : action->toolTip());
         QCOMPARE(toolbar, (QStringList{"Back", "Forward", "Up", "|", "Find", "Find Next", "|", "Stop", "|",
-                                       "Add Database", "Remove Database", "|", "Properties", "|",
+                                       "Add Database", "Remove Database", "|", "Reports", "Properties", "|",
                                        "About Velkaro", "What's This?"}));
         QStringList menus;
         for (QAction* menu : frame->menuBar()->actions())

@@ -6,13 +6,13 @@
 
 namespace velkaro {
 
-// The questions of a run without windows: messages go to the error stream, questions are
-// answered No, and a login asks for the password on the controlling terminal with echo off.
-// Without a terminal the login is refused, so a script never hangs on a prompt.
-class BatchPrompt final : public UserPrompt
+// The questions of a program without windows: messages go to the error stream after the program's
+// name, questions are answered No, and a login asks for the password on the controlling terminal
+// with echo off. Without a terminal the login is refused, so a script never hangs on a prompt.
+class TerminalPrompt final : public UserPrompt
 {
 public:
-    explicit BatchPrompt(std::FILE* errors) : m_errors(errors) {}
+    TerminalPrompt(std::FILE* errors, QString program) : m_errors(errors), m_program(std::move(program)) {}
 
     void ShowMessage(const QString& text) override;
     bool AskYesNo(const QString& text) override;
@@ -26,6 +26,7 @@ public:
 
 private:
     std::FILE* m_errors;
+    QString m_program;
 };
 
 } // namespace velkaro

@@ -1,4 +1,4 @@
-#include "search/batch/BatchPrompt.h"
+#include "common/TerminalPrompt.h"
 
 #include <QByteArray>
 #include <cstring>
@@ -73,7 +73,7 @@ private:
 
 } // namespace
 
-QString BatchPrompt::Printable(QString text, bool keepLineBreaks)
+QString TerminalPrompt::Printable(QString text, bool keepLineBreaks)
 {
     for (QChar& c : text) {
         const bool lineBreak = c == QLatin1Char('\n') || c == QLatin1Char('\t');
@@ -83,29 +83,30 @@ QString BatchPrompt::Printable(QString text, bool keepLineBreaks)
     return text;
 }
 
-void BatchPrompt::ShowMessage(const QString& text)
+void TerminalPrompt::ShowMessage(const QString& text)
 {
-    std::fprintf(m_errors, "zindrel-batch: %s\n", Printable(text, true).toLocal8Bit().constData());
+    std::fprintf(m_errors, "%s: %s\n", m_program.toLocal8Bit().constData(),
+                 Printable(text, true).toLocal8Bit().constData());
     std::fflush(m_errors);
 }
 
-bool BatchPrompt::AskYesNo(const QString& text)
+bool TerminalPrompt::AskYesNo(const QString& text)
 {
     ShowMessage(text);
     return false;
 }
 
-std::optional<SaveFileChoice> BatchPrompt::ChooseSaveFile(const SaveFileRequest&)
+std::optional<SaveFileChoice> TerminalPrompt::ChooseSaveFile(const SaveFileRequest&)
 {
     return std::nullopt;
 }
 
-std::optional<QString> BatchPrompt::ChooseDataSource()
+std::optional<QString> TerminalPrompt::ChooseDataSource()
 {
     return std::nullopt;
 }
 
-std::optional<LoginAnswer> BatchPrompt::AskLogin(const LoginRequest& request)
+std::optional<LoginAnswer> TerminalPrompt::AskLogin(const LoginRequest& request)
 {
     const Terminal terminal;
     if (!terminal.IsOpen())

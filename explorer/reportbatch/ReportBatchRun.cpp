@@ -1,0 +1,166 @@
+#include "explorer/reportbatch/ReportBatchRun.h"
+
+#include "catalog/CDbSession.h"
+#include "catalog/ConnectString.h"
+#include "catalog/LoadJob.h"
+#include "common/TerminalPrompt.h"
+#include "explorer/reportbatch/ReportBatchHost.h"
+#include "explorer/reports/ReportFileSink.h"
+#include "explorer/reports/ReportGenerator.h"
+#include "explorer/reports/ReportPrinterSink.h"
+
+#include <QPrinter>
+#include <QSet>
+#include <algorithm>
+
+namespace velkaro {
+
+namespace {
+
+const char* const kPasswordVariable = "VELKARO_PASSWORD";
+const char* const kProgram = "velkaro-report";
+
+QString withPassword(const QString& input)
+{
+    if (!qEnvironmentVariableIsSet(kPasswordVariable))
+        return input;
+    const QString user = ConnectString::AttributeValue(input, QStringLiteral("UID")).value_or(QString());
+    return ConnectString::WithCredentials(input, user, qEnvironmentVariable(kPasswordVariable));
+}
+
+// --all: every name once, sorted as the dialog's list sorts them.
+QStringList allNames(const std::vector<std::shared_ptr<ObjectRecord>>& objects, bool onlyWithColumns)
+{
+    QStringList names;
+    QSet<QString> seen;
+    for (const std::shared_ptr<ObjectRecord>& object : objects) {
+        const std::shared_ptr<const ColumnList> columns = object->Columns();
+        if (onlyWithColumns && (!columns || columns->columns.empty()))
+            continue;
+        if (!seen.contains(object->Name())) {
+            seen.insert(object->Name());
+            names.append(object->Name());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// NAME names every object so named; OWNER.NAME the one of that owner, where no object is named
+// NAME with the dot.
+std::optional<ReportChoice> choiceFor(const QString& text,
+                                      const std::vector<std::shared_ptr<ObjectRecord>>& objects)
+{
+    const ReportChoice byName{text, QString(), true};
+    const auto matches = [&objects](const ReportChoice& choice) {
+        return std::any_of(
+            objects.begin(), objects.end(),
+            [&choice](const std::shared_ptr<ObjectRecord>& object) { return choice.Matches(*object); });
+    };
+    if (matches(byName))
+        return byName;
+    for (qsizetype dot = text.indexOf(QLatin1Char('.')); dot > 0;
+         dot = text.indexOf(QLatin1Char('.'), dot + 1)) {
+        const ReportChoice byOwner{text.mid(dot + 1), text.left(dot), false};
+        if (matches(byOwner))
+            return byOwner;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ReportBatchRun::ReportBatchRun(const ReportBatchOptions& options, std::FILE* errors)
+    : m_options(options), m_errors(errors)
+{}
+
+ReportBatchExit ReportBatchRun::Fail(const QString& message) const
+{
+    std::fprintf(m_errors, "%s: %s\n", kProgram,
+                 TerminalPrompt::Printable(message, true).toLocal8Bit().constData());
+    std::fflush(m_errors);
+    return ReportBatchExit::Error;
+}
+
+ReportBatchExit ReportBatchRun::Exec()
+{
+    TerminalPrompt prompt(m_errors, QString::fromLatin1(kProgram));
+    ReportBatchHost host(m_errors);
+    CDbSession session;
+    session.SetLog(&host);
+    const QString input = m_options.connectString;
+    if (!session.ConnectByString(withPassword(input), prompt))
+        return Fail(QStringLiteral("could not connect to %1: %2")
+                        .arg(ConnectString::WithoutPassword(input), session.LastError()));
+    LoadJob job;
+    job.host = &host;
+    job.alias = session.DisplayName();
+    job.databaseNode = &host;
+    job.explicitLoad = true;
+    job.inUse = std::make_shared<std::atomic<int>>(1);
+    session.LoadObjects(job);
+
+    ReportRequest request;
+    request.sections = m_options.sections;
+    request.pageBreak = m_options.pageBreak;
+    // A report to a file (or standard output) is written before the names are known to be good only
+    // when they are: an unknown name leaves the last report as it was.
+    if (!ResolveChoices(session, request))
+        return ReportBatchExit::Error;
+    const bool text = !m_options.outputFile.isEmpty() || m_options.pdfFile.isEmpty();
+    if (text) {
+        ReportFileSink sink(m_options.outputFile);
+        if (!Write(session, request, sink, prompt))
+            return ReportBatchExit::Error;
+    }
+    if (!m_options.pdfFile.isEmpty() && !WritePdf(session, request, prompt))
+        return ReportBatchExit::Error;
+    return ReportBatchExit::Written;
+}
+
+bool ReportBatchRun::ResolveChoices(const CDbSession& session, ReportRequest& request) const
+{
+    const std::vector<std::shared_ptr<ObjectRecord>> objects = session.Objects();
+    const QStringList names =
+        m_options.allObjects ? allNames(objects, m_options.onlyWithColumns) : m_options.objects;
+    QStringList unknown;
+    for (const QString& name : names) {
+        if (const std::optional<ReportChoice> choice = choiceFor(name, objects))
+            request.choices.push_back(*choice);
+        else
+            unknown.append(name);
+    }
+    if (!unknown.isEmpty()) {
+        Fail(QStringLiteral("--object %1: the data source holds no object of that name; nothing was written.")
+                 .arg(unknown.join(QStringLiteral(", "))));
+        return false;
+    }
+    if (request.choices.empty()) {
+        Fail(QStringLiteral("the data source holds no object to report; nothing was written."));
+        return false;
+    }
+    return true;
+}
+
+bool ReportBatchRun::Write(CDbSession& session, const ReportRequest& request, ReportLineSink& sink,
+                           UserPrompt& prompt) const
+{
+    // The sink has said why when the report could not be written.
+    return ReportGenerator(session, request, sink, prompt).Run() == ReportOutcome::Completed;
+}
+
+bool ReportBatchRun::WritePdf(CDbSession& session, const ReportRequest& request, UserPrompt& prompt) const
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_options.pdfFile);
+    ReportPrinterSink sink(printer);
+    if (!Write(session, request, sink, prompt))
+        return false;
+    // The PDF engine reports a file it could not write only through the painter's end.
+    if (printer.printerState() == QPrinter::Error)
+        return Fail(QStringLiteral("cannot write %1").arg(m_options.pdfFile)) == ReportBatchExit::Written;
+    return true;
+}
+
+} // namespace velkaro

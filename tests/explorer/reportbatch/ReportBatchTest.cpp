@@ -1,0 +1,170 @@
+// velkaro-report: what its command line accepts, and the real program against the samples.
+
+#include "explorer/reportbatch/ReportBatchOptions.h"
+#include "tests/support/TestDataSources.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+using namespace velkaro;
+using namespace velkaro::test;
+
+namespace {
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray errors;
+};
+
+ToolRun runTool(const QStringList& arguments, const QString& password = QString())
+{
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!password.isEmpty())
+        environment.insert(QStringLiteral("VELKARO_PASSWORD"), password);
+    tool.setProcessEnvironment(environment);
+    // Without a controlling terminal a refused login fails instead of asking.
+    tool.setChildProcessModifier([] { ::setsid(); });
+    tool.start(QStringLiteral(VELKARO_REPORT), arguments);
+    ToolRun run;
+    if (!tool.waitForFinished(60000))
+        return run;
+    run.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    run.out = tool.readAllStandardOutput();
+    run.errors = tool.readAllStandardError();
+    return run;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ReportBatchTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusedCommandLines_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error");
+        const QString all = QStringLiteral("--all");
+        QTest::newRow("password in --connect") << QStringList{"--connect", "DSN=x;PWD=secret", all}
+                                               << QStringLiteral("Leave the password out of --connect");
+        QTest::newRow("no data source")
+            << QStringList{all} << QStringLiteral("either --connect STRING or --dsn NAME");
+        QTest::newRow("objects and --all") << QStringList{"--dsn", "x", "--object", "a", all}
+                                           << QStringLiteral("--object NAME (repeatable) or --all");
+        QTest::newRow("no objects") << QStringList{"--dsn", "x"}
+                                    << QStringLiteral("--object NAME (repeatable) or --all");
+        QTest::newRow("page break without pages") << QStringList{"--dsn", "x", all, "--page-break"}
+                                                  << QStringLiteral("--page-break goes with --pdf");
+        QTest::newRow("output twice") << QStringList{"--dsn", "x", all, "--output", "a", "--output", "b"}
+                                      << QStringLiteral("--output may be given only once.");
+    }
+
+    void refusedCommandLines()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        const ReportBatchParse parse =
+            ParseReportBatchOptions(QStringList{QStringLiteral("velkaro-report")} + arguments);
+        QVERIFY2(parse.error.contains(error), qPrintable(parse.error));
+    }
+
+    void sectionsDefaultToAllFour()
+    {
+        const ReportBatchParse all = ParseReportBatchOptions({"velkaro-report", "--dsn", "x", "--all"});
+        QVERIFY(all.Ok());
+        QVERIFY(all.options.sections.columns && all.options.sections.indexes &&
+                all.options.sections.primaryKeys && all.options.sections.foreignKeys);
+        QCOMPARE(all.options.connectString, QStringLiteral("DSN=x"));
+        const ReportBatchParse some =
+            ParseReportBatchOptions({"velkaro-report", "--dsn", "x", "--user", "u", "--all", "--indexes"});
+        QVERIFY(some.Ok());
+        QVERIFY(some.options.sections.indexes && !some.options.sections.columns &&
+                !some.options.sections.foreignKeys);
+        QCOMPARE(some.options.connectString, QStringLiteral("DSN=x;UID=u"));
+    }
+
+    void failuresExitTwoAndSayWhy_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("unknown object: the last report stays as it was")
+            << QStringList{"--object", "customers", "--object", "no_such_table"}
+            << QStringLiteral("--object no_such_table: the data source holds no object of that name");
+        QTest::newRow("a write that fails")
+            << QStringList{"--all", "--output", "/dev/full"}
+            << QStringLiteral("Could not write file '/dev/full': No space left on device");
+    }
+
+    void failuresExitTwoAndSayWhy()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, reason);
+        VELKARO_REQUIRE_DATA_SOURCE(testDataSource(QStringLiteral("sqlite")));
+        QTemporaryDir dir;
+        const QString previous = dir.filePath(QStringLiteral("previous.txt"));
+        QFile file(previous);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("last report\n") > 0);
+        file.close();
+        if (!arguments.contains(QStringLiteral("--output")))
+            arguments << QStringLiteral("--output") << previous;
+
+        const ToolRun run =
+            runTool(QStringList{QStringLiteral("--dsn"), QStringLiteral("ShopSQLite")} + arguments);
+
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(QString::fromLocal8Bit(run.errors).contains(reason), run.errors.constData());
+        QCOMPARE(fileBytes(previous), QByteArray("last report\n"));
+    }
+
+    void serverSourcesWithPasswordFromEnvironment_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::newRow("postgres") << QStringLiteral("postgres");
+        QTest::newRow("mariadb") << QStringLiteral("mariadb");
+    }
+
+    void serverSourcesWithPasswordFromEnvironment()
+    {
+        QFETCH(QString, source);
+        const TestDataSource& data = testDataSource(source);
+        VELKARO_REQUIRE_DATA_SOURCE(data);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        const QStringList arguments{"--dsn",    data.dsn,    "--user",   "velkaro",
+                                    "--object", "customers", "--object", "orders"};
+
+        const ToolRun text = runTool(arguments, QStringLiteral("velkaro-pw"));
+        const ToolRun printed =
+            runTool(arguments + QStringList{"--pdf", pdf, "--page-break"}, QStringLiteral("velkaro-pw"));
+        const ToolRun refused = runTool(arguments, QStringLiteral("not-the-pw-4711"));
+
+        QCOMPARE(text.exitCode, 0);
+        QVERIFY(text.out.startsWith("VELKARO OBJECTS REPORT\n\n\n"));
+        QVERIFY(text.out.contains("\nTable:\n      customers\n"));
+        QVERIFY(text.out.endsWith("\nEND OF REPORT\n"));
+        QCOMPARE(printed.exitCode, 0);
+        QVERIFY(printed.out.isEmpty());
+        QVERIFY(fileBytes(pdf).startsWith("%PDF"));
+        QCOMPARE(refused.exitCode, 2);
+        QVERIFY(refused.out.isEmpty());
+        QVERIFY(!refused.errors.isEmpty());
+        QVERIFY(!refused.errors.contains("not-the-pw-4711"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ReportBatchTest)
+#include "ReportBatchTest.moc"
