@@ -40,6 +40,9 @@ ExplorerHub::ExplorerHub(ProfileStore& store, UserPrompt& prompt, QObject* paren
       m_navigation(m_runtime->tree, prompt),
       m_selectionList(m_runtime, m_databases, prompt, this, [this] { return SelectedNode(); }),
       m_find(*m_runtime, m_databases, prompt),
+      m_findCommands(
+          m_find, m_findHistory, m_runtime->tree, m_databases, store, prompt, [this] { return m_port; },
+          [this](NodeId node) { return SelectNode(node); }),
       m_scheduler(m_runtime->refreshSettings, m_databases,
                   {[this](const DatabaseEntryPtr& entry) { RefreshDatabase(entry, false); },
                    [this] { SelectNode(Tree().Root()); }, [this](const QString& line) { Log(line); }}),
@@ -465,65 +468,17 @@ void ExplorerHub::GoToLocation(const QString& path)
 
 void ExplorerHub::Find()
 {
-    if (!m_port)
-        return;
-    FindDialogInput input{m_find.SearchString(), m_findHistory.Strings(), {Tree().NodeText(Tree().Root())}};
-    for (const DatabaseEntryPtr& entry : m_databases.Entries())
-        input.lookIn.append(entry->alias);
-    if (const std::optional<FindRequest> request = m_port->AskFind(input))
-        RunFind(*request);
+    m_findCommands.Find();
 }
 
 void ExplorerHub::RunFind(const FindRequest& request)
 {
-    if (request.findNext) {
-        FindNext();
-        return;
-    }
-    if (request.text.isEmpty())
-        return;
-    if (!request.options.Save(m_store))
-        m_prompt.ShowMessage(QStringLiteral("Could not save the find options."));
-    m_find.Start(request.text, request.options, request.scope);
-    m_findHistory.Remember(request.text);
-    SearchAndShow(false);
+    m_findCommands.Run(request);
 }
 
 void ExplorerHub::FindNext()
 {
-    if (m_find.SearchString().isEmpty()) {
-        Find();
-        return;
-    }
-    SearchAndShow(true);
-}
-
-void ExplorerHub::SearchAndShow(bool continuing)
-{
-    if (m_port)
-        m_port->SetBusyCursor(true);
-    const std::optional<FindMatch> match = m_find.Run(continuing);
-    if (match)
-        ShowMatch(*match);
-    // The message box gets the ordinary pointer.
-    if (m_port)
-        m_port->SetBusyCursor(false);
-    if (!match)
-        m_prompt.ShowMessage(QStringLiteral("Cannot find string '") + m_find.SearchString() +
-                             QStringLiteral("'."));
-}
-
-void ExplorerHub::ShowMatch(const FindMatch& match)
-{
-    if (!m_port)
-        return;
-    // Selecting fills the list pane; a node already selected has its rows listed (or being listed).
-    if (!SelectNode(match.node))
-        return;
-    if (match.SelectsRow())
-        m_port->SelectListRow(match.row);
-    else
-        m_port->FocusTree();
+    m_findCommands.FindNext();
 }
 
 bool ExplorerHub::SelectChildByText(const QString& text)

@@ -8,6 +8,7 @@
 #include "explorer/core/PendingReconnects.h"
 #include "explorer/hub/DatabaseWorkers.h"
 #include "explorer/hub/ExplorerNavigation.h"
+#include "explorer/hub/FindCommands.h"
 #include "explorer/hub/FindSearch.h"
 #include "explorer/hub/HubRuntime.h"
 #include "explorer/hub/IdleWatcher.h"
@@ -137,8 +138,6 @@ private:
     bool SelectNode(NodeId node);
     void LoadOnAccess(NodeId node);
     void ResetFindFor(NodeId databaseNode, const char* message);
-    void SearchAndShow(bool continuing);
-    void ShowMatch(const FindMatch& match);
     void SaveRecentDatabases();
     void Log(const QString& message);
     void LogIf(const std::atomic<int>& category, const QString& message);
@@ -153,6 +152,7 @@ private:
     SelectionList m_selectionList;
     FindHistory m_findHistory;
     FindSearch m_find;
+    FindCommands m_findCommands;
     PendingReconnects m_notReconnected;
     RefreshScheduler m_scheduler;
     IdleWatcher m_idleWatcher;

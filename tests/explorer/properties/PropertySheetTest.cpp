@@ -120,7 +120,9 @@ QStringList keyRows(Explorer& explorer, CProps& sheet, int index)
     if (!page || !page->List())
         return {QStringLiteral("<no key page>")};
     const QString wait = QStringLiteral("|Please wait...|");
-    QTest::qWaitFor([&] { return !rows(page->List()).contains(wait) && explorer.PropertyWorkDone(); }, 20000);
+    if (!QTest::qWaitFor([&] { return !rows(page->List()).contains(wait) && explorer.PropertyWorkDone(); },
+                         20000))
+        return {QStringLiteral("<still waiting>")};
     return rows(page->List());
 }
 
@@ -302,7 +304,7 @@ private slots:
         const QString shots = qEnvironmentVariable("VELKARO_PROPERTY_SHOTS");
         for (int index = 0; !shots.isEmpty() && index < sheet->Tabs()->count(); ++index) {
             sheet->Tabs()->setCurrentIndex(index);
-            QTest::qWaitFor([&] { return explorer->PropertyWorkDone(); }, 10000);
+            QVERIFY(QTest::qWaitFor([&] { return explorer->PropertyWorkDone(); }, 10000));
             QTest::qWait(50);
             QVERIFY(sheet->grab().save(
                 QDir(shots).filePath(QStringLiteral("%1-tab%2.png").arg(source).arg(index))));
