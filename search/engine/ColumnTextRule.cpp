@@ -28,6 +28,15 @@ QString baseType(const QString& typeName)
     return end < 0 ? type : type.left(end);
 }
 
+// SQLite's rule for a declared type: INT first, then CHAR, CLOB or TEXT.
+bool hasTextAffinity(const QString& declaredType)
+{
+    const QString type = declaredType.toUpper();
+    return !type.contains(QLatin1String("INT")) &&
+           (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
+            type.contains(QLatin1String("TEXT")));
+}
+
 } // namespace
 
 FilterDialect ColumnTextRule::DialectFor(const QString& dbmsName)
@@ -52,7 +61,7 @@ ColumnTextRule ColumnTextRule::For(FilterDialect dialect, const SearchColumnReco
     case FilterDialect::MariaDb:
         return MariaDbRule(baseType(column.dbmsType), name);
     case FilterDialect::Sqlite:
-        return SqliteRule(name);
+        return SqliteRule(column.dbmsType, name);
     case FilterDialect::None:
         break;
     }
@@ -146,14 +155,24 @@ ColumnTextRule ColumnTextRule::MariaDbRule(const QString& type, const QString& n
 }
 
 // SQLite keeps any value in any column, whatever its declared type; the driver writes a blob as
-// X'HEX' and every other value as SQLite's own text of it.
-ColumnTextRule ColumnTextRule::SqliteRule(const QString& name)
+// X'HEX' and every other value as SQLite's own text of it, which is what its string functions and
+// operators take of the value. A blob's own bytes may match or not: its hex form is tested too.
+ColumnTextRule ColumnTextRule::SqliteRule(const QString& declaredType, const QString& name)
 {
     ColumnTextRule rule;
     rule.m_kind = Kind::Text;
-    rule.m_expression = QStringLiteral("case typeof(") + name +
-                        QStringLiteral(") when 'blob' then 'X''' || hex(") + name +
-                        QStringLiteral(") || '''' else cast(") + name + QStringLiteral(" as text) end");
+    rule.m_expression = name;
+    rule.m_otherExpression = QStringLiteral("case typeof(") + name +
+                             QStringLiteral(") when 'blob' then 'X''' || hex(") + name +
+                             QStringLiteral(") || '''' end");
+    rule.m_otherAlphabet = kDigits + QStringLiteral("ABCDEFX'");
+    // An integer, or a real as SQLite writes it ("1.0e+20", "-Inf"). Turning a number into text
+    // is most of the cost of testing it, where a column holds numbers: without affinity ("+"), every
+    // text sorts above every number, and a comparison costs less than typeof(). A column of text
+    // affinity holds no numbers, and the comparison would only cost.
+    rule.m_numberAlphabet = kDigits + QStringLiteral("+-.eInf");
+    if (!hasTextAffinity(declaredType))
+        rule.m_textOnly = QStringLiteral("+") + name + QStringLiteral(" > 9e999 and ");
     return rule;
 }
 

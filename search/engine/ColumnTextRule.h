@@ -38,17 +38,28 @@ public:
     Kind GetKind() const { return m_kind; }
     const QString& Expression() const { return m_expression; }
     const QString& Alphabet() const { return m_alphabet; }
+    // A second text some values of the column take, with its own expression (SQLite's blobs).
+    const QString& OtherExpression() const { return m_otherExpression; }
+    const QString& OtherAlphabet() const { return m_otherAlphabet; }
+    // Where a column may hold numbers as well as text (SQLite), what a number's text holds, and
+    // the test that leaves numbers out when a term cannot be in one.
+    const QString& NumberAlphabet() const { return m_numberAlphabet; }
+    const QString& TextOnly() const { return m_textOnly; }
     // Why a term that may appear in the column cannot be tested by the server.
     const QString& Why() const { return m_why; }
 
 private:
     static ColumnTextRule PostgreSqlRule(const QString& type, const QString& name);
     static ColumnTextRule MariaDbRule(const QString& type, const QString& name);
-    static ColumnTextRule SqliteRule(const QString& name);
+    static ColumnTextRule SqliteRule(const QString& declaredType, const QString& name);
 
     Kind m_kind = Kind::Unknown;
     QString m_expression;
     QString m_alphabet;
+    QString m_otherExpression;
+    QString m_otherAlphabet;
+    QString m_numberAlphabet;
+    QString m_textOnly;
     QString m_why;
 };
 

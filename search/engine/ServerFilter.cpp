@@ -17,6 +17,30 @@ bool isExact(const QList<QList<char32_t>>& classes)
                        [](const QList<char32_t>& one) { return one.size() == 1; });
 }
 
+// Each character an ASCII letter in either case, or one ASCII character that has no case: what
+// a LIKE that folds ASCII letters alone compares as the matcher does.
+bool isAsciiCaseFold(const QList<QList<char32_t>>& classes)
+{
+    return std::all_of(classes.begin(), classes.end(), [](const QList<char32_t>& one) {
+        if (one.size() == 1)
+            return one.front() < 0x80 && !QChar::isLetter(one.front());
+        return one.size() == 2 && one.at(0) >= 'A' && one.at(0) <= 'Z' && one.at(1) == one.at(0) + 32;
+    });
+}
+
+// The LIKE pattern of the term, with the backslash as escape.
+QByteArray likePattern(const QList<QList<char32_t>>& classes)
+{
+    QByteArray pattern = "%";
+    for (const QList<char32_t>& one : classes) {
+        const char c = char(one.front());
+        if (c == '%' || c == '_' || c == '\\')
+            pattern += '\\';
+        pattern += c;
+    }
+    return pattern + '%';
+}
+
 bool couldAppear(const QList<QList<char32_t>>& classes, const QString& alphabet)
 {
     return std::all_of(classes.begin(), classes.end(), [&alphabet](const QList<char32_t>& one) {
@@ -148,7 +172,13 @@ bool ServerFilter::AddColumnTests(const SearchColumnRecord& column, ServerFilter
     for (const Classes& term : m_terms) {
         switch (rule.GetKind()) {
         case ColumnTextRule::Kind::Text:
-            tests.append(Test(rule.Expression(), term, plan));
+            if (!rule.TextOnly().isEmpty() && !couldAppear(term, rule.NumberAlphabet()))
+                tests.append(QLatin1Char('(') + rule.TextOnly() + Test(rule.Expression(), term, plan) +
+                             QLatin1Char(')'));
+            else
+                tests.append(Test(rule.Expression(), term, plan));
+            if (!rule.OtherExpression().isEmpty() && couldAppear(term, rule.OtherAlphabet()))
+                tests.append(Test(rule.OtherExpression(), term, plan));
             break;
         case ColumnTextRule::Kind::PaddedText: {
             // Whatever of the term lies in the padding is blanks at its end.
@@ -184,14 +214,27 @@ QString ServerFilter::Test(const QString& expression, const Classes& classes, Se
     const QString operand = QLatin1Char('(') + expression + QLatin1Char(')');
     switch (m_dialect) {
     case FilterDialect::PostgreSql:
-        return exact ? QStringLiteral("strpos(") + operand + QStringLiteral(", ?) > 0")
-                     : operand + QStringLiteral(" ~ ?");
+        if (exact)
+            return QStringLiteral("strpos(") + operand + QStringLiteral(", ?) > 0");
+        // Several times faster than a regular expression; under the C collation ILIKE folds the
+        // ASCII letters alone, whatever the database's locale.
+        if (isAsciiCaseFold(classes)) {
+            plan.parameters.back() = likePattern(classes);
+            return QLatin1Char('(') + operand + QStringLiteral(" collate \"C\") ilike ?");
+        }
+        return operand + QStringLiteral(" ~ ?");
     case FilterDialect::MariaDb:
         return exact ? QStringLiteral("locate(?, ") + operand + QStringLiteral(") > 0")
                      : operand + QStringLiteral(" regexp ?");
     case FilterDialect::Sqlite:
-        return exact ? QStringLiteral("instr(") + operand + QStringLiteral(", ?) > 0")
-                     : operand + QStringLiteral(" glob ?");
+        if (exact)
+            return QStringLiteral("instr(") + operand + QStringLiteral(", ?) > 0");
+        // Much faster than GLOB with brackets for every letter; LIKE folds the ASCII letters alone.
+        if (isAsciiCaseFold(classes)) {
+            plan.parameters.back() = likePattern(classes);
+            return operand + QStringLiteral(" like ? escape '\\'");
+        }
+        return operand + QStringLiteral(" glob ?");
     case FilterDialect::None:
         break;
     }
