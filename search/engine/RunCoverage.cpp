@@ -130,14 +130,24 @@ void RunCoverage::AppendList(QList<Piece>& out, const QString& title, List list)
         out.append({QStringLiteral("\r\n\t\t") + what, ReportColor::Text});
         out.append({QStringLiteral(" - ") + why, ReportColor::Message});
     };
+    const auto count = [&](int objects, const QString& why) {
+        if (objects > 0)
+            line(QString::number(objects) +
+                     (objects == 1 ? QStringLiteral(" object") : QStringLiteral(" objects")),
+                 why);
+    };
+    // The objects the server filtered are the usual case: counted, not named.
+    int filtered = 0;
     for (const Entry& entry : m_entries) {
-        if (ListOf(entry.reason) == list)
+        if (entry.reason == Reason::ServerFiltered)
+            ++filtered;
+        else if (ListOf(entry.reason) == list)
             line(entry.type + QStringLiteral(": ") + entry.name, ReasonText(entry));
     }
-    if (list == List::NotSearched && m_leftOut > 0)
-        line(QString::number(m_leftOut) +
-                 (m_leftOut == 1 ? QStringLiteral(" object") : QStringLiteral(" objects")),
-             QStringLiteral("left out by the object list"));
+    if (list == List::NotSearched)
+        count(m_leftOut, QStringLiteral("left out by the object list"));
+    if (list == List::RowsRead)
+        count(filtered, ReasonText({{}, {}, Reason::ServerFiltered, {}}));
 }
 
 void RunCoverage::Write(ReportWriter& writer, const QString& databaseName) const

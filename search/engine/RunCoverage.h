@@ -25,7 +25,7 @@ public:
         Failed,            // detail: the driver's message
         AllColumnsIgnored, // every column matched an ignore pattern
         ReadWhole,         // searched in full, but held in memory whole: a note, not a gap
-        ServerFiltered,    // the server sent only the rows that may hold an instance
+        ServerFiltered,    // the server sent only the rows that may hold an instance (counted in the block)
         EveryRowRead       // the server could not filter; detail: why
     };
 
