@@ -65,6 +65,7 @@ const Dialect& dialectOf(const QString& key)
 }
 
 const QStringList kTables{"filter_words", "filter_mixed"};
+const char* const kMariaDbScratch = "scratch_filter";
 
 // Rows with the characters that make a filter hard: upper-casing outside ASCII (the dotless i,
 // the long s, sharp s), LIKE and GLOB characters, a quote, a backslash, a bar, a tab inside a
@@ -102,7 +103,8 @@ QStringList fixtureStatements(const QString& key)
     const QString mixed = "CREATE TABLE filter_mixed (id INTEGER NOT NULL PRIMARY KEY, name VARCHAR(60), "
                           "code CHAR(4), ratio DOUBLE PRECISION, born DATE, stamp TIMESTAMP, flag " +
                           d.booleanType + ", data " + d.binaryType + ")";
-    QStringList statements{words, mixed};
+    QStringList statements{"DROP TABLE IF EXISTS filter_words", "DROP TABLE IF EXISTS filter_mixed", words,
+                           mixed};
     statements.append("INSERT INTO filter_words VALUES " + wordRows(d).join(", "));
     statements.append("INSERT INTO filter_mixed VALUES " + mixedRows(d).join(", "));
     if (key == "sqlite") {
@@ -135,14 +137,10 @@ private slots:
             if (!test::unavailableReason(source).isEmpty())
                 continue;
             auto session = std::make_unique<CDbSession>(SessionVariant::Search);
-            const QString connect = source.key == "sqlite"
-                                        ? test::sqliteFileConnectString(m_sqliteDir.filePath("filter.sqlite"))
-                                        : source.connectString;
-            if (source.key == "sqlite")
-                QVERIFY(test::buildSqliteFile(m_sqliteDir.filePath("filter.sqlite"), QByteArray()));
-            QVERIFY(session->ConnectByString(connect, m_prompt));
-            for (const QString& table : kTables)
-                execute(*session, "DROP TABLE IF EXISTS " + table);
+            const QString connect = scratchConnectString(source);
+            QVERIFY2(!connect.isEmpty(), qPrintable(source.key));
+            QVERIFY2(session->ConnectByString(connect, m_prompt),
+                     qPrintable(source.key + ": no scratch database (start the test servers afresh)"));
             for (const QString& statement : fixtureStatements(source.key))
                 QVERIFY2(execute(*session, statement), qPrintable(statement));
             m_sessions[source.key] = std::move(session);
@@ -154,6 +152,13 @@ private slots:
         for (auto& [key, session] : m_sessions) {
             for (const QString& table : kTables)
                 execute(*session, "DROP TABLE IF EXISTS " + table);
+        }
+        m_sessions.clear();
+        if (const auto& mariadb = test::testDataSource("mariadb");
+            test::unavailableReason(mariadb).isEmpty()) {
+            CDbSession shop(SessionVariant::Search);
+            if (shop.ConnectByString(mariadb.connectString, m_prompt))
+                execute(shop, "DROP DATABASE IF EXISTS " + QString(kMariaDbScratch));
         }
     }
 
@@ -294,6 +299,25 @@ private:
         if (!error.isEmpty())
             qWarning() << sql << error;
         return error.isEmpty();
+    }
+
+    // The tables live where no other test lists the catalog: a file of their own for SQLite, the
+    // scratch database on the servers (made here on MariaDB).
+    QString scratchConnectString(const test::TestDataSource& source)
+    {
+        if (source.key == "sqlite") {
+            const QString path = m_sqliteDir.filePath("filter.sqlite");
+            return test::buildSqliteFile(path, QByteArray()) ? test::sqliteFileConnectString(path)
+                                                             : QString();
+        }
+        if (source.key == "postgres")
+            return source.connectString + ";Database=scratch";
+        CDbSession shop(SessionVariant::Search);
+        if (!shop.ConnectByString(source.connectString, m_prompt) ||
+            !execute(shop, "DROP DATABASE IF EXISTS " + QString(kMariaDbScratch)) ||
+            !execute(shop, "CREATE DATABASE " + QString(kMariaDbScratch) + " CHARACTER SET utf8mb4"))
+            return QString();
+        return source.connectString + ";DATABASE=" + kMariaDbScratch;
     }
 
     // Null when the data source is not running.
