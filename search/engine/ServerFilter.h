@@ -40,7 +40,10 @@ private:
 
     void AddTerm(const QString& term);
     bool AddColumnTests(const SearchColumnRecord& column, ServerFilterPlan& plan, QStringList& tests) const;
+    // Each pushes its parameters in the order they stand in the text it returns.
     QString Test(const QString& expression, const Classes& classes, ServerFilterPlan& plan) const;
+    QString ContainsTest(const QString& operand, const QString& text, ServerFilterPlan& plan) const;
+    QString FoldedTest(const QString& operand, const Classes& classes, ServerFilterPlan& plan) const;
     QByteArray Pattern(const Classes& classes) const;
 
     FilterDialect m_dialect;
