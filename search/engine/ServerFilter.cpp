@@ -137,6 +137,11 @@ void ServerFilter::AddTerm(const QString& term)
         m_whyWhole = QStringLiteral("a term holds a tab, which stands between the values of a row");
         return;
     }
+    // A value's text ends at its first NUL, and no statement can carry one.
+    if (needle.contains(QChar(u'\0'))) {
+        m_whyWhole = QStringLiteral("a term holds a NUL character");
+        return;
+    }
     if (needle.contains(QChar::ReplacementCharacter)) {
         m_whyWhole = QStringLiteral("a term holds U+FFFD, which stands for bytes that are not text");
         return;
@@ -246,14 +251,14 @@ QString ServerFilter::Test(const QString& expression, const Classes& classes, Se
 
 QString ServerFilter::ContainsTest(const QString& operand, const QString& text, ServerFilterPlan& plan) const
 {
-    plan.parameters.push_back(text.toUtf8());
+    const QString value = Value(text.toUtf8(), plan);
     switch (m_dialect) {
     case FilterDialect::PostgreSql:
-        return QStringLiteral("strpos(") + operand + QStringLiteral(", ?) > 0");
+        return QStringLiteral("strpos(") + operand + QStringLiteral(", ") + value + QStringLiteral(") > 0");
     case FilterDialect::MariaDb:
-        return QStringLiteral("locate(?, ") + operand + QStringLiteral(") > 0");
+        return QStringLiteral("locate(") + value + QStringLiteral(", ") + operand + QStringLiteral(") > 0");
     case FilterDialect::Sqlite:
-        return QStringLiteral("instr(") + operand + QStringLiteral(", ?) > 0");
+        return QStringLiteral("instr(") + operand + QStringLiteral(", ") + value + QStringLiteral(") > 0");
     case FilterDialect::None:
         break;
     }
@@ -263,24 +268,39 @@ QString ServerFilter::ContainsTest(const QString& operand, const QString& text, 
 QString ServerFilter::FoldedTest(const QString& operand, const Classes& classes, ServerFilterPlan& plan) const
 {
     const bool asciiFold = isAsciiCaseFold(classes);
-    plan.parameters.push_back(asciiFold && m_dialect != FilterDialect::MariaDb ? likePattern(classes)
-                                                                               : Pattern(classes));
+    const QString value = Value(
+        asciiFold && m_dialect != FilterDialect::MariaDb ? likePattern(classes) : Pattern(classes), plan);
     switch (m_dialect) {
     case FilterDialect::PostgreSql:
         // Several times faster than a regular expression; under the C collation ILIKE folds the
         // ASCII letters alone, whatever the database's locale.
-        return asciiFold ? QLatin1Char('(') + operand + QStringLiteral(" collate \"C\") ilike ?")
-                         : operand + QStringLiteral(" ~ ?");
+        return asciiFold ? QLatin1Char('(') + operand + QStringLiteral(" collate \"C\") ilike ") + value
+                         : operand + QStringLiteral(" ~ ") + value;
     case FilterDialect::MariaDb:
-        return operand + QStringLiteral(" regexp ?");
+        return operand + QStringLiteral(" regexp ") + value;
     case FilterDialect::Sqlite:
         // Much faster than GLOB with brackets for every letter; LIKE folds the ASCII letters alone.
-        return asciiFold ? operand + QStringLiteral(" like ? escape '\\'")
-                         : operand + QStringLiteral(" glob ?");
+        return asciiFold ? operand + QStringLiteral(" like ") + value + QStringLiteral(" escape '\\'")
+                         : operand + QStringLiteral(" glob ") + value;
     case FilterDialect::None:
         break;
     }
     return QString();
+}
+
+// psqlODBC sends bound parameters in the extended protocol, where a statement that waits on a lock
+// cannot be cancelled: Stop and Skip would hang until the lock is gone. PostgreSQL gets the values
+// as escape string literals, which mean the same whatever standard_conforming_strings says.
+QString ServerFilter::Value(const QByteArray& value, ServerFilterPlan& plan) const
+{
+    if (m_dialect != FilterDialect::PostgreSql) {
+        plan.parameters.push_back(value);
+        return QStringLiteral("?");
+    }
+    QString text = QString::fromUtf8(value);
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    text.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QStringLiteral("E'") + text + QLatin1Char('\'');
 }
 
 QByteArray ServerFilter::Pattern(const Classes& classes) const

@@ -18,7 +18,7 @@ struct SearchColumnRecord;
 struct ServerFilterPlan
 {
     QString condition;                  // empty: every row is read
-    std::vector<QByteArray> parameters; // bound in order, UTF-8
+    std::vector<QByteArray> parameters; // bound in order, UTF-8; none on PostgreSQL
     QString whyWhole;
 
     bool Filtered() const { return !condition.isEmpty(); }
@@ -45,6 +45,8 @@ private:
     QString ContainsTest(const QString& operand, const QString& text, ServerFilterPlan& plan) const;
     QString FoldedTest(const QString& operand, const Classes& classes, ServerFilterPlan& plan) const;
     QByteArray Pattern(const Classes& classes) const;
+    // The value as the statement writes it: a parameter marker, or a literal where binding fails.
+    QString Value(const QByteArray& value, ServerFilterPlan& plan) const;
 
     FilterDialect m_dialect;
     IdentifierQuoting m_quoting;
