@@ -7,6 +7,7 @@
 #include "catalog/IndexLoader.h"
 #include "catalog/KeyLoader.h"
 #include "catalog/ObjectListLoader.h"
+#include "catalog/QueryParameters.h"
 #include "catalog/StatisticsLoader.h"
 #include "catalog/Utf8Cut.h"
 #include "common/ActivityLogSink.h"
@@ -351,13 +352,15 @@ bool CDbSession::FetchError(SQLHSTMT statement)
     return !m_lastError.isEmpty();
 }
 
-QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText)
+QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText, QueryParameters* parameters)
 {
     statement = SQL_NULL_HSTMT;
     SQLAllocStmt(m_hdbc, &statement);
     m_rowStatements.erase(statement); // nothing kept of a statement that had this handle before
     QByteArray sql = sqlText.toUtf8();
     const SQLRETURN rc = StatementCancel::Run(&m_statementCancel, statement, [&] {
+        if (parameters != nullptr && !parameters->Bind(statement))
+            return SQLRETURN(SQL_ERROR);
         return SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
     });
     if (IsSuccess(rc))

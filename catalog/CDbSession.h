@@ -22,6 +22,7 @@ namespace velkaro {
 class ActivityLogSink;
 class CatalogConnection;
 class FetchedRow;
+class QueryParameters;
 class UserPrompt;
 struct LoadJob;
 
@@ -74,8 +75,9 @@ public:
                                   const QString& serverName, const QString& userName);
 
     // Data queries of the search program. ExecuteQuery returns "" with the statement open (a
-    // warning is a success), or the error text with the statement dropped.
-    QString ExecuteQuery(SQLHSTMT& statement, const QString& sqlText);
+    // warning is a success), or the error text with the statement dropped. Parameters, when given,
+    // are bound first and must outlive the statement.
+    QString ExecuteQuery(SQLHSTMT& statement, const QString& sqlText, QueryParameters* parameters = nullptr);
     // The next row (a warning still gives it), the end of the rows, or a failure with the driver's
     // text in lastError.
     FetchResult FetchRow(SQLHSTMT statement, FetchedRow& row);

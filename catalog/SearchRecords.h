@@ -15,6 +15,9 @@ struct SearchColumnRecord
     int displayWidth = 0;
     int currentWidth = 0;
     bool textual = false;
+    // The catalog's DATA_TYPE and TYPE_NAME: what the data search may ask the server about the values.
+    int sqlType = 0;
+    QString dbmsType;
 };
 
 // One catalog object of the search program. The identity is set before the record is published and

@@ -21,11 +21,16 @@ SystemSchemas SystemSchemas::ForDbms(const QString& dbmsName)
 
 SystemSchemas SystemSchemas::ForConnection(SQLHDBC hdbc)
 {
+    return ForDbms(DbmsName(hdbc));
+}
+
+QString SystemSchemas::DbmsName(SQLHDBC hdbc)
+{
     char name[256] = {};
     SQLSMALLINT length = 0;
     if (!SQL_SUCCEEDED(SQLGetInfo(hdbc, SQL_DBMS_NAME, name, sizeof name, &length)))
         name[0] = '\0';
-    return ForDbms(QString::fromUtf8(name));
+    return QString::fromUtf8(name);
 }
 
 bool SystemSchemas::Contains(const QString& container) const

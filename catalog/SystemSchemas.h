@@ -15,6 +15,8 @@ public:
     SystemSchemas() = default;
     static SystemSchemas ForDbms(const QString& dbmsName);
     static SystemSchemas ForConnection(SQLHDBC hdbc);
+    // SQL_DBMS_NAME of the connection; empty when the driver gives none.
+    static QString DbmsName(SQLHDBC hdbc);
 
     // container: the object's owner, or its qualifier where the DBMS has no owners.
     bool Contains(const QString& container) const;

@@ -52,6 +52,7 @@ QList<QCommandLineOption> CommandLineOptions()
             valued("names", "mode"),
             flag({QStringLiteral("list-not-processed")}),
             flag({QStringLiteral("system")}),
+            flag({QStringLiteral("no-server-filter")}),
             valued("output", "file"),
             valued("rtf", "file"),
             flag({QStringLiteral("h"), QStringLiteral("help")})};
@@ -169,6 +170,7 @@ private:
         parameters.ignoreColumnTypeLength = IsSet("no-type-length");
         parameters.listNotProcessedObjects = IsSet("list-not-processed");
         parameters.searchSystemObjects = IsSet("system");
+        parameters.serverFilter = !IsSet("no-server-filter");
         if (IsSet("match")) {
             const std::optional<int> mode = ChoiceValue(Value("match"), kMatchModes);
             if (!mode)
@@ -305,6 +307,8 @@ QString BatchUsage()
         "  --system              search the server's own schemas and system tables too; without\n"
         "                        it, a system object is searched only when --object names it as\n"
         "                        SCHEMA.NAME\n"
+        "  --no-server-filter    read every row of every object: the server does not leave out\n"
+        "                        rows that cannot hold an instance\n"
         "\n"
         "Output:\n"
         "  --output FILE         the report text (default: standard output)\n"

@@ -115,6 +115,8 @@ SearchColumnRecord ColumnSearch::ReadColumn(OdbcStatement& statement) const
     column.typeText = TypeText(nullability, shownType, precision, !m_run.parameters.ignoreColumnTypeLength);
     column.displayWidth = type.displayWidth;
     column.textual = type.textual;
+    column.sqlType = dataType;
+    column.dbmsType = typeName;
     return column;
 }
 

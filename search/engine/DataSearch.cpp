@@ -1,6 +1,7 @@
 #include "search/engine/DataSearch.h"
 
 #include "catalog/CDbSession.h"
+#include "catalog/QueryParameters.h"
 #include "common/ValueSeparator.h"
 #include "search/engine/KeyChunkReader.h"
 #include "search/engine/PadColumn.h"
@@ -21,17 +22,23 @@ namespace {
 class OpenQuery final
 {
 public:
-    explicit OpenQuery(CDbSession& session) : m_session(session) {}
+    OpenQuery(CDbSession& session, std::vector<QByteArray> parameters)
+        : m_session(session), m_parameters(std::move(parameters))
+    {}
     ~OpenQuery() { m_session.CloseQuery(m_statement); }
     OpenQuery(const OpenQuery&) = delete;
     OpenQuery& operator=(const OpenQuery&) = delete;
 
     // Empty on success, else the driver's text.
-    QString Execute(const QString& sql) { return m_session.ExecuteQuery(m_statement, sql); }
+    QString Execute(const QString& sql)
+    {
+        return m_session.ExecuteQuery(m_statement, sql, m_parameters.Count() > 0 ? &m_parameters : nullptr);
+    }
     SQLHSTMT Handle() const { return m_statement; }
 
 private:
     CDbSession& m_session;
+    QueryParameters m_parameters; // read by the driver until the statement is dropped
     SQLHSTMT m_statement = SQL_NULL_HSTMT;
 };
 
@@ -40,7 +47,8 @@ const QString kValueSeparator =
 
 } // namespace
 
-DataSearch::DataSearch(RunContext& run, DataSelectBuilder builder) : m_run(run), m_builder(std::move(builder))
+DataSearch::DataSearch(RunContext& run, DataSelectBuilder builder, std::optional<ServerFilter> filter)
+    : m_run(run), m_builder(std::move(builder)), m_filter(std::move(filter))
 {}
 
 void DataSearch::RunDataSearch()
@@ -79,11 +87,14 @@ void DataSearch::ReadObject(const RunObject& object)
     // A Skip that came between two calls has nothing to cancel: it is taken before the next one.
     if (LeftByRequest(object))
         return;
-    if (m_run.session.GetRowReading() == RowReading::KeyChunks && SearchInKeyChunks(object, select))
+    ServerFilterPlan plan = FilterPlan(object);
+    if (m_run.session.GetRowReading() == RowReading::KeyChunks && SearchInKeyChunks(object, select, plan))
         return;
-    OpenQuery query(m_run.session);
+    const QString statement =
+        plan.Filtered() ? select.statement + QStringLiteral(" where ") + plan.condition : select.statement;
+    OpenQuery query(m_run.session, std::move(plan.parameters));
     // One object the login may not read (a system view, say) does not end the search of the rest.
-    const QString error = query.Execute(select.statement);
+    const QString error = query.Execute(statement);
     if (!error.isEmpty()) {
         FailedUnlessLeft(object, error);
         return;
@@ -96,8 +107,21 @@ void DataSearch::ReadObject(const RunObject& object)
     });
 }
 
+ServerFilterPlan DataSearch::FilterPlan(const RunObject& object) const
+{
+    if (!m_filter)
+        return {};
+    ServerFilterPlan plan = m_filter->PlanFor(object.record->searchColumns);
+    if (plan.Filtered())
+        m_run.coverage.ServerFiltered(object.record->type, object.reportName);
+    else
+        m_run.coverage.EveryRowRead(object.record->type, object.reportName, plan.whyWhole);
+    return plan;
+}
+
 // False for an object without a usable key: it is then read whole.
-bool DataSearch::SearchInKeyChunks(const RunObject& object, const DataSelect& select)
+bool DataSearch::SearchInKeyChunks(const RunObject& object, const DataSelect& select,
+                                   const ServerFilterPlan& plan)
 {
     const SearchObjectRecord& record = *object.record;
     std::optional<TableKey> key = TableKey::Find(m_run.catalog, record, m_run.OwnerCandidates(record));
@@ -110,7 +134,8 @@ bool DataSearch::SearchInKeyChunks(const RunObject& object, const DataSelect& se
     }
     KeyChunkReader reader(m_run.session, m_builder.Quoting(), std::move(*key), select.columnList,
                           m_builder.ObjectName(record), int(record.searchColumns.size()),
-                          KeyChunkReader::RowsPerChunk(record.searchColumns));
+                          KeyChunkReader::RowsPerChunk(record.searchColumns), plan.condition,
+                          plan.parameters);
     const QString error = reader.Execute();
     if (!error.isEmpty()) {
         FailedUnlessLeft(object, error);

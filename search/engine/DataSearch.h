@@ -2,10 +2,12 @@
 
 #include "catalog/FetchedRow.h"
 #include "search/engine/DataSelectBuilder.h"
+#include "search/engine/ServerFilter.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <sql.h>
 
 namespace velkaro {
@@ -24,7 +26,9 @@ public:
     // Header cells wider than this are cut: long types report widths in the millions.
     static constexpr int kMaxHeaderWidth = 100;
 
-    DataSearch(RunContext& run, DataSelectBuilder builder);
+    // With a filter, each data query asks the server for the rows that may hold an instance,
+    // where the filter can prove that no other row holds one.
+    DataSearch(RunContext& run, DataSelectBuilder builder, std::optional<ServerFilter> filter = std::nullopt);
 
     void RunDataSearch();
 
@@ -40,7 +44,8 @@ private:
     using RowSource = std::function<FetchResult(FetchedRow&, QString&)>;
 
     void ReadObject(const RunObject& object);
-    bool SearchInKeyChunks(const RunObject& object, const DataSelect& select);
+    ServerFilterPlan FilterPlan(const RunObject& object) const;
+    bool SearchInKeyChunks(const RunObject& object, const DataSelect& select, const ServerFilterPlan& plan);
     void ReadRows(const RunObject& object, const RowSource& fetchRow);
     bool LeftByRequest(const RunObject& object);
     void FailedUnlessLeft(const RunObject& object, const QString& error);
@@ -49,6 +54,7 @@ private:
 
     RunContext& m_run;
     DataSelectBuilder m_builder;
+    std::optional<ServerFilter> m_filter;
     // One buffer for every row of the phase, and one for the text of those that need decoding.
     FetchedRow m_row;
     QString m_rowText;

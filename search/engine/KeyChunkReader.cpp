@@ -47,9 +47,10 @@ int KeyChunkReader::RowsPerChunk(const std::vector<SearchColumnRecord>& columns)
 
 KeyChunkReader::KeyChunkReader(CDbSession& session, const IdentifierQuoting& quoting, TableKey key,
                                const QString& columnList, const QString& objectName, int textColumns,
-                               int chunkRows)
+                               int chunkRows, const QString& filter, std::vector<QByteArray> filterParameters)
     : m_session(session), m_key(std::move(key)), m_textColumns(textColumns), m_chunkRows(qMax(chunkRows, 1)),
-      m_keyValues(m_key.columns.size(), QByteArray(kKeyValueBytes, '\0'))
+      m_keyValues(m_key.columns.size(), QByteArray(kKeyValueBytes, '\0')),
+      m_filterParameters(std::move(filterParameters))
 {
     QStringList keys;
     for (const TableKey::Column& column : m_key.columns)
@@ -59,8 +60,13 @@ KeyChunkReader::KeyChunkReader(CDbSession& session, const IdentifierQuoting& quo
                            QStringLiteral(" from ") + objectName;
     const QString order =
         QStringLiteral(" order by ") + keyList + QStringLiteral(" limit ") + QString::number(m_chunkRows);
-    m_firstSql = select + order;
-    m_nextSql = select + QStringLiteral(" where ") + afterKeyCondition(keys) + order;
+    const QString filtered =
+        filter.isEmpty() ? QString() : QLatin1Char('(') + filter + QStringLiteral(") and ");
+    m_firstSql = select +
+                 (filter.isEmpty() ? QString() : QStringLiteral(" where (") + filter + QLatin1Char(')')) +
+                 order;
+    m_nextSql = select + QStringLiteral(" where ") + filtered + QLatin1Char('(') + afterKeyCondition(keys) +
+                QLatin1Char(')') + order;
 }
 
 KeyChunkReader::~KeyChunkReader()
@@ -76,7 +82,8 @@ QString KeyChunkReader::Execute()
         return QStringLiteral("No statement could be allocated.");
     }
     QByteArray sql = m_firstSql.toUtf8();
-    if (IsSuccess(ExecuteDirect(sql))) {
+    // Bound once: the bindings hold for every chunk.
+    if (m_filterParameters.Bind(m_statement) && IsSuccess(ExecuteDirect(sql))) {
         // The bindings hold for every later chunk of the statement; the key stays unbound.
         // One row a fetch: the key of the row just fetched is read after it.
         m_rowsBound = m_session.BindRowColumns(m_boundRows, m_statement, SQLSMALLINT(m_textColumns), 1);
@@ -154,7 +161,7 @@ bool KeyChunkReader::ExecuteNextChunk()
 // Key column i stands in the condition once in every alternative from the i-th on.
 bool KeyChunkReader::BindKey()
 {
-    SQLUSMALLINT parameter = 0;
+    SQLUSMALLINT parameter = SQLUSMALLINT(m_filterParameters.Count());
     for (size_t last = 0; last < m_key.columns.size(); ++last) {
         for (size_t i = 0; i <= last; ++i) {
             const TableKey::Column& column = m_key.columns[i];

@@ -2,6 +2,7 @@
 
 #include "catalog/BoundRowReader.h"
 #include "catalog/CDbSession.h"
+#include "catalog/QueryParameters.h"
 #include "search/engine/TableKey.h"
 
 #include <QByteArray>
@@ -35,9 +36,11 @@ public:
     static int RowsPerChunk(const std::vector<SearchColumnRecord>& columns);
 
     // columnList and objectName as the data statement writes them; textColumns is the number of
-    // columns in columnList.
+    // columns in columnList. A filter condition, when given, narrows every chunk; its parameters
+    // come before the key's.
     KeyChunkReader(CDbSession& session, const IdentifierQuoting& quoting, TableKey key,
-                   const QString& columnList, const QString& objectName, int textColumns, int chunkRows);
+                   const QString& columnList, const QString& objectName, int textColumns, int chunkRows,
+                   const QString& filter = {}, std::vector<QByteArray> filterParameters = {});
     ~KeyChunkReader();
     KeyChunkReader(const KeyChunkReader&) = delete;
     KeyChunkReader& operator=(const KeyChunkReader&) = delete;
@@ -69,6 +72,7 @@ private:
     SQLHSTMT m_statement = SQL_NULL_HSTMT;
     // The last row's key values, as text: read into these buffers and bound from them.
     std::vector<QByteArray> m_keyValues;
+    QueryParameters m_filterParameters;
     SQLLEN m_nullTerminated = SQL_NTS; // the length of every bound key value
     bool m_bound = false;
     BoundRowReader m_boundRows;

@@ -20,6 +20,10 @@ QString ReasonText(const RunCoverage::Entry& entry)
         return QStringLiteral("every column is ignored");
     case RunCoverage::Reason::ReadWhole:
         return QStringLiteral("read whole");
+    case RunCoverage::Reason::ServerFiltered:
+        return QStringLiteral("filtered by the server");
+    case RunCoverage::Reason::EveryRowRead:
+        return QStringLiteral("every row read: ") + entry.detail;
     }
     return QString();
 }
@@ -63,6 +67,16 @@ void RunCoverage::ReadWhole(const QString& type, const QString& name)
     LeaveOut(type, name, Reason::ReadWhole);
 }
 
+void RunCoverage::ServerFiltered(const QString& type, const QString& name)
+{
+    LeaveOut(type, name, Reason::ServerFiltered);
+}
+
+void RunCoverage::EveryRowRead(const QString& type, const QString& name, const QString& why)
+{
+    LeaveOut(type, name, Reason::EveryRowRead, why);
+}
+
 bool RunCoverage::HasGaps() const
 {
     return std::any_of(m_entries.begin(), m_entries.end(), [](const Entry& entry) {
@@ -80,14 +94,32 @@ QList<RunCoverage::Piece> RunCoverage::Pieces(const QString& databaseName) const
         out.append({QString::number(m_rowsRead), ReportColor::Text});
     }
     AppendList(out, QStringLiteral("\r\n\r\n\r\nThe following objects were not searched in ") + databaseName,
-               false);
+               List::NotSearched);
     AppendList(out,
                QStringLiteral("\r\n\r\n\r\nThe following objects had to be read whole in ") + databaseName,
-               true);
+               List::HeldWhole);
+    AppendList(out, QStringLiteral("\r\n\r\n\r\nHow the rows of the objects were read in ") + databaseName,
+               List::RowsRead);
     return out;
 }
 
-void RunCoverage::AppendList(QList<Piece>& out, const QString& title, bool notes) const
+RunCoverage::List RunCoverage::ListOf(Reason reason)
+{
+    switch (reason) {
+    case Reason::ReadWhole:
+        return List::HeldWhole;
+    case Reason::ServerFiltered:
+    case Reason::EveryRowRead:
+        return List::RowsRead;
+    case Reason::SkippedByUser:
+    case Reason::Failed:
+    case Reason::AllColumnsIgnored:
+        break;
+    }
+    return List::NotSearched;
+}
+
+void RunCoverage::AppendList(QList<Piece>& out, const QString& title, List list) const
 {
     bool first = true;
     const auto line = [&](const QString& what, const QString& why) {
@@ -98,14 +130,24 @@ void RunCoverage::AppendList(QList<Piece>& out, const QString& title, bool notes
         out.append({QStringLiteral("\r\n\t\t") + what, ReportColor::Text});
         out.append({QStringLiteral(" - ") + why, ReportColor::Message});
     };
+    const auto count = [&](int objects, const QString& why) {
+        if (objects > 0)
+            line(QString::number(objects) +
+                     (objects == 1 ? QStringLiteral(" object") : QStringLiteral(" objects")),
+                 why);
+    };
+    // The objects the server filtered are the usual case: counted, not named.
+    int filtered = 0;
     for (const Entry& entry : m_entries) {
-        if ((entry.reason == Reason::ReadWhole) == notes)
+        if (entry.reason == Reason::ServerFiltered)
+            ++filtered;
+        else if (ListOf(entry.reason) == list)
             line(entry.type + QStringLiteral(": ") + entry.name, ReasonText(entry));
     }
-    if (!notes && m_leftOut > 0)
-        line(QString::number(m_leftOut) +
-                 (m_leftOut == 1 ? QStringLiteral(" object") : QStringLiteral(" objects")),
-             QStringLiteral("left out by the object list"));
+    if (list == List::NotSearched)
+        count(m_leftOut, QStringLiteral("left out by the object list"));
+    if (list == List::RowsRead)
+        count(filtered, ReasonText({{}, {}, Reason::ServerFiltered, {}}));
 }
 
 void RunCoverage::Write(ReportWriter& writer, const QString& databaseName) const

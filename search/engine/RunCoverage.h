@@ -24,7 +24,9 @@ public:
         SkippedByUser,
         Failed,            // detail: the driver's message
         AllColumnsIgnored, // every column matched an ignore pattern
-        ReadWhole          // searched in full, but held in memory whole: a note, not a gap
+        ReadWhole,         // searched in full, but held in memory whole: a note, not a gap
+        ServerFiltered,    // the server sent only the rows that may hold an instance (counted in the block)
+        EveryRowRead       // the server could not filter; detail: why
     };
 
     struct Entry
@@ -54,6 +56,9 @@ public:
     void ObjectRead() { ++m_objectsRead; }
     // A table that had to be held in memory whole to be read.
     void ReadWhole(const QString& type, const QString& name);
+    // How the data search asked for the rows, when the server may filter them.
+    void ServerFiltered(const QString& type, const QString& name);
+    void EveryRowRead(const QString& type, const QString& name, const QString& why);
 
     int ObjectsRead() const { return m_objectsRead; }
     qint64 RowsRead() const { return m_rowsRead; }
@@ -74,7 +79,15 @@ private:
     };
 
     QList<Piece> Pieces(const QString& databaseName) const;
-    void AppendList(QList<Piece>& out, const QString& title, bool notes) const;
+    // The lists of the block: objects not searched, notes on memory, how the rows were read.
+    enum class List
+    {
+        NotSearched,
+        HeldWhole,
+        RowsRead
+    };
+    static List ListOf(Reason reason);
+    void AppendList(QList<Piece>& out, const QString& title, List list) const;
 
     std::vector<Entry> m_entries;
     std::unordered_set<const SearchObjectRecord*> m_allColumnsIgnored;

@@ -28,6 +28,7 @@ const IntSetting kSearchTypes{"Settings", "ddt", 1};
 const IntSetting kSearchObjects{"Settings", "dst", 1};
 const IntSetting kSearchColumns{"Settings", "dcl", 1};
 const IntSetting kSearchSystemObjects{"Settings", "sys", 0};
+const IntSetting kServerFilter{"Settings", "srf", 1};
 
 struct FlagBinding
 {
@@ -53,6 +54,7 @@ const FlagBinding kFlagsAfterTypes[] = {
     {kSearchObjects, &SearchParameters::searchObjectNames},
     {kSearchColumns, &SearchParameters::searchColumnNames},
     {kSearchSystemObjects, &SearchParameters::searchSystemObjects},
+    {kServerFilter, &SearchParameters::serverFilter},
 };
 
 } // namespace

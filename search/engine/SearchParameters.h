@@ -53,6 +53,8 @@ struct SearchParameters final
     bool ownedByCurrentUserOnly = false;
     // The server's own schemas and system tables are searched too.
     bool searchSystemObjects = false;
+    // The data queries ask the server to leave out rows that cannot hold an instance.
+    bool serverFilter = true;
     OutputMode outputMode = OutputMode::Screen;
     QString reportFileName;
     int autoSaveLines = 500;

@@ -1,6 +1,7 @@
 #include "search/engine/SearchRun.h"
 
 #include "catalog/CDbSession.h"
+#include "catalog/SystemSchemas.h"
 #include "search/engine/ColumnSearch.h"
 #include "search/engine/DataSearch.h"
 #include "search/engine/IndexSearch.h"
@@ -165,13 +166,22 @@ void SearchRun::RunPhases()
     ObjectNameSearch(run).Run(m_objectFilter, m_objectsLoaded);
     RunCatalogPhases(run);
     if (m_parameters.searchData)
-        DataSearch(run, DataSelectBuilder(IdentifierQuoting::FromConnection(m_session.Hdbc()),
-                                          m_parameters.specialNameMode))
-            .RunDataSearch();
+        SearchData(run);
     m_flags->Finish();
     m_host.CommandStateChanged();
     m_coverage->Write(m_writer, m_session.DisplayName());
     WriteSummary(QDateTime::currentSecsSinceEpoch() - startTime);
+}
+
+void SearchRun::SearchData(RunContext& run)
+{
+    const IdentifierQuoting quoting = IdentifierQuoting::FromConnection(m_session.Hdbc());
+    std::optional<ServerFilter> filter;
+    if (m_parameters.serverFilter)
+        filter.emplace(ColumnTextRule::DialectFor(SystemSchemas::DbmsName(m_session.Hdbc())), quoting,
+                       m_parameters.searchTerms, m_parameters.matchCase);
+    DataSearch(run, DataSelectBuilder(quoting, m_parameters.specialNameMode), std::move(filter))
+        .RunDataSearch();
 }
 
 void SearchRun::WriteHeader()

@@ -59,6 +59,7 @@ public:
 private:
     void Run();
     void RunPhases();
+    void SearchData(RunContext& run);
     void WriteHeader();
     void RunCatalogPhases(RunContext& run);
     void WriteSummary(qint64 elapsedSeconds);

@@ -57,6 +57,7 @@ GeneralOptionsDialog::GeneralOptionsDialog(const SearchParameters& values, UserP
     m_reportName->setText(values.reportFileName);
     m_ownedByUser->setChecked(values.ownedByCurrentUserOnly);
     m_systemObjects->setChecked(values.searchSystemObjects);
+    m_serverFilter->setChecked(values.serverFilter);
     m_odbcTypes->setChecked(values.useOdbcStandardTypes);
     m_dbmsTypes->setChecked(!values.useOdbcStandardTypes);
     m_autoDetect->setChecked(values.specialNameMode == SpecialNameMode::AutoDetect);
@@ -121,6 +122,9 @@ QGroupBox* GeneralOptionsDialog::CreateObjectsGroup()
     m_systemObjects = new QCheckBox(QStringLiteral("Include system tables and schemas"), group);
     m_systemObjects->setObjectName(QStringLiteral("systemObjects"));
     layout->addWidget(m_systemObjects);
+    m_serverFilter = new QCheckBox(QStringLiteral("Let the server filter rows"), group);
+    m_serverFilter->setObjectName(QStringLiteral("serverFilter"));
+    layout->addWidget(m_serverFilter);
 
     auto* types = new QWidget(group);
     auto* typesLayout = new QVBoxLayout(types);
@@ -209,6 +213,7 @@ void GeneralOptionsDialog::ApplyTo(SearchParameters& values) const
     values.autoSaveLines = m_autoSaveLines;
     values.ownedByCurrentUserOnly = m_ownedByUser->isChecked();
     values.searchSystemObjects = m_systemObjects->isChecked();
+    values.serverFilter = m_serverFilter->isChecked();
     values.useOdbcStandardTypes = m_odbcTypes->isChecked();
     if (m_allSpecial->isChecked())
         values.specialNameMode = SpecialNameMode::AllSpecial;

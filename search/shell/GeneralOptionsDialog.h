@@ -51,6 +51,7 @@ private:
     QPushButton* m_browse = nullptr;
     QCheckBox* m_ownedByUser = nullptr;
     QCheckBox* m_systemObjects = nullptr;
+    QCheckBox* m_serverFilter = nullptr;
     QRadioButton* m_dbmsTypes = nullptr;
     QRadioButton* m_odbcTypes = nullptr;
     QRadioButton* m_autoDetect = nullptr;

@@ -116,8 +116,10 @@ start_postgres() {
         -o "-c listen_addresses=127.0.0.1 -p $pg_port -k $sock" start > /dev/null ||
         fail "PostgreSQL did not start on port $pg_port" "$base/log"
     local psql=(as_service_user postgres psql -q -v ON_ERROR_STOP=1 -h "$sock" -p "$pg_port")
+    # scratch: for tests that make tables of their own, out of sight of the tests that list the shop.
     "${psql[@]}" -U postgres -d postgres \
-        -c "CREATE ROLE $user LOGIN PASSWORD '$password'" -c "CREATE DATABASE shop OWNER $user"
+        -c "CREATE ROLE $user LOGIN PASSWORD '$password'" -c "CREATE DATABASE shop OWNER $user" \
+        -c "CREATE DATABASE scratch OWNER $user"
     bash "$here/sample-sql.sh" postgres | "${psql[@]}" -U "$user" -d shop > /dev/null
 }
 

@@ -38,7 +38,8 @@ QString Describe(const BatchOptions& options)
                                                      {p.useOdbcStandardTypes, "odbc-types"},
                                                      {p.ignoreColumnTypeLength, "no-type-length"},
                                                      {p.listNotProcessedObjects, "list-not-processed"},
-                                                     {p.searchSystemObjects, "system"}};
+                                                     {p.searchSystemObjects, "system"},
+                                                     {!p.serverFilter, "no-server-filter"}};
     for (const auto& [on, name] : switches) {
         if (on)
             parts << QString::fromLatin1(name);
@@ -94,9 +95,9 @@ void BatchOptionsTest::goodCommandLines_data()
                                                << "connect=DSN=D terms=-4711 match=0 names=0 " + all;
     QTest::newRow("every switch")
         << "--dsn D --text x --match word --case --names regular --odbc-types --no-type-length "
-           "--list-not-processed --system"
+           "--list-not-processed --system --no-server-filter"
         << "connect=DSN=D terms=x match=1 names=2 " + all +
-               " case odbc-types no-type-length list-not-processed system";
+               " case odbc-types no-type-length list-not-processed system no-server-filter";
     QTest::newRow("prefix, suffix and special names") << "--dsn D --text x --match suffix --names special"
                                                       << "connect=DSN=D terms=x match=3 names=1 " + all;
     QTest::newRow("some places only, in any order")

@@ -52,7 +52,8 @@ std::unique_ptr<SearchObjectRecord> Object(const QString& name, const QStringLis
     object->owner = owner;
     object->qualifier = qualifier;
     for (const QString& column : columns)
-        object->searchColumns.push_back({column, QString(), QStringLiteral("Not Found"), 0, 0, true});
+        object->searchColumns.push_back(
+            {column, QString(), QStringLiteral("Not Found"), 0, 0, true, 0, QString()});
     return object;
 }
 

@@ -51,6 +51,7 @@ private slots:
         QCOMPARE(p.specialNameMode, SpecialNameMode::AutoDetect);
         QVERIFY(!p.useOdbcStandardTypes && !p.ownedByCurrentUserOnly && !p.ignoreColumnTypeLength);
         QVERIFY(!p.searchSystemObjects);
+        QVERIFY(p.serverFilter);
         QCOMPARE(p.autoSaveLines, 500);
         QVERIFY(p.ignoreCaseObjectNames && p.listCommonObjects && p.listNotProcessedObjects);
         QVERIFY(p.ignoreCaseColumnNames);
@@ -77,13 +78,14 @@ private slots:
         p.listNotProcessedObjects = p.searchIndexes = p.searchData = false;
         p.searchDataTypes = p.searchObjectNames = p.searchColumnNames = false;
         p.searchSystemObjects = true;
+        p.serverFilter = false;
         ProfileStore store(QStringLiteral("Zindrel"));
         QVERIFY(p.Save(store));
 
         const std::pair<const char*, int> stored[] = {
             {"asn", 2}, {"mac", 1}, {"sem", 3}, {"asl", 42}, {"bdt", 1}, {"ccl", 1}, {"ccc", 0},
             {"cdc", 1}, {"cdt", 1}, {"cdl", 1}, {"ctc", 0},  {"doc", 0}, {"uid", 1}, {"dos", 0},
-            {"din", 0}, {"dda", 0}, {"ddt", 0}, {"dst", 0},  {"dcl", 0}, {"sys", 1}};
+            {"din", 0}, {"dda", 0}, {"ddt", 0}, {"dst", 0},  {"dcl", 0}, {"sys", 1}, {"srf", 0}};
         for (const auto& [name, value] : stored)
             QVERIFY2(store.ReadInt(kSettings, QString::fromLatin1(name), -1) == value, name);
 
@@ -101,7 +103,8 @@ private slots:
             &SearchParameters::listCommonObjects,     &SearchParameters::listNotProcessedObjects,
             &SearchParameters::searchIndexes,         &SearchParameters::searchData,
             &SearchParameters::searchDataTypes,       &SearchParameters::searchObjectNames,
-            &SearchParameters::searchColumnNames,     &SearchParameters::searchSystemObjects};
+            &SearchParameters::searchColumnNames,     &SearchParameters::searchSystemObjects,
+            &SearchParameters::serverFilter};
         for (const auto flag : flags)
             QCOMPARE(reread.*flag, p.*flag);
     }

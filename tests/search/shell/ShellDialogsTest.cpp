@@ -90,9 +90,14 @@ private slots:
         QCOMPARE(systemObjects->text(), "Include system tables and schemas");
         QVERIFY(!systemObjects->isChecked() && !systemObjects->isHidden());
         systemObjects->setChecked(true);
+        auto* serverFilter = child<QCheckBox>(&general, "serverFilter");
+        QCOMPARE(serverFilter->text(), "Let the server filter rows");
+        QVERIFY(serverFilter->isChecked() && !serverFilter->isHidden());
+        serverFilter->setChecked(false);
         SearchParameters taken;
         general.ApplyTo(taken);
         QVERIFY(taken.searchSystemObjects);
+        QVERIFY(!taken.serverFilter);
     }
 
     void lastSearchAndHistoryComeBack()
