@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/VectorState.h"
+
 #include <atomic>
 #include <mutex>
 #include <sql.h>
@@ -40,6 +42,7 @@ public:
     template <typename Call>
     static SQLRETURN Run(StatementCancel* cancel, SQLHSTMT statement, const Call& call)
     {
+        ClearUpperVectorState();
         if (!cancel)
             return call();
         if (!cancel->Enter(statement))

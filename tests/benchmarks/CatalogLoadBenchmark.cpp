@@ -13,6 +13,7 @@
 #include "catalog/LoadJob.h"
 #include "catalog/ObjectListLoader.h"
 #include "catalog/SchemaModel.h"
+#include "common/VectorState.h"
 #include "explorer/logsettings/ActivityLog.h"
 #include "explorer/logsettings/LogSettings.h"
 
@@ -173,7 +174,8 @@ bool buildPostgres(const Connection& db)
     return true;
 }
 
-// The same catalog calls as the retrieval, each value read and dropped.
+// The same catalog calls as the retrieval, each value read and dropped. Each call starts, as a
+// plain program's would, without the upper vector state that Qt's string code leaves behind.
 int bareLoop(const CatalogConnection& catalog)
 {
     char buffer[1024];
@@ -184,6 +186,7 @@ int bareLoop(const CatalogConnection& catalog)
     int objects = 0;
     SQLHSTMT tables = SQL_NULL_HSTMT;
     SQLAllocStmt(catalog.Hdbc(), &tables);
+    ClearUpperVectorState();
     SQLTables(tables, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
     while (SQL_SUCCEEDED(SQLFetch(tables))) {
         read(tables, 1, SQL_C_CHAR);
@@ -199,6 +202,7 @@ int bareLoop(const CatalogConnection& catalog)
         QByteArray q = qualifier.toUtf8(), o = catalog.Pattern(owner), n = catalog.Pattern(name);
         SQLHSTMT columns = SQL_NULL_HSTMT;
         SQLAllocStmt(catalog.Hdbc(), &columns);
+        ClearUpperVectorState();
         SQLColumns(columns, q.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(q.data()),
                    q.isEmpty() ? 0 : SQL_NTS, o.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(o.data()),
                    o.isEmpty() ? 0 : SQL_NTS, reinterpret_cast<SQLCHAR*>(n.data()), SQL_NTS, nullptr, 0);
@@ -215,6 +219,7 @@ int bareLoop(const CatalogConnection& catalog)
         n = name.toUtf8();
         SQLHSTMT statistics = SQL_NULL_HSTMT;
         SQLAllocStmt(catalog.Hdbc(), &statistics);
+        ClearUpperVectorState();
         SQLStatistics(statistics, q.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(q.data()),
                       q.isEmpty() ? 0 : SQL_NTS, o.isEmpty() ? nullptr : reinterpret_cast<SQLCHAR*>(o.data()),
                       o.isEmpty() ? 0 : SQL_NTS, reinterpret_cast<SQLCHAR*>(n.data()), SQL_NTS, SQL_INDEX_ALL,

@@ -20,6 +20,7 @@
 #include "TestDataSources.h"
 #include "catalog/CDbSession.h"
 #include "catalog/FetchedRow.h"
+#include "common/VectorState.h"
 #include "search/engine/DirectReportWriter.h"
 #include "search/engine/ReportDocument.h"
 #include "search/engine/RunCoverage.h"
@@ -145,6 +146,8 @@ qint64 bareLoop(CDbSession& session, const QString& table)
     SQLHSTMT statement = SQL_NULL_HSTMT;
     SQLAllocStmt(session.Hdbc(), &statement);
     QByteArray sql = QStringLiteral("select %1 from %2").arg(QLatin1String(columnNames), table).toUtf8();
+    // As a plain program's loop runs: without the upper vector state Qt's code left behind.
+    ClearUpperVectorState();
     SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
     SQLSMALLINT columns = 0;
     SQLNumResultCols(statement, &columns);
