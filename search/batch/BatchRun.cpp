@@ -13,6 +13,7 @@
 #include "search/engine/SearchRun.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <memory>
 #include <unistd.h>
 
@@ -38,16 +39,19 @@ bool OpenForWriting(QFile& file, const QString& name, QString& problem)
         opened = file.open(STDOUT_FILENO, mode);
     } else {
         file.setFileName(name);
-        opened = file.open(mode | QIODevice::Append);
+        // Appending seeks to the end, which a device or a pipe cannot do.
+        const QFileInfo target(name);
+        opened = file.open(target.exists() && !target.isFile() ? mode : mode | QIODevice::Append);
     }
     if (!opened)
         problem = QStringLiteral("cannot write %1: %2").arg(FileLabel(name), file.errorString());
     return opened;
 }
 
+// A device or a pipe (/dev/null, a FIFO) has nothing to empty and cannot be resized.
 bool Empty(QFile& file, QString& problem)
 {
-    if (!file.isOpen() || file.fileName().isEmpty() || file.resize(0))
+    if (!file.isOpen() || file.fileName().isEmpty() || file.isSequential() || file.resize(0))
         return true;
     problem = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
     return false;

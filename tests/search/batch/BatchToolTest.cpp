@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace velkaro;
@@ -116,6 +117,7 @@ private slots:
     void terminateCancelsABlockedSelect();
     void failures_data();
     void failures();
+    void writesToADeviceAndAPipe();
     void wrongPasswordIsRefusedWithoutShowingIt();
     void unreachableSourceLeavesTheLastReport();
 
@@ -441,6 +443,29 @@ void BatchToolTest::failures()
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(QString::fromUtf8(result.err).contains(message), result.err.constData());
     QVERIFY(result.out.isEmpty());
+}
+
+// Neither can be emptied first: a device that takes everything, and a pipe read by another program.
+void BatchToolTest::writesToADeviceAndAPipe()
+{
+    const TestDataSource& source = testDataSource(QStringLiteral("sqlite"));
+    VELKARO_REQUIRE_DATA_SOURCE(source);
+    const QStringList search =
+        ConnectArguments(source) + QStringList{QStringLiteral("--text"), QStringLiteral("needle-4711"),
+                                               QStringLiteral("--in"), QStringLiteral("data")};
+    const ToolResult discarded =
+        RunTool(search + QStringList{QStringLiteral("--output"), QStringLiteral("/dev/null")});
+    QVERIFY2(discarded.exitCode == 0, discarded.err.constData());
+
+    const QString fifo = m_dir.filePath(QStringLiteral("report.fifo"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QProcess reader;
+    reader.start(QStringLiteral("cat"), {fifo});
+    QVERIFY(reader.waitForStarted());
+    const ToolResult piped = RunTool(search + QStringList{QStringLiteral("--output"), fifo});
+    QVERIFY(reader.waitForFinished());
+    QVERIFY2(piped.exitCode == 0, piped.err.constData());
+    QVERIFY(reader.readAllStandardOutput().contains("TOTAL NUMBER OF INSTANCES FOUND: "));
 }
 
 void BatchToolTest::wrongPasswordIsRefusedWithoutShowingIt()
