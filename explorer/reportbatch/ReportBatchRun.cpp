@@ -28,6 +28,16 @@ QString withPassword(const QString& input)
     return ConnectString::WithCredentials(input, user, qEnvironmentVariable(kPasswordVariable));
 }
 
+// The driver's reason; none when the login it asked for was not given.
+QString connectFailure(const QString& driverReason)
+{
+    if (!driverReason.isEmpty())
+        return driverReason;
+    return QStringLiteral("the data source asks for a login, and none was given (set %1, or run %2 in a "
+                          "terminal to be asked)")
+        .arg(QLatin1String(kPasswordVariable), QLatin1String(kProgram));
+}
+
 // --all: every name once, sorted as the dialog's list sorts them.
 QStringList allNames(const std::vector<std::shared_ptr<ObjectRecord>>& objects, bool onlyWithColumns)
 {
@@ -91,7 +101,7 @@ ReportBatchExit ReportBatchRun::Exec()
     const QString input = m_options.connectString;
     if (!session.ConnectByString(withPassword(input), prompt))
         return Fail(QStringLiteral("could not connect to %1: %2")
-                        .arg(ConnectString::WithoutPassword(input), session.LastError()));
+                        .arg(ConnectString::WithoutPassword(input), connectFailure(session.LastError())));
     LoadJob job;
     job.host = &host;
     job.alias = session.DisplayName();

@@ -67,6 +67,16 @@ QString WithPassword(const QString& input)
     return ConnectString::WithCredentials(input, user, qEnvironmentVariable(kPasswordVariable));
 }
 
+// The driver's reason; none when the login it asked for was not given.
+QString ConnectFailure(const QString& driverReason)
+{
+    if (!driverReason.isEmpty())
+        return driverReason;
+    return QStringLiteral("the data source asks for a login, and none was given (set %1, or run "
+                          "zindrel-batch in a terminal to be asked)")
+        .arg(QLatin1String(kPasswordVariable));
+}
+
 bool WriteRtf(QFile& file, const ReportDocument& document, QString& problem)
 {
     // Saved reports end with one line feed after the rich text.
@@ -113,7 +123,7 @@ BatchExit BatchRun::Exec()
     const QString input = m_options.connectString;
     if (!session.ConnectByString(WithPassword(input), prompt))
         return Fail(QStringLiteral("could not connect to %1: %2")
-                        .arg(ConnectString::WithoutPassword(input), session.LastError()));
+                        .arg(ConnectString::WithoutPassword(input), ConnectFailure(session.LastError())));
     // A name that is not in the catalog fails before the last report is emptied.
     if (!ObjectsExist(session, problem) || !Empty(text, problem) || !Empty(rtf, problem))
         return Fail(problem);

@@ -26,6 +26,7 @@ ToolRun runTool(const QStringList& arguments, const QString& password = QString(
 {
     QProcess tool;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("VELKARO_PASSWORD"));
     if (!password.isEmpty())
         environment.insert(QStringLiteral("VELKARO_PASSWORD"), password);
     tool.setProcessEnvironment(environment);
@@ -163,6 +164,13 @@ private slots:
         QVERIFY(refused.out.isEmpty());
         QVERIFY(!refused.errors.isEmpty());
         QVERIFY(!refused.errors.contains("not-the-pw-4711"));
+        // No password at all, and no terminal to ask on.
+        const ToolRun notGiven = runTool(arguments);
+        QCOMPARE(notGiven.exitCode, 2);
+        QVERIFY2(
+            notGiven.errors.contains(": the data source asks for a login, and none was given (set "
+                                     "VELKARO_PASSWORD, or run velkaro-report in a terminal to be asked)"),
+            notGiven.errors.constData());
     }
 };
 

@@ -118,6 +118,7 @@ private slots:
     void failures_data();
     void failures();
     void writesToADeviceAndAPipe();
+    void aLoginNotGivenSaysHowToGiveIt();
     void wrongPasswordIsRefusedWithoutShowingIt();
     void unreachableSourceLeavesTheLastReport();
 
@@ -466,6 +467,20 @@ void BatchToolTest::writesToADeviceAndAPipe()
     QVERIFY(reader.waitForFinished());
     QVERIFY2(piped.exitCode == 0, piped.err.constData());
     QVERIFY(reader.readAllStandardOutput().contains("TOTAL NUMBER OF INSTANCES FOUND: "));
+}
+
+// No password in the environment and no terminal to ask on.
+void BatchToolTest::aLoginNotGivenSaysHowToGiveIt()
+{
+    const TestDataSource& source = testDataSource(QStringLiteral("postgres"));
+    VELKARO_REQUIRE_DATA_SOURCE(source);
+    const ToolResult result = RunTool(
+        ConnectArguments(source) + QStringList{QStringLiteral("--text"), QStringLiteral("x")}, QString());
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(
+        result.err.contains("could not connect to DSN=ShopPostgres;UID=velkaro: the data source asks for a "
+                            "login, and none was given (set ZINDREL_PASSWORD"),
+        result.err.constData());
 }
 
 void BatchToolTest::wrongPasswordIsRefusedWithoutShowingIt()
