@@ -1,6 +1,7 @@
 // velkaro-report: Velkaro's schema report of one data source, from a terminal or a script. Run it
 // with --help for the options.
 
+#include "common/StopSignals.h"
 #include "explorer/reportbatch/ReportBatchOptions.h"
 #include "explorer/reportbatch/ReportBatchRun.h"
 
@@ -12,6 +13,9 @@ using namespace velkaro;
 
 int main(int argc, char* argv[])
 {
+    // First, before any thread exists: the drivers may start threads of their own.
+    StopSignals stopSignals;
+
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -33,5 +37,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
     }
-    return int(ReportBatchRun(parse.options, stderr).Exec());
+    ReportBatchRun run(parse.options, stderr);
+    run.SetStopSignals(&stopSignals);
+    return int(run.Exec());
 }

@@ -3,7 +3,7 @@
 
 #include "search/batch/BatchOptions.h"
 #include "search/batch/BatchRun.h"
-#include "search/batch/StopSignals.h"
+#include "common/StopSignals.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

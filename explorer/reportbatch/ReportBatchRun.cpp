@@ -3,6 +3,7 @@
 #include "catalog/CDbSession.h"
 #include "catalog/ConnectString.h"
 #include "catalog/LoadJob.h"
+#include "common/StopSignals.h"
 #include "common/TerminalPrompt.h"
 #include "explorer/reportbatch/ReportBatchHost.h"
 #include "explorer/reports/ReportFileSink.h"
@@ -10,6 +11,7 @@
 #include "explorer/reports/ReportPrinterSink.h"
 
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QSet>
 #include <algorithm>
 
@@ -102,6 +104,21 @@ ReportBatchExit ReportBatchRun::Exec()
     if (!session.ConnectByString(withPassword(input), prompt))
         return Fail(QStringLiteral("could not connect to %1: %2")
                         .arg(ConnectString::WithoutPassword(input), connectFailure(session.LastError())));
+    // From here a signal cancels the catalog calls, and the report ends with its cancel lines.
+    StatementCancel& cancel = session.GetStatementCancel();
+    cancel.begin();
+    if (m_signals) {
+        m_signals->SetRun([this, &cancel] {
+            m_stopped = true;
+            cancel.Stop();
+            return true;
+        });
+    }
+    const auto stopsNoMore = qScopeGuard([this, &cancel] {
+        if (m_signals)
+            m_signals->SetRun({});
+        cancel.end();
+    });
     LoadJob job;
     job.host = &host;
     job.alias = session.DisplayName();
@@ -109,23 +126,35 @@ ReportBatchExit ReportBatchRun::Exec()
     job.explicitLoad = true;
     job.inUse = std::make_shared<std::atomic<int>>(1);
     session.LoadObjects(job);
+    // A catalog cut short names too few objects: nothing is written, the last report stays.
+    if (Stopped())
+        return Fail(QStringLiteral("stopped while the catalog was loading; nothing was written."));
 
     ReportRequest request;
     request.sections = m_options.sections;
     request.pageBreak = m_options.pageBreak;
+    request.mayContinue = [this] { return !Stopped(); };
     // A report to a file (or standard output) is written before the names are known to be good only
     // when they are: an unknown name leaves the last report as it was.
     if (!ResolveChoices(session, request))
         return ReportBatchExit::Error;
+    return Report(session, request, prompt);
+}
+
+ReportBatchExit ReportBatchRun::Report(CDbSession& session, ReportRequest& request, UserPrompt& prompt) const
+{
     const bool text = !m_options.outputFile.isEmpty() || m_options.pdfFile.isEmpty();
+    bool written = true;
     if (text) {
         ReportFileSink sink(m_options.outputFile);
-        if (!Write(session, request, sink, prompt))
-            return ReportBatchExit::Error;
+        written = Write(session, request, sink, prompt);
     }
-    if (!m_options.pdfFile.isEmpty() && !WritePdf(session, request, prompt))
-        return ReportBatchExit::Error;
-    return ReportBatchExit::Written;
+    if (written && !Stopped() && !m_options.pdfFile.isEmpty())
+        written = WritePdf(session, request, prompt);
+    if (Stopped())
+        return Fail(
+            QStringLiteral("the report was stopped before it finished; it ends with \"Canceled...\"."));
+    return written ? ReportBatchExit::Written : ReportBatchExit::Error;
 }
 
 bool ReportBatchRun::ResolveChoices(const CDbSession& session, ReportRequest& request) const

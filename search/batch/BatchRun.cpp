@@ -2,10 +2,10 @@
 
 #include "catalog/CDbSession.h"
 #include "catalog/ConnectString.h"
+#include "common/StopSignals.h"
 #include "common/TerminalPrompt.h"
 #include "search/batch/BatchHost.h"
 #include "search/batch/BatchReportWriter.h"
-#include "search/batch/StopSignals.h"
 #include "search/engine/ObjectNameSearch.h"
 #include "search/engine/ReportDocument.h"
 #include "search/engine/RtfWriter.h"
@@ -159,11 +159,18 @@ BatchExit BatchRun::Search(CDbSession& session, UserPrompt& prompt, QFile& text,
     run.SetObjectsLoaded(!m_options.objects.isEmpty());
     // Nobody would read the rest of a report that cannot be written.
     writer.SetFailureHandler([&run] { run.Stop(); });
-    if (m_signals)
-        m_signals->SetRun(&run);
+    if (m_signals) {
+        // A run that has already finished is only writing its files: the signal lets it.
+        m_signals->SetRun([&run] {
+            if (!run.IsRunning())
+                return false;
+            run.Stop();
+            return true;
+        });
+    }
     run.RunSearch();
     if (m_signals)
-        m_signals->SetRun(nullptr);
+        m_signals->SetRun({});
 
     QString problem;
     if (!writer.Flush())

@@ -1,5 +1,6 @@
 #include "TestDataSources.h"
 
+#include <QFile>
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -52,6 +53,43 @@ const QList<TestDataSource>& testDataSources()
          QStringLiteral("DSN=ShopMariaDB;UID=velkaro;PWD=velkaro-pw"), true},
     };
     return sources;
+}
+
+namespace {
+
+// The folder of the test server's socket, written by datasources.sh; empty without it.
+QString postgresSocketDir()
+{
+    QFile socketDirFile(qEnvironmentVariable("VELKARO_ODBC_DIR") + QStringLiteral("/servers/pg/socket-dir"));
+    return socketDirFile.open(QIODevice::ReadOnly) ? QString::fromUtf8(socketDirFile.readAll()).trimmed()
+                                                   : QString();
+}
+
+QString postgresPort()
+{
+    return qEnvironmentVariable("VELKARO_PG_PORT", QStringLiteral("55432"));
+}
+
+} // namespace
+
+QString postgresSuperuserConnectString()
+{
+    const QString socketDir = postgresSocketDir();
+    if (socketDir.isEmpty())
+        return QString();
+    return QStringLiteral("Driver=PostgreSQL ANSI;Servername=%1;Port=%2;Database=shop;Username=postgres")
+        .arg(socketDir, postgresPort());
+}
+
+QStringList postgresSuperuserPsqlArguments()
+{
+    const QString socketDir = postgresSocketDir();
+    if (socketDir.isEmpty())
+        return {};
+    return {QStringLiteral("-h"), socketDir,
+            QStringLiteral("-p"), postgresPort(),
+            QStringLiteral("-U"), QStringLiteral("postgres"),
+            QStringLiteral("-d"), QStringLiteral("shop")};
 }
 
 const TestDataSource& testDataSource(const QString& key)

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace velkaro::test {
 
@@ -19,6 +20,12 @@ const TestDataSource& testDataSource(const QString& key);
 
 // Empty when a bare ODBC connection to the source succeeds, otherwise why not.
 QString unavailableReason(const TestDataSource& source);
+
+// The test server's superuser over its socket, which may lock the server's own catalog; empty
+// when the server was not started by datasources.sh.
+QString postgresSuperuserConnectString();
+// psql's arguments for the same login; empty likewise.
+QStringList postgresSuperuserPsqlArguments();
 
 // True in CI, where every source must be live and a missing one is a failure.
 bool requireAllDataSources();

@@ -763,17 +763,11 @@ private slots:
         VELKARO_REQUIRE_DATA_SOURCE(postgres);
         // A superuser connection over the server's socket holds the catalog locked, so the
         // worker's first catalog call blocks inside the driver and never sees a stop request.
-        QFile socketDirFile(qEnvironmentVariable("VELKARO_ODBC_DIR") +
-                            QStringLiteral("/servers/pg/socket-dir"));
-        QVERIFY(socketDirFile.open(QIODevice::ReadOnly));
-        const QString socketDir = QString::fromUtf8(socketDirFile.readAll()).trimmed();
+        const QString superuser = postgresSuperuserConnectString();
+        QVERIFY(!superuser.isEmpty());
         CDbSession locker(SessionVariant::Search);
         RecordingPrompt lockPrompt;
-        const QString port = qEnvironmentVariable("VELKARO_PG_PORT", QStringLiteral("55432"));
-        locker.ConnectByString(QStringLiteral("Driver=PostgreSQL ANSI;Servername=%1;Port=%2;Database=shop;"
-                                              "Username=postgres")
-                                   .arg(socketDir, port),
-                               lockPrompt);
+        locker.ConnectByString(superuser, lockPrompt);
         if (locker.ConnectFailed())
             QSKIP("no superuser connection over the socket");
 

@@ -139,18 +139,6 @@ QStringList keyTexts(const char* rows)
 
 const QString kInUse = QStringLiteral("N/A (database in use)");
 
-// psql as the sample server's superuser, over its private socket.
-QStringList superuserArguments()
-{
-    QFile socketDir(qEnvironmentVariable("VELKARO_ODBC_DIR") + QStringLiteral("/servers/pg/socket-dir"));
-    if (!socketDir.open(QIODevice::ReadOnly))
-        return {};
-    return {QStringLiteral("-h"), QString::fromUtf8(socketDir.readAll()).trimmed(),
-            QStringLiteral("-p"), qEnvironmentVariable("VELKARO_PG_PORT", QStringLiteral("55432")),
-            QStringLiteral("-U"), QStringLiteral("postgres"),
-            QStringLiteral("-d"), QStringLiteral("shop")};
-}
-
 } // namespace
 
 class PropertySheetTest final : public QObject
@@ -520,7 +508,7 @@ private slots:
         OPEN_EXPLORER(explorer, QStringLiteral("postgres"));
         QProcess locker;
         locker.setProcessChannelMode(QProcess::MergedChannels);
-        locker.start(QStringLiteral("psql"), superuserArguments());
+        locker.start(QStringLiteral("psql"), postgresSuperuserPsqlArguments());
         QVERIFY(locker.waitForStarted());
         locker.write("BEGIN;\nLOCK TABLE pg_catalog.pg_constraint IN ACCESS EXCLUSIVE MODE;\n");
         QVERIFY(QTest::qWaitFor(
@@ -555,7 +543,7 @@ private slots:
     {
         OPEN_EXPLORER(explorer, QStringLiteral("postgres"));
         // The server ends the explorer's connection: every later catalog call fails.
-        QStringList arguments = superuserArguments();
+        QStringList arguments = postgresSuperuserPsqlArguments();
         arguments << QStringLiteral("-c")
                   << QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
                                     "WHERE usename = 'velkaro' AND datname = 'shop'");

@@ -8,6 +8,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <unistd.h>
 
 using namespace velkaro;
@@ -171,6 +172,46 @@ private slots:
             notGiven.errors.contains(": the data source asks for a login, and none was given (set "
                                      "VELKARO_PASSWORD, or run velkaro-report in a terminal to be asked)"),
             notGiven.errors.constData());
+    }
+
+    // A report far bigger than a pipe holds: the program blocks on its output until the test reads
+    // on, and the signal comes in the middle. The report then ends with its cancel lines.
+    void aSignalCancelsTheReport()
+    {
+        QTemporaryDir dir;
+        const QString database = dir.filePath(QStringLiteral("wide.sqlite"));
+        QString script = QStringLiteral("BEGIN;");
+        for (int table = 0; table < 1500; ++table)
+            script += QStringLiteral("CREATE TABLE t%1 (id INTEGER PRIMARY KEY, a_long_column_name TEXT, "
+                                     "another_long_column_name TEXT);")
+                          .arg(table);
+        script += QStringLiteral("COMMIT;");
+        QProcess sqlite;
+        sqlite.start(QStringLiteral("sqlite3"), {database});
+        sqlite.write(script.toUtf8());
+        sqlite.closeWriteChannel();
+        if (!sqlite.waitForFinished() || sqlite.exitCode() != 0)
+            QSKIP("the sqlite3 shell is needed to build the scratch database");
+
+        QProcess tool;
+        tool.start(QStringLiteral(VELKARO_REPORT),
+                   {QStringLiteral("--connect"), QStringLiteral("DRIVER=SQLite3;Database=") + database,
+                    QStringLiteral("--all")});
+        QVERIFY(tool.waitForReadyRead(30000));
+        QByteArray report = tool.readAllStandardOutput();
+        QVERIFY(report.startsWith("VELKARO OBJECTS REPORT\n"));
+        ::kill(pid_t(tool.processId()), SIGTERM);
+        QVERIFY(tool.waitForFinished(10000));
+        report += tool.readAllStandardOutput();
+
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), 2);
+        QVERIFY2(
+            tool.readAllStandardError().contains(
+                "velkaro-report: the report was stopped before it finished; it ends with \"Canceled...\"."),
+            report.right(200).constData());
+        QVERIFY(report.endsWith("\n\nCanceled...\n\n\n"));
+        QVERIFY(!report.contains("END OF REPORT"));
     }
 };
 

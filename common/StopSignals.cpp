@@ -1,6 +1,4 @@
-#include "search/batch/StopSignals.h"
-
-#include "search/engine/SearchRun.h"
+#include "common/StopSignals.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -54,10 +52,10 @@ StopSignals::~StopSignals()
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
-void StopSignals::SetRun(SearchRun* run)
+void StopSignals::SetRun(StopRun stopRun)
 {
     const std::lock_guard lock(m_mutex);
-    m_run = run;
+    m_stopRun = std::move(stopRun);
 }
 
 void StopSignals::Watch()
@@ -70,13 +68,10 @@ void StopSignals::Watch()
             continue;
         const std::lock_guard lock(m_mutex);
         // A second signal while the run stops, or one with no run to stop, ends the program.
-        if (!m_run || m_received != 0)
+        if (!m_stopRun || m_received != 0)
             std::_Exit(128 + signal);
-        // A run that has already finished is only writing its files: let it.
-        if (!m_run->IsRunning())
-            continue;
-        m_received = signal;
-        m_run->Stop();
+        if (m_stopRun())
+            m_received = signal;
     }
 }
 
