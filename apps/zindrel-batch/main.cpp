@@ -1,9 +1,9 @@
 // zindrel-batch: one data search from a terminal or a script, with the report on standard output
 // or in files. Run it with --help for the options.
 
+#include "common/StopSignals.h"
 #include "search/batch/BatchOptions.h"
 #include "search/batch/BatchRun.h"
-#include "common/StopSignals.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
