@@ -83,9 +83,11 @@ LoadEnd runDatabaseLoad(ExplorerJob& job, HubRuntime& runtime, const DatabaseWor
     return end;
 }
 
-// Returns false when the connection was lost on the way: the object's index nodes are then gone
-// again, as a partial list would pass for the whole.
-bool runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<void()>& showSelection)
+// Returns false when the connection was lost on the way. Then, and when Stop cut the refresh
+// short, the object's details and index nodes are gone again, as a partial list would pass for the
+// whole; the object loads them anew when next selected.
+bool runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const DatabaseWorkers::ObjectLoad& load,
+                   const std::function<void()>& showSelection)
 {
     DatabaseEntry& entry = *job.entry;
     entry.inUse->store(1);
@@ -105,16 +107,22 @@ bool runObjectLoad(ExplorerJob& job, HubRuntime& runtime, const std::function<vo
     }
     if (object->Type() == QLatin1String("SEQUENCE"))
         return true;
-    entry.session->LoadColumns(job.load, job.load.objectNode, *object);
-    if (runtime.terminateRequested.load() == 0)
-        entry.session->LoadIndexes(job.load, job.load.objectNode, *object);
-    if (connectionLost(entry.session->Hdbc())) {
-        runtime.tree.DeleteChildNodes(toNodeId(job.load.objectNode));
-        runtime.log.WriteLog(DatabaseWorkers::LoadFailedMessage(entry.alias));
-        return false;
+    if (load) {
+        load(job, *object);
+    } else {
+        entry.session->LoadColumns(job.load, job.load.objectNode, *object);
+        if (runtime.terminateRequested.load() == 0)
+            entry.session->LoadIndexes(job.load, job.load.objectNode, *object);
     }
-    if (runtime.terminateRequested.load() == 0)
-        showSelection();
+    const bool lost = connectionLost(entry.session->Hdbc());
+    if (lost || runtime.terminateRequested.load() != 0) {
+        runtime.tree.DeleteChildNodes(toNodeId(job.load.objectNode));
+        object->ClearDetails();
+        runtime.log.WriteLog(lost ? DatabaseWorkers::LoadFailedMessage(entry.alias)
+                                  : DatabaseWorkers::LoadStoppedMessage(entry.alias));
+        return !lost;
+    }
+    showSelection();
     return true;
 }
 
@@ -195,10 +203,11 @@ bool DatabaseWorkers::LaunchDatabaseWorker(const JobPtr& job)
 
 bool DatabaseWorkers::LaunchObjectWorker(const JobPtr& job)
 {
-    return Launch(job, [this](ExplorerJob& running, HubRuntime& runtime) {
+    return Launch(job, [this, load = m_objectLoad](ExplorerJob& running, HubRuntime& runtime) {
         const QString alias = running.load.alias;
-        const bool connected = runObjectLoad(
-            running, runtime, [this, &runtime] { runtime.poster.Post([this] { m_hooks.showSelection(); }); });
+        const bool connected = runObjectLoad(running, runtime, load, [this, &runtime] {
+            runtime.poster.Post([this] { m_hooks.showSelection(); });
+        });
         if (!connected)
             runtime.poster.Post([this, alias] { m_prompt.ShowError(LoadFailedMessage(alias)); });
         runtime.poster.Post([this] { m_hooks.stateChanged(); });

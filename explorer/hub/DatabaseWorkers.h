@@ -12,6 +12,7 @@
 
 namespace velkaro {
 
+class ObjectRecord;
 class UserPrompt;
 
 // The job list, the refresh queue and the worker threads of the explorer's databases. Makes the
@@ -24,6 +25,8 @@ public:
     using JobPtr = std::shared_ptr<ExplorerJob>;
     // Runs a database job's load on whatever thread it is given.
     using DatabaseLoad = std::function<void(ExplorerJob& job)>;
+    // Runs an object job's load of the object's columns and indexes.
+    using ObjectLoad = std::function<void(ExplorerJob& job, ObjectRecord& object)>;
 
     // What a worker asks of the interface thread; called there, through the poster.
     struct Hooks
@@ -71,6 +74,8 @@ public:
     // Replaces the catalog load a database worker runs (tests use it for a worker that never
     // reacts to a stop request); empty restores the real one.
     void SetDatabaseLoad(DatabaseLoad load) { m_databaseLoad = std::move(load); }
+    // The same for the load an object worker runs.
+    void SetObjectLoad(ObjectLoad load) { m_objectLoad = std::move(load); }
     JobQueue& Jobs() { return m_jobs; }
     WorkerThreads& Threads() { return m_threads; }
 
@@ -91,6 +96,7 @@ private:
     WorkerThreads m_threads;
     WorkerThreads m_propertyThreads;
     DatabaseLoad m_databaseLoad;
+    ObjectLoad m_objectLoad;
     // In-use flags of removed databases whose worker had not ended yet.
     mutable std::vector<std::shared_ptr<std::atomic<int>>> m_removedInUse;
 };

@@ -327,8 +327,10 @@ bool CReportsDlg::StartReport(const DatabaseEntryPtr& entry, const ReportSetting
             runReport(entry, *output, request, missingFileName, prompt);
             flags->doneFlag.store(1);
         });
-    if (!started)
+    if (!started) {
+        m_prompt.ShowError(QStringLiteral("Could not start report thread."));
         return false;
+    }
     std::function<void()> finishJob;
     if (output->printerSink)
         finishJob = [output] { output->printerSink->FinishJob(); };

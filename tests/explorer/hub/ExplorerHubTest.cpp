@@ -1,6 +1,8 @@
 #include "HubTestPort.h"
 #include "catalog/CDbSession.h"
+#include "catalog/ObjectRecord.h"
 #include "common/ProfileStore.h"
+#include "explorer/core/ObjectNodes.h"
 #include "tests/support/ActivityLogFile.h"
 #include "tests/support/RecordingPrompt.h"
 #include "tests/support/TestDataSources.h"
@@ -726,6 +728,42 @@ private slots:
         QCOMPARE(countOf(lines, QStringLiteral("Shop: Database information loaded.")),
                  1); // the first load only
         QVERIFY(!hub.Tree().HasChildren(shop->node));
+        QVERIFY(explorer.prompt.messages.isEmpty());
+    }
+
+    // The same for one object's refresh: its columns are in, then the worker waits for the stop.
+    void anObjectRefreshCutShortByStopIsMarkedIncomplete()
+    {
+        const TestDataSource& sqlite = testDataSource(QStringLiteral("sqlite"));
+        VELKARO_REQUIRE_DATA_SOURCE(sqlite);
+        Explorer explorer;
+        ExplorerHub& hub = *explorer.hub;
+        hub.InsertRoot();
+        QVERIFY(
+            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), false, true, false));
+        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
+        const DatabaseEntryPtr shop = hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
+        const NodeId customers = hub.Tree().FindChildByText(shop->node, QStringLiteral("customers"));
+        QVERIFY(customers);
+        std::atomic<bool> columnsIn{false};
+        hub.Workers().SetObjectLoad([&](ExplorerJob& job, ObjectRecord& object) {
+            job.entry->session->LoadColumns(job.load, job.load.objectNode, object);
+            columnsIn.store(true);
+            while (!hub.TerminateRequested())
+                QThread::msleep(5);
+        });
+        hub.RefreshObject(customers, true);
+        QTRY_VERIFY(columnsIn.load());
+        hub.StopWorkers();
+        QVERIFY(explorer.idle());
+
+        QCOMPARE(countOf(explorer.logLines(), DatabaseWorkers::LoadStoppedMessage(QStringLiteral("Shop"))),
+                 1);
+        QVERIFY(!hub.Tree().HasChildren(customers));
+        const std::shared_ptr<ObjectRecord> record =
+            ObjectNodes::ObjectOf(hub.Tree(), shop->session->Objects(), customers);
+        QVERIFY(record);
+        QVERIFY(record->Columns()->columns.empty()); // loaded anew when next selected
         QVERIFY(explorer.prompt.messages.isEmpty());
     }
 
