@@ -149,12 +149,14 @@ ReportBatchExit ReportBatchRun::Report(CDbSession& session, ReportRequest& reque
         ReportFileSink sink(m_options.outputFile);
         written = Write(session, request, sink, prompt);
     }
-    if (written && !Stopped() && !m_options.pdfFile.isEmpty())
-        written = WritePdf(session, request, prompt);
+    if (written && !m_options.pdfFile.isEmpty())
+        written = !Stopped() && WritePdf(session, request, prompt);
+    // A signal after the last line leaves a whole report.
+    if (written)
+        return ReportBatchExit::Written;
     if (Stopped())
-        return Fail(
-            QStringLiteral("the report was stopped before it finished; it ends with \"Canceled...\"."));
-    return written ? ReportBatchExit::Written : ReportBatchExit::Error;
+        return Fail(QStringLiteral("the report was stopped before it finished."));
+    return ReportBatchExit::Error;
 }
 
 bool ReportBatchRun::ResolveChoices(const CDbSession& session, ReportRequest& request) const
