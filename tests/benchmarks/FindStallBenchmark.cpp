@@ -11,6 +11,7 @@
 #include "SqliteFixture.h"
 #include "StallCatalog.h"
 #include "StallMeter.h"
+#include "WindowBenchmark.h"
 #include "catalog/CDbSession.h"
 #include "common/ProfileStore.h"
 #include "explorer/shell/CMainFrame.h"
@@ -29,18 +30,6 @@
 using namespace velkaro;
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 struct Figures
 {
@@ -72,10 +61,10 @@ Figures run(CMainFrame& frame, const FindRequest& request, int steps)
             figures.totalNs += ns;
             ran = true;
         });
-        waitFor([&] { return ran && !frame.ListView()->FillInProgress(); }, 60000);
+        test::WindowBenchmark::WaitFor([&] { return ran && !frame.ListView()->FillInProgress(); }, 60000);
         ++figures.commands;
     }
-    waitFor([] { return false; }, 50);
+    test::WindowBenchmark::WaitFor([] { return false; }, 50);
     figures.longestStallMs = meter.longestMs();
     return figures;
 }
@@ -118,13 +107,8 @@ int main(int argc, char** argv)
 {
     const int tables = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5000;
     QTemporaryDir dir;
-    if (!dir.isValid() || qEnvironmentVariableIsEmpty("ODBCSYSINI")) {
-        std::fprintf(stderr, "needs a temporary folder and the test ODBC configuration "
-                             "(source build/datasources/env.sh)\n");
+    if (!test::WindowBenchmark::Prepare(dir))
         return 2;
-    }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
     QApplication application(argc, argv);
     initVelkaroResources();
 
@@ -143,7 +127,8 @@ int main(int argc, char** argv)
     CMainFrame frame(store, prompt);
     frame.StartUp();
     ExplorerHub& hub = frame.LeftView()->Hub();
-    if (!waitFor([&] { return !hub.CanStop() && hub.Tree().NodeCount() > std::size_t(tables); }, 600000) ||
+    if (!test::WindowBenchmark::WaitFor(
+            [&] { return !hub.CanStop() && hub.Tree().NodeCount() > std::size_t(tables); }, 600000) ||
         hub.Databases().empty()) {
         std::fprintf(stderr, "the catalog did not load\n");
         return 1;

@@ -11,6 +11,7 @@
 #include "RecordingPrompt.h"
 #include "StallCatalog.h"
 #include "StallMeter.h"
+#include "WindowBenchmark.h"
 #include "common/ProfileStore.h"
 #include "explorer/shell/CMainFrame.h"
 #include "explorer/views/CLeftView.h"
@@ -82,20 +83,6 @@ int bareCatalogCalls(const QString& connectString)
     return static_cast<int>(names.size());
 }
 
-bool waitFor(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        // Sleeps until an event comes (the meter's ticks at the latest): a loop that spins here
-        // takes a core from the worker and makes the load look slower than it is.
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 struct LoadRun
 {
     bool loaded = false;
@@ -134,7 +121,7 @@ LoadRun LoadThroughWindow(const QTemporaryDir& dir, const QString& connectString
     test::StallMeter meter;
     QTimer::singleShot(0, [&] { meter.start(); });
     QCoreApplication::processEvents();
-    run.loaded = waitFor(
+    run.loaded = test::WindowBenchmark::WaitFor(
         [&] {
             QTreeWidgetItem* root = tree.topLevelItem(0);
             QTreeWidgetItem* database = root != nullptr ? root->child(0) : nullptr;
@@ -147,15 +134,15 @@ LoadRun LoadThroughWindow(const QTemporaryDir& dir, const QString& connectString
     if (!run.loaded)
         return run;
     // The load's last turns (the replay's tail, the end-of-load work) are part of the load.
-    waitFor([&] { return false; }, 200);
+    test::WindowBenchmark::WaitFor([&] { return false; }, 200);
     run.loadStall = std::max(run.loadStall, meter.longestMs());
 
     meter.start();
     clock.restart();
     tree.setCurrentItem(tree.topLevelItem(0)->child(0));
-    waitFor([&] { return frame.ListView()->topLevelItemCount() >= tables; }, 600000);
+    test::WindowBenchmark::WaitFor([&] { return frame.ListView()->topLevelItemCount() >= tables; }, 600000);
     run.selectSeconds = clock.nsecsElapsed() / 1e9;
-    waitFor([&] { return false; }, 200);
+    test::WindowBenchmark::WaitFor([&] { return false; }, 200);
     run.selectStall = meter.longestMs();
     frame.close();
     run.logMegabytes = QFileInfo(logBase + QStringLiteral(".log")).size() / 1e6;
@@ -169,13 +156,8 @@ int main(int argc, char** argv)
     if (argc > 1)
         tableCount = std::max(1, std::atoi(argv[1]));
     QTemporaryDir dir;
-    if (!dir.isValid() || qEnvironmentVariableIsEmpty("ODBCSYSINI")) {
-        std::fprintf(stderr, "needs a temporary folder and the test ODBC configuration "
-                             "(source build/datasources/env.sh)\n");
+    if (!test::WindowBenchmark::Prepare(dir))
         return 2;
-    }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
     QApplication application(argc, argv);
     initVelkaroResources();
 

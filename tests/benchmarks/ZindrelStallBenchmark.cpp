@@ -16,6 +16,7 @@
 #include "ShellTesting.h"
 #include "StallMeter.h"
 #include "TestDataSources.h"
+#include "WindowBenchmark.h"
 #include "common/ProfileStore.h"
 #include "desktop/ShellPrompt.h"
 #include "search/engine/DirectReportWriter.h"
@@ -72,18 +73,6 @@ bool buildCatalog(const QString& path)
     return shell.waitForFinished(600000) && shell.exitCode() == 0;
 }
 
-bool waitFor(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 void measureWholeRun(const QString& folder)
 {
     const QString file = folder + QStringLiteral("/stall.sqlite");
@@ -106,10 +95,10 @@ void measureWholeRun(const QString& folder)
         test::startRun(view, answers, QStringLiteral("DRIVER=SQLite3;Database=") + file,
                        QStringLiteral("c01|needle"));
     });
-    waitFor([&] { return view.IsRunActive(); }, 60000);
+    test::WindowBenchmark::WaitFor([&] { return view.IsRunActive(); }, 60000);
     meter.start();
     clock.start();
-    const bool ended = waitFor([&] { return !view.IsRunActive(); }, 1800000);
+    const bool ended = test::WindowBenchmark::WaitFor([&] { return !view.IsRunActive(); }, 1800000);
     const double seconds = clock.nsecsElapsed() / 1e9;
     const qint64 stall = meter.longestMs();
     std::printf("  the longest stall ended %.2f s after Start\n", meter.longestEndedAtMs() / 1000.0);
@@ -147,7 +136,8 @@ void measureControlPanel()
         host.RunEnded();
         done = true;
     });
-    waitFor([&] { return done.load() && panel.ObjectList()->currentRow() == panelObjects - 1; }, 600000);
+    test::WindowBenchmark::WaitFor(
+        [&] { return done.load() && panel.ObjectList()->currentRow() == panelObjects - 1; }, 600000);
     worker.join();
     const double seconds = clock.nsecsElapsed() / 1e9;
     const qint64 stall = meter.longestMs();
@@ -233,13 +223,8 @@ int main(int argc, char** argv)
     if (argc > 1)
         tableCount = std::max(1, std::atoi(argv[1]));
     QTemporaryDir dir;
-    if (!dir.isValid() || qEnvironmentVariableIsEmpty("ODBCSYSINI")) {
-        std::fprintf(stderr, "needs a temporary folder and the test ODBC configuration "
-                             "(source build/datasources/env.sh)\n");
+    if (!test::WindowBenchmark::Prepare(dir))
         return 2;
-    }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
     QApplication application(argc, argv);
     measureStopLatency(dir.path());
     measureControlPanel();
