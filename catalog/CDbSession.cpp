@@ -87,6 +87,10 @@ CDbSession::CDbSession(SessionVariant variant) : m_variant(variant)
 CDbSession::~CDbSession()
 {
     m_statementCancel.Detach();
+    if (m_unstreamedConnected)
+        SQLDisconnect(m_unstreamedHdbc);
+    if (m_unstreamedHdbc != SQL_NULL_HDBC)
+        SQLFreeConnect(m_unstreamedHdbc);
     if (m_connected)
         SQLDisconnect(m_hdbc);
     if (m_hdbc != SQL_NULL_HDBC)
@@ -212,8 +216,16 @@ bool CDbSession::ConnectForStreaming(const QString& input)
     SQLDisconnect(m_hdbc);
     m_connected = false;
     QString output;
-    if (DriverConnect(streaming.AppliedTo(input), output))
+    if (DriverConnect(streaming.AppliedTo(input), output)) {
+        if (streaming.OffersUnstreamed())
+            m_unstreamedInput = streaming.UnstreamedAppliedTo(input);
+        for (const QString& statement : streaming.SessionStatements()) {
+            SQLHSTMT handle = SQL_NULL_HSTMT;
+            ExecuteQuery(handle, statement);
+            CloseQuery(handle);
+        }
         return true;
+    }
     // A driver that refuses them still serves the data source as the user set it up.
     m_rowReading = RowReading::AsDriver;
     return DriverConnect(input, output);
@@ -354,8 +366,44 @@ bool CDbSession::FetchError(SQLHSTMT statement)
 
 QString CDbSession::ExecuteQuery(SQLHSTMT& statement, const QString& sqlText, QueryParameters* parameters)
 {
+    return ExecuteOn(m_hdbc, statement, sqlText, parameters);
+}
+
+bool CDbSession::HasUnstreamedConnection()
+{
+    if (m_unstreamedTried)
+        return m_unstreamedConnected;
+    m_unstreamedTried = true;
+    if (m_unstreamedInput.isEmpty() || !IsSuccess(SQLAllocConnect(m_henv, &m_unstreamedHdbc)))
+        return false;
+    QByteArray in = m_unstreamedInput.toUtf8();
+    m_unstreamedInput.clear(); // it holds the password: kept no longer than needed
+    SQLCHAR out[kFirstOutputBytes];
+    SQLSMALLINT needed = 0;
+    m_unstreamedConnected =
+        IsSuccess(SQLDriverConnect(m_unstreamedHdbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS,
+                                   out, SQLSMALLINT(sizeof out), &needed, SQL_DRIVER_NOPROMPT));
+    return m_unstreamedConnected;
+}
+
+QString CDbSession::ExecuteUnstreamedQuery(SQLHSTMT& statement, const QString& sqlText)
+{
+    return ExecuteOn(m_unstreamedHdbc, statement, sqlText, nullptr);
+}
+
+std::optional<qint64> CDbSession::ResultRowCount(SQLHSTMT statement)
+{
+    SQLLEN rows = -1;
+    if (!IsSuccess(SQLRowCount(statement, &rows)) || rows < 0)
+        return std::nullopt;
+    return qint64(rows);
+}
+
+QString CDbSession::ExecuteOn(SQLHDBC hdbc, SQLHSTMT& statement, const QString& sqlText,
+                              QueryParameters* parameters)
+{
     statement = SQL_NULL_HSTMT;
-    SQLAllocStmt(m_hdbc, &statement);
+    SQLAllocStmt(hdbc, &statement);
     m_rowStatements.erase(statement); // nothing kept of a statement that had this handle before
     QByteArray sql = sqlText.toUtf8();
     const SQLRETURN rc = StatementCancel::Run(&m_statementCancel, statement, [&] {

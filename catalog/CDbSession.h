@@ -88,6 +88,14 @@ public:
     bool BindRowColumns(BoundRowReader& reader, SQLHSTMT statement, SQLSMALLINT columns,
                         SQLULEN rowsPerFetch);
     void CloseQuery(SQLHSTMT& statement);
+    // A second connection on which the driver holds each result whole (see
+    // DriverStreaming::OffersUnstreamed), for queries of a bounded number of rows; connected on the
+    // first call, and only where the driver offers one. Its queries are read and closed as the
+    // others, and cancelled by the same StatementCancel.
+    bool HasUnstreamedConnection();
+    QString ExecuteUnstreamedQuery(SQLHSTMT& statement, const QString& sqlText);
+    // The rows of a result the driver holds whole; nullopt where the driver does not count them.
+    static std::optional<qint64> ResultRowCount(SQLHSTMT statement);
 
     // How the rows of a data query arrive; AsDriver for the explorer.
     RowReading GetRowReading() const { return m_rowReading; }
@@ -166,6 +174,7 @@ private:
     bool ConnectWithLogin(QString& input, UserPrompt& prompt, QString& output);
     bool ConnectForStreaming(const QString& input);
     bool DriverConnect(const QString& input, QString& output);
+    QString ExecuteOn(SQLHDBC hdbc, SQLHSTMT& statement, const QString& sqlText, QueryParameters* parameters);
     bool FailureWantsLogin();
     void MarkFailed();
     void ReadConnection(const QString& output);
@@ -201,6 +210,11 @@ private:
     SQLHENV m_henv = SQL_NULL_HENV;
     SQLHDBC m_hdbc = SQL_NULL_HDBC;
     bool m_connected = false;
+    // The string that connected, with the driver's unstreamed attributes; empty where there is none.
+    QString m_unstreamedInput;
+    SQLHDBC m_unstreamedHdbc = SQL_NULL_HDBC;
+    bool m_unstreamedTried = false;
+    bool m_unstreamedConnected = false;
     RowReading m_rowReading = RowReading::AsDriver;
     SchemaModel m_model;
     RecordList<SearchObjectRecord> m_searchObjects;

@@ -22,6 +22,14 @@ QString libraryStem(const QString& driverName)
 // options say.
 const int kFirstStreamingMariaDb = DriverStreaming::VersionNumber(QStringLiteral("3.1.17"));
 
+QString withAttributes(const QString& connectString, const QList<QPair<QString, QString>>& attributes)
+{
+    QString text = connectString;
+    for (const auto& [keyword, value] : attributes)
+        text = ConnectString::WithAttribute(text, keyword, value);
+    return text;
+}
+
 } // namespace
 
 int DriverStreaming::VersionNumber(const QString& version)
@@ -50,6 +58,10 @@ DriverStreaming DriverStreaming::For(const QString& driverName, const QString& d
         streaming.m_attributes = {{QStringLiteral("UseDeclareFetch"), QStringLiteral("1")},
                                   {QStringLiteral("Fetch"), QString::number(kFetchRows)}};
         streaming.m_rowsPerFetch = kRowArrayRows;
+        streaming.m_unstreamedAttributes = {{QStringLiteral("UseDeclareFetch"), QStringLiteral("0")}};
+        // A scan of a big table may begin where another one is, or where one cut short left off;
+        // without that, every scan returns the rows in the table's own order, run after run.
+        streaming.m_sessionStatements = {QStringLiteral("set synchronize_seqscans = off")};
     } else if (stem == QLatin1String("sqlite3odbc")) {
         // sqlite3_step row by row instead of the whole result at execute.
         streaming.m_reading = RowReading::Streamed;
@@ -72,10 +84,12 @@ DriverStreaming DriverStreaming::For(const QString& driverName, const QString& d
 
 QString DriverStreaming::AppliedTo(const QString& connectString) const
 {
-    QString text = connectString;
-    for (const auto& [keyword, value] : m_attributes)
-        text = ConnectString::WithAttribute(text, keyword, value);
-    return text;
+    return withAttributes(connectString, m_attributes);
+}
+
+QString DriverStreaming::UnstreamedAppliedTo(const QString& connectString) const
+{
+    return withAttributes(connectString, m_unstreamedAttributes);
 }
 
 } // namespace velkaro

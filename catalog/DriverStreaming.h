@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 namespace velkaro {
 
@@ -35,6 +36,13 @@ public:
     bool ChangesConnection() const { return !m_attributes.isEmpty(); }
     // The connect string with these attributes, each replacing any the user had.
     QString AppliedTo(const QString& connectString) const;
+    // True where the driver is known to hold a whole result instead, with the attributes below:
+    // a short query then runs as a plain one, which the server may run in parallel (a cursor, as
+    // PostgreSQL's, never is).
+    bool OffersUnstreamed() const { return !m_unstreamedAttributes.isEmpty(); }
+    QString UnstreamedAppliedTo(const QString& connectString) const;
+    // Statements for the server once connected; a server that refuses one is read all the same.
+    const QStringList& SessionStatements() const { return m_sessionStatements; }
 
     // "03.01.0017" or "3.1.17" as one comparable number; 0 when it is not a version.
     static int VersionNumber(const QString& version);
@@ -43,6 +51,8 @@ private:
     RowReading m_reading = RowReading::AsDriver;
     int m_rowsPerFetch = 1;
     QList<QPair<QString, QString>> m_attributes;
+    QList<QPair<QString, QString>> m_unstreamedAttributes;
+    QStringList m_sessionStatements;
 };
 
 } // namespace velkaro

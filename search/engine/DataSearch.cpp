@@ -22,7 +22,7 @@ namespace {
 class OpenQuery final
 {
 public:
-    OpenQuery(CDbSession& session, std::vector<QByteArray> parameters)
+    OpenQuery(CDbSession& session, std::vector<QByteArray> parameters = {})
         : m_session(session), m_parameters(std::move(parameters))
     {}
     ~OpenQuery() { m_session.CloseQuery(m_statement); }
@@ -33,6 +33,10 @@ public:
     QString Execute(const QString& sql)
     {
         return m_session.ExecuteQuery(m_statement, sql, m_parameters.Count() > 0 ? &m_parameters : nullptr);
+    }
+    QString ExecuteUnstreamed(const QString& sql)
+    {
+        return m_session.ExecuteUnstreamedQuery(m_statement, sql);
     }
     SQLHSTMT Handle() const { return m_statement; }
 
@@ -49,7 +53,10 @@ const QString kValueSeparator =
 
 DataSearch::DataSearch(RunContext& run, DataSelectBuilder builder, std::optional<ServerFilter> filter)
     : m_run(run), m_builder(std::move(builder)), m_filter(std::move(filter))
-{}
+{
+    if (m_filter && m_filter->Dialect() == FilterDialect::PostgreSql)
+        m_probe.emplace(m_run.session);
+}
 
 void DataSearch::RunDataSearch()
 {
@@ -90,6 +97,8 @@ void DataSearch::ReadObject(const RunObject& object)
     ServerFilterPlan plan = FilterPlan(object);
     if (m_run.session.GetRowReading() == RowReading::KeyChunks && SearchInKeyChunks(object, select, plan))
         return;
+    if (ReadProbed(object, select, plan))
+        return;
     const QString statement =
         plan.Filtered() ? select.statement + QStringLiteral(" where ") + plan.condition : select.statement;
     OpenQuery query(m_run.session, std::move(plan.parameters));
@@ -99,12 +108,7 @@ void DataSearch::ReadObject(const RunObject& object)
         FailedUnlessLeft(object, error);
         return;
     }
-    ReadRows(object, [this, &query](FetchedRow& row, QString& error) {
-        const FetchResult fetched = m_run.session.FetchRow(query.Handle(), row);
-        if (fetched == FetchResult::Failed)
-            error = m_run.session.LastError();
-        return fetched;
-    });
+    ReadStatementRows(object, query.Handle());
 }
 
 ServerFilterPlan DataSearch::FilterPlan(const RunObject& object) const
@@ -117,6 +121,21 @@ ServerFilterPlan DataSearch::FilterPlan(const RunObject& object) const
     else
         m_run.coverage.EveryRowRead(object.record->type, object.reportName, plan.whyWhole);
     return plan;
+}
+
+// False when the object is to be read through the cursor: it was no table for the probe, or more
+// rows matched than the probe takes. A probe that failed for another reason is not reported: the
+// cursor's query meets the same failure.
+bool DataSearch::ReadProbed(const RunObject& object, const DataSelect& select, const ServerFilterPlan& plan)
+{
+    if (!m_probe || !m_probe->Probeable(*object.record, plan))
+        return LeftByRequest(object);
+    OpenQuery query(m_run.session);
+    if (!query.ExecuteUnstreamed(FilterProbe::Statement(select, plan)).isEmpty() ||
+        !FilterProbe::Complete(query.Handle()))
+        return LeftByRequest(object);
+    ReadStatementRows(object, query.Handle());
+    return true;
 }
 
 // False for an object without a usable key: it is then read whole.
@@ -184,6 +203,16 @@ void DataSearch::ReadRows(const RunObject& object, const RowSource& fetchRow)
         m_run.writer.AppendHighlighted(RowLine(*object.record, m_rowText.split(kValueSeparator)),
                                        ReportColor::Text, false, true);
     }
+}
+
+void DataSearch::ReadStatementRows(const RunObject& object, SQLHSTMT statement)
+{
+    ReadRows(object, [this, statement](FetchedRow& row, QString& error) {
+        const FetchResult fetched = m_run.session.FetchRow(statement, row);
+        if (fetched == FetchResult::Failed)
+            error = m_run.session.LastError();
+        return fetched;
+    });
 }
 
 // A stop ends the run here; a skip leaves the object. Either may have cancelled the call that

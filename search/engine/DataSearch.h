@@ -2,6 +2,7 @@
 
 #include "catalog/FetchedRow.h"
 #include "search/engine/DataSelectBuilder.h"
+#include "search/engine/FilterProbe.h"
 #include "search/engine/ServerFilter.h"
 
 #include <QString>
@@ -45,8 +46,10 @@ private:
 
     void ReadObject(const RunObject& object);
     ServerFilterPlan FilterPlan(const RunObject& object) const;
+    bool ReadProbed(const RunObject& object, const DataSelect& select, const ServerFilterPlan& plan);
     bool SearchInKeyChunks(const RunObject& object, const DataSelect& select, const ServerFilterPlan& plan);
     void ReadRows(const RunObject& object, const RowSource& fetchRow);
+    void ReadStatementRows(const RunObject& object, SQLHSTMT statement);
     bool LeftByRequest(const RunObject& object);
     void FailedUnlessLeft(const RunObject& object, const QString& error);
     void ReportFailure(const RunObject& object, const QString& error);
@@ -55,6 +58,7 @@ private:
     RunContext& m_run;
     DataSelectBuilder m_builder;
     std::optional<ServerFilter> m_filter;
+    std::optional<FilterProbe> m_probe;
     // One buffer for every row of the phase, and one for the text of those that need decoding.
     FetchedRow m_row;
     QString m_rowText;

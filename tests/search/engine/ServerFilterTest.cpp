@@ -95,6 +95,21 @@ QStringList mixedRows(const Dialect& d)
     };
 }
 
+// More matching rows than one probe takes, some of them moved to the end of the table by an
+// update; and a table whose rows come from its inheritor too.
+
+QStringList probeFixture()
+{
+    return {"DROP TABLE IF EXISTS filter_many, filter_child, filter_parent",
+            "CREATE TABLE filter_many (id INTEGER, note TEXT)",
+            "INSERT INTO filter_many SELECT i, 'needle ' || i FROM generate_series(1, 6000) AS i",
+            "UPDATE filter_many SET note = note || ' moved' WHERE id % 1000 = 1",
+            "CREATE TABLE filter_parent (id INTEGER, note TEXT)",
+            "CREATE TABLE filter_child () INHERITS (filter_parent)",
+            "INSERT INTO filter_parent VALUES (1, 'needle p1'), (2, 'needle p2'), (3, 'needle p3')",
+            "INSERT INTO filter_child VALUES (4, 'needle c1'), (5, 'needle c2'), (6, 'needle c3')"};
+}
+
 QStringList fixtureStatements(const QString& key)
 {
     const Dialect& d = dialectOf(key);
@@ -107,6 +122,8 @@ QStringList fixtureStatements(const QString& key)
                            mixed};
     statements.append("INSERT INTO filter_words VALUES " + wordRows(d).join(", "));
     statements.append("INSERT INTO filter_mixed VALUES " + mixedRows(d).join(", "));
+    if (key == "postgres")
+        statements.append(probeFixture());
     if (key == "sqlite") {
         // SQLite keeps any value in any column: text in a number column, a blob in a text column.
         statements.append(
@@ -152,6 +169,8 @@ private slots:
         for (auto& [key, session] : m_sessions) {
             for (const QString& table : kTables)
                 execute(*session, "DROP TABLE IF EXISTS " + table);
+            if (key == "postgres")
+                execute(*session, "DROP TABLE IF EXISTS filter_many, filter_child, filter_parent");
         }
         m_sessions.clear();
         if (const auto& mariadb = test::testDataSource("mariadb");
@@ -290,6 +309,37 @@ private slots:
         }
     }
 
+    void probedTablesKeepTheScanOrder_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("more matches than one probe takes") << "needle"
+                                                           << "filter_many" << 6000;
+        QTest::newRow("rows moved by an update") << "moved"
+                                                 << "filter_many" << 6;
+        QTest::newRow("a table with an inheritor") << "needle"
+                                                   << "filter_parent" << 6;
+    }
+
+    // On PostgreSQL a filtered table is first read from a plain query of a bounded number of rows,
+    // in the table's order; the report is still the scan's.
+    void probedTablesKeepTheScanOrder()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, table);
+        QFETCH(int, rows);
+        CDbSession* session = sessionFor("postgres");
+        if (session == nullptr)
+            VELKARO_REQUIRE_DATA_SOURCE(test::testDataSource("postgres"));
+        QVERIFY(session != nullptr);
+        const Search filtered = search(*session, text, MatchMode::AnySubstring, false, true, {table});
+        const Search whole = search(*session, text, MatchMode::AnySubstring, false, false, {table});
+        QCOMPARE(filtered.report, whole.report);
+        QCOMPARE(filtered.report.count("needle"), rows);
+        QCOMPARE(filtered.rowsRead, qint64(rows));
+    }
+
 private:
     static bool execute(CDbSession& session, const QString& sql)
     {
@@ -327,7 +377,8 @@ private:
         return found == m_sessions.end() ? nullptr : found->second.get();
     }
 
-    Search search(CDbSession& session, const QString& text, MatchMode mode, bool matchCase, bool serverFilter)
+    Search search(CDbSession& session, const QString& text, MatchMode mode, bool matchCase, bool serverFilter,
+                  const QStringList& tables = kTables)
     {
         SearchParameters parameters;
         parameters.AcceptSearchText(text);
@@ -345,7 +396,7 @@ private:
         RunTitle title(host);
         RunCoverage coverage;
         RunContext run(session, parameters, writer, host, flags, title, coverage);
-        ObjectNameSearch(run).Run(kTables, false);
+        ObjectNameSearch(run).Run(tables, false);
         ColumnSearch(run).SearchColumnsAndTypes();
         const IdentifierQuoting quoting = IdentifierQuoting::FromConnection(session.Hdbc());
         std::optional<ServerFilter> filter;
