@@ -211,6 +211,12 @@ private slots:
         QCOMPARE(streaming.Reading(), reading);
         QCOMPARE(streaming.AppliedTo(QStringLiteral("DSN=a")), applied);
         QCOMPARE(streaming.ChangesConnection(), applied != QLatin1String("DSN=a"));
+        // Only psqlODBC is known to hold a whole result when told, whatever the user's string says.
+        const bool unstreamed = driverName.contains(QLatin1String("psqlodbc"));
+        QCOMPARE(streaming.OffersUnstreamed(), unstreamed);
+        if (unstreamed)
+            QCOMPARE(streaming.UnstreamedAppliedTo(QStringLiteral("DSN=a;UseDeclareFetch=1")),
+                     QStringLiteral("DSN=a;UseDeclareFetch=0"));
     }
 
     void attributeValue()
