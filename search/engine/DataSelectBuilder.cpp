@@ -19,9 +19,10 @@ DataSelect DataSelectBuilder::BuildDataSelect(const SearchObjectRecord& object) 
         columns.append(ColumnName(column.name));
     DataSelect select;
     select.columnList = columns.join(QStringLiteral(" , "));
+    select.objectName = ObjectName(object);
     if (!select.columnList.isEmpty())
         select.statement =
-            QStringLiteral("select ") + select.columnList + QStringLiteral(" from ") + ObjectName(object);
+            QStringLiteral("select ") + select.columnList + QStringLiteral(" from ") + select.objectName;
     return select;
 }
 

@@ -13,6 +13,7 @@ struct DataSelect
 {
     QString statement;
     QString columnList; // empty when the object has no column to select
+    QString objectName; // as the statement names it
 };
 
 // The one SELECT per object that the data search reads: its kept columns in catalog order, the

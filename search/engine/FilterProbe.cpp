@@ -34,8 +34,13 @@ bool FilterProbe::Probeable(const SearchObjectRecord& record, const ServerFilter
 
 QString FilterProbe::Statement(const DataSelect& select, const ServerFilterPlan& plan)
 {
-    return select.statement + QStringLiteral(" where ") + plan.condition +
-           QStringLiteral(" order by ctid limit ") + QString::number(kRows + 1);
+    // The limit below the sort lets the scan end at the first kRows + 1 rows where most rows match;
+    // a result of kRows rows or fewer holds every row, and the sort puts them in the table's order.
+    // No column of a table may be named ctid.
+    return QStringLiteral("select ") + select.columnList + QStringLiteral(" from (select ctid , ") +
+           select.columnList + QStringLiteral(" from ") + select.objectName + QStringLiteral(" where ") +
+           plan.condition + QStringLiteral(" limit ") + QString::number(kRows + 1) +
+           QStringLiteral(") as probe order by ctid");
 }
 
 bool FilterProbe::Complete(SQLHSTMT statement)
