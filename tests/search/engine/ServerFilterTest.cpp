@@ -96,14 +96,14 @@ QStringList mixedRows(const Dialect& d)
 }
 
 // More matching rows than one probe takes, some of them moved to the end of the table by an
-// update; and a table whose rows come from its inheritor too.
-
+// update, in a column named as the probe's subquery; and a table whose rows come from its
+// inheritor too.
 QStringList probeFixture()
 {
     return {"DROP TABLE IF EXISTS filter_many, filter_child, filter_parent",
-            "CREATE TABLE filter_many (id INTEGER, note TEXT)",
+            "CREATE TABLE filter_many (id INTEGER, probe TEXT)",
             "INSERT INTO filter_many SELECT i, 'needle ' || i FROM generate_series(1, 6000) AS i",
-            "UPDATE filter_many SET note = note || ' moved' WHERE id % 1000 = 1",
+            "UPDATE filter_many SET probe = probe || ' moved' WHERE id % 1000 = 1",
             "CREATE TABLE filter_parent (id INTEGER, note TEXT)",
             "CREATE TABLE filter_child () INHERITS (filter_parent)",
             "INSERT INTO filter_parent VALUES (1, 'needle p1'), (2, 'needle p2'), (3, 'needle p3')",
