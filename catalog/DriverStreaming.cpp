@@ -59,8 +59,9 @@ DriverStreaming DriverStreaming::For(const QString& driverName, const QString& d
                                   {QStringLiteral("Fetch"), QString::number(kFetchRows)}};
         streaming.m_rowsPerFetch = kRowArrayRows;
         streaming.m_unstreamedAttributes = {{QStringLiteral("UseDeclareFetch"), QStringLiteral("0")}};
-        // A scan of a big table may begin where another one is, or where one cut short left off;
-        // without that, every scan returns the rows in the table's own order, run after run.
+        // With synchronized scans, a scan of a big table may begin where another one is, or where
+        // one cut short left off; without them, every scan returns the rows in the table's own
+        // order, run after run, which the filter's probe relies on.
         streaming.m_sessionStatements = {QStringLiteral("set synchronize_seqscans = off")};
     } else if (stem == QLatin1String("sqlite3odbc")) {
         // sqlite3_step row by row instead of the whole result at execute.
