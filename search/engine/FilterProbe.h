@@ -2,7 +2,10 @@
 
 #include "catalog/DriverStreaming.h"
 
+#include <QByteArray>
+#include <QSet>
 #include <QString>
+#include <optional>
 #include <sql.h>
 
 namespace velkaro {
@@ -15,8 +18,8 @@ struct ServerFilterPlan;
 // On PostgreSQL the rows a server filter keeps are first asked for in a plain query of at most
 // kRows rows, in the table's own order, on the session's unstreamed connection: the server may
 // scan the table in parallel for it, which it never does for the cursor a streamed query opens.
-// Where more rows come back, or the table's rows have no such order, the object is read through
-// the cursor as before; the report is the same either way.
+// Where more rows come back, the table's rows have no such order, or the table is too small for a
+// parallel scan, the object is read through the cursor as before; the report is the same either way.
 class FilterProbe final
 {
 public:
@@ -25,16 +28,21 @@ public:
 
     explicit FilterProbe(CDbSession& session);
 
-    // A plain table or materialized view without inheritors, whose scan, filtered or not, returns
-    // the rows in ctid order (the session turns synchronized scans off); false too where there is
-    // no unstreamed connection or the question fails.
+    // A plain table or materialized view without inheritors, big enough for a parallel scan, whose
+    // scan, filtered or not, returns the rows in ctid order (the session turns synchronized scans
+    // off); false too where there is no unstreamed connection.
     bool Probeable(const SearchObjectRecord& record, const ServerFilterPlan& plan);
     static QString Statement(const DataSelect& select, const ServerFilterPlan& plan);
     // False when the result reached past kRows rows, or the driver did not count them.
     static bool Complete(SQLHSTMT statement);
 
 private:
+    // Schema and name, each as the hex of its UTF-8: no character of a name can blur the two.
+    static QByteArray NameKey(const QString& owner, const QString& name);
+    QSet<QByteArray> LoadTables();
+
     CDbSession& m_session;
+    std::optional<QSet<QByteArray>> m_tables; // loaded on the first question
 };
 
 } // namespace velkaro

@@ -290,22 +290,17 @@ QString ServerFilter::FoldedTest(const QString& operand, const Classes& classes,
 
 // psqlODBC sends bound parameters in the extended protocol, where a statement that waits on a lock
 // cannot be cancelled: Stop and Skip would hang until the lock is gone. PostgreSQL gets the values
-// as literals.
+// as escape string literals, which mean the same whatever standard_conforming_strings says.
 QString ServerFilter::Value(const QByteArray& value, ServerFilterPlan& plan) const
 {
     if (m_dialect != FilterDialect::PostgreSql) {
         plan.parameters.push_back(value);
         return QStringLiteral("?");
     }
-    return PostgreSqlLiteral(QString::fromUtf8(value));
-}
-
-QString ServerFilter::PostgreSqlLiteral(const QString& text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QStringLiteral("E'") + escaped + QLatin1Char('\'');
+    QString text = QString::fromUtf8(value);
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    text.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QStringLiteral("E'") + text + QLatin1Char('\'');
 }
 
 QByteArray ServerFilter::Pattern(const Classes& classes) const

@@ -35,9 +35,6 @@ public:
     ServerFilterPlan PlanFor(const std::vector<SearchColumnRecord>& columns) const;
     FilterDialect Dialect() const { return m_dialect; }
 
-    // An escape string literal, which means the same whatever standard_conforming_strings says.
-    static QString PostgreSqlLiteral(const QString& text);
-
 private:
     // For each character of a term, the characters a value may hold there.
     using Classes = QList<QList<char32_t>>;

@@ -360,8 +360,10 @@ private:
             return test::buildSqliteFile(path, QByteArray()) ? test::sqliteFileConnectString(path)
                                                              : QString();
         }
+        // The probe asks only for tables big enough for a parallel scan, which none of these is.
         if (source.key == "postgres")
-            return source.connectString + ";Database=scratch";
+            return source.connectString +
+                   ";Database=scratch;ConnSettings=SET min_parallel_table_scan_size TO 0";
         CDbSession shop(SessionVariant::Search);
         if (!shop.ConnectByString(source.connectString, m_prompt) ||
             !execute(shop, "DROP DATABASE IF EXISTS " + QString(kMariaDbScratch)) ||
