@@ -95,9 +95,9 @@ void DataSearch::ReadObject(const RunObject& object)
     if (LeftByRequest(object))
         return;
     ServerFilterPlan plan = FilterPlan(object);
-    if (m_run.session.GetRowReading() == RowReading::KeyChunks && SearchInKeyChunks(object, select, plan))
-        return;
     if (ReadProbed(object, select, plan))
+        return;
+    if (m_run.session.GetRowReading() == RowReading::KeyChunks && SearchInKeyChunks(object, select, plan))
         return;
     const QString statement =
         plan.Filtered() ? select.statement + QStringLiteral(" where ") + plan.condition : select.statement;
@@ -113,29 +113,43 @@ void DataSearch::ReadObject(const RunObject& object)
 
 ServerFilterPlan DataSearch::FilterPlan(const RunObject& object) const
 {
+    return m_filter ? m_filter->PlanFor(object.record->searchColumns) : ServerFilterPlan{};
+}
+
+// Once the plan is final, so that the coverage list says how the rows were asked for.
+void DataSearch::RecordPlan(const RunObject& object, const ServerFilterPlan& plan)
+{
     if (!m_filter)
-        return {};
-    ServerFilterPlan plan = m_filter->PlanFor(object.record->searchColumns);
+        return;
     if (plan.Filtered())
         m_run.coverage.ServerFiltered(object.record->type, object.reportName);
     else
         m_run.coverage.EveryRowRead(object.record->type, object.reportName, plan.whyWhole);
-    return plan;
 }
 
-// False when the object is to be read through the cursor: it was no table for the probe, or more
-// rows matched than the probe takes. A probe that failed for another reason is not reported: the
-// cursor's query meets the same failure.
-bool DataSearch::ReadProbed(const RunObject& object, const DataSelect& select, const ServerFilterPlan& plan)
+// True when the object is done: its rows came from the probe, or a Stop or Skip came. Otherwise
+// the object is read through the cursor with the plan as it now stands: every row where more
+// rows matched than the probe takes and most of a sample of the table passes the filter. A probe
+// that failed is not reported: the cursor's query meets the same failure.
+bool DataSearch::ReadProbed(const RunObject& object, const DataSelect& select, ServerFilterPlan& plan)
 {
-    if (!m_probe || !m_probe->Probeable(*object.record, plan))
+    if (!m_probe || !m_probe->Probeable(*object.record, plan)) {
+        RecordPlan(object, plan);
         return LeftByRequest(object);
+    }
     OpenQuery query(m_run.session);
-    if (!query.ExecuteUnstreamed(FilterProbe::Statement(select, plan)).isEmpty() ||
-        !FilterProbe::Complete(query.Handle()))
-        return LeftByRequest(object);
-    ReadStatementRows(object, query.Handle());
-    return true;
+    const bool probed = query.ExecuteUnstreamed(FilterProbe::Statement(select, plan)).isEmpty();
+    if (probed && FilterProbe::Complete(query.Handle())) {
+        RecordPlan(object, plan);
+        ReadStatementRows(object, query.Handle());
+        return true;
+    }
+    // There the filter would drop few rows and only add its own work on the server to a read of
+    // every row.
+    if (probed && m_probe->MostRowsPass(*object.record, select, plan))
+        plan = {QString(), {}, QStringLiteral("most of its rows pass the filter")};
+    RecordPlan(object, plan);
+    return LeftByRequest(object);
 }
 
 // False for an object without a usable key: it is then read whole.

@@ -46,7 +46,8 @@ private:
 
     void ReadObject(const RunObject& object);
     ServerFilterPlan FilterPlan(const RunObject& object) const;
-    bool ReadProbed(const RunObject& object, const DataSelect& select, const ServerFilterPlan& plan);
+    void RecordPlan(const RunObject& object, const ServerFilterPlan& plan);
+    bool ReadProbed(const RunObject& object, const DataSelect& select, ServerFilterPlan& plan);
     bool SearchInKeyChunks(const RunObject& object, const DataSelect& select, const ServerFilterPlan& plan);
     void ReadRows(const RunObject& object, const RowSource& fetchRow);
     void ReadStatementRows(const RunObject& object, SQLHSTMT statement);

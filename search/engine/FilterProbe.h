@@ -3,7 +3,7 @@
 #include "catalog/DriverStreaming.h"
 
 #include <QByteArray>
-#include <QSet>
+#include <QHash>
 #include <QString>
 #include <optional>
 #include <sql.h>
@@ -25,6 +25,8 @@ class FilterProbe final
 public:
     // As many rows as one round trip of the cursor holds: the probe takes no more memory.
     static constexpr int kRows = DriverStreaming::kFetchRows;
+    // Pages of a table that MostRowsPass reads: a few thousand rows of most tables.
+    static constexpr qint64 kSamplePages = 64;
 
     explicit FilterProbe(CDbSession& session);
 
@@ -33,16 +35,21 @@ public:
     // off); false too where there is no unstreamed connection.
     bool Probeable(const SearchObjectRecord& record, const ServerFilterPlan& plan);
     static QString Statement(const DataSelect& select, const ServerFilterPlan& plan);
+    // After a probe that did not take every row: whether at least four rows in five of a sample of
+    // the table pass the filter. False too where the question fails.
+    bool MostRowsPass(const SearchObjectRecord& record, const DataSelect& select,
+                      const ServerFilterPlan& plan);
     // False when the result reached past kRows rows, or the driver did not count them.
     static bool Complete(SQLHSTMT statement);
 
 private:
     // Schema and name, each as the hex of its UTF-8: no character of a name can blur the two.
     static QByteArray NameKey(const QString& owner, const QString& name);
-    QSet<QByteArray> LoadTables();
+    // Each table the probe may read, with its pages.
+    QHash<QByteArray, qint64> LoadTables();
 
     CDbSession& m_session;
-    std::optional<QSet<QByteArray>> m_tables; // loaded on the first question
+    std::optional<QHash<QByteArray, qint64>> m_tables; // loaded on the first question
 };
 
 } // namespace velkaro

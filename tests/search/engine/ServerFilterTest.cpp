@@ -102,8 +102,9 @@ QStringList probeFixture()
 {
     return {"DROP TABLE IF EXISTS filter_many, filter_child, filter_parent",
             "CREATE TABLE filter_many (id INTEGER, probe TEXT)",
-            "INSERT INTO filter_many SELECT i, 'needle ' || i FROM generate_series(1, 6000) AS i",
+            "INSERT INTO filter_many SELECT i, 'needle ' || i FROM generate_series(1, 10000) AS i",
             "UPDATE filter_many SET probe = probe || ' moved' WHERE id % 1000 = 1",
+            "ANALYZE filter_many",
             "CREATE TABLE filter_parent (id INTEGER, note TEXT)",
             "CREATE TABLE filter_child () INHERITS (filter_parent)",
             "INSERT INTO filter_parent VALUES (1, 'needle p1'), (2, 'needle p2'), (3, 'needle p3')",
@@ -314,21 +315,28 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("table");
         QTest::addColumn<int>("rows");
-        QTest::newRow("more matches than one probe takes") << "needle"
-                                                           << "filter_many" << 6000;
+        QTest::addColumn<QString>("why"); // empty: filtered by the server
+        QTest::newRow("more matches than one probe takes, all rows pass")
+            << "needle"
+            << "filter_many" << 10000 << "most of its rows pass the filter";
+        QTest::newRow("more matches than one probe takes, half the rows pass")
+            << "needle 1|needle 2|needle 3|needle 4|needle 5"
+            << "filter_many" << 5556 << "";
         QTest::newRow("rows moved by an update") << "moved"
-                                                 << "filter_many" << 6;
+                                                 << "filter_many" << 10 << "";
         QTest::newRow("a table with an inheritor") << "needle"
-                                                   << "filter_parent" << 6;
+                                                   << "filter_parent" << 6 << "";
     }
 
     // On PostgreSQL a filtered table is first read from a plain query of a bounded number of rows,
-    // in the table's order; the report is still the scan's.
+    // in the table's order; the report is still the scan's. Where most rows pass the filter, every
+    // row is read.
     void probedTablesKeepTheScanOrder()
     {
         QFETCH(QString, text);
         QFETCH(QString, table);
         QFETCH(int, rows);
+        QFETCH(QString, why);
         CDbSession* session = sessionFor("postgres");
         if (session == nullptr)
             VELKARO_REQUIRE_DATA_SOURCE(test::testDataSource("postgres"));
@@ -337,7 +345,11 @@ private slots:
         const Search whole = search(*session, text, MatchMode::AnySubstring, false, false, {table});
         QCOMPARE(filtered.report, whole.report);
         QCOMPARE(filtered.report.count("needle"), rows);
-        QCOMPARE(filtered.rowsRead, qint64(rows));
+        QCOMPARE(filtered.rowsRead, why.isEmpty() ? qint64(rows) : whole.rowsRead);
+        QCOMPARE(filtered.notes.size(), size_t(1));
+        QCOMPARE(filtered.notes.front().reason,
+                 why.isEmpty() ? RunCoverage::Reason::ServerFiltered : RunCoverage::Reason::EveryRowRead);
+        QCOMPARE(filtered.notes.front().detail, why);
     }
 
 private:
