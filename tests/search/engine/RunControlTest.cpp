@@ -201,16 +201,26 @@ private slots:
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<bool>("skip");
-        for (const char* source : {"sqlite", "postgres", "mariadb"}) {
-            QTest::addRow("stop on %s", source) << QString::fromLatin1(source) << false;
-            QTest::addRow("skip on %s", source) << QString::fromLatin1(source) << true;
+        QTest::addColumn<QString>("attributes"); // appended to the connect string
+        for (const char* source : {"sqlite", "mariadb"}) {
+            QTest::addRow("stop on %s", source) << QString::fromLatin1(source) << false << QString();
+            QTest::addRow("skip on %s", source) << QString::fromLatin1(source) << true << QString();
         }
+        // On PostgreSQL the data search reads through the cursor, or first through the filter's
+        // probe on its second connection; each setting leaves it one way.
+        const QString cursor = ";ConnSettings=SET max_parallel_workers_per_gather TO 0";
+        const QString probe = ";ConnSettings=SET min_parallel_table_scan_size TO 0";
+        QTest::addRow("stop the cursor on postgres") << "postgres" << false << cursor;
+        QTest::addRow("skip the cursor on postgres") << "postgres" << true << cursor;
+        QTest::addRow("stop the filter's probe on postgres") << "postgres" << false << probe;
+        QTest::addRow("skip the filter's probe on postgres") << "postgres" << true << probe;
     }
 
     void stopAndSkipCancelABlockedSelect()
     {
         QFETCH(QString, source);
         QFETCH(bool, skip);
+        QFETCH(QString, attributes);
         VELKARO_REQUIRE_DATA_SOURCE(test::testDataSource(source));
         QTemporaryDir folder;
         test::BlockedObject blocked;
@@ -218,7 +228,7 @@ private slots:
         ThreadedRun threaded;
         threaded.parameters.searchData = true;
         QVERIFY(threaded.start(m_dir.filePath("blocked.txt"), kDataPhase, blocked.name(),
-                               blocked.connectString(), blocked.objects()));
+                               blocked.connectString() + attributes, blocked.objects()));
         threaded.host.release();
         QVERIFY(blocked.waitUntilWaiting());
         QVERIFY(threaded.run->IsRunning());
