@@ -135,6 +135,17 @@ std::shared_ptr<CDbSession> connectTo(const TestDataSource& source, UserPrompt& 
     return session->ConnectFailed() ? nullptr : session;
 }
 
+// The sample as "Shop" under a new root, loaded; null when it was not added or did not load.
+DatabaseEntryPtr loadedShop(Explorer& explorer, const TestDataSource& sqlite)
+{
+    ExplorerHub& hub = *explorer.hub;
+    hub.InsertRoot();
+    if (!hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), false, true, false) ||
+        !QTest::qWaitFor([&explorer] { return explorer.idle(); }, 30000))
+        return nullptr;
+    return hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
+}
+
 // The first column of the first row as a number; -1 when the query fails.
 int queryInt(SQLHDBC connection, const QString& sql)
 {
@@ -707,11 +718,8 @@ private slots:
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Explorer explorer;
         ExplorerHub& hub = *explorer.hub;
-        hub.InsertRoot();
-        QVERIFY(
-            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), false, true, false));
-        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
-        const DatabaseEntryPtr shop = hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
+        const DatabaseEntryPtr shop = loadedShop(explorer, sqlite);
+        QVERIFY(shop);
         // Part of the catalog is in, then the worker waits for the stop request.
         hub.SetDatabaseLoad([&hub](ExplorerJob& job) {
             job.entry->session->LoadObjects(job.load);
@@ -738,11 +746,8 @@ private slots:
         VELKARO_REQUIRE_DATA_SOURCE(sqlite);
         Explorer explorer;
         ExplorerHub& hub = *explorer.hub;
-        hub.InsertRoot();
-        QVERIFY(
-            hub.AddDatabase(connectTo(sqlite, explorer.prompt), QStringLiteral("Shop"), false, true, false));
-        QTRY_VERIFY_WITH_TIMEOUT(explorer.idle(), 30000);
-        const DatabaseEntryPtr shop = hub.Databases().FindEntryByAlias(QStringLiteral("Shop"));
+        const DatabaseEntryPtr shop = loadedShop(explorer, sqlite);
+        QVERIFY(shop);
         const NodeId customers = hub.Tree().FindChildByText(shop->node, QStringLiteral("customers"));
         QVERIFY(customers);
         std::atomic<bool> columnsIn{false};
